@@ -1,0 +1,205 @@
+// The table operations of a user's gestures, on the generated eleven-year
+// demo diary against a fresh one. At the end the demo/fresh ratio of each
+// median and the memory of the opened diaries are printed.
+//
+//   build/bench/store_bench [--benchmark_repetitions=N]
+
+#include "install/installer.h"
+#include "store/table.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace store;
+
+namespace {
+
+const QDate kBookingDay{2008, 6, 17};
+
+struct Diaries
+{
+    QTemporaryDir fresh;
+    QTemporaryDir demo;
+    Diaries()
+    {
+        install::layOutDiary(fresh.path(), install::Content::Fresh);
+        install::layOutDiary(demo.path(), install::Content::Demo);
+    }
+    QString dir(int which) const { return which == 0 ? fresh.path() : demo.path(); }
+};
+
+Diaries& diaries()
+{
+    static Diaries d;
+    return d;
+}
+
+// The seven tables as the main window holds them.
+struct Program
+{
+    Table reg{schema::reg()}, akt{schema::akt()}, nrg{schema::nrg()}, ntb{schema::ntb()}, ftb{schema::ftb()},
+        xtb{schema::xtb()}, zeb{schema::zeb()};
+    QDate day = kBookingDay;
+    int foodCategory = 1;
+    int activityCategory = 2;
+
+    void open(const QString& dir)
+    {
+        nrg.setFilter([this](const RecordRef& r) { return r.fieldInt("NRGKAT") == foodCategory; });
+        akt.setFilter([this](const RecordRef& r) { return r.fieldInt("AKTKAT") == activityCategory; });
+        for (Table* t : {&ntb, &ftb, &zeb})
+            t->setDayFilter([this] { return day; });
+        for (Table* t : {&reg, &akt, &nrg, &ntb, &ftb, &xtb, &zeb}) {
+            t->open(dir);
+            if (t != &reg && t != &xtb)
+                t->setFiltered(true);
+        }
+    }
+};
+
+void BM_OpenAllTables(benchmark::State& state)
+{
+    const QString dir = diaries().dir(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Program p;
+        p.open(dir);
+        benchmark::DoNotOptimize(p.zeb.recordCount());
+    }
+}
+
+// One food booking as the program makes it: find the food in the day's
+// view, sum into it or append it, post; then re-sum the day's entries into
+// the day record and post that.
+void BM_FoodBooking(benchmark::State& state)
+{
+    Program p;
+    p.open(diaries().dir(static_cast<int>(state.range(0))));
+    const QString names[] = {"Bench Apfel", "Bench Brot", "Bench Käse", "Bench Milch", "Bench Tee"};
+    int i = 0;
+    for (auto _ : state) {
+        const QString name = names[i++ % 5];
+        if (p.ntb.locate("NTBNAME", name, {true, false})) {
+            p.ntb.edit();
+            p.ntb.setFields({Unchanged{}, p.ntb.fieldDouble("NTBMENGE") + 0.001, Unchanged{}, Unchanged{},
+                             qint64(p.ntb.fieldInt("NTBENERGIE") + 1)});
+        } else {
+            p.ntb.insert();
+            p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), name, qint64(500), qint64(5), qint64(20), qint64(3)});
+        }
+        p.ntb.post();
+        qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0;
+        for (p.ntb.first(); !p.ntb.eof(); p.ntb.next()) {
+            energy += p.ntb.fieldInt("NTBENERGIE");
+            protein += p.ntb.fieldInt("NTBPROTEIN");
+            carbohydrate += p.ntb.fieldInt("NTBKOHLENH");
+            fat += p.ntb.fieldInt("NTBFETT");
+        }
+        p.zeb.edit();
+        p.zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999), protein, carbohydrate, fat});
+        p.zeb.post();
+    }
+}
+
+// Switching the current day: the three day-filtered tables are refreshed and
+// the day's weight is read.
+void BM_SwitchDay(benchmark::State& state)
+{
+    Program p;
+    p.open(diaries().dir(static_cast<int>(state.range(0))));
+    int i = 0;
+    for (auto _ : state) {
+        p.day = kBookingDay.addDays(i++ % 400);
+        p.ftb.refresh();
+        p.ntb.refresh();
+        p.zeb.refresh();
+        benchmark::DoNotOptimize(p.zeb.fieldDouble("ZEBGEWICHT"));
+    }
+}
+
+BENCHMARK(BM_OpenAllTables)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FoodBooking)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SwitchDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// Collects the medians (or the single runs) to print the ratios at the end.
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (!median && !single)
+                continue;
+            const std::string name = run.run_name.function_name;
+            const bool demo = run.run_name.args.find("demo:1") != std::string::npos;
+            (demo ? m_demo : m_fresh)[name] = run.GetAdjustedRealTime();
+        }
+    }
+
+    void print() const
+    {
+        std::printf("\n%-20s %14s %14s %10s\n", "operation", "fresh (us)", "demo (us)", "demo/fresh");
+        for (const auto& [name, fresh] : m_fresh) {
+            const auto demo = m_demo.find(name);
+            if (demo != m_demo.end())
+                std::printf("%-20s %14.1f %14.1f %10.2f\n", name.c_str(), fresh, demo->second, demo->second / fresh);
+        }
+    }
+
+private:
+    std::map<std::string, double> m_fresh, m_demo;
+};
+
+// Peak resident memory of a process that opens the diary, in MiB.
+double peakMemoryOpening(const QString& dir)
+{
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        {
+            Program p;
+            p.open(dir);
+            rusage usage{};
+            ::getrusage(RUSAGE_SELF, &usage);
+            const double mib = usage.ru_maxrss / 1024.0;
+            if (::write(fds[1], &mib, sizeof mib) != sizeof mib)
+                ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    double mib = -1;
+    if (::read(fds[0], &mib, sizeof mib) != sizeof mib)
+        mib = -1;
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    return mib;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    diaries();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print();
+    std::printf("\npeak memory of a process holding the diary open: fresh %.1f MiB, demo %.1f MiB\n",
+                peakMemoryOpening(diaries().dir(0)), peakMemoryOpening(diaries().dir(1)));
+    benchmark::Shutdown();
+    return 0;
+}

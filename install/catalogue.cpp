@@ -1,0 +1,79 @@
+#include "install/catalogue.h"
+
+#include <QStringList>
+
+namespace install {
+namespace {
+
+[[noreturn]] void malformed(int line, const QString& what)
+{
+    throw CatalogueError(QStringLiteral("Zeile %1: %2").arg(line).arg(what).toStdString());
+}
+
+// The data lines with their numbers, split at '|'.
+std::vector<std::pair<int, QStringList>> dataLines(const QString& text, qsizetype columns)
+{
+    std::vector<std::pair<int, QStringList>> lines;
+    const QStringList all = text.split(u'\n');
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        const QString line = all[i].trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList parts = line.split(u'|');
+        if (parts.size() != columns)
+            malformed(static_cast<int>(i + 1), QStringLiteral("%1 statt %2 Spalten").arg(parts.size()).arg(columns));
+        lines.emplace_back(static_cast<int>(i + 1), parts);
+    }
+    return lines;
+}
+
+int toInt(const QString& text, int line)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok)
+        malformed(line, QStringLiteral("keine ganze Zahl: %1").arg(text));
+    return value;
+}
+
+double toDouble(const QString& text, int line)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || value < 0)
+        malformed(line, QStringLiteral("keine Zahl: %1").arg(text));
+    return value;
+}
+
+int unitCode(const QString& text, int line)
+{
+    if (text == u"g")
+        return Gram;
+    if (text == u"ml")
+        return Millilitre;
+    if (text == u"St.")
+        return Piece;
+    malformed(line, QStringLiteral("unbekannte Einheit: %1").arg(text));
+}
+
+} // namespace
+
+std::vector<Food> parseFoods(const QString& text)
+{
+    std::vector<Food> foods;
+    for (const auto& [line, p] : dataLines(text, 9)) {
+        foods.push_back({toInt(p[0], line), p[1], unitCode(p[2], line), toInt(p[3], line), toDouble(p[4], line),
+                         toDouble(p[5], line), toDouble(p[6], line), toDouble(p[7], line), toDouble(p[8], line)});
+    }
+    return foods;
+}
+
+std::vector<Activity> parseActivities(const QString& text)
+{
+    std::vector<Activity> activities;
+    for (const auto& [line, p] : dataLines(text, 4))
+        activities.push_back({toInt(p[0], line), p[1], toDouble(p[2], line), toInt(p[3], line)});
+    return activities;
+}
+
+} // namespace install

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# ./run.sh [DIR]: builds Kelvara, lays out a new diary in DIR (default
+# ~/Kelvara) when DIR holds none, and starts the program there.
+set -euo pipefail
+root="$(cd "$(dirname "$0")" && pwd)"
+source "$root/scripts/setup.sh"
+kelvara_install_missing
+kelvara_build
+
+dir="${1:-$HOME/Kelvara}"
+mkdir -p "$dir"
+shopt -s nocaseglob nullglob
+existing=("$dir"/zeb_*.dbf "$dir"/*name.ndx)
+shopt -u nocaseglob nullglob
+if [ ${#existing[@]} -eq 0 ]; then
+  "$root/build/ZEBInstall" "$dir"
+fi
+
+if [ -x "$root/build/ZEB2006.exe" ]; then
+  cd "$dir"
+  exec "$root/build/ZEB2006.exe"
+fi
+echo "Das Tagebuch liegt in $dir. Das Programmfenster ist noch nicht gebaut."

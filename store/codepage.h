@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace store {
+
+// The two single-byte code pages of the table files: DOS code page 850 for
+// character fields in general, Windows code page 1252 for the two diary name
+// fields that are stored without conversion.
+enum class CodePage { Cp850, Cp1252 };
+
+QString decode(const char* bytes, int length, CodePage page);
+
+// Encodes text into the code page. Returns false (leaving `out` undefined)
+// when a character has no byte in that code page.
+bool encode(const QString& text, CodePage page, QByteArray& out);
+
+} // namespace store

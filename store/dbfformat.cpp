@@ -1,0 +1,317 @@
+#include "store/dbfformat.h"
+
+#include "store/error.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace store::dbf {
+namespace {
+
+quint16 u16(const char* p)
+{
+    return static_cast<quint16>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8);
+}
+
+quint32 u32(const char* p)
+{
+    return static_cast<quint32>(u16(p)) | static_cast<quint32>(u16(p + 2)) << 16;
+}
+
+void put16(char* p, quint16 v)
+{
+    p[0] = static_cast<char>(v & 0xFF);
+    p[1] = static_cast<char>(v >> 8);
+}
+
+void put32(char* p, quint32 v)
+{
+    put16(p, static_cast<quint16>(v & 0xFFFF));
+    put16(p + 2, static_cast<quint16>(v >> 16));
+}
+
+[[noreturn]] void damaged(const QString& fileName, const QString& what)
+{
+    throw StoreError(QStringLiteral("%1: Datei ist beschädigt (%2).").arg(fileName, what));
+}
+
+char typeLetter(FieldType type)
+{
+    switch (type) {
+    case FieldType::Character:
+        return 'C';
+    case FieldType::Numeric:
+        return 'N';
+    case FieldType::Date:
+        return 'D';
+    }
+    return 'C';
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\0';
+}
+
+} // namespace
+
+Header parseHeader(const QByteArray& image, const QString& fileName)
+{
+    if (image.size() < 32)
+        damaged(fileName, QStringLiteral("Kopf fehlt"));
+    const char* p = image.constData();
+    if ((static_cast<unsigned char>(p[0]) & 0x07) != 0x03)
+        damaged(fileName, QStringLiteral("keine dBase-Tabelle"));
+    Header header;
+    header.recordCount = u32(p + 4);
+    header.headerLength = u16(p + 8);
+    header.recordLength = u16(p + 10);
+    if (header.headerLength < 33 || header.headerLength > image.size())
+        damaged(fileName, QStringLiteral("Kopflänge %1").arg(header.headerLength));
+    if (header.recordLength < 2)
+        damaged(fileName, QStringLiteral("Satzlänge %1").arg(header.recordLength));
+
+    int offset = 1;
+    int pos = 32;
+    while (true) {
+        if (pos >= header.headerLength)
+            damaged(fileName, QStringLiteral("Feldliste ohne Abschluss"));
+        if (p[pos] == 0x0D)
+            break;
+        if (pos + 32 > header.headerLength)
+            damaged(fileName, QStringLiteral("Feldliste unvollständig"));
+        FieldLayout field;
+        const char* d = p + pos;
+        const int nameLength = static_cast<int>(strnlen(d, 11));
+        field.name = QByteArray(d, nameLength).trimmed().toUpper();
+        field.type = d[11];
+        field.width = static_cast<unsigned char>(d[16]);
+        field.decimals = static_cast<unsigned char>(d[17]);
+        field.offset = offset;
+        if (field.name.isEmpty() || field.width == 0)
+            damaged(fileName, QStringLiteral("Feldbeschreibung %1").arg((pos - 32) / 32 + 1));
+        if ((field.type == 'N' || field.type == 'F') && field.decimals >= field.width)
+            damaged(fileName, QStringLiteral("Feld %1").arg(QString::fromLatin1(field.name)));
+        if (field.type == 'D' && field.width != 8)
+            damaged(fileName, QStringLiteral("Feld %1").arg(QString::fromLatin1(field.name)));
+        offset += field.width;
+        header.fields.push_back(field);
+        pos += 32;
+    }
+    if (header.fields.empty())
+        damaged(fileName, QStringLiteral("keine Felder"));
+    if (offset != header.recordLength)
+        damaged(fileName, QStringLiteral("Satzlänge passt nicht zu den Feldern"));
+    return header;
+}
+
+QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate)
+{
+    const int headerLength = 32 + 32 * static_cast<int>(fields.size()) + 1;
+    int recordLength = 1;
+    for (const FieldSpec& f : fields)
+        recordLength += f.width;
+
+    QByteArray header(headerLength, '\0');
+    char* p = header.data();
+    p[0] = 0x03;
+    const QByteArray counts = countBytes(recordCount, lastUpdate);
+    std::memcpy(p + 1, counts.constData() + 1, 7);
+    put16(p + 8, static_cast<quint16>(headerLength));
+    put16(p + 10, static_cast<quint16>(recordLength));
+    p[29] = static_cast<char>(kDriverCp850);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        char* d = p + 32 + 32 * i;
+        std::strncpy(d, fields[i].name, 10);
+        d[11] = typeLetter(fields[i].type);
+        d[16] = static_cast<char>(fields[i].width);
+        d[17] = static_cast<char>(fields[i].decimals);
+    }
+    p[headerLength - 1] = 0x0D;
+    return header;
+}
+
+QByteArray countBytes(quint32 recordCount, QDate lastUpdate)
+{
+    QByteArray bytes(8, '\0');
+    bytes[0] = 0x03;
+    bytes[1] = static_cast<char>(qBound(0, lastUpdate.year() - 1900, 255));
+    bytes[2] = static_cast<char>(lastUpdate.month());
+    bytes[3] = static_cast<char>(lastUpdate.day());
+    put32(bytes.data() + 4, recordCount);
+    return bytes;
+}
+
+bool recordWellFormed(const char* record, const Header& header)
+{
+    if (record[0] != kLive && record[0] != kDeleted)
+        return false;
+    for (const FieldLayout& field : header.fields) {
+        const char* data = record + field.offset;
+        if (field.type == 'N' || field.type == 'F') {
+            double ignored;
+            if (!parseNumber(data, field.width, ignored))
+                return false;
+        } else if (field.type == 'D') {
+            QDate ignored;
+            if (!parseDate(data, ignored))
+                return false;
+        }
+    }
+    return true;
+}
+
+bool parseNumber(const char* data, int width, double& value)
+{
+    int begin = 0;
+    int end = width;
+    while (begin < end && isBlank(data[begin]))
+        ++begin;
+    while (end > begin && isBlank(data[end - 1]))
+        --end;
+    value = 0;
+    if (begin == end)
+        return true;
+    int i = begin;
+    bool negative = false;
+    if (data[i] == '-' || data[i] == '+') {
+        negative = data[i] == '-';
+        ++i;
+    }
+    double whole = 0;
+    double fraction = 0;
+    double scale = 1;
+    bool digits = false;
+    bool point = false;
+    for (; i < end; ++i) {
+        const char c = data[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+            if (point) {
+                scale /= 10;
+                fraction += (c - '0') * scale;
+            } else {
+                whole = whole * 10 + (c - '0');
+            }
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (!digits)
+        return false;
+    value = negative ? -(whole + fraction) : whole + fraction;
+    return true;
+}
+
+bool parseDate(const char* data, QDate& value)
+{
+    value = QDate();
+    bool blank = true;
+    bool zeros = true;
+    for (int i = 0; i < 8; ++i) {
+        blank = blank && isBlank(data[i]);
+        zeros = zeros && data[i] == '0';
+    }
+    if (blank || zeros)
+        return true;
+    int parts[8];
+    for (int i = 0; i < 8; ++i) {
+        if (data[i] < '0' || data[i] > '9')
+            return false;
+        parts[i] = data[i] - '0';
+    }
+    const int year = parts[0] * 1000 + parts[1] * 100 + parts[2] * 10 + parts[3];
+    const int month = parts[4] * 10 + parts[5];
+    const int day = parts[6] * 10 + parts[7];
+    value = QDate(year, month, day);
+    return value.isValid();
+}
+
+QString readText(const char* data, int width, CodePage page)
+{
+    int end = width;
+    while (end > 0 && isBlank(data[end - 1]))
+        --end;
+    return decode(data, end, page);
+}
+
+bool writeNumber(double value, int width, int decimals, char* out)
+{
+    if (!std::isfinite(value))
+        return false;
+    const QByteArray text = QByteArray::number(value, 'f', decimals);
+    if (text.size() > width)
+        return false;
+    std::memset(out, ' ', width);
+    std::memcpy(out + width - text.size(), text.constData(), text.size());
+    return true;
+}
+
+bool writeDate(QDate value, char* out)
+{
+    if (!value.isValid()) {
+        std::memset(out, ' ', 8);
+        return true;
+    }
+    if (value.year() < 1 || value.year() > 9999)
+        return false;
+    const QByteArray text = value.toString(QStringLiteral("yyyyMMdd")).toLatin1();
+    std::memcpy(out, text.constData(), 8);
+    return true;
+}
+
+bool writeText(const QString& text, int width, CodePage page, char* out)
+{
+    QByteArray bytes;
+    if (!encode(text, page, bytes) || bytes.size() > width)
+        return false;
+    std::memset(out, ' ', width);
+    std::memcpy(out, bytes.constData(), bytes.size());
+    return true;
+}
+
+bool writeValue(const Value& value, FieldType type, int width, int decimals, CodePage page, char* out)
+{
+    if (std::holds_alternative<Unchanged>(value))
+        return true;
+    switch (type) {
+    case FieldType::Character:
+        if (const auto* text = std::get_if<QString>(&value))
+            return writeText(*text, width, page, out);
+        if (const auto* whole = std::get_if<qint64>(&value))
+            return writeText(QString::number(*whole), width, page, out);
+        return false;
+    case FieldType::Numeric:
+        if (const auto* whole = std::get_if<qint64>(&value))
+            return writeNumber(static_cast<double>(*whole), width, decimals, out);
+        if (const auto* real = std::get_if<double>(&value))
+            return writeNumber(*real, width, decimals, out);
+        return false;
+    case FieldType::Date:
+        if (const auto* day = std::get_if<QDate>(&value))
+            return writeDate(*day, out);
+        return false;
+    }
+    return false;
+}
+
+QByteArray encodeRecord(const std::vector<FieldSpec>& fields, const std::vector<Value>& values,
+                        const QString& fileName)
+{
+    int length = 1;
+    for (const FieldSpec& f : fields)
+        length += f.width;
+    QByteArray record(length, ' ');
+    int offset = 1;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const FieldSpec& f = fields[i];
+        if (i < values.size() && !writeValue(values[i], f.type, f.width, f.decimals, f.codePage, record.data() + offset))
+            throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName, QLatin1String(f.name)));
+        offset += f.width;
+    }
+    return record;
+}
+
+} // namespace store::dbf

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "store/codepage.h"
+
+#include <vector>
+
+namespace store {
+
+enum class FieldType { Character, Numeric, Date };
+
+// A declared field. Character fields are blank-padded text in `codePage`;
+// numeric fields are right-aligned decimal text with `decimals` places; date
+// fields are YYYYMMDD.
+struct FieldSpec
+{
+    const char* name;
+    FieldType type;
+    int width;
+    int decimals = 0;
+    CodePage codePage = CodePage::Cp850;
+};
+
+// A table file of the diary: its exact file name, its declared fields in
+// their binding order, and for the catalogues the name index.
+struct TableSchema
+{
+    const char* fileName;
+    std::vector<FieldSpec> fields;
+    // The single-key name index that sets the visiting order, if any.
+    const char* indexFileName = nullptr;
+    const char* indexField = nullptr;
+    // The field that holds the record's day, for the day filter and for
+    // finding a day's records without reading the whole table.
+    const char* dayField = nullptr;
+
+    int fieldPosition(const char* name) const;
+};
+
+namespace schema {
+
+const TableSchema& nrg(); // food catalogue ZEB_NRG.dbf with NRGNAME.NDX
+const TableSchema& akt(); // activity catalogue ZEB_AKT.dbf with AKTNAME.NDX
+const TableSchema& ntb(); // food diary ZEB_NTB.DBF
+const TableSchema& ftb(); // activity diary ZEB_FTB.dbf
+const TableSchema& zeb(); // daily summary ZEB_ZEB.dbf
+const TableSchema& xtb(); // notes ZEB_XTB.dbf
+const TableSchema& reg(); // settings ZEB_REG.dbf
+
+// The seven tables in the order the program opens them: settings first, then
+// activities, foods, food diary, activity diary, notes, daily summary.
+const std::vector<const TableSchema*>& all();
+
+// The nine file names of a diary: seven tables and two indexes.
+std::vector<const char*> diaryFileNames();
+
+} // namespace schema
+} // namespace store

@@ -1,0 +1,727 @@
+#include "store/table.h"
+
+#include "store/error.h"
+#include "store/ndxformat.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace store {
+namespace {
+
+QChar foldAZ(QChar c)
+{
+    return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 'a' + 'A') : c;
+}
+
+bool textMatches(const QString& field, const QString& value, LocateOptions options)
+{
+    if (options.partialKey ? field.size() < value.size() : field.size() != value.size())
+        return false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar a = field[i];
+        const QChar b = value[i];
+        if (a != b && !(options.caseInsensitive && foldAZ(a) == foldAZ(b)))
+            return false;
+    }
+    return true;
+}
+
+FieldType classOf(char type)
+{
+    switch (type) {
+    case 'N':
+    case 'F':
+        return FieldType::Numeric;
+    case 'D':
+        return FieldType::Date;
+    default:
+        return FieldType::Character;
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- RecordRef
+
+qint64 RecordRef::fieldInt(const char* name) const
+{
+    const double value = fieldDouble(name);
+    return static_cast<qint64>(std::nearbyint(value));
+}
+
+double RecordRef::fieldDouble(const char* name) const
+{
+    const Table::Field& f = m_table.field(name);
+    if (!m_record || f.type != FieldType::Numeric)
+        return 0;
+    double value = 0;
+    dbf::parseNumber(m_record + f.offset, f.width, value);
+    return value;
+}
+
+QString RecordRef::fieldText(const char* name) const
+{
+    const Table::Field& f = m_table.field(name);
+    if (!m_record)
+        return {};
+    const QString text = dbf::readText(m_record + f.offset, f.width, f.codePage);
+    return f.type == FieldType::Character ? text : text.trimmed();
+}
+
+QDate RecordRef::fieldDate(const char* name) const
+{
+    const Table::Field& f = m_table.field(name);
+    QDate value;
+    if (m_record && f.type == FieldType::Date)
+        dbf::parseDate(m_record + f.offset, value);
+    return value;
+}
+
+// ---------------------------------------------------------------- Table
+
+Table::Table(const TableSchema& schema, FileSystem& fs) : m_schema(schema), m_fs(fs)
+{
+    for (size_t i = 0; i < schema.fields.size(); ++i)
+        m_fieldByName.emplace(schema.fields[i].name, static_cast<int>(i));
+    if (schema.dayField)
+        m_dayField = schema.fieldPosition(schema.dayField);
+    if (schema.indexField)
+        m_keyField = schema.fieldPosition(schema.indexField);
+}
+
+Table::~Table()
+{
+    close();
+}
+
+QString Table::fileName() const
+{
+    return m_path.isEmpty() ? QString::fromLatin1(m_schema.fileName) : QFileInfo(m_path).fileName();
+}
+
+const Table::Field& Table::field(const char* name) const
+{
+    const auto it = m_fieldByName.find(name);
+    if (it == m_fieldByName.end() || m_fields.empty())
+        throw StoreError(QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(name)));
+    return m_fields[it->second];
+}
+
+const char* Table::record(quint32 recno) const
+{
+    return m_records.constData() + static_cast<qint64>(recno) * m_header.recordLength;
+}
+
+bool Table::live(quint32 recno) const
+{
+    return record(recno)[0] != dbf::kDeleted;
+}
+
+void Table::open(const QString& dir)
+{
+    close();
+    m_dir = dir;
+    m_path = findFile(dir, QString::fromLatin1(m_schema.fileName));
+    if (m_path.isEmpty())
+        throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.fileName)));
+    try {
+        m_file = m_fs.open(m_path, true);
+        load(m_file->readAll());
+        if (m_schema.indexFileName) {
+            m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName));
+            if (m_indexPath.isEmpty())
+                throw StoreError(
+                    QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.indexFileName)));
+            m_indexFile = m_fs.open(m_indexPath, true);
+            loadIndex();
+        }
+    } catch (...) {
+        close();
+        throw;
+    }
+    m_state = State::Browse;
+    rebuildView(-1);
+}
+
+void Table::close()
+{
+    m_file.reset();
+    m_indexFile.reset();
+    m_state = State::Closed;
+    m_fields.clear();
+    m_records.clear();
+    m_count = 0;
+    m_days.clear();
+    m_order.clear();
+    m_view.clear();
+    m_eof = true;
+}
+
+void Table::load(const QByteArray& image)
+{
+    const QString name = fileName();
+    dbf::Header header = dbf::parseHeader(image, name);
+
+    std::vector<Field> fields;
+    for (const FieldSpec& spec : m_schema.fields) {
+        const auto it = std::find_if(header.fields.begin(), header.fields.end(),
+                                     [&](const dbf::FieldLayout& f) { return f.name == spec.name; });
+        if (it == header.fields.end())
+            throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(name, QLatin1String(spec.name)));
+        if (classOf(it->type) != spec.type)
+            throw StoreError(QStringLiteral("%1: Feld %2 hat den falschen Typ.").arg(name, QLatin1String(spec.name)));
+        fields.push_back({it->offset, it->width, it->decimals, spec.type, spec.codePage});
+    }
+
+    const qint64 recordLength = header.recordLength;
+    const qint64 available = (image.size() - header.headerLength) / recordLength;
+    if (header.recordCount > available)
+        throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
+                             .arg(name)
+                             .arg(available)
+                             .arg(header.recordCount));
+    const char* first = image.constData() + header.headerLength;
+    for (quint32 i = 0; i < header.recordCount; ++i) {
+        if (!dbf::recordWellFormed(first + i * recordLength, header))
+            throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(i + 1));
+    }
+    // Records past the header count were appended and synced before a crash
+    // kept the count from following; a torn one ends the run.
+    quint32 count = header.recordCount;
+    while (count < available && dbf::recordWellFormed(first + count * recordLength, header))
+        ++count;
+
+    m_headerBytes = image.left(header.headerLength);
+    m_header = std::move(header);
+    m_fields = std::move(fields);
+    m_records = QByteArray(first, count * recordLength);
+    m_count = count;
+    m_fileSize = image.size();
+
+    m_days.clear();
+    if (m_dayField >= 0) {
+        for (quint32 i = 0; i < m_count; ++i)
+            indexDay(i);
+    }
+    if (m_count != m_header.recordCount) {
+        const char mark = dbf::kEndOfFile;
+        m_file->writeAt(m_header.headerLength + static_cast<qint64>(m_count) * recordLength, &mark, 1);
+        writeCount();
+    }
+}
+
+void Table::writeCount()
+{
+    const QByteArray bytes = dbf::countBytes(m_count, QDate::currentDate());
+    m_file->writeAt(1, bytes.constData() + 1, 7);
+    m_file->sync();
+    m_header.recordCount = m_count;
+}
+
+void Table::indexDay(quint32 recno)
+{
+    QDate day;
+    const Field& f = m_fields[m_dayField];
+    dbf::parseDate(record(recno) + f.offset, day);
+    if (!day.isValid())
+        return;
+    auto& list = m_days[day.toJulianDay()];
+    list.insert(std::upper_bound(list.begin(), list.end(), recno), recno);
+}
+
+void Table::unindexDay(quint32 recno)
+{
+    QDate day;
+    const Field& f = m_fields[m_dayField];
+    dbf::parseDate(record(recno) + f.offset, day);
+    if (!day.isValid())
+        return;
+    auto it = m_days.find(day.toJulianDay());
+    if (it == m_days.end())
+        return;
+    auto& list = it->second;
+    list.erase(std::remove(list.begin(), list.end(), recno), list.end());
+}
+
+QByteArray Table::keyOf(quint32 recno) const
+{
+    const Field& f = m_fields[m_keyField];
+    return QByteArray(record(recno) + f.offset, f.width);
+}
+
+void Table::sortIndexOrder()
+{
+    m_order.resize(m_count);
+    for (quint32 i = 0; i < m_count; ++i)
+        m_order[i] = i;
+    const Field& f = m_fields[m_keyField];
+    std::stable_sort(m_order.begin(), m_order.end(), [&](quint32 a, quint32 b) {
+        return std::memcmp(record(a) + f.offset, record(b) + f.offset, f.width) < 0;
+    });
+}
+
+void Table::loadIndex()
+{
+    const Field& f = m_fields[m_keyField];
+    const QString name = QFileInfo(m_indexPath).fileName();
+    bool matches = false;
+    try {
+        const std::vector<ndx::Entry> entries = ndx::read(m_indexFile->readAll(), f.width, name);
+        matches = entries.size() == m_count;
+        std::vector<bool> seen(m_count, false);
+        for (size_t i = 0; matches && i < entries.size(); ++i) {
+            const quint32 recno = entries[i].recno - 1;
+            matches = entries[i].recno >= 1 && recno < m_count && !seen[recno] && entries[i].key == keyOf(recno) &&
+                      (i == 0 || std::memcmp(entries[i - 1].key.constData(), entries[i].key.constData(), f.width) <= 0);
+            if (matches)
+                seen[recno] = true;
+        }
+        if (matches) {
+            m_order.clear();
+            for (const ndx::Entry& e : entries)
+                m_order.push_back(e.recno - 1);
+        }
+    } catch (const StoreError&) {
+        matches = false;
+    }
+    if (!matches) {
+        // The index is derived from the table: a damaged or stale one (for
+        // instance after another program wrote the table) is built anew.
+        sortIndexOrder();
+        writeIndex();
+    }
+}
+
+void Table::writeIndex()
+{
+    const Field& f = m_fields[m_keyField];
+    std::vector<ndx::Entry> entries;
+    entries.reserve(m_order.size());
+    for (quint32 recno : m_order)
+        entries.push_back({keyOf(recno), recno + 1});
+    const QByteArray image = ndx::build(QByteArray(m_schema.indexField), f.width, entries);
+    m_indexFile->writeAt(0, image.constData(), image.size());
+    m_indexFile->truncate(image.size());
+    m_indexFile->sync();
+}
+
+// ---------------------------------------------------------------- views
+
+bool Table::listedView() const
+{
+    return m_keyField >= 0 || (m_filtered && (m_filter || m_dayProvider));
+}
+
+std::vector<quint32> Table::candidates() const
+{
+    std::vector<quint32> list;
+    const bool byDay = m_filtered && m_dayProvider && m_dayField >= 0;
+    if (byDay) {
+        const QDate day = m_dayProvider();
+        if (day.isValid()) {
+            const auto it = m_days.find(day.toJulianDay());
+            if (it != m_days.end())
+                list = it->second;
+        }
+    } else if (m_keyField >= 0) {
+        list = m_order;
+    } else {
+        list.resize(m_count);
+        for (quint32 i = 0; i < m_count; ++i)
+            list[i] = i;
+    }
+    const bool byCallback = m_filtered && m_filter;
+    std::erase_if(list, [&](quint32 recno) {
+        return !live(recno) || (byCallback && !m_filter(RecordRef(*this, record(recno))));
+    });
+    return list;
+}
+
+void Table::rebuildView(qint64 keepRecno)
+{
+    m_eof = true;
+    if (!listedView()) {
+        m_view.clear();
+        // The file itself is the view: keep the record, or take the next
+        // live one after it, or else the one before.
+        const qint64 start = keepRecno < 0 ? 0 : keepRecno;
+        for (qint64 r = start; r < m_count; ++r) {
+            if (live(static_cast<quint32>(r))) {
+                m_cur = static_cast<quint32>(r);
+                m_eof = false;
+                return;
+            }
+        }
+        for (qint64 r = std::min<qint64>(start, m_count) - 1; r >= 0; --r) {
+            if (live(static_cast<quint32>(r))) {
+                m_cur = static_cast<quint32>(r);
+                m_eof = false;
+                return;
+            }
+        }
+        return;
+    }
+
+    m_view = candidates();
+    m_pos = 0;
+    if (m_view.empty())
+        return;
+    m_eof = false;
+    if (keepRecno < 0)
+        return;
+    const auto found = std::find(m_view.begin(), m_view.end(), static_cast<quint32>(keepRecno));
+    if (found != m_view.end()) {
+        m_pos = found - m_view.begin();
+        return;
+    }
+    // A neighbour in visiting order: the first visible record that comes
+    // after the lost one, else the last.
+    const bool indexOrder = m_keyField >= 0 && !(m_filtered && m_dayProvider && m_dayField >= 0);
+    std::vector<qint64> rank;
+    if (indexOrder) {
+        rank.assign(m_count, 0);
+        for (size_t i = 0; i < m_order.size(); ++i)
+            rank[m_order[i]] = static_cast<qint64>(i);
+    }
+    auto rankOf = [&](quint32 r) { return indexOrder ? rank[r] : static_cast<qint64>(r); };
+    const qint64 lost = keepRecno < m_count ? rankOf(static_cast<quint32>(keepRecno)) : keepRecno;
+    m_pos = m_view.size() - 1;
+    for (size_t i = 0; i < m_view.size(); ++i) {
+        if (rankOf(m_view[i]) > lost) {
+            m_pos = i;
+            break;
+        }
+    }
+}
+
+qint64 Table::currentRecno() const
+{
+    if (m_state == State::Closed)
+        return -1;
+    if (listedView())
+        return m_view.empty() ? -1 : static_cast<qint64>(m_view[m_pos]);
+    return (m_count > 0 && m_cur < m_count && live(m_cur)) ? static_cast<qint64>(m_cur) : -1;
+}
+
+RecordRef Table::current() const
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        return RecordRef(*this, m_buffer.constData());
+    const qint64 recno = currentRecno();
+    return RecordRef(*this, recno < 0 ? nullptr : record(static_cast<quint32>(recno)));
+}
+
+int Table::visibleCount() const
+{
+    if (listedView())
+        return static_cast<int>(m_view.size());
+    int n = 0;
+    for (quint32 i = 0; i < m_count; ++i)
+        n += live(i) ? 1 : 0;
+    return n;
+}
+
+void Table::setFilter(Filter accept)
+{
+    m_filter = std::move(accept);
+}
+
+void Table::setDayFilter(DayProvider day)
+{
+    m_dayProvider = std::move(day);
+}
+
+void Table::setFiltered(bool on)
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        post();
+    const qint64 keep = currentRecno();
+    m_filtered = on;
+    if (m_state != State::Closed)
+        rebuildView(keep);
+}
+
+void Table::refresh()
+{
+    if (m_state == State::Closed)
+        return;
+    if (m_state != State::Browse)
+        post();
+    const qint64 keep = currentRecno();
+    if (m_file->size() != m_fileSize) {
+        load(m_file->readAll());
+        if (m_keyField >= 0)
+            loadIndex();
+    }
+    rebuildView(keep);
+}
+
+void Table::first()
+{
+    if (m_state != State::Browse && m_state != State::Closed)
+        post();
+    rebuildView(-1);
+}
+
+void Table::next()
+{
+    if (m_state != State::Browse && m_state != State::Closed)
+        post();
+    if (m_eof)
+        return;
+    if (listedView()) {
+        if (m_pos + 1 < m_view.size())
+            ++m_pos;
+        else
+            m_eof = true;
+        return;
+    }
+    for (quint32 r = m_cur + 1; r < m_count; ++r) {
+        if (live(r)) {
+            m_cur = r;
+            return;
+        }
+    }
+    m_eof = true;
+}
+
+bool Table::locate(const char* name, const Value& value, LocateOptions options)
+{
+    if (m_state == State::Closed)
+        return false;
+    if (m_state != State::Browse)
+        post();
+    const Field& f = field(name);
+    const int position = m_fieldByName.at(name);
+
+    auto matches = [&](quint32 recno) {
+        const RecordRef ref(*this, record(recno));
+        if (const auto* text = std::get_if<QString>(&value))
+            return textMatches(ref.fieldText(name), *text, options);
+        if (const auto* day = std::get_if<QDate>(&value))
+            return ref.fieldDate(name) == *day;
+        if (const auto* whole = std::get_if<qint64>(&value))
+            return f.type == FieldType::Numeric && ref.fieldDouble(name) == static_cast<double>(*whole);
+        if (const auto* real = std::get_if<double>(&value))
+            return f.type == FieldType::Numeric && ref.fieldDouble(name) == *real;
+        return false;
+    };
+
+    if (listedView()) {
+        for (size_t i = 0; i < m_view.size(); ++i) {
+            if (matches(m_view[i])) {
+                m_pos = i;
+                m_eof = false;
+                return true;
+            }
+        }
+        return false;
+    }
+    if (position == m_dayField && std::holds_alternative<QDate>(value)) {
+        // The day index answers without reading the other days.
+        const QDate day = std::get<QDate>(value);
+        const auto it = day.isValid() ? m_days.find(day.toJulianDay()) : m_days.end();
+        if (it == m_days.end())
+            return false;
+        for (quint32 recno : it->second) {
+            if (live(recno)) {
+                m_cur = recno;
+                m_eof = false;
+                return true;
+            }
+        }
+        return false;
+    }
+    for (quint32 r = 0; r < m_count; ++r) {
+        if (live(r) && matches(r)) {
+            m_cur = r;
+            m_eof = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- editing
+
+void Table::insert()
+{
+    if (m_state == State::Closed)
+        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(fileName()));
+    if (m_state != State::Browse)
+        post();
+    m_buffer = QByteArray(m_header.recordLength, ' ');
+    m_state = State::Insert;
+    if (m_filtered && m_dayProvider && m_dayField >= 0) {
+        const QDate day = m_dayProvider();
+        if (day.isValid())
+            setField(m_schema.dayField, day);
+    }
+}
+
+void Table::edit()
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    const qint64 recno = currentRecno();
+    if (recno < 0) {
+        insert();
+        return;
+    }
+    m_buffer = QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength);
+    m_editRecno = static_cast<quint32>(recno);
+    m_state = State::Edit;
+}
+
+void Table::writeValue(char* buffer, const char* name, const Field& f, const Value& value)
+{
+    if (!dbf::writeValue(value, f.type, f.width, f.decimals, f.codePage, buffer + f.offset))
+        throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName(), QLatin1String(name)));
+}
+
+void Table::setField(const char* name, const Value& value)
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(fileName()));
+    const Field& f = field(name);
+    writeValue(m_buffer.data(), name, f, value);
+}
+
+void Table::setFields(const std::vector<Value>& values)
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(fileName()));
+    // All or nothing: the values go into a copy first.
+    QByteArray buffer = m_buffer;
+    const size_t n = std::min(values.size(), m_fields.size());
+    for (size_t i = 0; i < n; ++i)
+        writeValue(buffer.data(), m_schema.fields[i].name, m_fields[i], values[i]);
+    m_buffer = buffer;
+}
+
+void Table::post()
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        return;
+    const qint64 recordLength = m_header.recordLength;
+    quint32 recno;
+    if (m_state == State::Insert) {
+        // Record and end mark first, synced; then the count. A crash in
+        // between leaves a complete record that the next open takes in.
+        recno = m_count;
+        QByteArray data = m_buffer;
+        data.append(dbf::kEndOfFile);
+        m_file->writeAt(m_header.headerLength + recno * recordLength, data.constData(), data.size());
+        m_file->sync();
+        m_records.append(m_buffer);
+        ++m_count;
+        m_state = State::Browse;
+        if (m_dayField >= 0)
+            indexDay(recno);
+        try {
+            writeCount();
+            if (m_keyField >= 0) {
+                sortIndexOrder();
+                writeIndex();
+            }
+        } catch (...) {
+            m_fileSize = -1; // re-read on the next refresh
+            rebuildView(recno);
+            throw;
+        }
+    } else {
+        recno = m_editRecno;
+        m_file->writeAt(m_header.headerLength + recno * recordLength, m_buffer.constData(), recordLength);
+        m_file->sync();
+        const bool keyChanged = m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
+                                                              m_fields[m_keyField].width) != keyOf(recno);
+        if (m_dayField >= 0)
+            unindexDay(recno);
+        std::memcpy(m_records.data() + recno * recordLength, m_buffer.constData(), recordLength);
+        if (m_dayField >= 0)
+            indexDay(recno);
+        m_state = State::Browse;
+        if (keyChanged) {
+            sortIndexOrder();
+            writeIndex();
+        }
+    }
+    m_fileSize = m_file->size();
+    m_buffer.clear();
+    rebuildView(recno);
+}
+
+void Table::cancel()
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        m_state = State::Browse;
+    m_buffer.clear();
+}
+
+void Table::deleteRecord()
+{
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    const qint64 recno = currentRecno();
+    if (recno < 0)
+        throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
+    const char mark = dbf::kDeleted;
+    m_file->writeAt(m_header.headerLength + recno * m_header.recordLength, &mark, 1);
+    m_file->sync();
+    m_records[recno * m_header.recordLength] = mark;
+    rebuildView(recno);
+}
+
+void Table::pack()
+{
+    if (m_state == State::Closed)
+        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(fileName()));
+    cancel();
+    const qint64 recordLength = m_header.recordLength;
+    QByteArray image = m_headerBytes;
+    quint32 kept = 0;
+    for (quint32 r = 0; r < m_count; ++r) {
+        if (live(r)) {
+            image.append(record(r), recordLength);
+            ++kept;
+        }
+    }
+    image.append(dbf::kEndOfFile);
+    const QByteArray counts = dbf::countBytes(kept, QDate::currentDate());
+    std::memcpy(image.data() + 1, counts.constData() + 1, 7);
+
+    // The packed table goes into a new file that replaces the old one in a
+    // single rename, so the table is either all old or all new.
+    const QString temp = m_path + QStringLiteral(".pack");
+    try {
+        auto file = m_fs.create(temp, true);
+        file->writeAt(0, image.constData(), image.size());
+        file->sync();
+        file.reset();
+        m_fs.rename(temp, m_path);
+    } catch (...) {
+        try {
+            m_fs.remove(temp);
+        } catch (...) {
+        }
+        throw;
+    }
+    m_fs.syncDirectory(m_dir);
+    m_file.reset();
+    m_file = m_fs.open(m_path, true);
+    load(image);
+    if (m_keyField >= 0) {
+        sortIndexOrder();
+        writeIndex();
+    }
+    rebuildView(-1);
+}
+
+} // namespace store

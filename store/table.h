@@ -1,0 +1,193 @@
+#pragma once
+
+#include "store/dbfformat.h"
+#include "store/fileio.h"
+#include "store/schema.h"
+#include "store/value.h"
+
+#include <QDate>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace store {
+
+struct LocateOptions
+{
+    // Compare texts with the letters A-Z folded; every other character,
+    // umlauts included, must match exactly.
+    bool caseInsensitive = false;
+    // The field need only begin with the value.
+    bool partialKey = false;
+};
+
+class Table;
+
+// Read access to one record, for filter callbacks and for the current record.
+class RecordRef
+{
+public:
+    RecordRef(const Table& table, const char* record) : m_table(table), m_record(record) {}
+
+    // Empty fields read as 0, the empty text or no date; texts lose their
+    // trailing blanks.
+    qint64 fieldInt(const char* name) const;
+    double fieldDouble(const char* name) const;
+    QString fieldText(const char* name) const;
+    QDate fieldDate(const char* name) const;
+
+private:
+    const Table& m_table;
+    const char* m_record; // null on an empty view
+};
+
+// One dBase table file with its cursor, record filter and, for the
+// catalogues, its name index.
+//
+// The file is read once on open and kept in memory; every change is written
+// through and on the disk when the call returns. A table's day field is
+// indexed in memory, so a day's records are found without reading the rest.
+// Every failing call throws StoreError and leaves the table as it was.
+class Table
+{
+public:
+    enum class State { Closed, Browse, Edit, Insert };
+    using Filter = std::function<bool(const RecordRef&)>;
+    using DayProvider = std::function<QDate()>;
+
+    explicit Table(const TableSchema& schema, FileSystem& fs = posixFileSystem());
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    const TableSchema& schema() const { return m_schema; }
+    State state() const { return m_state; }
+    bool isOpen() const { return m_state != State::Closed; }
+
+    // Opens the table (and its index) in `dir`, finding names that differ
+    // only in letter case. Fails when a file is missing, held by another
+    // program, damaged or lacks a declared field. A header count that lags
+    // complete records is mended; a torn last record is left out; an index
+    // that does not match the table is rebuilt. The cursor is on the first
+    // visible record afterwards.
+    void open(const QString& dir);
+    void close();
+
+    // The record filter: a callback, or for tables with a day field the
+    // records of the day that `day` names when asked.
+    void setFilter(Filter accept);
+    void setDayFilter(DayProvider day);
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+
+    // Re-applies the filter with the current compared values, keeping the
+    // current record when still visible, otherwise a neighbour. Re-reads the
+    // file when another program changed its length.
+    void refresh();
+
+    void first();
+    void next();
+    bool eof() const { return m_eof; }
+    // Records physically in the file, deleted ones included.
+    int recordCount() const { return static_cast<int>(m_count); }
+    // Records in the current view.
+    int visibleCount() const;
+
+    qint64 fieldInt(const char* name) const { return current().fieldInt(name); }
+    double fieldDouble(const char* name) const { return current().fieldDouble(name); }
+    QString fieldText(const char* name) const { return current().fieldText(name); }
+    QDate fieldDate(const char* name) const { return current().fieldDate(name); }
+
+    // Makes the first visible record whose field equals `value` current.
+    bool locate(const char* field, const Value& value, LocateOptions options = {});
+
+    // A blank record; with the day filter on, its day field holds the day.
+    void insert();
+    // Changes the current record; on an empty view it inserts.
+    void edit();
+    void setField(const char* name, const Value& value);
+    // Assigns by position in the declared field order; Unchanged and
+    // positions past the list leave their fields as they are.
+    void setFields(const std::vector<Value>& values);
+    // Writes the record, syncs it to the disk and updates the index; the
+    // view is then rebuilt with the filter applied.
+    void post();
+    void cancel();
+    // Marks the current record deleted, on the disk at once.
+    void deleteRecord();
+    // Removes deleted records from the file, replacing it all at once.
+    void pack();
+
+private:
+    friend class RecordRef;
+
+    struct Field
+    {
+        int offset = 0;
+        int width = 0;
+        int decimals = 0;
+        FieldType type = FieldType::Character;
+        CodePage codePage = CodePage::Cp850;
+    };
+
+    RecordRef current() const;
+    const Field& field(const char* name) const;
+    const char* record(quint32 recno) const;
+    bool live(quint32 recno) const;
+    QString fileName() const;
+
+    void load(const QByteArray& image);
+    void loadIndex();
+    void writeIndex();
+    QByteArray keyOf(quint32 recno) const;
+    void sortIndexOrder();
+    void indexDay(quint32 recno);
+    void unindexDay(quint32 recno);
+    void writeValue(char* buffer, const char* name, const Field& f, const Value& value);
+
+    // Views: without a filter and index the view is the file itself; all
+    // other views are lists of record numbers in visiting order.
+    bool listedView() const;
+    void rebuildView(qint64 keepRecno);
+    std::vector<quint32> candidates() const;
+    qint64 currentRecno() const;
+    void writeCount();
+
+    const TableSchema& m_schema;
+    FileSystem& m_fs;
+    QString m_dir;
+    QString m_path;
+    QString m_indexPath;
+    std::unique_ptr<File> m_file;
+    std::unique_ptr<File> m_indexFile;
+
+    dbf::Header m_header;
+    QByteArray m_headerBytes; // header and field descriptors as on the disk
+    std::vector<Field> m_fields; // by declared position
+    std::unordered_map<std::string, int> m_fieldByName;
+    QByteArray m_records; // m_count records, without header and end mark
+    quint32 m_count = 0;
+    qint64 m_fileSize = 0;
+
+    int m_dayField = -1;
+    std::unordered_map<qint64, std::vector<quint32>> m_days; // julian day -> record numbers, ascending
+    int m_keyField = -1;
+    std::vector<quint32> m_order; // all records in index order
+
+    Filter m_filter;
+    DayProvider m_dayProvider;
+    bool m_filtered = false;
+
+    std::vector<quint32> m_view;
+    size_t m_pos = 0;   // listed view: position in m_view
+    quint32 m_cur = 0;  // file view: record number
+    bool m_eof = true;
+
+    State m_state = State::Closed;
+    QByteArray m_buffer;
+    quint32 m_editRecno = 0;
+};
+
+} // namespace store

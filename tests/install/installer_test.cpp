@@ -1,0 +1,180 @@
+#include "install/installer.h"
+#include "store/table.h"
+#include "support/diary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace store;
+using install::kFirstDay;
+using install::kLastDay;
+using install::kLastDemoDay;
+
+namespace {
+
+QProcess* runInstaller(const QStringList& args)
+{
+    auto* process = new QProcess;
+    process->start(QStringLiteral(KELVARA_INSTALLER), args);
+    process->waitForFinished(120000);
+    return process;
+}
+
+QStringList filesIn(const QString& dir)
+{
+    return QDir(dir).entryList(QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+TEST(Installer, LaysOutAFreshDiary)
+{
+    QTemporaryDir parent;
+    const QString dir = parent.filePath("Tagebuch/neu");
+    std::unique_ptr<QProcess> run(runInstaller({dir}));
+    ASSERT_EQ(run->exitCode(), 0) << run->readAllStandardError().toStdString();
+    EXPECT_EQ(filesIn(dir), (QStringList{"AKTNAME.NDX", "NRGNAME.NDX", "ZEB_AKT.dbf", "ZEB_FTB.dbf", "ZEB_NRG.dbf",
+                                         "ZEB_NTB.DBF", "ZEB_REG.dbf", "ZEB_XTB.dbf", "ZEB_ZEB.dbf"}));
+
+    Table zeb(schema::zeb());
+    zeb.open(dir);
+    EXPECT_EQ(zeb.recordCount(), kFirstDay.daysTo(kLastDay) + 1);
+    QDate expected = kFirstDay;
+    for (zeb.first(); !zeb.eof(); zeb.next()) {
+        ASSERT_EQ(zeb.fieldDate("ZEBDATUM"), expected);
+        ASSERT_EQ(zeb.fieldDouble("ZEBGEWICHT") + zeb.fieldInt("ZEBENERGIE") + zeb.fieldInt("ZEBPROTEIN") +
+                      zeb.fieldInt("ZEBKOHLENH") + zeb.fieldInt("ZEBFETT") + zeb.fieldInt("ZEBFITNESS"),
+                  0);
+        expected = expected.addDays(1);
+    }
+    EXPECT_EQ(expected, kLastDay.addDays(1));
+
+    for (const TableSchema* s : {&schema::ntb(), &schema::ftb(), &schema::xtb()}) {
+        Table t(*s);
+        t.open(dir);
+        EXPECT_EQ(t.recordCount(), 0) << s->fileName;
+    }
+
+    Table reg(schema::reg());
+    reg.open(dir);
+    EXPECT_EQ(reg.recordCount(), 1);
+    const std::map<const char*, qint64> defaults = {
+        {"NF", 1},    {"SF", 1},    {"SZX", 1},  {"SBM1", 104}, {"SBM2", 104}, {"SBM3", 104}, {"AF", 0},
+        {"SZY1", 2},  {"SBM4", 61}, {"SBM5", 61}, {"SBM6", 61}, {"SZY2", 2},   {"SZY7", 2},   {"SG", 0},
+        {"CBG", 0},   {"CBA", 0},   {"CBB", 0},  {"CBH", 0},    {"CBM", 0},    {"EA", 0}};
+    for (const auto& [field, value] : defaults)
+        EXPECT_EQ(reg.fieldInt(field), value) << field;
+    for (const char* field : {"EE", "EF", "EP", "EK"})
+        EXPECT_EQ(reg.fieldText(field), "0") << field;
+
+    // An independent reader sees the same day records and settings.
+    const QString days = testing_support::runScript(
+        "python3",
+        "import sys, dbfread\n"
+        "t = list(dbfread.DBF(sys.argv[1] + '/ZEB_ZEB.dbf'))\n"
+        "r = list(dbfread.DBF(sys.argv[1] + '/ZEB_REG.dbf'))[0]\n"
+        "print(len(t), t[0]['ZEBDATUM'], t[-1]['ZEBDATUM'], r['SBM1'], r['SZY1'], r['EE'])\n",
+        {dir});
+    EXPECT_EQ(days.trimmed(), "4018 2002-01-01 2012-12-31 104 2 0");
+}
+
+TEST(Installer, RefusesAFolderThatHoldsADiaryFileAndTouchesNothing)
+{
+    QTemporaryDir dir;
+    QFile existing(dir.filePath("zeb_ntb.dbf"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("meine Daten");
+    existing.close();
+
+    std::unique_ptr<QProcess> run(runInstaller({dir.path()}));
+    EXPECT_EQ(run->exitCode(), 1);
+    EXPECT_TRUE(run->readAllStandardError().contains("zeb_ntb.dbf"));
+    EXPECT_EQ(filesIn(dir.path()), QStringList{"zeb_ntb.dbf"});
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "meine Daten");
+
+    std::unique_ptr<QProcess> usage(runInstaller({}));
+    EXPECT_EQ(usage->exitCode(), 2);
+}
+
+TEST(Installer, TheDemoDiaryIsUsedEveryDayWithTotalsEqualToItsEntries)
+{
+    QTemporaryDir dir;
+    install::layOutDiary(dir.path(), install::Content::Demo);
+
+    struct Sums
+    {
+        qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0, fitness = 0;
+        std::set<QString> foods, activities;
+        int foodEntries = 0, activityEntries = 0;
+    };
+    std::map<qint64, Sums> days;
+    Table ntb(schema::ntb());
+    ntb.open(dir.path());
+    for (ntb.first(); !ntb.eof(); ntb.next()) {
+        Sums& s = days[ntb.fieldDate("NTBDATUM").toJulianDay()];
+        s.energy += ntb.fieldInt("NTBENERGIE");
+        s.protein += ntb.fieldInt("NTBPROTEIN");
+        s.carbohydrate += ntb.fieldInt("NTBKOHLENH");
+        s.fat += ntb.fieldInt("NTBFETT");
+        s.foods.insert(ntb.fieldText("NTBNAME"));
+        ++s.foodEntries;
+        ASSERT_GT(ntb.fieldDouble("NTBMENGE"), 0);
+    }
+    Table ftb(schema::ftb());
+    ftb.open(dir.path());
+    for (ftb.first(); !ftb.eof(); ftb.next()) {
+        Sums& s = days[ftb.fieldDate("FTBDATUM").toJulianDay()];
+        s.fitness += ftb.fieldInt("FTBENERGIE");
+        s.activities.insert(ftb.fieldText("FTBNAME"));
+        ++s.activityEntries;
+    }
+
+    Table zeb(schema::zeb());
+    zeb.open(dir.path());
+    double firstWeight = 0, lastWeight = 0;
+    int notes = 0;
+    for (zeb.first(); !zeb.eof(); zeb.next()) {
+        const QDate day = zeb.fieldDate("ZEBDATUM");
+        SCOPED_TRACE(day.toString(Qt::ISODate).toStdString());
+        const Sums& s = days[day.toJulianDay()];
+        if (day > kLastDemoDay) {
+            ASSERT_EQ(zeb.fieldDouble("ZEBGEWICHT"), 0);
+            ASSERT_EQ(s.foodEntries, 0);
+            continue;
+        }
+        const double weight = zeb.fieldDouble("ZEBGEWICHT");
+        ASSERT_GE(weight, 40);
+        ASSERT_LE(weight, 150);
+        if (lastWeight > 0)
+            ASSERT_LT(std::abs(weight - lastWeight), 1.5) << "the weight drifts slowly";
+        firstWeight = firstWeight > 0 ? firstWeight : weight;
+        lastWeight = weight;
+        ASSERT_GE(s.foodEntries, 10);
+        ASSERT_LE(s.foodEntries, 20);
+        ASSERT_EQ(static_cast<int>(s.foods.size()), s.foodEntries) << "one entry per name and day";
+        ASSERT_GE(s.activityEntries, 1);
+        ASSERT_LE(s.activityEntries, 3);
+        ASSERT_EQ(static_cast<int>(s.activities.size()), s.activityEntries);
+        ASSERT_EQ(zeb.fieldInt("ZEBENERGIE"), std::min<qint64>(s.energy, 99999));
+        ASSERT_EQ(zeb.fieldInt("ZEBPROTEIN"), s.protein);
+        ASSERT_EQ(zeb.fieldInt("ZEBKOHLENH"), s.carbohydrate);
+        ASSERT_EQ(zeb.fieldInt("ZEBFETT"), s.fat);
+        ASSERT_EQ(zeb.fieldInt("ZEBFITNESS"), s.fitness);
+    }
+    Table xtb(schema::xtb());
+    xtb.open(dir.path());
+    for (xtb.first(); !xtb.eof(); xtb.next()) {
+        ++notes;
+        ASSERT_FALSE(xtb.fieldText("XTBTEXT1").isEmpty());
+    }
+    EXPECT_GT(notes, 400);
+    EXPECT_LT(notes, 2000);
+}

@@ -1,0 +1,263 @@
+// Every I/O call of a run of typical changes is made to fail, or to stop as
+// a crash or power cut would, in turn. Afterwards every table must open and
+// hold the state of the last change that returned, or of the change that was
+// under way; and a process killed while posting loses no returned post.
+
+#include "store/error.h"
+#include "store/table.h"
+#include "support/diary.h"
+#include "support/faultfs.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace store;
+using testing_support::FaultFileSystem;
+using testing_support::kDay1;
+using testing_support::kDay2;
+using testing_support::SmallDiary;
+
+namespace {
+
+// The diary's content: each table's rows in visiting order.
+using Snapshot = std::vector<QStringList>;
+
+const std::vector<const TableSchema*>& touched()
+{
+    static const std::vector<const TableSchema*> tables = {&schema::nrg(), &schema::ntb(), &schema::zeb(),
+                                                           &schema::xtb()};
+    return tables;
+}
+
+Snapshot snapshot(const QString& dir)
+{
+    Snapshot snap;
+    for (const TableSchema* s : touched()) {
+        Table table(*s);
+        table.open(dir);
+        snap.push_back(testing_support::contentOf(table));
+    }
+    return snap;
+}
+
+struct Tables
+{
+    explicit Tables(FileSystem& fs)
+        : nrg(schema::nrg(), fs), ntb(schema::ntb(), fs), zeb(schema::zeb(), fs), xtb(schema::xtb(), fs)
+    {
+    }
+    Table nrg, ntb, zeb, xtb;
+};
+
+// The changes, one step each; `after` is called when a step has returned.
+void runChanges(const QString& dir, FileSystem& fs, const std::function<void()>& after)
+{
+    Tables t(fs);
+    t.nrg.open(dir);
+    t.ntb.open(dir);
+    t.zeb.open(dir);
+    t.xtb.open(dir);
+    QDate today = kDay1;
+    t.ntb.setDayFilter([&] { return today; });
+    t.ntb.setFiltered(true);
+    t.zeb.setDayFilter([&] { return today; });
+    t.zeb.setFiltered(true);
+    after();
+
+    const std::vector<std::function<void()>> steps = {
+        [&] {
+            t.ntb.insert();
+            t.ntb.setFields({Unchanged{}, 200.0, QStringLiteral("ml"), QStringLiteral("Apfelsaft"), qint64(400),
+                             qint64(0), qint64(22), qint64(0)});
+            t.ntb.post();
+        },
+        [&] {
+            t.ntb.locate("NTBNAME", QStringLiteral("Apfelsaft"));
+            t.ntb.edit();
+            t.ntb.setFields({Unchanged{}, 400.0, Unchanged{}, Unchanged{}, qint64(800)});
+            t.ntb.post();
+        },
+        [&] {
+            t.zeb.edit();
+            t.zeb.setFields({Unchanged{}, 79.9, qint64(2375), qint64(25), qint64(26), qint64(29)});
+            t.zeb.post();
+        },
+        [&] {
+            t.nrg.insert();
+            t.nrg.setFields({qint64(3), QStringLiteral("Birne"), qint64(3), qint64(350), 0.5, 20.0, 0.3});
+            t.nrg.post();
+        },
+        [&] {
+            t.nrg.locate("NRGNAME", QStringLiteral("Apfel"));
+            t.nrg.edit();
+            t.nrg.setField("NRGNAME", QStringLiteral("Zwetschge"));
+            t.nrg.post();
+        },
+        [&] {
+            t.ntb.locate("NTBNAME", QStringLiteral("Käse, Gouda"));
+            t.ntb.deleteRecord();
+        },
+        [&] { t.ntb.pack(); },
+        [&] {
+            t.xtb.insert();
+            t.xtb.setFields({kDay2, qint64(0), QString(250, u'a'), QStringLiteral("b")});
+            t.xtb.post();
+        },
+        [&] {
+            t.xtb.locate("XTBDATUM", kDay1);
+            t.xtb.edit();
+            t.xtb.setField("XTBTEXT1", QStringLiteral("Zweiter Entwurf."));
+            t.xtb.post();
+        },
+        [&] {
+            t.nrg.locate("NRGNAME", QStringLiteral("Banane"));
+            t.nrg.deleteRecord();
+            t.nrg.pack();
+        },
+    };
+    for (const auto& step : steps) {
+        step();
+        after();
+    }
+}
+
+} // namespace
+
+class Fault : public ::testing::TestWithParam<FaultFileSystem::Mode>
+{
+};
+
+TEST_P(Fault, EveryTableHoldsTheLastReturnedStateOrTheNextOne)
+{
+    // The states after each step, from an undisturbed run that stops after k steps.
+    int totalCalls = 0;
+    {
+        SmallDiary diary;
+        FaultFileSystem counting;
+        runChanges(diary.dir(), counting, [] {});
+        totalCalls = counting.calls();
+    }
+    std::vector<Snapshot> states;
+    for (int k = 0;; ++k) {
+        SmallDiary diary;
+        int done = -1;
+        bool stopped = false;
+        try {
+            runChanges(diary.dir(), posixFileSystem(), [&] {
+                if (++done == k)
+                    throw std::runtime_error("stop");
+            });
+        } catch (const std::runtime_error&) {
+            stopped = true;
+        }
+        states.push_back(snapshot(diary.dir()));
+        if (!stopped)
+            break;
+    }
+    ASSERT_EQ(states.size(), 12u); // the state after opening, after each step, and at the end
+    ASSERT_GT(totalCalls, 30);
+
+    for (int at = 1; at <= totalCalls; ++at) {
+        SCOPED_TRACE("call " + std::to_string(at));
+        SmallDiary diary;
+        int returned = -1;
+        {
+            FaultFileSystem fs(GetParam(), at);
+            try {
+                runChanges(diary.dir(), fs, [&] { ++returned; });
+            } catch (const StoreError&) {
+            }
+        }
+        ASSERT_GE(returned, 0);
+        Snapshot after;
+        ASSERT_NO_THROW(after = snapshot(diary.dir()));
+        const bool old = after == states[returned];
+        const bool next = returned + 1 < static_cast<int>(states.size()) && after == states[returned + 1];
+        EXPECT_TRUE(old || next) << "after " << returned << " returned steps";
+        // A second opening finds the mended files unchanged.
+        EXPECT_EQ(snapshot(diary.dir()), after);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Fault,
+                         ::testing::Values(FaultFileSystem::Mode::Fail, FaultFileSystem::Mode::CrashDrop,
+                                           FaultFileSystem::Mode::CrashKeep, FaultFileSystem::Mode::CrashTorn,
+                                           FaultFileSystem::Mode::CrashLate),
+                         [](const auto& info) {
+                             switch (info.param) {
+                             case FaultFileSystem::Mode::Fail:
+                                 return std::string("Fail");
+                             case FaultFileSystem::Mode::CrashDrop:
+                                 return std::string("CrashDrop");
+                             case FaultFileSystem::Mode::CrashKeep:
+                                 return std::string("CrashKeep");
+                             case FaultFileSystem::Mode::CrashTorn:
+                                 return std::string("CrashTorn");
+                             case FaultFileSystem::Mode::CrashLate:
+                                 return std::string("CrashLate");
+                             default:
+                                 return std::string("Count");
+                             }
+                         });
+
+TEST(Kill, APostThatReturnedSurvivesAKilledProcess)
+{
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        SmallDiary diary;
+        int pipeFds[2];
+        ASSERT_EQ(::pipe(pipeFds), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(pipeFds[0]);
+            try {
+                Table ntb(schema::ntb());
+                ntb.open(diary.dir());
+                Table zeb(schema::zeb());
+                zeb.open(diary.dir());
+                for (qint64 i = 1;; ++i) {
+                    ntb.insert();
+                    ntb.setFields({kDay2, double(i), QStringLiteral("g"), QStringLiteral("Posten %1").arg(i), i % 99999});
+                    ntb.post();
+                    zeb.first();
+                    zeb.edit();
+                    zeb.setField("ZEBENERGIE", i % 99999);
+                    zeb.post();
+                    const qint64 done = i;
+                    if (::write(pipeFds[1], &done, sizeof done) != sizeof done)
+                        ::_exit(3);
+                }
+            } catch (...) {
+                ::_exit(2);
+            }
+        }
+        ::close(pipeFds[1]);
+        ::usleep(20000 + round * 7000);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        qint64 last = 0, value = 0;
+        while (::read(pipeFds[0], &value, sizeof value) == sizeof value)
+            last = value;
+        ::close(pipeFds[0]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended on its own";
+        ASSERT_GT(last, 0);
+
+        Table ntb(schema::ntb());
+        ASSERT_NO_THROW(ntb.open(diary.dir()));
+        EXPECT_GE(ntb.recordCount(), 3 + last);
+        EXPECT_LE(ntb.recordCount(), 3 + last + 1);
+        for (qint64 i = 1; i <= last; ++i)
+            ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Posten %1").arg(i))) << i;
+        Table zeb(schema::zeb());
+        ASSERT_NO_THROW(zeb.open(diary.dir()));
+        EXPECT_GE(zeb.fieldInt("ZEBENERGIE"), last % 99999);
+    }
+}

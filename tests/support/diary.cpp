@@ -1,0 +1,100 @@
+#include "diary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace testing_support {
+
+using store::Row;
+namespace schema = store::schema;
+
+SmallDiary::SmallDiary()
+{
+    const QString d = m_dir.path();
+    store::createTable(d, schema::nrg(),
+                       {Row{qint64(2), QStringLiteral("Käse, Gouda"), qint64(1), qint64(1500), 25.0, 0.0, 29.0},
+                        Row{qint64(3), QStringLiteral("Apfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3},
+                        Row{qint64(1), QStringLiteral("Apfelsaft"), qint64(2), qint64(200), 0.1, 11.0, 0.1},
+                        Row{qint64(3), QStringLiteral("Banane"), qint64(3), qint64(450), 1.3, 24.0, 0.2},
+                        Row{qint64(3), QStringLiteral("Äpfel, getrocknet"), qint64(1), qint64(1100), 1.4, 57.0, 1.6}});
+    store::createTable(d, schema::akt(),
+                       {Row{qint64(4), QStringLiteral("Walking"), qint64(1), qint64(1350)},
+                        Row{qint64(5), QStringLiteral("Radfahren"), qint64(1), qint64(1900)}});
+    store::createTable(d, schema::ntb(),
+                       {Row{kDay1, 100.0, QStringLiteral("g"), QStringLiteral("Käse, Gouda"), qint64(1500), qint64(25),
+                            qint64(0), qint64(29)},
+                        Row{kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Apfel"), qint64(300), qint64(0),
+                            qint64(16), qint64(0)},
+                        Row{kDay1, 0.25, QStringLiteral("St."), QStringLiteral("Apfel"), qint64(75), qint64(0),
+                            qint64(4), qint64(0)}});
+    store::createTable(d, schema::ftb(),
+                       {Row{kDay1, qint64(1440), QStringLiteral("Grund- und Arbeitsumsatz 130%"), qint64(10316)}});
+    std::vector<Row> days;
+    for (int i = 0; i < 7; ++i)
+        days.push_back({kDay1.addDays(i), 80.5, qint64(1575), qint64(25), qint64(4), qint64(29), qint64(10316)});
+    store::createTable(d, schema::zeb(), days);
+    store::createTable(d, schema::xtb(), {Row{kDay1, qint64(0), QStringLiteral("Erster Tag.")}});
+    store::createTable(d, schema::reg(), {Row{qint64(1), qint64(1)}});
+}
+
+QString SmallDiary::path(const char* name) const
+{
+    return QDir(m_dir.path()).filePath(QString::fromLatin1(name));
+}
+
+QByteArray SmallDiary::read(const char* name) const
+{
+    QFile file(path(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+void SmallDiary::write(const char* name, const QByteArray& bytes) const
+{
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << name;
+    file.write(bytes);
+}
+
+QStringList contentOf(store::Table& table)
+{
+    const bool wasFiltered = table.filtered();
+    table.setFiltered(false);
+    QStringList rows;
+    for (table.first(); !table.eof(); table.next()) {
+        QStringList fields;
+        for (const store::FieldSpec& f : table.schema().fields) {
+            switch (f.type) {
+            case store::FieldType::Character:
+                fields << table.fieldText(f.name);
+                break;
+            case store::FieldType::Numeric:
+                fields << QString::number(table.fieldDouble(f.name));
+                break;
+            case store::FieldType::Date:
+                fields << table.fieldDate(f.name).toString(Qt::ISODate);
+                break;
+            }
+        }
+        rows << fields.join(u'|');
+    }
+    table.setFiltered(wasFiltered);
+    return rows;
+}
+
+QString runScript(const QString& interpreter, const QString& script, const QStringList& args)
+{
+    QProcess process;
+    QStringList all = interpreter == u"perl" ? QStringList{QStringLiteral("-e"), script}
+                                             : QStringList{QStringLiteral("-c"), script};
+    process.start(interpreter == u"python3" ? QStringLiteral("/usr/bin/python3") : interpreter, all + args);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    const QString errors = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), 0) << errors.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace testing_support

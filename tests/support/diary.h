@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/create.h"
+#include "store/table.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace testing_support {
+
+// A small diary in a temporary folder: a few foods (one with an umlaut),
+// two activities, bookings on two days, day records for 2005-03-01 ... 07,
+// one note and the settings record.
+class SmallDiary
+{
+public:
+    SmallDiary();
+    QString dir() const { return m_dir.path(); }
+    QString path(const char* name) const;
+
+    QByteArray read(const char* name) const;
+    void write(const char* name, const QByteArray& bytes) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+inline const QDate kDay1{2005, 3, 1};
+inline const QDate kDay2{2005, 3, 2};
+
+// Every live record of `table` in visiting order, each as "field|field|..."
+// in declared order; the filter is switched off for the walk.
+QStringList contentOf(store::Table& table);
+
+// Python or Perl run on a script; returns its standard output. Fails the
+// test when the interpreter reports an error.
+QString runScript(const QString& interpreter, const QString& script, const QStringList& args);
+
+} // namespace testing_support

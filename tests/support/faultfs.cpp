@@ -1,0 +1,158 @@
+#include "faultfs.h"
+
+#include "store/error.h"
+
+#include <algorithm>
+
+namespace testing_support {
+
+class FaultFile : public store::File
+{
+public:
+    FaultFile(FaultFileSystem& fs, std::unique_ptr<store::File> real) : m_fs(fs), m_real(std::move(real))
+    {
+        m_fs.m_files.push_back(this);
+    }
+    ~FaultFile() override { std::erase(m_fs.m_files, this); }
+
+    qint64 size() override { return image().size(); }
+
+    QByteArray readAll() override { return image(); }
+
+    void writeAt(qint64 offset, const char* data, qint64 length) override
+    {
+        m_fs.step("write");
+        m_pending.push_back({offset, QByteArray(data, length), false});
+    }
+
+    void truncate(qint64 length) override
+    {
+        m_fs.step("truncate");
+        m_pending.push_back({length, {}, true});
+    }
+
+    void sync() override
+    {
+        m_fs.step("sync");
+        apply(m_pending.size());
+        m_real->sync();
+    }
+
+    // What a crash leaves of the held-back data.
+    void crash(FaultFileSystem::Mode mode)
+    {
+        if (mode == FaultFileSystem::Mode::CrashKeep) {
+            apply(m_pending.size());
+        } else if (mode == FaultFileSystem::Mode::CrashTorn && !m_pending.empty()) {
+            // An append cut short: the first half of the last write that
+            // grows the file reaches the disk, the rest of the unsynced data
+            // is lost.
+            Pending last = m_pending.back();
+            m_pending.clear();
+            if (!last.truncate && last.offset + last.data.size() > m_real->size()) {
+                last.data.truncate(last.data.size() / 2);
+                m_pending.push_back(last);
+                apply(1);
+            }
+        }
+        if (mode == FaultFileSystem::Mode::CrashLate && !m_pending.empty()) {
+            m_pending.erase(m_pending.begin(), m_pending.end() - 1);
+            apply(1);
+        }
+        m_pending.clear();
+    }
+
+private:
+    struct Pending
+    {
+        qint64 offset;
+        QByteArray data;
+        bool truncate;
+    };
+
+    QByteArray image()
+    {
+        QByteArray bytes = m_real->readAll();
+        for (const Pending& p : m_pending) {
+            if (p.truncate) {
+                bytes.resize(p.offset);
+                continue;
+            }
+            if (bytes.size() < p.offset + p.data.size())
+                bytes.resize(p.offset + p.data.size(), '\0');
+            std::copy(p.data.begin(), p.data.end(), bytes.begin() + p.offset);
+        }
+        return bytes;
+    }
+
+    void apply(size_t n)
+    {
+        for (size_t i = 0; i < n; ++i) {
+            const Pending& p = m_pending[i];
+            if (p.truncate)
+                m_real->truncate(p.offset);
+            else
+                m_real->writeAt(p.offset, p.data.constData(), p.data.size());
+        }
+        m_pending.erase(m_pending.begin(), m_pending.begin() + n);
+    }
+
+    FaultFileSystem& m_fs;
+    std::unique_ptr<store::File> m_real;
+    std::vector<Pending> m_pending;
+};
+
+FaultFileSystem::~FaultFileSystem() = default;
+
+void FaultFileSystem::step(const char* what)
+{
+    if (m_crashed)
+        throw store::StoreError(QStringLiteral("abgestürzt (%1)").arg(QLatin1String(what)));
+    ++m_calls;
+    if (m_mode == Mode::Count || m_calls != m_at)
+        return;
+    if (m_mode == Mode::Fail)
+        throw store::StoreError(QStringLiteral("eingespielter Fehler (%1)").arg(QLatin1String(what)));
+    crash();
+    throw store::StoreError(QStringLiteral("abgestürzt (%1)").arg(QLatin1String(what)));
+}
+
+void FaultFileSystem::crash()
+{
+    m_crashed = true;
+    for (FaultFile* file : m_files)
+        file->crash(m_mode);
+}
+
+std::unique_ptr<store::File> FaultFileSystem::open(const QString& path, bool exclusive)
+{
+    if (m_crashed)
+        throw store::StoreError(QStringLiteral("abgestürzt (open)"));
+    return std::make_unique<FaultFile>(*this, store::posixFileSystem().open(path, exclusive));
+}
+
+std::unique_ptr<store::File> FaultFileSystem::create(const QString& path, bool replace)
+{
+    step("create");
+    return std::make_unique<FaultFile>(*this, store::posixFileSystem().create(path, replace));
+}
+
+void FaultFileSystem::rename(const QString& from, const QString& to)
+{
+    step("rename");
+    store::posixFileSystem().rename(from, to);
+}
+
+void FaultFileSystem::remove(const QString& path)
+{
+    step("remove");
+    store::posixFileSystem().remove(path);
+}
+
+void FaultFileSystem::syncDirectory(const QString& dir)
+{
+    step("syncdir");
+    store::posixFileSystem().syncDirectory(dir);
+}
+
+} // namespace testing_support

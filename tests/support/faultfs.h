@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/fileio.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace testing_support {
+
+// A file system that behaves like the real one until its n-th call, and
+// then fails that call or stops as a crash or power cut would.
+//
+// Written data is held back until the file is synced, as a disk cache would
+// hold it; a crash decides what of the held-back data reaches the disk.
+class FaultFileSystem : public store::FileSystem
+{
+public:
+    enum class Mode {
+        Count,      // never fails; counts the calls
+        Fail,       // the n-th call throws and does nothing; later calls work
+        CrashDrop,  // from the n-th call on everything fails; unsynced data is lost
+        CrashKeep,  // as CrashDrop, but unsynced data reached the disk (a killed process)
+        CrashTorn,  // as CrashDrop, but half of an unsynced append reached the disk
+        CrashLate,  // as CrashDrop, but the last unsynced write overtook the others to the disk
+    };
+
+    explicit FaultFileSystem(Mode mode = Mode::Count, int at = 0) : m_mode(mode), m_at(at) {}
+    ~FaultFileSystem() override;
+
+    int calls() const { return m_calls; }
+    bool crashed() const { return m_crashed; }
+
+    std::unique_ptr<store::File> open(const QString& path, bool exclusive) override;
+    std::unique_ptr<store::File> create(const QString& path, bool replace) override;
+    void rename(const QString& from, const QString& to) override;
+    void remove(const QString& path) override;
+    void syncDirectory(const QString& dir) override;
+
+    // Called by every operation; throws when this call is the one to fail.
+    void step(const char* what);
+
+private:
+    friend class FaultFile;
+    void crash();
+
+    Mode m_mode;
+    int m_at;
+    int m_calls = 0;
+    bool m_crashed = false;
+    std::vector<class FaultFile*> m_files;
+};
+
+} // namespace testing_support

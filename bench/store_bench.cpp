@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <map>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace store;
@@ -161,38 +160,40 @@ private:
     std::map<std::string, double> m_fresh, m_demo;
 };
 
-// Peak resident memory of a process that opens the diary, in MiB.
+// Peak resident memory of a new process that opens the diary, in MiB: the
+// benchmark program started again with --memory-probe.
 double peakMemoryOpening(const QString& dir)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
+    char self[4096] = {};
+    if (::readlink("/proc/self/exe", self, sizeof self - 1) <= 0)
         return -1;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        {
-            Program p;
-            p.open(dir);
-            rusage usage{};
-            ::getrusage(RUSAGE_SELF, &usage);
-            const double mib = usage.ru_maxrss / 1024.0;
-            if (::write(fds[1], &mib, sizeof mib) != sizeof mib)
-                ::_exit(1);
-        }
-        ::_exit(0);
-    }
-    ::close(fds[1]);
+    const std::string command = std::string(self) + " --memory-probe '" + dir.toStdString() + "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
     double mib = -1;
-    if (::read(fds[0], &mib, sizeof mib) != sizeof mib)
+    if (std::fscanf(pipe, "%lf", &mib) != 1)
         mib = -1;
-    ::close(fds[0]);
-    ::waitpid(child, nullptr, 0);
+    ::pclose(pipe);
     return mib;
+}
+
+int memoryProbe(const char* dir)
+{
+    Program p;
+    p.open(QString::fromLocal8Bit(dir));
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("%.1f\n", usage.ru_maxrss / 1024.0);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--memory-probe")
+        return memoryProbe(argv[2]);
     benchmark::Initialize(&argc, argv);
     diaries();
     RatioReporter reporter;

@@ -149,16 +149,74 @@ bool recordWellFormed(const char* record, const Header& header)
     for (const FieldLayout& field : header.fields) {
         const char* data = record + field.offset;
         if (field.type == 'N' || field.type == 'F') {
-            double ignored;
-            if (!parseNumber(data, field.width, ignored))
+            if (!numberWellFormed(data, field.width))
                 return false;
         } else if (field.type == 'D') {
-            QDate ignored;
-            if (!parseDate(data, ignored))
+            if (dayNumber(data) < 0)
                 return false;
         }
     }
     return true;
+}
+
+bool numberWellFormed(const char* data, int width)
+{
+    // Blanks, an optional sign, digits with at most one decimal point,
+    // blanks; or blanks only. This is the cheap check of every record on
+    // opening; parseNumber reads the value.
+    int i = 0;
+    while (i < width && isBlank(data[i]))
+        ++i;
+    if (i == width)
+        return true;
+    if (data[i] == '-' || data[i] == '+')
+        ++i;
+    bool digits = false;
+    bool point = false;
+    for (; i < width; ++i) {
+        const char c = data[i];
+        if (c >= '0' && c <= '9') {
+            digits = true;
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    while (i < width && isBlank(data[i]))
+        ++i;
+    return digits && i == width;
+}
+
+int dayNumber(const char* data)
+{
+    bool blank = true;
+    bool zeros = true;
+    int digits[8];
+    for (int i = 0; i < 8; ++i) {
+        const char c = data[i];
+        blank = blank && isBlank(c);
+        zeros = zeros && c == '0';
+        digits[i] = c - '0';
+        if ((digits[i] < 0 || digits[i] > 9) && !isBlank(c))
+            return -1;
+    }
+    if (blank || zeros)
+        return 0;
+    for (int d : digits) {
+        if (d < 0 || d > 9)
+            return -1;
+    }
+    const int year = digits[0] * 1000 + digits[1] * 100 + digits[2] * 10 + digits[3];
+    const int month = digits[4] * 10 + digits[5];
+    const int day = digits[6] * 10 + digits[7];
+    static const int kMonthLength[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1 || month < 1 || month > 12 || day < 1)
+        return -1;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (day > kMonthLength[month - 1] + (month == 2 && leap ? 1 : 0))
+        return -1;
+    return year * 10000 + month * 100 + day;
 }
 
 bool parseNumber(const char* data, int width, double& value)
@@ -207,26 +265,9 @@ bool parseNumber(const char* data, int width, double& value)
 
 bool parseDate(const char* data, QDate& value)
 {
-    value = QDate();
-    bool blank = true;
-    bool zeros = true;
-    for (int i = 0; i < 8; ++i) {
-        blank = blank && isBlank(data[i]);
-        zeros = zeros && data[i] == '0';
-    }
-    if (blank || zeros)
-        return true;
-    int parts[8];
-    for (int i = 0; i < 8; ++i) {
-        if (data[i] < '0' || data[i] > '9')
-            return false;
-        parts[i] = data[i] - '0';
-    }
-    const int year = parts[0] * 1000 + parts[1] * 100 + parts[2] * 10 + parts[3];
-    const int month = parts[4] * 10 + parts[5];
-    const int day = parts[6] * 10 + parts[7];
-    value = QDate(year, month, day);
-    return value.isValid();
+    const int number = dayNumber(data);
+    value = number > 0 ? QDate(number / 10000, number / 100 % 100, number % 100) : QDate();
+    return number >= 0;
 }
 
 QString readText(const char* data, int width, CodePage page)

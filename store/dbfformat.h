@@ -51,7 +51,10 @@ QByteArray countBytes(quint32 recordCount, QDate lastUpdate);
 bool recordWellFormed(const char* record, const Header& header);
 
 // Field codecs. The readers accept blanks as the empty value.
+bool numberWellFormed(const char* data, int width);
 bool parseNumber(const char* data, int width, double& value);
+// The day of an 8-byte date field as YYYYMMDD; 0 when empty, -1 when garbled.
+int dayNumber(const char* data);
 bool parseDate(const char* data, QDate& value); // 8 bytes; false when garbled
 QString readText(const char* data, int width, CodePage page);
 

@@ -204,6 +204,7 @@ void Table::load(const QByteArray& image)
 
     m_days.clear();
     if (m_dayField >= 0) {
+        m_days.reserve(4096);
         for (quint32 i = 0; i < m_count; ++i)
             indexDay(i);
     }
@@ -222,25 +223,29 @@ void Table::writeCount()
     m_header.recordCount = m_count;
 }
 
+int Table::dayKey(QDate day)
+{
+    return day.isValid() ? day.year() * 10000 + day.month() * 100 + day.day() : 0;
+}
+
 void Table::indexDay(quint32 recno)
 {
-    QDate day;
-    const Field& f = m_fields[m_dayField];
-    dbf::parseDate(record(recno) + f.offset, day);
-    if (!day.isValid())
+    const int day = dbf::dayNumber(record(recno) + m_fields[m_dayField].offset);
+    if (day <= 0)
         return;
-    auto& list = m_days[day.toJulianDay()];
-    list.insert(std::upper_bound(list.begin(), list.end(), recno), recno);
+    auto& list = m_days[day];
+    if (list.empty() || list.back() < recno)
+        list.push_back(recno);
+    else
+        list.insert(std::upper_bound(list.begin(), list.end(), recno), recno);
 }
 
 void Table::unindexDay(quint32 recno)
 {
-    QDate day;
-    const Field& f = m_fields[m_dayField];
-    dbf::parseDate(record(recno) + f.offset, day);
-    if (!day.isValid())
+    const int day = dbf::dayNumber(record(recno) + m_fields[m_dayField].offset);
+    if (day <= 0)
         return;
-    auto it = m_days.find(day.toJulianDay());
+    auto it = m_days.find(day);
     if (it == m_days.end())
         return;
     auto& list = it->second;
@@ -323,7 +328,7 @@ std::vector<quint32> Table::candidates() const
     if (byDay) {
         const QDate day = m_dayProvider();
         if (day.isValid()) {
-            const auto it = m_days.find(day.toJulianDay());
+            const auto it = m_days.find(dayKey(day));
             if (it != m_days.end())
                 list = it->second;
         }
@@ -524,7 +529,7 @@ bool Table::locate(const char* name, const Value& value, LocateOptions options)
     if (position == m_dayField && std::holds_alternative<QDate>(value)) {
         // The day index answers without reading the other days.
         const QDate day = std::get<QDate>(value);
-        const auto it = day.isValid() ? m_days.find(day.toJulianDay()) : m_days.end();
+        const auto it = day.isValid() ? m_days.find(dayKey(day)) : m_days.end();
         if (it == m_days.end())
             return false;
         for (quint32 recno : it->second) {

@@ -172,7 +172,8 @@ private:
     qint64 m_fileSize = 0;
 
     int m_dayField = -1;
-    std::unordered_map<qint64, std::vector<quint32>> m_days; // julian day -> record numbers, ascending
+    static int dayKey(QDate day); // YYYYMMDD
+    std::unordered_map<int, std::vector<quint32>> m_days; // YYYYMMDD -> record numbers, ascending
     int m_keyField = -1;
     std::vector<quint32> m_order; // all records in index order
 

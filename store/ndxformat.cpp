@@ -154,11 +154,15 @@ QByteArray build(const QByteArray& keyExpression, int keyLength, const std::vect
         level.push_back({pageNumber(), n ? sorted[i - 1].key : QByteArray(keyLength, ' ')});
     } while (i < sorted.size());
 
-    // Inner levels until one node is left: up to maxKeys + 1 children each.
+    // Inner levels until one node is left: up to maxKeys + 1 children each,
+    // spread evenly so that no inner node is left with a single child (a node
+    // without keys, which other readers take for an empty one).
     while (level.size() > 1) {
         std::vector<Node> upper;
-        for (size_t first = 0; first < level.size(); first += maxKeys + 1) {
-            const size_t children = std::min(level.size() - first, static_cast<size_t>(maxKeys + 1));
+        const size_t nodes = (level.size() + maxKeys) / (maxKeys + 1);
+        size_t first = 0;
+        for (size_t n = 0; n < nodes; ++n) {
+            const size_t children = (level.size() - first) / (nodes - n);
             char* p = newPage();
             put32(p, static_cast<quint32>(children - 1));
             for (size_t k = 0; k < children; ++k) {
@@ -168,6 +172,7 @@ QByteArray build(const QByteArray& keyExpression, int keyLength, const std::vect
                     std::memcpy(e + 8, level[first + k].largestKey.constData(), keyLength);
             }
             upper.push_back({pageNumber(), level[first + children - 1].largestKey});
+            first += children;
         }
         level = std::move(upper);
     }

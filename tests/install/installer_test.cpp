@@ -178,3 +178,30 @@ TEST(Installer, TheDemoDiaryIsUsedEveryDayWithTotalsEqualToItsEntries)
     EXPECT_GT(notes, 400);
     EXPECT_LT(notes, 2000);
 }
+
+TEST(Installer, IndependentReadersReadTheDemoDiaryAsWeDo)
+{
+    QTemporaryDir dir;
+    install::layOutDiary(dir.path(), install::Content::Demo);
+    for (const TableSchema* s : schema::all()) {
+        SCOPED_TRACE(s->fileName);
+        Table table(*s);
+        table.open(dir.path());
+        const QStringList ours = testing_support::contentOf(table);
+        const QString path = QDir(dir.path()).filePath(s->fileName);
+        if (!s->indexFileName) {
+            EXPECT_EQ(testing_support::dbfreadContent(path), ours);
+            continue;
+        }
+        QStringList theirs = testing_support::dbfreadContent(path);
+        QStringList sorted = ours;
+        theirs.sort();
+        sorted.sort();
+        EXPECT_EQ(theirs, sorted);
+        QStringList names;
+        for (table.first(); !table.eof(); table.next())
+            names << table.fieldText(s->indexField);
+        EXPECT_EQ(testing_support::xbaseIndexOrder(path, QDir(dir.path()).filePath(s->indexFileName), s->indexField),
+                  names);
+    }
+}

@@ -3,50 +3,18 @@
 // and a table written by another program (Python's dbf) must read the same
 // in ours.
 
-#include "store/codepage.h"
 #include "store/table.h"
 #include "support/diary.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
 using namespace store;
 using testing_support::contentOf;
+using testing_support::dbfreadContent;
 using testing_support::runScript;
 using testing_support::SmallDiary;
-
-namespace {
-
-// Prints every live record as "field|field|..." in the form of contentOf,
-// decoding NTBNAME and FTBNAME as code page 1252 and the rest as 850.
-const char* const kDbfreadDump = R"PY(
-import sys, dbfread
-table = dbfread.DBF(sys.argv[1], raw=True)
-wide = ('NTBNAME', 'FTBNAME')
-for rec in table:
-    out = []
-    for f in table.fields:
-        raw = rec[f.name]
-        if f.type == 'C':
-            out.append(raw.decode('cp1252' if f.name in wide else 'cp850').rstrip(' '))
-        elif f.type == 'D':
-            d = raw.decode('ascii').strip()
-            out.append('%s-%s-%s' % (d[0:4], d[4:6], d[6:8]) if d else '')
-        else:
-            v = float(raw.decode('ascii').strip() or '0')
-            out.append(('%d' % v) if v == int(v) else repr(v))
-    sys.stdout.buffer.write(('|'.join(out) + '\n').encode('utf-8'))
-)PY";
-
-QStringList dbfreadContent(const QString& path)
-{
-    return runScript(QStringLiteral("python3"), QString::fromLatin1(kDbfreadDump), {path})
-        .split(u'\n', Qt::SkipEmptyParts);
-}
-
-} // namespace
 
 TEST(Interop, DbfreadReadsEveryTableAsWeDo)
 {
@@ -85,22 +53,7 @@ TEST(Interop, XBaseWalksOurIndexInOurOrder)
             nrg.post();
         }
     }
-    const char* const script = R"PL(
-use XBase; use XBase::Index;
-my $table = new XBase $ARGV[0] or die XBase->errstr;
-my $cursor = $table->prepare_select_with_index($ARGV[1], 'NRGNAME') or die $table->errstr;
-binmode STDOUT;
-while (my @row = $cursor->fetch) { print "$row[0]\n"; }
-)PL";
-    QProcess process;
-    process.start("perl", {"-e", script, diary.path("ZEB_NRG.dbf"), diary.path("NRGNAME.NDX")});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-    QStringList theirs;
-    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
-        if (!line.isEmpty())
-            theirs << decode(line.constData(), line.size(), CodePage::Cp850).trimmed();
-    }
+    const QStringList theirs = testing_support::xbaseIndexOrder(diary.path("ZEB_NRG.dbf"), diary.path("NRGNAME.NDX"), "NRGNAME");
     Table nrg(schema::nrg());
     nrg.open(diary.dir());
     QStringList ours;

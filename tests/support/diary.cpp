@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include "store/codepage.h"
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -95,6 +97,59 @@ QString runScript(const QString& interpreter, const QString& script, const QStri
     const QString errors = QString::fromUtf8(process.readAllStandardError());
     EXPECT_EQ(process.exitCode(), 0) << errors.toStdString();
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+namespace {
+
+// Prints every live record as "field|field|..." in the form of contentOf,
+// decoding NTBNAME and FTBNAME as code page 1252 and the rest as 850.
+const char* const kDbfreadDump = R"PY(
+import sys, dbfread
+table = dbfread.DBF(sys.argv[1], raw=True)
+wide = ('NTBNAME', 'FTBNAME')
+for rec in table:
+    out = []
+    for f in table.fields:
+        raw = rec[f.name]
+        if f.type == 'C':
+            out.append(raw.decode('cp1252' if f.name in wide else 'cp850').rstrip(' '))
+        elif f.type == 'D':
+            d = raw.decode('ascii').strip()
+            out.append('%s-%s-%s' % (d[0:4], d[4:6], d[6:8]) if d else '')
+        else:
+            v = float(raw.decode('ascii').strip() or '0')
+            out.append(('%d' % v) if v == int(v) else repr(v))
+    sys.stdout.buffer.write(('|'.join(out) + '\n').encode('utf-8'))
+)PY";
+
+const char* const kXbaseOrder = R"PL(
+use XBase; use XBase::Index;
+my $table = new XBase $ARGV[0] or die XBase->errstr;
+my $cursor = $table->prepare_select_with_index($ARGV[1], $ARGV[2]) or die $table->errstr;
+binmode STDOUT;
+while (my @row = $cursor->fetch) { print "$row[0]\n"; }
+)PL";
+
+} // namespace
+
+QStringList dbfreadContent(const QString& path)
+{
+    return runScript(QStringLiteral("python3"), QString::fromLatin1(kDbfreadDump), {path})
+        .split(u'\n', Qt::SkipEmptyParts);
+}
+
+QStringList xbaseIndexOrder(const QString& table, const QString& index, const char* field)
+{
+    QProcess process;
+    process.start("perl", {"-e", kXbaseOrder, table, index, field});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    QStringList values;
+    for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            values << store::decode(line.constData(), line.size(), store::CodePage::Cp850).trimmed();
+    }
+    return values;
 }
 
 } // namespace testing_support

@@ -37,4 +37,11 @@ QStringList contentOf(store::Table& table);
 // test when the interpreter reports an error.
 QString runScript(const QString& interpreter, const QString& script, const QStringList& args);
 
+// Every live record of a table file as Python's dbfread reads it, in the
+// form of contentOf (file order).
+QStringList dbfreadContent(const QString& path);
+
+// The values of `field` in the order in which Perl's XBase walks the index.
+QStringList xbaseIndexOrder(const QString& table, const QString& index, const char* field);
+
 } // namespace testing_support

@@ -16,8 +16,5 @@ if [ ${#existing[@]} -eq 0 ]; then
   "$root/build/ZEBInstall" "$dir"
 fi
 
-if [ -x "$root/build/ZEB2006.exe" ]; then
-  cd "$dir"
-  exec "$root/build/ZEB2006.exe"
-fi
-echo "Das Tagebuch liegt in $dir. Das Programmfenster ist noch nicht gebaut."
+cd "$dir"
+exec "$root/build/ZEB2006.exe"

@@ -4,7 +4,7 @@
 
 kelvara_packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev fonts-liberation2
+  qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev
   libgtest-dev libbenchmark-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
 )

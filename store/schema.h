@@ -32,6 +32,9 @@ struct TableSchema
     // The field that holds the record's day, for the day filter and for
     // finding a day's records without reading the whole table.
     const char* dayField = nullptr;
+    // The settings table is addressed by field name only: a field it lacks
+    // fails when it is read or written, not when the table is opened.
+    bool fieldsOptional = false;
 
     int fieldPosition(const char* name) const;
 };

@@ -108,7 +108,10 @@ const Table::Field& Table::field(const char* name) const
     const auto it = m_fieldByName.find(name);
     if (it == m_fieldByName.end() || m_fields.empty())
         throw StoreError(QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(name)));
-    return m_fields[it->second];
+    const Field& f = m_fields[it->second];
+    if (f.offset < 0)
+        throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(fileName(), QLatin1String(name)));
+    return f;
 }
 
 const char* Table::record(quint32 recno) const
@@ -170,6 +173,10 @@ void Table::load(const QByteArray& image)
     for (const FieldSpec& spec : m_schema.fields) {
         const auto it = std::find_if(header.fields.begin(), header.fields.end(),
                                      [&](const dbf::FieldLayout& f) { return f.name == spec.name; });
+        if (it == header.fields.end() && m_schema.fieldsOptional) {
+            fields.push_back({-1, 0, 0, spec.type, spec.codePage});
+            continue;
+        }
         if (it == header.fields.end())
             throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(name, QLatin1String(spec.name)));
         if (classOf(it->type) != spec.type)
@@ -603,8 +610,10 @@ void Table::setFields(const std::vector<Value>& values)
     // All or nothing: the values go into a copy first.
     QByteArray buffer = m_buffer;
     const size_t n = std::min(values.size(), m_fields.size());
-    for (size_t i = 0; i < n; ++i)
-        writeValue(buffer.data(), m_schema.fields[i].name, m_fields[i], values[i]);
+    for (size_t i = 0; i < n; ++i) {
+        if (!std::holds_alternative<Unchanged>(values[i]))
+            writeValue(buffer.data(), m_schema.fields[i].name, field(m_schema.fields[i].name), values[i]);
+    }
     m_buffer = buffer;
 }
 

@@ -125,7 +125,7 @@ private:
 
     struct Field
     {
-        int offset = 0;
+        int offset = -1; // -1: the file lacks this optional field
         int width = 0;
         int decimals = 0;
         FieldType type = FieldType::Character;

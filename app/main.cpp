@@ -1,0 +1,46 @@
+// ZEB2006.exe: the program. It works on the diary in its working folder and
+// takes no arguments.
+
+#include "app/nichtdoppeltstarten.h"
+#include "help/zebhelp.h"
+#include "main/platform.h"
+#include "main/zeb6.h"
+#include "tools/zebtool.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+
+namespace {
+
+void centre(QWidget& window)
+{
+    const QRect screen = window.screen()->availableGeometry();
+    window.move(screen.center() - window.rect().center());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvara"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kelvara"));
+
+    const NichtDoppeltStarten guard;
+    if (!guard.acquired()) {
+        platform::showMessage(nullptr, QStringLiteral("\"Kelvara\" läuft bereits !"));
+        return 0;
+    }
+
+    TFormMain1 main(QDir::currentPath());
+    THelpForm1 help;
+    TToolForm1 tools(main);
+    main.setSideWindows(&help, &tools);
+    QObject::connect(&main, &TFormMain1::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    centre(main);
+    centre(help);
+    centre(tools);
+    main.show();
+    return app.exec();
+}

@@ -1,0 +1,118 @@
+#include "main/platform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <canberra.h>
+
+namespace platform {
+namespace {
+
+std::function<void(Sound)>& soundRecorder()
+{
+    static std::function<void(Sound)> recorder;
+    return recorder;
+}
+
+std::function<bool(DialogKind, const QString&)>& dialogHandler()
+{
+    static std::function<bool(DialogKind, const QString&)> handler;
+    return handler;
+}
+
+QDate& fixedToday()
+{
+    static QDate day;
+    return day;
+}
+
+const char* themeSound(Sound sound)
+{
+    switch (sound) {
+    case Sound::Information:
+        return "dialog-information";
+    case Sound::Exclamation:
+        return "dialog-warning";
+    case Sound::DefaultBeep:
+        break;
+    }
+    return "bell";
+}
+
+ca_context* soundContext()
+{
+    static ca_context* context = [] {
+        ca_context* c = nullptr;
+        if (ca_context_create(&c) != CA_SUCCESS)
+            return static_cast<ca_context*>(nullptr);
+        ca_context_change_props(c, CA_PROP_APPLICATION_NAME, "Kelvara", nullptr);
+        return c;
+    }();
+    return context;
+}
+
+// The program's texts break lines with carriage returns; the dialog wants
+// line feeds.
+QString displayed(const QString& text)
+{
+    QString shown = text;
+    return shown.replace(u'\r', u'\n');
+}
+
+} // namespace
+
+void MessageBeep(Sound sound)
+{
+    if (soundRecorder()) {
+        soundRecorder()(sound);
+        return;
+    }
+    ca_context* context = soundContext();
+    if (!context || ca_context_play(context, 0, CA_PROP_EVENT_ID, themeSound(sound), nullptr) != CA_SUCCESS)
+        QApplication::beep();
+}
+
+void setSoundRecorder(std::function<void(Sound)> recorder)
+{
+    soundRecorder() = std::move(recorder);
+}
+
+void showMessage(QWidget* parent, const QString& text)
+{
+    if (dialogHandler()) {
+        dialogHandler()(DialogKind::Message, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), displayed(text), QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+bool askQuestion(QWidget* parent, const QString& text)
+{
+    if (dialogHandler())
+        return dialogHandler()(DialogKind::Question, text);
+    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), displayed(text),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setButtonText(QMessageBox::Yes, QStringLiteral("Ja"));
+    box.setButtonText(QMessageBox::No, QStringLiteral("Nein"));
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler)
+{
+    dialogHandler() = std::move(handler);
+}
+
+QDate today()
+{
+    return fixedToday().isValid() ? fixedToday() : QDate::currentDate();
+}
+
+void setToday(QDate day)
+{
+    fixedToday() = day;
+}
+
+} // namespace platform

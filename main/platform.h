@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// The system services the windows use: sounds, message boxes and the clock.
+// Each has a seam through which tests observe or set what happens.
+namespace platform {
+
+enum class Sound {
+    DefaultBeep, // deletions, end of maintenance runs
+    Information, // successful bookings, catalogue inserts and changes
+    Exclamation  // start-up failures
+};
+
+// Plays the desktop theme's sound for the meaning (the plain bell where the
+// theme has none).
+void MessageBeep(Sound sound);
+// Tests: every sound asked for goes here instead of the speaker.
+void setSoundRecorder(std::function<void(Sound)> recorder);
+
+// A plain message with one OK button. Lines are joined by single carriage
+// returns, as the program's texts are written.
+void showMessage(QWidget* parent, const QString& text);
+// A question with Yes and No; true for Yes.
+bool askQuestion(QWidget* parent, const QString& text);
+
+enum class DialogKind { Message, Question };
+// Tests: dialogs are answered here instead of being shown; the return value
+// is the answer to a question.
+void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler);
+
+// Today's date from the system clock.
+QDate today();
+// Tests: a fixed today; an invalid date returns to the system clock.
+void setToday(QDate day);
+
+} // namespace platform

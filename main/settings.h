@@ -1,0 +1,34 @@
+#pragma once
+
+#include "store/table.h"
+
+#include <QString>
+#include <array>
+
+// The settings record ZEB_REG.dbf: read once at start-up, written once at
+// the end. Indexed arrays run from 1; element 0 is unused.
+struct Settings
+{
+    int NahrungKategorie = 1;
+    int StatistikArt = 1;
+    int ZoomStufeX = 1;
+    std::array<int, 4> ScrollPosX{0, 104, 104, 104};
+    int AktivKategorie = 0;
+    std::array<int, 8> ZoomStufeY{0, 2, 2, 2, 2, 2, 2, 2};
+    std::array<int, 4> ScrollPosY{0, 61, 61, 61};
+    int Glaetten = 0;
+    bool AnzeigeKcal = false;
+    // Item indexes of the five goal combo boxes.
+    int geschlecht = 0, alter = 0, beruf = 0, hoehe = 0, gewicht = 0;
+    // The goal texts as stored: energy in kJ, nutrients in g.
+    QString energie = QStringLiteral("0"), fett = QStringLiteral("0"), protein = QStringLiteral("0"),
+            kohlenh = QStringLiteral("0");
+};
+
+// Reads the current record of the settings table field by field. A table
+// without a record reads as all zeros and empty texts. Throws StoreError
+// when a field cannot be read; the caller then takes the defaults.
+Settings readSettings(const store::Table& reg);
+
+// Writes all fields into the record being edited; EA is written 1 or 0.
+void writeSettings(store::Table& reg, const Settings& settings);

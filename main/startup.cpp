@@ -1,0 +1,312 @@
+// Start-up and shutdown of the main window: FormCreate with the settings and
+// the tables, the start-up messages, and the settings written at the end.
+
+#include "help/zebhelp.h"
+#include "main/goals/units.h"
+#include "main/numbers.h"
+#include "main/platform.h"
+#include "main/stringgrid.h"
+#include "main/zeb6.h"
+#include "store/error.h"
+#include "tools/zebtool.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStringList>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+const QString kMessage1 = QStringList{
+    QStringLiteral("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !"),
+    QString(),
+    QStringLiteral("1. Datei wird unerlaubt durch ein anderes Programm benutzt:=> Beenden Sie das andere Programm !"),
+    QString(),
+    QStringLiteral("2. Datei nicht komplett oder beschädigt:"),
+    QStringLiteral("=> Stellen Sie sicher, das sich die Datei ZEB_REG.dbf im "),
+    QStringLiteral("Arbeitsverzeichnis von \"ZEB2006.exe\" vorhanden ist."),
+    QStringLiteral("Unter Umständen müssen Sie \"Kelvara\" neu installieren,"),
+    QStringLiteral("wobei alle Tagebucheinträge verloren gehen."),
+}.join(u'\r');
+
+const QString kMessage2 = QStringList{
+    QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !"),
+    QString(),
+    QStringLiteral("1. Datenbank wird unerlaubt durch ein anderes Programm benutzt:"),
+    QStringLiteral("=> Beenden Sie das andere Programm !"),
+    QStringLiteral("2. Datenbank nicht komplett oder beschädigt:"),
+    QStringLiteral("=> Stellen Sie sicher, das folgende 9 Dateien im Arbeitsverzeichnis"),
+    QStringLiteral("von \"ZEB2006.exe\" vorhanden sind:"),
+    QStringLiteral("ZEB_ZEB.dbf"),
+    QStringLiteral("ZEB_AKT.dbf"),
+    QStringLiteral("ZEB_NRG.dbf"),
+    QStringLiteral("ZEB_FTB.dbf"),
+    QStringLiteral("ZEB_NTB.dbf"),
+    QStringLiteral("AKTNAME.ndx"),
+    QStringLiteral("NRGNAME.ndx"),
+    QStringLiteral("ZEB_XTB.dbf"),
+    QStringLiteral("ZEB_REG.dbf"),
+    QStringLiteral("Unter Umständen müssen Sie \"Kelvara\" neu installieren, wobei"),
+    QStringLiteral("alle Tagebucheinträge verloren gehen."),
+}.join(u'\r');
+
+const QString kMessage3 =
+    QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
+
+// The diary's first and the latest day the program opens on at start-up.
+const QDate kFirstDay(2002, 1, 1);
+const QDate kLastStartDay(2012, 12, 29);
+
+} // namespace
+
+QDate TFormMain1::FilterTag() const
+{
+    return DateTimePicker->date();
+}
+
+void TFormMain1::FormCreate()
+{
+    // 1. Grid headers and column widths.
+    const struct
+    {
+        StringGrid* grid;
+        std::vector<std::pair<const char*, int>> columns;
+    } grids[] = {
+        {StringGridFTB, {{" min", 42}, {" Aktivitäten", 198}, {" Energie", 45}}},
+        {StringGridNTB,
+         {{" Menge", 42},
+          {" ME", 22},
+          {" Ernährung", 175},
+          {" Energie", 45},
+          {" Protein", 50},
+          {" Kohlenh.", 50},
+          {" Fett", 50}}},
+        {StringGridFIT, {{" Tätigkeiten", 179}, {"", 0}}},
+        {StringGridNRG, {{" Nahrungsmittel", 179}, {"", 0}, {"", 0}, {"", 0}, {"", 0}, {"", 0}}},
+        {StringGridNotizSuche, {{"-", 90}, {"-", 441}}},
+    };
+    for (const auto& g : grids) {
+        for (size_t c = 0; c < g.columns.size(); ++c) {
+            g.grid->setCell(static_cast<int>(c), 0, QString::fromUtf8(g.columns[c].first));
+            g.grid->setColWidth(static_cast<int>(c), g.columns[c].second);
+        }
+    }
+
+    // 2. The goals folder in front.
+    PanelZiele->raise();
+    AktuellerOrdner = 1;
+
+    // 3. Lists of heights and desired weights; the first search period.
+    for (int kg = 40; kg <= 140; ++kg)
+        ComboBoxGewicht->addItem(QStringLiteral("%1 kg").arg(kg));
+    for (int cm = 140; cm <= 210; ++cm)
+        ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
+    ComboBoxNotizSuche->setCurrentIndex(0);
+
+    // 4. The settings table.
+    try {
+        Dbf_REG.open(m_dir);
+        Dbf_REG.first();
+        StartFehler = false;
+    } catch (const store::StoreError&) {
+        platform::MessageBeep(platform::Sound::Exclamation);
+        platform::showMessage(this, kMessage1);
+        StartFehler = true;
+        return;
+    }
+
+    // 5. The settings, all or none: a field that cannot be read brings the
+    // defaults back for everything.
+    Settings settings;
+    try {
+        settings = readSettings(Dbf_REG);
+    } catch (const store::StoreError&) {
+        settings = Settings();
+    }
+    applySettings(settings);
+
+    // 7. The display unit.
+    RadioButtonKcal->setChecked(AnzeigeKcal);
+    RadioButtonJoule->setChecked(!AnzeigeKcal);
+
+    // 10. Today, kept inside the diary's days.
+    DateTimePicker->blockSignals(true);
+    DateTimePicker->setDate(std::clamp(platform::today(), kFirstDay, kLastStartDay));
+    DateTimePicker->blockSignals(false);
+
+    // 11. The data tables, as one block.
+    try {
+        openDataTables();
+    } catch (const store::StoreError&) {
+        platform::MessageBeep(platform::Sound::Exclamation);
+        platform::showMessage(this, kMessage2);
+        StartFehler = true;
+        return;
+    }
+
+    // 12. - 14.
+    StartFehler = false;
+    SpeedButtonN[NahrungKategorie >= 2 && NahrungKategorie <= 16 ? NahrungKategorie : 1]->setChecked(true);
+    SpeedButtonA[AktivKategorie >= 2 && AktivKategorie <= 9 ? AktivKategorie : 1]->setChecked(true);
+}
+
+void TFormMain1::applySettings(const Settings& s)
+{
+    NahrungKategorie = s.NahrungKategorie;
+    StatistikArt = s.StatistikArt;
+    ZoomStufeX = s.ZoomStufeX;
+    ScrollPosX = s.ScrollPosX;
+    AktivKategorie = s.AktivKategorie;
+    ZoomStufeY = s.ZoomStufeY;
+    ScrollPosY = s.ScrollPosY;
+    Glaetten = s.Glaetten;
+    AnzeigeKcal = s.AnzeigeKcal;
+    ComboBoxGeschlecht->setCurrentIndex(s.geschlecht);
+    ComboBoxAlter->setCurrentIndex(s.alter);
+    ComboBoxBeruf->setCurrentIndex(s.beruf);
+    ComboBoxHoehe->setCurrentIndex(s.hoehe);
+    ComboBoxGewicht->setCurrentIndex(s.gewicht);
+    EditEnergie->setText(s.energie);
+    EditEnergieCal->setText(units::kcalGoalFromKj(EditEnergie->text()));
+    EditFett->setText(s.fett);
+    EditProtein->setText(s.protein);
+    EditKohlenh->setText(s.kohlenh);
+}
+
+Settings TFormMain1::currentSettings() const
+{
+    Settings s;
+    s.NahrungKategorie = NahrungKategorie;
+    s.StatistikArt = StatistikArt;
+    s.ZoomStufeX = ZoomStufeX;
+    s.ScrollPosX = ScrollPosX;
+    s.AktivKategorie = AktivKategorie;
+    s.ZoomStufeY = ZoomStufeY;
+    s.ScrollPosY = ScrollPosY;
+    s.Glaetten = Glaetten;
+    s.AnzeigeKcal = AnzeigeKcal;
+    s.geschlecht = ComboBoxGeschlecht->currentIndex();
+    s.alter = ComboBoxAlter->currentIndex();
+    s.beruf = ComboBoxBeruf->currentIndex();
+    s.hoehe = ComboBoxHoehe->currentIndex();
+    s.gewicht = ComboBoxGewicht->currentIndex();
+    s.energie = AnzeigeKcal ? units::kjGoalFromKcal(EditEnergieCal->text()) : EditEnergie->text();
+    s.fett = EditFett->text();
+    s.protein = EditProtein->text();
+    s.kohlenh = EditKohlenh->text();
+    return s;
+}
+
+void TFormMain1::openDataTables()
+{
+    Dbf_AKT.open(m_dir);
+    Dbf_AKT.setFiltered(true);
+    Dbf_AKT.refresh();
+    SchreibeFitnessListe();
+
+    Dbf_NRG.open(m_dir);
+    Dbf_NRG.setFiltered(true);
+    Dbf_NRG.refresh();
+    SchreibeNahrungListe();
+
+    Dbf_NTB.open(m_dir);
+    Dbf_NTB.setFiltered(true);
+    Dbf_NTB.refresh();
+
+    Dbf_FTB.open(m_dir);
+    Dbf_FTB.setFiltered(true);
+    Dbf_FTB.refresh();
+
+    Dbf_XTB.open(m_dir);
+
+    Dbf_ZEB.open(m_dir);
+    Dbf_ZEB.first();
+    ErstesDatum = Dbf_ZEB.fieldDate("ZEBDATUM");
+    Dbf_ZEB.setFiltered(true);
+    Dbf_ZEB.refresh();
+
+    QString weight;
+    try {
+        weight = numbers::shortest(Dbf_ZEB.fieldDouble("ZEBGEWICHT"));
+    } catch (const store::StoreError&) {
+        weight = QStringLiteral("0");
+    }
+    EditTagesgewicht->setText(weight);
+}
+
+void TFormMain1::FormShow()
+{
+    if (StartFehler)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TFormMain1::FormActivate()
+{
+    if (m_tools && m_tools->isVisible())
+        m_tools->close();
+}
+
+void TFormMain1::FormClose()
+{
+    try {
+        Dbf_REG.first();
+        Dbf_REG.edit();
+        writeSettings(Dbf_REG, currentSettings());
+        Dbf_REG.post();
+    } catch (const store::StoreError&) {
+        Dbf_REG.cancel();
+        platform::showMessage(this, kMessage3);
+    }
+}
+
+void TFormMain1::SpeedButtonEndeClick()
+{
+    close();
+}
+
+void TFormMain1::SpeedButtonHilfeClick()
+{
+    if (!m_help)
+        return;
+    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void TFormMain1::SpeedButtonToolClick()
+{
+    if (!m_tools)
+        return;
+    m_tools->setWindowState(m_tools->windowState() & ~Qt::WindowMinimized);
+    m_tools->show();
+    m_tools->raise();
+    m_tools->activateWindow();
+}
+
+void TFormMain1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    FormShow();
+}
+
+void TFormMain1::closeEvent(QCloseEvent* event)
+{
+    if (!m_closing) {
+        m_closing = true;
+        FormClose();
+        emit closed();
+    }
+    event->accept();
+}
+
+void TFormMain1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}

@@ -1,0 +1,108 @@
+#include "main/zeb6.h"
+
+#include "main/numbers.h"
+#include "main/stringgrid.h"
+#include "res/pictures.h"
+
+#include <QDateEdit>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+// A panel with the raised one-pixel bevel of the window's panels.
+QFrame* panel(QWidget* parent, int x, int y, int w, int h)
+{
+    auto* p = new QFrame(parent);
+    p->setGeometry(x, y, w, h);
+    p->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    p->setLineWidth(1);
+    p->setAutoFillBackground(true);
+    return p;
+}
+
+QToolButton* speedButton(QWidget* parent, int x, int y, pictures::Button glyph, const QString& hint)
+{
+    auto* b = new QToolButton(parent);
+    b->setGeometry(x, y, 49, 38);
+    b->setIcon(pictures::buttonGlyph(glyph));
+    b->setIconSize(QSize(30, 30));
+    b->setToolTip(hint);
+    b->setAutoRaise(false);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+TFormMain1::TFormMain1(const QString& dir) : QWidget(nullptr), m_dir(dir)
+{
+    setWindowTitle(QStringLiteral("Kelvara [1.02f]"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(780, 554);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    setFont(font);
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+
+    buildFrame();
+    buildGoals();
+    buildDiaryFolders();
+
+    Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
+    Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });
+    for (store::Table* day : {&Dbf_NTB, &Dbf_FTB, &Dbf_ZEB})
+        day->setDayFilter([this] { return FilterTag(); });
+
+    FormCreate();
+}
+
+TFormMain1::~TFormMain1() = default;
+
+void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
+{
+    m_help = help;
+    m_tools = tools;
+}
+
+void TFormMain1::buildFrame()
+{
+    PanelLinks1 = panel(this, 0, 0, 112, 554);
+    PanelLinks1->setObjectName(QStringLiteral("PanelLinks1"));
+    PanelStatistik = panel(this, 112, 2, 553, 546);
+    PanelFitness = panel(this, 112, 2, 553, 546);
+    PanelNahrung = panel(this, 112, 2, 553, 546);
+    PanelNotiz = panel(this, 112, 2, 553, 546);
+    PanelZiele = panel(this, 112, 3, 553, 546);
+    PanelRechts1 = panel(this, 664, 0, 115, 554);
+    ImageOben1 = new QLabel(this);
+    ImageOben1->setGeometry(112, 0, 600, 3);
+    ImageUnten1 = new QLabel(this);
+    ImageUnten1->setGeometry(108, 549, 560, 5);
+
+    DateTimePicker = new QDateEdit(PanelLinks1);
+    DateTimePicker->setGeometry(7, 21, 93, 24);
+    DateTimePicker->setCalendarPopup(true);
+    DateTimePicker->setDateRange(QDate(2002, 1, 1), QDate(2012, 12, 31));
+    DateTimePicker->setDisplayFormat(numbers::shortDateFormat());
+
+    EditTagesgewicht = new QLineEdit(PanelRechts1);
+    EditTagesgewicht->setGeometry(38, 24, 44, 23);
+    EditTagesgewicht->setMaxLength(5);
+    EditTagesgewicht->setText(QStringLiteral("0"));
+    auto* kg = new QLabel(QStringLiteral("kg"), PanelRechts1);
+    kg->setGeometry(86, 28, 20, 16);
+
+    SpeedButtonHilfe = speedButton(PanelRechts1, 11, 473, pictures::Button::Help, QStringLiteral("Hilfe"));
+    SpeedButtonDruck = speedButton(PanelRechts1, 63, 473, pictures::Button::Printer, QStringLiteral("Drucken"));
+    SpeedButtonTool =
+        speedButton(PanelRechts1, 11, 514, pictures::Button::Tools, QStringLiteral("Tools (Werkzeuge)"));
+    SpeedButtonEnde = speedButton(PanelRechts1, 63, 514, pictures::Button::Exit, QStringLiteral("Programmende"));
+    connect(SpeedButtonEnde, &QToolButton::clicked, this, &TFormMain1::SpeedButtonEndeClick);
+    connect(SpeedButtonHilfe, &QToolButton::clicked, this, &TFormMain1::SpeedButtonHilfeClick);
+    connect(SpeedButtonTool, &QToolButton::clicked, this, &TFormMain1::SpeedButtonToolClick);
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "main/settings.h"
+#include "store/table.h"
+
+#include <QDate>
+#include <QWidget>
+#include <array>
+
+class QAbstractButton;
+class QButtonGroup;
+class QComboBox;
+class QDateEdit;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
+class QToolButton;
+class StringGrid;
+class THelpForm1;
+class TToolForm1;
+
+// The main window: the day selector and folder tabs on the left, the five
+// folders in the middle, the weight, signs and the four program buttons on
+// the right. It owns the seven tables of the diary in its working folder.
+//
+// Its methods are spread over the files of the subsystems: start-up and
+// shutdown in startup.cpp, the goals in goals/, the diary folders in
+// diary/.
+class TFormMain1 : public QWidget
+{
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate on the diary in `dir` (the
+    // working folder). The help and tools windows are created after it and
+    // handed over with setSideWindows.
+    explicit TFormMain1(const QString& dir);
+    ~TFormMain1() override;
+
+    void setSideWindows(THelpForm1* help, TToolForm1* tools);
+
+    // ----- state of the window (unit globals) -----
+    bool StartFehler = false;
+    int AktuellerOrdner = 1;
+    QDate ErstesDatum;
+    int NahrungKategorie = 1;
+    int AktivKategorie = 0;
+    int StatistikArt = 1;
+    int ZoomStufeX = 1;
+    std::array<int, 4> ScrollPosX{0, 104, 104, 104}; // per time-axis level 1 ... 3
+    std::array<int, 8> ZoomStufeY{0, 2, 2, 2, 2, 2, 2, 2}; // per series 1 ... 7
+    std::array<int, 4> ScrollPosY{0, 61, 61, 61}; // per weight-axis level 1 ... 3
+    int Glaetten = 0;
+    bool AnzeigeKcal = false;
+    bool StatistikVeraltet = true;
+    int NormGewicht = 0;
+
+    // ----- tables -----
+    store::Table Dbf_NRG{store::schema::nrg()};
+    store::Table Dbf_AKT{store::schema::akt()};
+    store::Table Dbf_NTB{store::schema::ntb()};
+    store::Table Dbf_FTB{store::schema::ftb()};
+    store::Table Dbf_ZEB{store::schema::zeb()};
+    store::Table Dbf_XTB{store::schema::xtb()};
+    store::Table Dbf_REG{store::schema::reg()};
+
+    // ----- frame -----
+    QFrame* PanelLinks1 = nullptr;
+    QFrame* PanelRechts1 = nullptr;
+    QFrame* PanelZiele = nullptr;
+    QFrame* PanelNotiz = nullptr;
+    QFrame* PanelNahrung = nullptr;
+    QFrame* PanelFitness = nullptr;
+    QFrame* PanelStatistik = nullptr;
+    QLabel* ImageOben1 = nullptr;
+    QLabel* ImageUnten1 = nullptr;
+    QToolButton* SpeedButtonHilfe = nullptr;
+    QToolButton* SpeedButtonDruck = nullptr;
+    QToolButton* SpeedButtonTool = nullptr;
+    QToolButton* SpeedButtonEnde = nullptr;
+
+    // ----- day selector and weight -----
+    QDateEdit* DateTimePicker = nullptr;
+    QLineEdit* EditTagesgewicht = nullptr;
+
+    // ----- goals folder -----
+    QComboBox* ComboBoxGeschlecht = nullptr;
+    QComboBox* ComboBoxAlter = nullptr;
+    QComboBox* ComboBoxBeruf = nullptr;
+    QComboBox* ComboBoxHoehe = nullptr;
+    QComboBox* ComboBoxGewicht = nullptr;
+    QLineEdit* EditEnergie = nullptr;
+    QLineEdit* EditEnergieCal = nullptr;
+    QLineEdit* EditFett = nullptr;
+    QLineEdit* EditProtein = nullptr;
+    QLineEdit* EditKohlenh = nullptr;
+    QRadioButton* RadioButtonKcal = nullptr;
+    QRadioButton* RadioButtonJoule = nullptr;
+
+    // ----- diary folders -----
+    QFrame* PanelOrdnerNahrung = nullptr;
+    QFrame* PanelOrdnerAktiv = nullptr;
+    std::array<QToolButton*, 17> SpeedButtonN{}; // 1 ... 16
+    std::array<QToolButton*, 10> SpeedButtonA{}; // 1 ... 9
+    StringGrid* StringGridNRG = nullptr;
+    StringGrid* StringGridNTB = nullptr;
+    StringGrid* StringGridFIT = nullptr;
+    StringGrid* StringGridFTB = nullptr;
+    StringGrid* StringGridNotizSuche = nullptr;
+    QComboBox* ComboBoxNotizSuche = nullptr;
+
+    // ----- record filters -----
+    bool Dbf_NRGFilterRecord(const store::RecordRef& record) const;
+    bool Dbf_AKTFilterRecord(const store::RecordRef& record) const;
+    // The day of the selector, against which the food diary, the activity
+    // diary and the daily summary are filtered (through their day index).
+    QDate FilterTag() const;
+
+    // ----- start-up and shutdown -----
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose();
+    void SpeedButtonEndeClick();
+    void SpeedButtonHilfeClick();
+    void SpeedButtonToolClick();
+
+    // ----- catalogue lists -----
+    void SchreibeNahrungListe();
+    void SchreibeFitnessListe();
+
+signals:
+    // The window has closed; the program ends.
+    void closed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildFrame();
+    void buildGoals();
+    void buildDiaryFolders();
+    Settings currentSettings() const;
+    void applySettings(const Settings& settings);
+    void openDataTables();
+
+    QString m_dir;
+    THelpForm1* m_help = nullptr;
+    TToolForm1* m_tools = nullptr;
+    bool m_closing = false;
+};

@@ -1,0 +1,125 @@
+#include "res/pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace pictures {
+namespace {
+
+constexpr int kGlyph = 30;
+
+void drawHelp(QPainter& p)
+{
+    // A blue disc with a white question mark.
+    QRadialGradient shade(QPointF(11, 10), 16);
+    shade.setColorAt(0, QColor(110, 160, 240));
+    shade.setColorAt(1, QColor(20, 70, 170));
+    p.setPen(QPen(QColor(10, 40, 110), 1));
+    p.setBrush(shade);
+    p.drawEllipse(QRectF(2.5, 2.5, 25, 25));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(20);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(2, 2, 26, 26), Qt::AlignCenter, QStringLiteral("?"));
+}
+
+void drawPrinter(QPainter& p)
+{
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    // Paper fed in at the back.
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8.5, 2.5, 13, 11));
+    // Body with a darker top.
+    QLinearGradient body(0, 11, 0, 24);
+    body.setColorAt(0, QColor(200, 200, 205));
+    body.setColorAt(1, QColor(120, 120, 130));
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(2.5, 11.5, 25, 12), 2, 2);
+    // Printed sheet coming out at the front, with lines.
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 19.5, 15, 8));
+    p.setPen(QColor(90, 90, 90));
+    p.drawLine(QPointF(10, 22.5), QPointF(20, 22.5));
+    p.drawLine(QPointF(10, 25), QPointF(17, 25));
+    // A green lamp.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 200, 60));
+    p.drawEllipse(QRectF(22, 14, 3, 3));
+}
+
+void drawTools(QPainter& p)
+{
+    // A wrench lying across a screwdriver.
+    p.save();
+    p.translate(15, 15);
+    p.rotate(45);
+    p.setPen(QPen(QColor(30, 30, 30), 1));
+    p.setBrush(QColor(230, 180, 30));
+    p.drawRoundedRect(QRectF(-2.5, -2, 5, 14), 1.5, 1.5); // handle
+    p.setBrush(QColor(190, 190, 200));
+    p.drawRect(QRectF(-1, -13, 2, 11)); // blade
+    p.restore();
+    p.save();
+    p.translate(15, 15);
+    p.rotate(-45);
+    QPainterPath wrench;
+    wrench.addRoundedRect(QRectF(-2, -6, 4, 19), 1.5, 1.5);
+    QPainterPath head;
+    head.addEllipse(QPointF(0, -9), 5.5, 5.5);
+    QPainterPath jaw;
+    jaw.addRect(QRectF(-2, -16, 4, 8));
+    wrench = wrench.united(head).subtracted(jaw);
+    p.setPen(QPen(QColor(40, 40, 50), 1));
+    QLinearGradient steel(-5, 0, 5, 0);
+    steel.setColorAt(0, QColor(235, 235, 240));
+    steel.setColorAt(1, QColor(130, 130, 145));
+    p.setBrush(steel);
+    p.drawPath(wrench);
+    p.restore();
+}
+
+void drawExit(QPainter& p)
+{
+    // An open door with an arrow leading out.
+    p.setPen(QPen(QColor(60, 40, 20), 1));
+    p.setBrush(QColor(120, 80, 40));
+    p.drawRect(QRectF(4.5, 3.5, 13, 24)); // frame
+    p.setBrush(QColor(40, 30, 20));
+    p.drawRect(QRectF(6.5, 5.5, 9, 21)); // dark opening
+    QPolygonF door{{6.5, 5.5}, {12.5, 8.5}, {12.5, 28.5}, {6.5, 26.5}};
+    p.setBrush(QColor(190, 130, 70));
+    p.drawPolygon(door);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(210, 30, 30));
+    QPolygonF arrow{{15, 13}, {22, 13}, {22, 9}, {28.5, 15.5}, {22, 22}, {22, 18}, {15, 18}};
+    p.drawPolygon(arrow);
+}
+
+} // namespace
+
+QPixmap buttonGlyph(Button which)
+{
+    QPixmap pixmap(kGlyph, kGlyph);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (which) {
+    case Button::Help:
+        drawHelp(p);
+        break;
+    case Button::Printer:
+        drawPrinter(p);
+        break;
+    case Button::Tools:
+        drawTools(p);
+        break;
+    case Button::Exit:
+        drawExit(p);
+        break;
+    }
+    return pixmap;
+}
+
+} // namespace pictures

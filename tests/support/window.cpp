@@ -1,0 +1,56 @@
+#include "window.h"
+
+#include "install/installer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+
+namespace testing_support {
+
+FreshDiary::FreshDiary()
+{
+    install::layOutDiary(m_dir.path(), install::Content::Fresh);
+}
+
+QString FreshDiary::path(const char* name) const
+{
+    return QDir(m_dir.path()).filePath(QString::fromLatin1(name));
+}
+
+Seams::Seams()
+{
+    platform::setSoundRecorder([this](platform::Sound s) { sounds.push_back(s); });
+    platform::setDialogHandler([this](platform::DialogKind, const QString& text) {
+        messages << text;
+        return answer;
+    });
+}
+
+Seams::~Seams()
+{
+    platform::setSoundRecorder([](platform::Sound) {});
+    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
+    platform::setToday(QDate());
+}
+
+void writeSettings(const QString& dir, const std::vector<std::pair<const char*, store::Value>>& fields)
+{
+    store::Table reg(store::schema::reg());
+    reg.open(dir);
+    reg.first();
+    reg.edit();
+    for (const auto& [name, value] : fields)
+        reg.setField(name, value);
+    reg.post();
+}
+
+void settle()
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 50)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+} // namespace testing_support

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "main/platform.h"
+#include "main/zeb6.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+namespace testing_support {
+
+// A fresh diary from the installer in a temporary folder.
+class FreshDiary
+{
+public:
+    FreshDiary();
+    QString dir() const { return m_dir.path(); }
+    QString path(const char* name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Records the sounds and dialogs of a test and answers questions.
+class Seams
+{
+public:
+    Seams();
+    ~Seams();
+    std::vector<platform::Sound> sounds;
+    QStringList messages;
+    bool answer = true;
+};
+
+// Sets the settings fields of the first settings record.
+void writeSettings(const QString& dir, const std::vector<std::pair<const char*, store::Value>>& fields);
+
+// Runs the event loop for a moment, so that queued closes take place.
+void settle();
+
+} // namespace testing_support

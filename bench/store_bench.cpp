@@ -106,6 +106,31 @@ void BM_FoodBooking(benchmark::State& state)
     }
 }
 
+// Deleting a food entry as the program does it: find it by name in the
+// day's view, delete it, re-sum the day into the day record. Each round
+// books the entry first, so the day keeps its size.
+void BM_FoodDeletion(benchmark::State& state)
+{
+    Program p;
+    p.open(diaries().dir(static_cast<int>(state.range(0))));
+    const QString name = QStringLiteral("Bench Löschbar");
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.ntb.insert();
+        p.ntb.setFields({p.day, 50.0, QStringLiteral("g"), name, qint64(100), qint64(1), qint64(2), qint64(3)});
+        p.ntb.post();
+        state.ResumeTiming();
+        if (p.ntb.locate("NTBNAME", name, {true, false}))
+            p.ntb.deleteRecord();
+        qint64 energy = 0;
+        for (p.ntb.first(); !p.ntb.eof(); p.ntb.next())
+            energy += p.ntb.fieldInt("NTBENERGIE");
+        p.zeb.edit();
+        p.zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999)});
+        p.zeb.post();
+    }
+}
+
 // Switching the current day: the three day-filtered tables are refreshed and
 // the day's weight is read.
 void BM_SwitchDay(benchmark::State& state)
@@ -124,6 +149,7 @@ void BM_SwitchDay(benchmark::State& state)
 
 BENCHMARK(BM_OpenAllTables)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FoodBooking)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FoodDeletion)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SwitchDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Collects the medians (or the single runs) to print the ratios at the end.

@@ -212,10 +212,12 @@ void TFormMain1::openDataTables()
     Dbf_NRG.setFiltered(true);
     Dbf_NRG.refresh();
     SchreibeNahrungListe();
+    WechselDragBildArt();
 
     Dbf_NTB.open(m_dir);
     Dbf_NTB.setFiltered(true);
     Dbf_NTB.refresh();
+    SchreibeNTBListe();
 
     Dbf_FTB.open(m_dir);
     Dbf_FTB.setFiltered(true);

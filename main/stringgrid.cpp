@@ -18,7 +18,7 @@ StringGrid::StringGrid(QWidget* parent, int columns, bool headerRow) : QTableWid
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setFixedHeight(headerRow ? 19 : 0);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     for (int c = 0; c < columns; ++c)
         setHorizontalHeaderItem(c, new QTableWidgetItem);

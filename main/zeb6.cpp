@@ -89,6 +89,7 @@ void TFormMain1::buildFrame()
     DateTimePicker->setCalendarPopup(true);
     DateTimePicker->setDateRange(QDate(2002, 1, 1), QDate(2012, 12, 31));
     DateTimePicker->setDisplayFormat(numbers::shortDateFormat());
+    connect(DateTimePicker, &QDateEdit::dateChanged, this, &TFormMain1::DateTimePickerChange);
 
     EditTagesgewicht = new QLineEdit(PanelRechts1);
     EditTagesgewicht->setGeometry(38, 24, 44, 23);

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <array>
 
+class DropPanel;
+class MousePanel;
 class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
@@ -110,6 +112,36 @@ public:
     StringGrid* StringGridNotizSuche = nullptr;
     QComboBox* ComboBoxNotizSuche = nullptr;
 
+    // ----- food folder -----
+    QFrame* PanelNTB = nullptr;
+    std::array<QWidget*, 12> PanelNDrag{}; // 1 ... 11: the symbol holders
+    std::array<QLabel*, 12> ImageNDrag{};  // their picture strips
+    QFrame* PanelNahrungDelete = nullptr;
+    QLabel* ImageNEimerZu = nullptr;
+    QLabel* ImageNEimerAuf = nullptr;
+    int DragSymbol = 0;    // the symbol being dragged, 0 = none
+    double DragFaktor = 0; // its factor (minutes in the activity folder)
+    int DragBildArt = 0;   // quantity kind of the selected food, 0 = none
+
+    void ListeNahrungClick(int category);
+    void StringGridNRGClick();
+    void WechselDragBildArt();
+    void PanelNTBMouseDown(Qt::MouseButton button, int x, int y);
+    void PanelNTBMouseMove(int x, int y);
+    void PanelNTBMouseUp(Qt::MouseButton button, int x, int y);
+    void DragResetNahrung();
+    // Books the dragged symbol for the selected food on the current day.
+    // False when the booking was abandoned (nothing written).
+    bool SchreibeNTBDaten();
+    void SchreibeNTBListe();
+    bool PanelNahrungDeleteDragOver(QObject* source);
+    void PanelNahrungDeleteDragDrop(QObject* source);
+
+    // ----- the current day and its record -----
+    void DateTimePickerChange();
+    void SchreibeZEB_NTB_Daten();
+    void SchreibeZEB_FTB_Daten();
+
     // ----- record filters -----
     bool Dbf_NRGFilterRecord(const store::RecordRef& record) const;
     bool Dbf_AKTFilterRecord(const store::RecordRef& record) const;
@@ -143,6 +175,7 @@ private:
     void buildFrame();
     void buildGoals();
     void buildDiaryFolders();
+    void buildFoodFolder();
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     void openDataTables();

@@ -53,11 +53,9 @@ void TFormMain1::buildDiaryFolders()
         SpeedButtonA[k] = categoryButton(PanelOrdnerAktiv, k - 1, kActivityCategories[k - 1], activityGroup);
 
     StringGridNRG = new StringGrid(PanelNahrung, 6, true);
-    StringGridNRG->setGeometry(4, 4, 184, 532);
-    StringGridNTB = new StringGrid(PanelNahrung, 7, true);
-    StringGridNTB->setGeometry(199 + 54, 4 + 4, 292, 530);
+    StringGridNRG->setGeometry(8, 4, 184, 532);
     StringGridFIT = new StringGrid(PanelFitness, 2, true);
-    StringGridFIT->setGeometry(4, 4, 184, 532);
+    StringGridFIT->setGeometry(8, 4, 184, 532);
     StringGridFTB = new StringGrid(PanelFitness, 3, true);
     StringGridFTB->setGeometry(199 + 54, 4 + 4, 292, 530);
     StringGridNotizSuche = new StringGrid(PanelNotiz, 2, false);
@@ -67,6 +65,7 @@ void TFormMain1::buildDiaryFolders()
     ComboBoxNotizSuche->addItems({QStringLiteral("letzte 7 Tage "), QStringLiteral("letzte 30 Tage"),
                                   QStringLiteral("letzte 90 Tage"), QStringLiteral("letzte 180 Tage"),
                                   QStringLiteral("letzte 360 Tage"), QStringLiteral("beliebig")});
+    buildFoodFolder();
 }
 
 bool TFormMain1::Dbf_NRGFilterRecord(const store::RecordRef& record) const

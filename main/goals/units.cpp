@@ -21,3 +21,12 @@ QString kjGoalFromKcal(const QString& kcalText)
 }
 
 } // namespace units
+
+namespace units {
+
+qint64 kcalShown(qint64 kj)
+{
+    return numbers::roundHalfEven(kj * kKcalPerKj);
+}
+
+} // namespace units

@@ -16,3 +16,10 @@ QString kcalGoalFromKj(const QString& kjText);
 QString kjGoalFromKcal(const QString& kcalText);
 
 } // namespace units
+
+namespace units {
+
+// A stored kJ value shown in kcal: rounded with halves to the even neighbour.
+qint64 kcalShown(qint64 kj);
+
+} // namespace units

@@ -1,0 +1,82 @@
+// The current day: choosing it, and writing the day's totals into its record.
+
+#include "main/diary/booking.h"
+#include "main/numbers.h"
+#include "main/platform.h"
+#include "main/zeb6.h"
+#include "store/error.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+
+namespace {
+
+const QDate kFirstDay(2002, 1, 1);
+const QDate kLastDay(2012, 12, 31);
+
+} // namespace
+
+void TFormMain1::DateTimePickerChange()
+{
+    try {
+        const QDate chosen = DateTimePicker->date();
+        const QDate day = std::clamp(chosen, kFirstDay, kLastDay);
+        if (day != chosen) {
+            DateTimePicker->blockSignals(true);
+            DateTimePicker->setDate(day);
+            DateTimePicker->blockSignals(false);
+        }
+        Dbf_FTB.refresh();
+        Dbf_NTB.refresh();
+        Dbf_ZEB.refresh();
+        QString weight;
+        try {
+            weight = numbers::shortest(Dbf_ZEB.fieldDouble("ZEBGEWICHT"));
+        } catch (const store::StoreError&) {
+            weight = QStringLiteral("0");
+        }
+        EditTagesgewicht->setText(weight);
+        SchreibeNTBListe();
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}
+
+void TFormMain1::SchreibeZEB_NTB_Daten()
+{
+    double energy = 0, protein = 0, carbohydrate = 0, fat = 0;
+    for (Dbf_NTB.first(); !Dbf_NTB.eof(); Dbf_NTB.next()) {
+        energy += Dbf_NTB.fieldDouble("NTBENERGIE");
+        protein += Dbf_NTB.fieldDouble("NTBPROTEIN");
+        carbohydrate += Dbf_NTB.fieldDouble("NTBKOHLENH");
+        fat += Dbf_NTB.fieldDouble("NTBFETT");
+    }
+    Dbf_ZEB.edit();
+    try {
+        Dbf_ZEB.setFields({store::Unchanged{}, store::Unchanged{}, booking::dayTotal(energy),
+                           booking::dayTotal(protein), booking::dayTotal(carbohydrate), booking::dayTotal(fat),
+                           store::Unchanged{}});
+        Dbf_ZEB.post();
+    } catch (...) {
+        Dbf_ZEB.cancel();
+        throw;
+    }
+    StatistikVeraltet = true;
+}
+
+void TFormMain1::SchreibeZEB_FTB_Daten()
+{
+    qint64 sum = 0;
+    for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next())
+        sum += Dbf_FTB.fieldInt("FTBENERGIE");
+    Dbf_ZEB.edit();
+    try {
+        Dbf_ZEB.setFields({store::Unchanged{}, store::Unchanged{}, store::Unchanged{}, store::Unchanged{},
+                           store::Unchanged{}, store::Unchanged{}, booking::dayTotal(static_cast<double>(sum))});
+        Dbf_ZEB.post();
+    } catch (...) {
+        Dbf_ZEB.cancel();
+        throw;
+    }
+    StatistikVeraltet = true;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QFrame>
+#include <functional>
+
+// A panel that hands its mouse presses, moves and releases (with the button
+// and the position in its own coordinates) to the window's handlers.
+class MousePanel : public QFrame
+{
+    Q_OBJECT
+public:
+    using Handler = std::function<void(Qt::MouseButton, QPoint)>;
+    explicit MousePanel(QWidget* parent) : QFrame(parent) {}
+
+    Handler onPress, onMove, onRelease;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A panel that takes drops of day-list rows: it asks the window whether to
+// accept a drag entering it, and reports leaving and dropping.
+class DropPanel : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit DropPanel(QWidget* parent);
+
+    std::function<bool(QObject* source)> onEnter; // true accepts the drag
+    std::function<void()> onLeave;
+    std::function<void(QObject* source)> onDrop;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    QObject* sourceOf(const QDropEvent* event) const;
+
+    bool m_accepted = false;
+};
+
+// Lets the rows of a day list be dragged: a press with the left button and a
+// move past the platform's drag distance start a drag of the list, whose
+// selected row the drop target reads.
+class RowDragStarter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit RowDragStarter(QWidget* list);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_list;
+    QPoint m_pressed;
+    bool m_armed = false;
+};
+
+// The MIME type of a day-list row being dragged to a waste bin.
+inline constexpr char kDayRowMimeType[] = "application/x-kelvara-day-row";

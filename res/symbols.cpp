@@ -1,0 +1,235 @@
+#include "res/symbols.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace symbols {
+namespace {
+
+struct Labels
+{
+    const char* grams;
+    const char* millilitres;
+    const char* pieces;
+};
+
+// Labels of symbols 1 ... 11.
+const Labels kLabels[12] = {
+    {"", "", ""},
+    {"500", "1,5 l", "10 St."},
+    {"300", "1,0 l", "8 St."},
+    {"250", "0,7 l", "6 St."},
+    {"200", "0,5 l", "5 St."},
+    {"150", "0,33 l", "4 St."},
+    {"125", "0,25 l", "3 St."},
+    {"100", "0,2 l", "2 St."},
+    {"50 g", "0,1 l", "1 St."},
+    {"25 g", "5 cl", "1/2"},
+    {"10 g", "Esslöffel", "1/4"},
+    {"5 g", "Teelöffel", "1/8"},
+};
+
+// Symbol sizes fall from the top symbol to the bottom one, so the column
+// reads as a scale of amounts.
+double sizeOf(int k)
+{
+    return 1.0 - (k - 1) * 0.045;
+}
+
+// The label in the lower band of a 30-pixel frame, narrowed to fit.
+void drawLabel(QPainter& p, int left, const QString& text)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(10);
+    font.setBold(true);
+    p.setFont(font);
+    const QRect band(left, 30, 30, 11);
+    const int width = p.fontMetrics().horizontalAdvance(text);
+    p.save();
+    p.setPen(Qt::black);
+    if (width > 29) {
+        const double scale = 29.0 / width;
+        p.translate(left + 15, 0);
+        p.scale(scale, 1);
+        p.drawText(QRectF(-width / 2.0 - 1, 30, width + 2, 11), Qt::AlignCenter, text);
+    } else {
+        p.drawText(band, Qt::AlignCenter, text);
+    }
+    p.restore();
+}
+
+void drawWeight(QPainter& p, int left, int k)
+{
+    const double s = sizeOf(k);
+    const double w = 24 * s;
+    const double h = 18 * s;
+    const double cx = left + 15;
+    const double bottom = 28;
+    // Handle ring on top of a cast weight.
+    p.setPen(QPen(QColor(40, 40, 45), 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(cx, bottom - h - 2.5), 3.2 * s + 1, 2.6 * s + 1);
+    QPainterPath body;
+    body.moveTo(cx - w / 2 + 3, bottom - h);
+    body.lineTo(cx + w / 2 - 3, bottom - h);
+    body.lineTo(cx + w / 2, bottom);
+    body.lineTo(cx - w / 2, bottom);
+    body.closeSubpath();
+    QLinearGradient iron(cx - w / 2, 0, cx + w / 2, 0);
+    iron.setColorAt(0, QColor(70, 72, 80));
+    iron.setColorAt(0.45, QColor(150, 152, 160));
+    iron.setColorAt(1, QColor(55, 57, 64));
+    p.setPen(QPen(QColor(25, 25, 30), 1));
+    p.setBrush(iron);
+    p.drawPath(body);
+}
+
+void drawGlass(QPainter& p, int left, int k)
+{
+    const double s = sizeOf(k);
+    const double cx = left + 15;
+    const double bottom = 28;
+    const double h = 25 * s;
+    const double top = bottom - h;
+    const double wTop = 16 * s;
+    const double wBottom = 11 * s;
+    QPainterPath glass;
+    glass.moveTo(cx - wTop / 2, top);
+    glass.lineTo(cx + wTop / 2, top);
+    glass.lineTo(cx + wBottom / 2, bottom);
+    glass.lineTo(cx - wBottom / 2, bottom);
+    glass.closeSubpath();
+    // Liquid up to two thirds.
+    const double level = top + h / 3;
+    const double t = (level - top) / h;
+    const double wLevel = wTop + (wBottom - wTop) * t;
+    QPainterPath liquid;
+    liquid.moveTo(cx - wLevel / 2, level);
+    liquid.lineTo(cx + wLevel / 2, level);
+    liquid.lineTo(cx + wBottom / 2, bottom);
+    liquid.lineTo(cx - wBottom / 2, bottom);
+    liquid.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(225, 240, 250));
+    p.drawPath(glass);
+    QLinearGradient water(cx - wTop / 2, 0, cx + wTop / 2, 0);
+    water.setColorAt(0, QColor(40, 110, 210));
+    water.setColorAt(0.5, QColor(110, 175, 240));
+    water.setColorAt(1, QColor(40, 110, 210));
+    p.setBrush(water);
+    p.drawPath(liquid);
+    p.setPen(QPen(QColor(60, 90, 120), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(glass);
+    // A highlight on the glass.
+    p.setPen(QPen(QColor(255, 255, 255, 200), 1));
+    p.drawLine(QPointF(cx - wTop / 2 + 2.5, top + 2), QPointF(cx - wBottom / 2 + 2, bottom - 3));
+}
+
+void drawApple(QPainter& p, int left, int k)
+{
+    const double s = sizeOf(k);
+    const double cx = left + 15;
+    const double cy = 28 - 11 * s;
+    const double r = 10 * s;
+    QRadialGradient skin(QPointF(cx - r / 3, cy - r / 3), r * 1.4);
+    skin.setColorAt(0, QColor(255, 120, 100));
+    skin.setColorAt(0.6, QColor(210, 30, 30));
+    skin.setColorAt(1, QColor(130, 10, 10));
+    QPainterPath apple;
+    apple.addEllipse(QPointF(cx - r * 0.42, cy), r * 0.68, r * 0.95);
+    apple.addEllipse(QPointF(cx + r * 0.42, cy), r * 0.68, r * 0.95);
+    apple.setFillRule(Qt::WindingFill);
+    p.setPen(QPen(QColor(110, 10, 10), 1));
+    p.setBrush(skin);
+    p.drawPath(apple.simplified());
+    p.setPen(QPen(QColor(90, 60, 20), 1.5));
+    p.drawLine(QPointF(cx, cy - r * 0.8), QPointF(cx + 1.5, cy - r * 1.25));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 160, 50));
+    p.drawEllipse(QPointF(cx + 4 * s, cy - r * 1.1), 3 * s, 1.6 * s);
+}
+
+void drawCheese(QPainter& p, int left, int k)
+{
+    // A wedge, smaller for the smaller fractions.
+    const double s = k == 9 ? 1.0 : k == 10 ? 0.9 : 0.8;
+    const double cx = left + 15;
+    const double bottom = 28;
+    const double w = 24 * s;
+    const double h = 16 * s;
+    QPolygonF front{{cx - w / 2, bottom}, {cx + w / 2, bottom}, {cx + w / 2, bottom - h * 0.6}, {cx - w / 2, bottom - h * 0.6}};
+    QPolygonF top{{cx - w / 2, bottom - h * 0.6}, {cx + w / 2, bottom - h * 0.6}, {cx + w / 2 - 3 * s, bottom - h}};
+    p.setPen(QPen(QColor(150, 110, 10), 1));
+    p.setBrush(QColor(250, 205, 60));
+    p.drawPolygon(front);
+    p.setBrush(QColor(255, 230, 120));
+    p.drawPolygon(top);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(215, 165, 30));
+    p.drawEllipse(QPointF(cx - w / 5, bottom - h * 0.3), 1.8 * s, 1.8 * s);
+    p.drawEllipse(QPointF(cx + w / 4, bottom - h * 0.25), 1.3 * s, 1.3 * s);
+}
+
+} // namespace
+
+QPixmap quantityStrip(int k)
+{
+    QPixmap strip(90, 41);
+    strip.fill(Qt::transparent);
+    if (k < 1 || k > 11)
+        return strip;
+    QPainter p(&strip);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    drawWeight(p, 0, k);
+    drawGlass(p, 30, k);
+    if (k <= 8)
+        drawApple(p, 60, k);
+    else
+        drawCheese(p, 60, k);
+    drawLabel(p, 0, QString::fromUtf8(kLabels[k].grams));
+    drawLabel(p, 30, QString::fromUtf8(kLabels[k].millilitres));
+    drawLabel(p, 60, QString::fromUtf8(kLabels[k].pieces));
+    return strip;
+}
+
+QPixmap bin(bool open)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient metal(6, 0, 26, 0);
+    metal.setColorAt(0, QColor(120, 125, 135));
+    metal.setColorAt(0.4, QColor(215, 220, 228));
+    metal.setColorAt(1, QColor(100, 105, 115));
+    // The can with its ribs.
+    QPolygonF can{{7, 10}, {25, 10}, {23, 30}, {9, 30}};
+    p.setPen(QPen(QColor(50, 55, 60), 1));
+    p.setBrush(metal);
+    p.drawPolygon(can);
+    p.setPen(QPen(QColor(80, 85, 95), 1));
+    for (double x : {12.0, 16.0, 20.0})
+        p.drawLine(QPointF(x, 13), QPointF(x + (x - 16) * 0.1, 27));
+    p.setPen(QPen(QColor(50, 55, 60), 1));
+    p.setBrush(metal);
+    if (!open) {
+        p.drawRoundedRect(QRectF(5.5, 6.5, 21, 3.5), 1, 1);
+        p.drawRoundedRect(QRectF(13.5, 3.5, 5, 3), 1, 1);
+    } else {
+        // The dark inside and the lid raised and tilted back.
+        p.setBrush(QColor(40, 40, 45));
+        p.drawEllipse(QRectF(7, 8, 18, 4));
+        p.save();
+        p.translate(8, 7);
+        p.rotate(-35);
+        p.setBrush(metal);
+        p.drawRoundedRect(QRectF(-1, -4, 21, 3.5), 1, 1);
+        p.drawRoundedRect(QRectF(7, -7, 5, 3), 1, 1);
+        p.restore();
+    }
+    return picture;
+}
+
+} // namespace symbols

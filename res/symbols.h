@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QPixmap>
+
+// The quantity symbols of the food folder and the waste bins, drawn in code.
+namespace symbols {
+
+// The picture strip of quantity symbol k (1 ... 11), 90 x 41: x 0-29 the
+// weight (grams), x 30-59 the glass (millilitres), x 60-89 the fruit or
+// cheese (pieces), each with its label.
+QPixmap quantityStrip(int k);
+
+// A waste bin, 32 x 32, closed or with its lid lifted.
+QPixmap bin(bool open);
+
+} // namespace symbols

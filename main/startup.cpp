@@ -207,6 +207,7 @@ void TFormMain1::openDataTables()
     Dbf_AKT.setFiltered(true);
     Dbf_AKT.refresh();
     SchreibeFitnessListe();
+    WechselDragAktivBild();
 
     Dbf_NRG.open(m_dir);
     Dbf_NRG.setFiltered(true);
@@ -222,6 +223,7 @@ void TFormMain1::openDataTables()
     Dbf_FTB.open(m_dir);
     Dbf_FTB.setFiltered(true);
     Dbf_FTB.refresh();
+    SchreibeFTBListe();
 
     Dbf_XTB.open(m_dir);
 

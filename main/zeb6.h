@@ -137,6 +137,29 @@ public:
     bool PanelNahrungDeleteDragOver(QObject* source);
     void PanelNahrungDeleteDragDrop(QObject* source);
 
+    // ----- activity folder -----
+    QFrame* PanelFTB = nullptr;
+    std::array<QWidget*, 12> PanelFDrag{}; // 1 ... 11: the symbol holders
+    std::array<QLabel*, 12> ImageFDrag{};  // their pictures
+    QFrame* PanelDragAktiv = nullptr;      // covers symbols 2 ... 11
+    QFrame* PanelDragAktivLeer = nullptr;  // covers all symbols
+    QFrame* PanelFitnessDelete = nullptr;
+    QLabel* ImageFEimerZu = nullptr;
+    QLabel* ImageFEimerAuf = nullptr;
+
+    void ListeAktivClick(int button);
+    void WechselDragAktivBild();
+    void PanelFTBMouseDown(Qt::MouseButton button, int x, int y);
+    void PanelFTBMouseMove(int x, int y);
+    void PanelFTBMouseUp(Qt::MouseButton button, int x, int y);
+    void DragResetFitness();
+    // Books the dragged duration for the selected activity on the current
+    // day, or refuses with a message (nothing written).
+    void SchreibeFTBDaten();
+    void SchreibeFTBListe();
+    bool PanelFitnessDeleteDragOver(QObject* source);
+    void PanelFitnessDeleteDragDrop(QObject* source);
+
     // ----- the current day and its record -----
     void DateTimePickerChange();
     void SchreibeZEB_NTB_Daten();
@@ -176,6 +199,7 @@ private:
     void buildGoals();
     void buildDiaryFolders();
     void buildFoodFolder();
+    void buildActivityFolder();
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     void openDataTables();

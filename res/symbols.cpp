@@ -3,6 +3,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace symbols {
 namespace {
 
@@ -171,7 +174,80 @@ void drawCheese(QPainter& p, int left, int k)
     p.drawEllipse(QPointF(cx + w / 4, bottom - h * 0.25), 1.3 * s, 1.3 * s);
 }
 
+void drawStopwatch(QPainter& p, int left, int minutes)
+{
+    const QPointF centre(left + 15, 17);
+    const double r = 11;
+    // Crown and button.
+    p.setPen(QPen(QColor(40, 40, 45), 1));
+    p.setBrush(QColor(170, 170, 180));
+    p.drawRect(QRectF(centre.x() - 2, 2.5, 4, 3));
+    p.drawRect(QRectF(centre.x() + 7, 5, 3, 2.5));
+    // Case and face.
+    p.setBrush(QColor(60, 62, 70));
+    p.drawEllipse(centre, r + 1.5, r + 1.5);
+    p.setBrush(Qt::white);
+    p.drawEllipse(centre, r, r);
+    // The minutes as a filled sector; several hours as a full dial in a
+    // deeper colour.
+    p.setPen(Qt::NoPen);
+    const QColor fill = minutes > 60 ? QColor(200, 60, 40) : QColor(60, 150, 70);
+    p.setBrush(fill);
+    const int span = std::min(minutes, 60);
+    if (span == 60)
+        p.drawEllipse(centre, r - 1, r - 1);
+    else
+        p.drawPie(QRectF(centre.x() - r + 1, centre.y() - r + 1, 2 * r - 2, 2 * r - 2), 90 * 16, -span * 6 * 16);
+    // Ticks every five minutes.
+    p.setPen(QPen(QColor(40, 40, 45), 1));
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * M_PI / 6;
+        const double inner = i % 3 == 0 ? r - 3.5 : r - 2;
+        p.drawLine(QPointF(centre.x() + inner * std::sin(a), centre.y() - inner * std::cos(a)),
+                   QPointF(centre.x() + r * std::sin(a), centre.y() - r * std::cos(a)));
+    }
+    p.drawLine(centre, QPointF(centre.x(), centre.y() - r + 3));
+}
+
+void drawSun(QPainter& p, int left)
+{
+    const QPointF centre(left + 15, 16);
+    p.setPen(QPen(QColor(230, 140, 0), 1.6));
+    for (int i = 0; i < 12; ++i) {
+        const double a = i * M_PI / 6;
+        p.drawLine(QPointF(centre.x() + 8.5 * std::cos(a), centre.y() + 8.5 * std::sin(a)),
+                   QPointF(centre.x() + 13 * std::cos(a), centre.y() + 13 * std::sin(a)));
+    }
+    QRadialGradient glow(centre, 8);
+    glow.setColorAt(0, QColor(255, 245, 140));
+    glow.setColorAt(1, QColor(250, 190, 20));
+    p.setPen(QPen(QColor(220, 130, 0), 1));
+    p.setBrush(glow);
+    p.drawEllipse(centre, 7.5, 7.5);
+}
+
 } // namespace
+
+QPixmap durationPicture(int k)
+{
+    static const char* const kDurationLabels[12] = {"",   "180'", "120'", "60'",  "45'",  "30'",
+                                                    "20'", "15'",  "10'",  "5min", "2min", "1min"};
+    static const int kMinutes[12] = {0, 180, 120, 60, 45, 30, 20, 15, 10, 5, 2, 1};
+    QPixmap picture(k == 1 ? 60 : 30, 41);
+    picture.fill(Qt::transparent);
+    if (k < 1 || k > 11)
+        return picture;
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    drawStopwatch(p, 0, kMinutes[k]);
+    drawLabel(p, 0, QString::fromLatin1(kDurationLabels[k]));
+    if (k == 1) {
+        drawSun(p, 30);
+        drawLabel(p, 30, QStringLiteral("24 h"));
+    }
+    return picture;
+}
 
 QPixmap quantityStrip(int k)
 {

@@ -10,6 +10,12 @@ namespace symbols {
 // cheese (pieces), each with its label.
 QPixmap quantityStrip(int k);
 
+// The picture of duration symbol k (1 ... 11): a stopwatch whose dial is
+// filled for the minutes, with its label, 30 x 41. Symbol 1 is a strip of
+// 60 x 41: x 0-29 the 180 minutes, x 30-59 a sun labelled 24 h for the
+// whole-day entry.
+QPixmap durationPicture(int k);
+
 // A waste bin, 32 x 32, closed or with its lid lifted.
 QPixmap bin(bool open);
 

@@ -56,8 +56,6 @@ void TFormMain1::buildDiaryFolders()
     StringGridNRG->setGeometry(8, 4, 184, 532);
     StringGridFIT = new StringGrid(PanelFitness, 2, true);
     StringGridFIT->setGeometry(8, 4, 184, 532);
-    StringGridFTB = new StringGrid(PanelFitness, 3, true);
-    StringGridFTB->setGeometry(199 + 54, 4 + 4, 292, 530);
     StringGridNotizSuche = new StringGrid(PanelNotiz, 2, false);
     StringGridNotizSuche->setGeometry(0, 64, 533, 100);
     ComboBoxNotizSuche = new QComboBox(PanelNotiz);
@@ -66,6 +64,7 @@ void TFormMain1::buildDiaryFolders()
                                   QStringLiteral("letzte 90 Tage"), QStringLiteral("letzte 180 Tage"),
                                   QStringLiteral("letzte 360 Tage"), QStringLiteral("beliebig")});
     buildFoodFolder();
+    buildActivityFolder();
 }
 
 bool TFormMain1::Dbf_NRGFilterRecord(const store::RecordRef& record) const

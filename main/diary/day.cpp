@@ -36,6 +36,7 @@ void TFormMain1::DateTimePickerChange()
             weight = QStringLiteral("0");
         }
         EditTagesgewicht->setText(weight);
+        SchreibeFTBListe();
         SchreibeNTBListe();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());

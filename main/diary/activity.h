@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+// The rules of booking an activity: the duration symbols, the energy scaled
+// to the day's weight, summing, and the whole-day entry of the daily list.
+namespace activity {
+
+// Minutes of the duration symbols 1 ... 11; element 0 is unused.
+inline constexpr std::array<int, 12> kSymbolMinutes = {0, 180, 120, 60, 45, 30, 20, 15, 10, 5, 2, 1};
+
+constexpr int kMinutesCap = 9999;
+constexpr qint64 kEnergyCap = 99999;
+constexpr int kLowestWeight = 40;
+constexpr int kHighestWeight = 150;
+// The whole-day entry: its minutes and the beginning of its name.
+constexpr int kDayMinutes = 1440;
+inline const QString kDailyPrefix = QStringLiteral("Grund- und Arbeit");
+
+// The symbol whose press band holds (x, y), 1 ... 11; 0 outside.
+int symbolAt(int x, int y);
+
+// The day's weight from the weight field in the locale's format, truncated
+// to whole kg (70,9 gives 70); nothing when the text is not a number.
+std::optional<int> wholeKilograms(const QString& weightText);
+bool weightAllowed(int kg);
+
+// The energy of `minutes` of an activity of `kjPerHour` (at 75 kg) for a
+// person of `kg`, rounded with halves to the even neighbour.
+qint64 energy(double kjPerHour, int kg, double minutes);
+
+struct Entry
+{
+    int minutes;
+    qint64 energy;
+};
+
+// A booking added to the day's entry of the same activity, when there is
+// one: minutes stop at 9999, energy at 99999 (a new entry too).
+Entry summed(int minutes, qint64 energy, const std::optional<Entry>& existing);
+
+// The whole-day entry at `percent` of the basal rate w · a + b: its name and
+// its energy, percent · (w · a + b) div 100.
+QString dailyName(const QString& percentText);
+qint64 dailyEnergy(int percent, int kg, int a, int b);
+
+} // namespace activity

@@ -1,0 +1,287 @@
+// The activity folder: the catalogue or daily list, the duration symbols
+// dragged onto the day list, the day list and the waste bin.
+
+#include "main/diary/activity.h"
+#include "main/diary/booking.h"
+#include "main/goals/basalrate.h"
+#include "main/goals/units.h"
+#include "main/numbers.h"
+#include "main/panels.h"
+#include "main/platform.h"
+#include "main/stringgrid.h"
+#include "main/zeb6.h"
+#include "res/symbols.h"
+#include "store/error.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+const QString kPlaceholder = QStringLiteral("Keine Einträge vorhanden !");
+const QString kWeightMessage = QStringLiteral(
+    "Diese Aktion kann nicht durchgeführt werden.\rTragen Sie bitte zuerst ihr Tagesgewicht (40...150 kg) ein.");
+const QString kPersonMessage = QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
+                                              "Tragen Sie bitte zuerst im Ordner \"Ziele\" ihre\r"
+                                              "persönlichen Daten zu Geschlecht und Alter ein!");
+const QString kSecondDailyMessage = QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da bereits\r"
+                                                   "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
+                                                   "Gegebenenfalls löschen Sie diesen Eintrag !");
+
+constexpr int kCoverActive = 4;
+constexpr int kCoverAway = -60;
+
+} // namespace
+
+void TFormMain1::buildActivityFolder()
+{
+    auto* panel = new MousePanel(PanelFitness);
+    PanelFTB = panel;
+    PanelFTB->setGeometry(199, 4, 350, 539);
+    PanelFTB->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    StringGridFTB = new StringGrid(PanelFTB, 3, true);
+    StringGridFTB->setObjectName(QStringLiteral("StringGridFTB"));
+    StringGridFTB->setGeometry(54, 4, 292, 530);
+    new RowDragStarter(StringGridFTB);
+
+    for (int k = 1; k <= 11; ++k) {
+        auto* holder = new QWidget(PanelFTB);
+        holder->setGeometry(booking::kSymbolLeft, booking::symbolHomeTop(k), 30, 41);
+        holder->setAttribute(Qt::WA_TransparentForMouseEvents);
+        auto* picture = new QLabel(holder);
+        const QPixmap pixmap = symbols::durationPicture(k);
+        picture->setPixmap(pixmap);
+        picture->setGeometry(0, 0, pixmap.width(), 41);
+        PanelFDrag[k] = holder;
+        ImageFDrag[k] = picture;
+    }
+
+    // The covers take the presses where no drag may start.
+    PanelDragAktiv = new MousePanel(PanelFTB);
+    PanelDragAktiv->setGeometry(kCoverAway, 52, 49, 438);
+    PanelDragAktivLeer = new MousePanel(PanelFTB);
+    PanelDragAktivLeer->setGeometry(kCoverAway, 8, 49, 481);
+    for (QFrame* cover : {PanelDragAktiv, PanelDragAktivLeer})
+        cover->setAutoFillBackground(true);
+
+    auto* bin = new DropPanel(PanelFTB);
+    PanelFitnessDelete = bin;
+    PanelFitnessDelete->setGeometry(10, 489, 45, 40);
+    ImageFEimerZu = new QLabel(PanelFitnessDelete);
+    ImageFEimerZu->setPixmap(symbols::bin(false));
+    ImageFEimerZu->setGeometry(6, 4, 32, 32);
+    ImageFEimerAuf = new QLabel(PanelFitnessDelete);
+    ImageFEimerAuf->setPixmap(symbols::bin(true));
+    ImageFEimerAuf->setGeometry(6, 4, 32, 32);
+    ImageFEimerAuf->hide();
+
+    panel->onPress = [this](Qt::MouseButton b, QPoint p) { PanelFTBMouseDown(b, p.x(), p.y()); };
+    panel->onMove = [this](Qt::MouseButton, QPoint p) { PanelFTBMouseMove(p.x(), p.y()); };
+    panel->onRelease = [this](Qt::MouseButton b, QPoint p) { PanelFTBMouseUp(b, p.x(), p.y()); };
+    bin->onEnter = [this](QObject* source) { return PanelFitnessDeleteDragOver(source); };
+    bin->onLeave = [this] {
+        ImageFEimerAuf->hide();
+        ImageFEimerZu->show();
+    };
+    bin->onDrop = [this](QObject* source) { PanelFitnessDeleteDragDrop(source); };
+
+    for (int k = 1; k <= 9; ++k)
+        connect(SpeedButtonA[k], &QToolButton::clicked, this, [this, k] { ListeAktivClick(k); });
+}
+
+void TFormMain1::ListeAktivClick(int button)
+{
+    try {
+        AktivKategorie = button == 1 ? 0 : button;
+        Dbf_AKT.refresh();
+        SchreibeFitnessListe();
+        WechselDragAktivBild();
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}
+
+void TFormMain1::WechselDragAktivBild()
+{
+    if (AktivKategorie == 0) {
+        ImageFDrag[1]->move(-30, 0);
+        PanelDragAktivLeer->move(kCoverAway, PanelDragAktivLeer->y());
+        PanelDragAktiv->move(kCoverActive, PanelDragAktiv->y());
+        PanelDragAktiv->raise();
+    } else if (StringGridFIT->cell(0, 1) != kPlaceholder) {
+        ImageFDrag[1]->move(0, 0);
+        PanelDragAktiv->move(kCoverAway, PanelDragAktiv->y());
+        PanelDragAktivLeer->move(kCoverAway, PanelDragAktivLeer->y());
+    } else {
+        PanelDragAktivLeer->move(kCoverActive, PanelDragAktivLeer->y());
+        PanelDragAktivLeer->raise();
+    }
+}
+
+void TFormMain1::PanelFTBMouseDown(Qt::MouseButton button, int x, int y)
+{
+    const int k = button == Qt::LeftButton ? activity::symbolAt(x, y) : 0;
+    DragSymbol = k;
+    DragFaktor = activity::kSymbolMinutes[k];
+    if (k > 0)
+        PanelFDrag[k]->raise();
+}
+
+void TFormMain1::PanelFTBMouseMove(int x, int y)
+{
+    if (DragSymbol == 0)
+        return;
+    if (booking::outsideMargin(x, y, PanelFTB->width(), PanelFTB->height())) {
+        DragResetFitness();
+        return;
+    }
+    PanelFDrag[DragSymbol]->raise();
+    PanelFDrag[DragSymbol]->move(x - 15, y - 21);
+}
+
+void TFormMain1::PanelFTBMouseUp(Qt::MouseButton, int x, int y)
+{
+    if (DragSymbol != 0 && booking::inDropArea(x, y, PanelFTB->width(), PanelFTB->height())) {
+        try {
+            const int rowsBefore = StringGridFTB->rowCount();
+            SchreibeFTBDaten();
+            SchreibeZEB_FTB_Daten();
+            SchreibeFTBListe();
+            if (StringGridFTB->rowCount() == rowsBefore) {
+                const QString name = StringGridFIT->cell(0, StringGridFIT->selectedRow());
+                int select = 1;
+                for (int r = 1; r < rowsBefore; ++r) {
+                    if (StringGridFTB->cell(1, r) == name)
+                        select = r;
+                }
+                StringGridFTB->selectGridRow(select);
+            }
+        } catch (const store::StoreError& e) {
+            platform::showMessage(this, e.text());
+        }
+    }
+    DragResetFitness();
+    DragSymbol = 0;
+}
+
+void TFormMain1::DragResetFitness()
+{
+    for (int k = 1; k <= 11; ++k)
+        PanelFDrag[k]->move(booking::kSymbolLeft, booking::symbolHomeTop(k));
+}
+
+void TFormMain1::SchreibeFTBDaten()
+{
+    if (EditTagesgewicht->text().isEmpty())
+        EditTagesgewicht->setText(QStringLiteral("0"));
+    const std::optional<int> kg = activity::wholeKilograms(EditTagesgewicht->text());
+    if (!kg) {
+        platform::showMessage(this, QStringLiteral("Das Tagesgewicht \"%1\" ist keine Zahl.\r"
+                                                   "Die Buchung wurde nicht ausgeführt.")
+                                        .arg(EditTagesgewicht->text()));
+        return;
+    }
+    if (!activity::weightAllowed(*kg)) {
+        platform::showMessage(this, kWeightMessage);
+        return;
+    }
+    const int row = StringGridFIT->selectedRow();
+    if (AktivKategorie != 0) {
+        const QString name = StringGridFIT->cell(0, row);
+        bool ok = false;
+        const double kjPerHour = StringGridFIT->cell(1, row).toDouble(&ok);
+        if (!ok)
+            return;
+        const qint64 energy = activity::energy(kjPerHour, *kg, DragFaktor);
+        std::optional<activity::Entry> existing;
+        const bool found = Dbf_FTB.locate("FTBNAME", name, {true, false});
+        if (found)
+            existing = activity::Entry{static_cast<int>(Dbf_FTB.fieldInt("FTBMENGE")), Dbf_FTB.fieldInt("FTBENERGIE")};
+        const activity::Entry entry =
+            activity::summed(static_cast<int>(DragFaktor), energy, existing);
+        if (found)
+            Dbf_FTB.edit();
+        else
+            Dbf_FTB.insert();
+        try {
+            Dbf_FTB.setFields({FilterTag(), qint64(entry.minutes), name, entry.energy});
+            Dbf_FTB.post();
+        } catch (...) {
+            Dbf_FTB.cancel();
+            throw;
+        }
+        platform::MessageBeep(platform::Sound::Information);
+        return;
+    }
+
+    if (ComboBoxAlter->currentIndex() <= 0 || ComboBoxGeschlecht->currentIndex() <= 0) {
+        platform::showMessage(this, kPersonMessage);
+        return;
+    }
+    const basalrate::Coefficients c =
+        basalrate::coefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
+    const QString percentText = StringGridFIT->cell(1, row);
+    qint64 percent = 0;
+    if (c.a == 0 || !numbers::parseInteger(percentText, percent))
+        return;
+    if (Dbf_FTB.locate("FTBNAME", activity::kDailyPrefix, {false, true})) {
+        platform::showMessage(this, kSecondDailyMessage);
+        return;
+    }
+    Dbf_FTB.insert();
+    try {
+        Dbf_FTB.setFields({FilterTag(), qint64(activity::kDayMinutes), activity::dailyName(percentText),
+                           activity::dailyEnergy(static_cast<int>(percent), *kg, c.a, c.b)});
+        Dbf_FTB.post();
+    } catch (...) {
+        Dbf_FTB.cancel();
+        throw;
+    }
+    platform::MessageBeep(platform::Sound::Information);
+}
+
+void TFormMain1::SchreibeFTBListe()
+{
+    StringGridFTB->setRowCount(2);
+    for (int c = 0; c < 3; ++c)
+        StringGridFTB->setCell(c, 1, QString());
+    StringGridFTB->setCell(1, 1, kPlaceholder);
+    int row = 1;
+    for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next(), ++row) {
+        StringGridFTB->setRowCount(row + 1);
+        const qint64 kj = Dbf_FTB.fieldInt("FTBENERGIE");
+        StringGridFTB->setCell(0, row, QString::number(Dbf_FTB.fieldInt("FTBMENGE")));
+        StringGridFTB->setCell(1, row, Dbf_FTB.fieldText("FTBNAME"));
+        StringGridFTB->setCell(2, row, QString::number(AnzeigeKcal ? units::kcalShown(kj) : kj));
+    }
+    StringGridFTB->selectGridRow(StringGridFTB->rowCount() - 1);
+}
+
+bool TFormMain1::PanelFitnessDeleteDragOver(QObject* source)
+{
+    const bool accept = qobject_cast<StringGrid*>(source) && !StringGridFTB->cell(0, 1).isEmpty();
+    if (accept) {
+        ImageFEimerZu->hide();
+        ImageFEimerAuf->show();
+    }
+    return accept;
+}
+
+void TFormMain1::PanelFitnessDeleteDragDrop(QObject* source)
+{
+    if (!qobject_cast<StringGrid*>(source))
+        return;
+    try {
+        const QString name = StringGridFTB->cell(1, StringGridFTB->selectedRow());
+        if (Dbf_FTB.locate("FTBNAME", name, {true, false}))
+            Dbf_FTB.deleteRecord();
+        SchreibeZEB_FTB_Daten();
+        SchreibeFTBListe();
+        platform::MessageBeep(platform::Sound::DefaultBeep);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}

@@ -5,7 +5,11 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextCursor>
+
+#include "main/diary/notetext.h"
 
 void MousePanel::mousePressEvent(QMouseEvent* event)
 {
@@ -106,4 +110,31 @@ bool RowDragStarter::eventFilter(QObject*, QEvent* event)
         }
     }
     return false;
+}
+
+int LimitedTextEdit::room() const
+{
+    const int used = notetext::storedLength(toPlainText());
+    const int selected = notetext::storedLength(textCursor().selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+    return m_limit - used + selected;
+}
+
+void LimitedTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const QString text = lineBreak ? QStringLiteral("\n") : event->text();
+    const bool inserts = lineBreak || (!text.isEmpty() && text[0].isPrint());
+    if (inserts && notetext::storedLength(text) > room())
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void LimitedTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    QString text = source->text();
+    const int free = room();
+    while (!text.isEmpty() && notetext::storedLength(text) > free)
+        text.chop(1);
+    if (!text.isEmpty())
+        insertPlainText(text);
 }

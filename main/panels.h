@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QPlainTextEdit>
 #include <functional>
 
 // A panel that hands its mouse presses, moves and releases (with the button
@@ -64,3 +65,23 @@ private:
 
 // The MIME type of a day-list row being dragged to a waste bin.
 inline constexpr char kDayRowMimeType[] = "application/x-kelvara-day-row";
+
+// A plain text editor that refuses input beyond a number of characters,
+// counting a line break as two (carriage return and line feed, as the text
+// is stored).
+class LimitedTextEdit : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    LimitedTextEdit(QWidget* parent, int limit) : QPlainTextEdit(parent), m_limit(limit) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    // Characters that may still be inserted in place of the selection.
+    int room() const;
+
+    int m_limit;
+};

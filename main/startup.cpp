@@ -226,6 +226,7 @@ void TFormMain1::openDataTables()
     SchreibeFTBListe();
 
     Dbf_XTB.open(m_dir);
+    SchreibeXTBNotiz();
 
     Dbf_ZEB.open(m_dir);
     Dbf_ZEB.first();

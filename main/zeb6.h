@@ -6,10 +6,15 @@
 #include <QDate>
 #include <QWidget>
 #include <array>
+#include <optional>
 
 class DropPanel;
 class MousePanel;
+class LimitedTextEdit;
 class QAbstractButton;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 class QButtonGroup;
 class QComboBox;
 class QDateEdit;
@@ -109,8 +114,6 @@ public:
     StringGrid* StringGridNTB = nullptr;
     StringGrid* StringGridFIT = nullptr;
     StringGrid* StringGridFTB = nullptr;
-    StringGrid* StringGridNotizSuche = nullptr;
-    QComboBox* ComboBoxNotizSuche = nullptr;
 
     // ----- food folder -----
     QFrame* PanelNTB = nullptr;
@@ -160,6 +163,28 @@ public:
     bool PanelFitnessDeleteDragOver(QObject* source);
     void PanelFitnessDeleteDragDrop(QObject* source);
 
+    // ----- notes folder -----
+    QFrame* PanelNotizBackground = nullptr;
+    QLabel* PanelNotizenCaption = nullptr;
+    QLabel* LabelNotizAnzahl = nullptr;
+    LimitedTextEdit* MemoNotiz = nullptr;
+    QFrame* PanelNotizSuche = nullptr;
+    QLineEdit* EditNotizSuche = nullptr;
+    QComboBox* ComboBoxNotizSuche = nullptr;
+    QPushButton* ButtonNotizSuche = nullptr;
+    QProgressBar* ProgressBarNotizSuche = nullptr;
+    StringGrid* StringGridNotizSuche = nullptr;
+    QPlainTextEdit* MemoNotizSuche = nullptr;
+
+    // Shows the editor pane (`writing`) or the search pane.
+    void ListeNotizClick(bool writing);
+    void SchreibeXTBNotiz();
+    void MemoNotizChange();
+    void SchreibeXTBDaten();
+    void EditNotizSucheChange();
+    void ButtonNotizSucheClick();
+    void StringGridNotizSucheClick();
+
     // ----- the current day and its record -----
     void DateTimePickerChange();
     void SchreibeZEB_NTB_Daten();
@@ -200,6 +225,9 @@ private:
     void buildDiaryFolders();
     void buildFoodFolder();
     void buildActivityFolder();
+    void buildNotesFolder();
+    // The joined note of a day, or nothing when the day has none.
+    std::optional<QString> noteOf(QDate day);
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     void openDataTables();

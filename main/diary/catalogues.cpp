@@ -56,15 +56,9 @@ void TFormMain1::buildDiaryFolders()
     StringGridNRG->setGeometry(8, 4, 184, 532);
     StringGridFIT = new StringGrid(PanelFitness, 2, true);
     StringGridFIT->setGeometry(8, 4, 184, 532);
-    StringGridNotizSuche = new StringGrid(PanelNotiz, 2, false);
-    StringGridNotizSuche->setGeometry(0, 64, 533, 100);
-    ComboBoxNotizSuche = new QComboBox(PanelNotiz);
-    ComboBoxNotizSuche->setGeometry(309, 29, 137, 24);
-    ComboBoxNotizSuche->addItems({QStringLiteral("letzte 7 Tage "), QStringLiteral("letzte 30 Tage"),
-                                  QStringLiteral("letzte 90 Tage"), QStringLiteral("letzte 180 Tage"),
-                                  QStringLiteral("letzte 360 Tage"), QStringLiteral("beliebig")});
     buildFoodFolder();
     buildActivityFolder();
+    buildNotesFolder();
 }
 
 bool TFormMain1::Dbf_NRGFilterRecord(const store::RecordRef& record) const

@@ -38,6 +38,7 @@ void TFormMain1::DateTimePickerChange()
         EditTagesgewicht->setText(weight);
         SchreibeFTBListe();
         SchreibeNTBListe();
+        SchreibeXTBNotiz();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }

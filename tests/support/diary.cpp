@@ -112,7 +112,8 @@ for rec in table:
     for f in table.fields:
         raw = rec[f.name]
         if f.type == 'C':
-            out.append(raw.decode('cp1252' if f.name in wide else 'cp850').rstrip(' '))
+            text = raw.decode('cp1252' if f.name in wide else 'cp850').rstrip(' ')
+            out.append(text.replace('\r', '\\r').replace('\n', '\\n'))
         elif f.type == 'D':
             d = raw.decode('ascii').strip()
             out.append('%s-%s-%s' % (d[0:4], d[4:6], d[6:8]) if d else '')

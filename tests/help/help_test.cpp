@@ -394,6 +394,7 @@ TEST(HelpWindow, ScreenshotsOfTwoTopics)
     ASSERT_TRUE(dir.mkpath(QStringLiteral(".")));
     for (int topic : {0, 6}) {
         clickTab(help, topic);
+        QTest::mouseMove(help.ButtonHilfeClose);
         settle();
         const QImage image = help.grab().toImage();
         EXPECT_EQ(image.size(), QSize(610, 398) * image.devicePixelRatio());

@@ -1,0 +1,101 @@
+// The note search over every day of the diary and the storing of a note on
+// a keystroke, through the real main window, on the demo diary with a note
+// on every day against a fresh diary with none.
+//
+//   QT_QPA_PLATFORM=offscreen build/bench/notes_bench
+
+#include "install/installer.h"
+#include "main/diary/notetext.h"
+#include "main/panels.h"
+#include "main/platform.h"
+#include "main/zeb6.h"
+#include "store/create.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QDate kToday(2012, 12, 28);
+
+struct Diaries
+{
+    QTemporaryDir fresh;
+    QTemporaryDir demo;
+    Diaries()
+    {
+        install::layOutDiary(fresh.path(), install::Content::Fresh);
+        install::layOutDiary(demo.path(), install::Content::Demo);
+        // A note on every day, each long enough to be searched through.
+        QFile::remove(QDir(demo.path()).filePath("ZEB_XTB.dbf"));
+        std::vector<store::Row> notes;
+        const QString text = QStringLiteral("Morgens gewogen, mittags Salat, abends Gemüse mit Reis. ").repeated(6);
+        for (QDate d = install::kFirstDay; d <= kToday; d = d.addDays(1)) {
+            store::Row row{d, qint64(0)};
+            for (const QString& part : notetext::split(text + d.toString(Qt::ISODate)))
+                row.push_back(part);
+            notes.push_back(row);
+        }
+        store::createTable(demo.path(), store::schema::xtb(), notes);
+    }
+    QString dir(int which) const { return which == 0 ? fresh.path() : demo.path(); }
+};
+
+Diaries& diaries()
+{
+    static Diaries d;
+    return d;
+}
+
+std::unique_ptr<TFormMain1> openWindow(int which)
+{
+    platform::setToday(kToday);
+    return std::make_unique<TFormMain1>(diaries().dir(which));
+}
+
+void BM_NoteSearchEveryDay(benchmark::State& state)
+{
+    auto window = openWindow(static_cast<int>(state.range(0)));
+    window->ComboBoxNotizSuche->setCurrentIndex(5);
+    window->EditNotizSuche->setText(QStringLiteral("2007-07-07"));
+    for (auto _ : state)
+        window->ButtonNotizSucheClick();
+}
+
+void BM_NoteKeystroke(benchmark::State& state)
+{
+    auto window = openWindow(static_cast<int>(state.range(0)));
+    int typed = 0;
+    for (auto _ : state) {
+        if (++typed % 200 == 0) {
+            state.PauseTiming();
+            window->MemoNotiz->clear();
+            state.ResumeTiming();
+        }
+        window->MemoNotiz->insertPlainText(QStringLiteral("x"));
+    }
+}
+
+BENCHMARK(BM_NoteSearchEveryDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NoteKeystroke)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::setSoundRecorder([](platform::Sound) {});
+    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
+    benchmark::Initialize(&argc, argv);
+    diaries();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

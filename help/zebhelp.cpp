@@ -1,5 +1,7 @@
 #include "help/zebhelp.h"
 
+#include "main/platform.h"
+
 #include "help/tabcontrol.h"
 #include "help/topicmarkup.h"
 
@@ -47,11 +49,7 @@ QString topicText(int index)
 
 THelpForm1::THelpForm1(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Hilfe für Kelvara [1.02f]"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(610, 398);
+    platform::makeFixedWindow(*this, QStringLiteral("Hilfe für Kelvara [1.02f]"), QSize(610, 398));
     setFont(arial(false));
 
     TabControlHilfe = new TabControl(this);

@@ -105,6 +105,15 @@ void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler)
     dialogHandler() = std::move(handler);
 }
 
+void makeFixedWindow(QWidget& window, const QString& caption, QSize size)
+{
+    window.setWindowTitle(caption);
+    window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+    window.setFixedSize(size);
+}
+
 QDate today()
 {
     return fixedToday().isValid() ? fixedToday() : QDate::currentDate();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QSize>
 #include <QString>
 #include <functional>
 
@@ -32,6 +33,10 @@ enum class DialogKind { Message, Question };
 // Tests: dialogs are answered here instead of being shown; the return value
 // is the answer to a question.
 void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler);
+
+// Makes `window` a window with a fixed single border, its caption, a system
+// menu and a minimise button only, and a client area of `size`.
+void makeFixedWindow(QWidget& window, const QString& caption, QSize size);
 
 // Today's date from the system clock.
 QDate today();

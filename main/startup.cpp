@@ -234,13 +234,7 @@ void TFormMain1::openDataTables()
     Dbf_ZEB.setFiltered(true);
     Dbf_ZEB.refresh();
 
-    QString weight;
-    try {
-        weight = numbers::shortest(Dbf_ZEB.fieldDouble("ZEBGEWICHT"));
-    } catch (const store::StoreError&) {
-        weight = QStringLiteral("0");
-    }
-    EditTagesgewicht->setText(weight);
+    EditTagesgewicht->setText(dayWeightText());
 }
 
 void TFormMain1::FormShow()

@@ -80,3 +80,13 @@ void StringGrid::selectGridRow(int row)
     selectRow(r);
     scrollToItem(item(r, 0) ? item(r, 0) : nullptr, QAbstractItemView::PositionAtTop);
 }
+
+int StringGrid::lastRowWith(int column, const QString& text, int rows) const
+{
+    int found = 1;
+    for (int r = 1; r < rows; ++r) {
+        if (cell(column, r) == text)
+            found = r;
+    }
+    return found;
+}

@@ -21,6 +21,9 @@ public:
     // The selected row in the grid's numbering, -1 when none.
     int selectedRow() const;
     void selectGridRow(int row);
+    // The last of rows 1 ... rows - 1 whose cell in `column` is `text`
+    // exactly, or row 1 when there is none.
+    int lastRowWith(int column, const QString& text, int rows) const;
 
 private:
     bool m_headerRow;

@@ -1,5 +1,7 @@
 #include "main/zeb6.h"
 
+#include "main/platform.h"
+
 #include "main/numbers.h"
 #include "main/stringgrid.h"
 #include "res/pictures.h"
@@ -39,10 +41,7 @@ QToolButton* speedButton(QWidget* parent, int x, int y, pictures::Button glyph, 
 
 TFormMain1::TFormMain1(const QString& dir) : QWidget(nullptr), m_dir(dir)
 {
-    setWindowTitle(QStringLiteral("Kelvara [1.02f]"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(780, 554);
+    platform::makeFixedWindow(*this, QStringLiteral("Kelvara [1.02f]"), QSize(780, 554));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
     font.setBold(true);

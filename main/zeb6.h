@@ -187,6 +187,9 @@ public:
 
     // ----- the current day and its record -----
     void DateTimePickerChange();
+    // The weight of the current day record as the weight field shows it;
+    // "0" when it cannot be read.
+    QString dayWeightText();
     void SchreibeZEB_NTB_Daten();
     void SchreibeZEB_FTB_Daten();
 

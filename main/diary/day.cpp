@@ -29,18 +29,21 @@ void TFormMain1::DateTimePickerChange()
         Dbf_FTB.refresh();
         Dbf_NTB.refresh();
         Dbf_ZEB.refresh();
-        QString weight;
-        try {
-            weight = numbers::shortest(Dbf_ZEB.fieldDouble("ZEBGEWICHT"));
-        } catch (const store::StoreError&) {
-            weight = QStringLiteral("0");
-        }
-        EditTagesgewicht->setText(weight);
+        EditTagesgewicht->setText(dayWeightText());
         SchreibeFTBListe();
         SchreibeNTBListe();
         SchreibeXTBNotiz();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
+    }
+}
+
+QString TFormMain1::dayWeightText()
+{
+    try {
+        return numbers::shortest(Dbf_ZEB.fieldDouble("ZEBGEWICHT"));
+    } catch (const store::StoreError&) {
+        return QStringLiteral("0");
     }
 }
 

@@ -152,12 +152,7 @@ void TFormMain1::PanelFTBMouseUp(Qt::MouseButton, int x, int y)
             SchreibeFTBListe();
             if (StringGridFTB->rowCount() == rowsBefore) {
                 const QString name = StringGridFIT->cell(0, StringGridFIT->selectedRow());
-                int select = 1;
-                for (int r = 1; r < rowsBefore; ++r) {
-                    if (StringGridFTB->cell(1, r) == name)
-                        select = r;
-                }
-                StringGridFTB->selectGridRow(select);
+                StringGridFTB->selectGridRow(StringGridFTB->lastRowWith(1, name, rowsBefore));
             }
         } catch (const store::StoreError& e) {
             platform::showMessage(this, e.text());

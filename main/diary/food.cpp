@@ -142,12 +142,7 @@ void TFormMain1::PanelNTBMouseUp(Qt::MouseButton, int x, int y)
                 SchreibeNTBListe();
                 if (StringGridNTB->rowCount() == rowsBefore) {
                     const QString name = StringGridNRG->cell(0, StringGridNRG->selectedRow());
-                    int select = 1;
-                    for (int r = 1; r < rowsBefore; ++r) {
-                        if (StringGridNTB->cell(2, r) == name)
-                            select = r;
-                    }
-                    StringGridNTB->selectGridRow(select);
+                    StringGridNTB->selectGridRow(StringGridNTB->lastRowWith(2, name, rowsBefore));
                 }
             }
         } catch (const store::StoreError& e) {

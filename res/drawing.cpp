@@ -24,8 +24,8 @@ QFont arial(int pixelSize, bool bold)
     return font;
 }
 
-void drawText(QPainter& p, const QRect& rect, int flags, const QString& text, const QColor& colour, int pixelSize,
-              bool bold)
+void drawText(QPainter& p, const QRect& rect, int flags, const QString& text, const QColor& colour,
+              int pixelSize, bool bold)
 {
     p.save();
     p.setFont(arial(pixelSize, bold));

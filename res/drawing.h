@@ -40,7 +40,7 @@ inline const QColor scaleInk{0x40, 0x40, 0x40};
 QImage blank(int width, int height);
 QFont arial(int pixelSize, bool bold);
 // `text` in `rect` with the alignment `flags`, fully hinted.
-void drawText(QPainter& p, const QRect& rect, int flags, const QString& text, const QColor& colour, int pixelSize,
-              bool bold);
+void drawText(QPainter& p, const QRect& rect, int flags, const QString& text, const QColor& colour,
+              int pixelSize, bool bold);
 
 } // namespace pictures::detail

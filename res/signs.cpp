@@ -17,8 +17,8 @@ QImage caption(const char* word)
 {
     QImage image = detail::blank(96, 13);
     QPainter p(&image);
-    drawText(p, QRect(0, 0, 96, 13), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(word), detail::captionInk, 11,
-             true);
+    drawText(p, QRect(0, 0, 96, 13), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(word),
+             detail::captionInk, 11, true);
     return image;
 }
 
@@ -42,11 +42,11 @@ QImage gramScale(const char* const (&labels)[4])
     QPainter p(&image);
     for (int i = 0; i < 4; ++i) {
         const int centre = 5 + 20 * i;
-        drawText(p, QRect(centre - 12, 0, 25, 13), Qt::AlignHCenter | Qt::AlignVCenter, QString::fromUtf8(labels[i]),
-                 detail::scaleInk, 9, false);
+        drawText(p, QRect(centre - 12, 0, 25, 13), Qt::AlignHCenter | Qt::AlignVCenter,
+                 QString::fromUtf8(labels[i]), detail::scaleInk, 9, false);
     }
-    drawText(p, QRect(84, 0, 12, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("g"), detail::scaleInk, 9,
-             false);
+    drawText(p, QRect(84, 0, 12, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("g"), detail::scaleInk,
+             9, false);
     return image;
 }
 
@@ -55,8 +55,8 @@ QImage unitUnderColumns(const char* unit, int foodCentre)
     QImage image = detail::blank(96, 13);
     QPainter p(&image);
     for (int centre : {foodCentre, foodCentre + 52})
-        drawText(p, QRect(centre - 20, 0, 40, 13), Qt::AlignHCenter | Qt::AlignVCenter, QString::fromUtf8(unit),
-                 detail::scaleInk, 10, true);
+        drawText(p, QRect(centre - 20, 0, 40, 13), Qt::AlignHCenter | Qt::AlignVCenter,
+                 QString::fromUtf8(unit), detail::scaleInk, 10, true);
     return image;
 }
 
@@ -80,8 +80,8 @@ QImage energyTubeFrame(const std::vector<int>& marks, const std::vector<std::pai
         p.drawLine(14, bottom - unit, 15, bottom - unit);
     for (const auto& [unit, text] : labelled) {
         p.drawLine(14, bottom - unit, 17, bottom - unit);
-        drawText(p, QRect(19, bottom - unit - 6, 26, 13), Qt::AlignLeft | Qt::AlignVCenter, text, detail::scaleInk, 9,
-                 false);
+        drawText(p, QRect(19, bottom - unit - 6, 26, 13), Qt::AlignLeft | Qt::AlignVCenter, text,
+                 detail::scaleInk, 9, false);
     }
     return image;
 }

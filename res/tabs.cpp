@@ -157,8 +157,8 @@ QImage tab(void (*icon)(QPainter&), const char* word)
         g.end();
         p.drawImage(2, 3, glyph);
     }
-    drawText(p, QRect(31, 0, 69, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(word), detail::ink, 13,
-             true);
+    drawText(p, QRect(31, 0, 69, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(word), detail::ink,
+             13, true);
     return image;
 }
 

@@ -58,8 +58,8 @@ void TFormMain1::ZeichneBalken()
         // An unreadable day record shows empty troughs.
         totals = {};
     }
-    const draw::GoalTexts goals{EditEnergie->text(), EditEnergieCal->text(), EditFett->text(), EditProtein->text(),
-                                EditKohlenh->text()};
+    const draw::GoalTexts goals{EditEnergie->text(), EditEnergieCal->text(), EditFett->text(),
+                                EditProtein->text(), EditKohlenh->text()};
     const draw::DayBars bars = draw::dayBars(totals, goals, AnzeigeKcal);
     const std::pair<draw::BarId, const draw::Bar&> all[] = {{draw::BarId::ActivityEnergy, bars.activity},
                                                             {draw::BarId::FoodEnergy, bars.food},
@@ -70,7 +70,8 @@ void TFormMain1::ZeichneBalken()
     QPainter p(&ImageRechts1->canvas());
     for (const auto& [id, bar] : all) {
         const bool up = vertical(id);
-        p.drawImage(draw::troughRect(id), ImageBalken, up ? piece::kTroughVertical : piece::kTroughHorizontal);
+        p.drawImage(draw::troughRect(id), ImageBalken,
+                    up ? piece::kTroughVertical : piece::kTroughHorizontal);
         if (bar.length > 0)
             p.drawImage(draw::tubeRect(id, bar.length), ImageBalken, tubePiece(id, bar.overGoal));
         if (bar.goalMark > 0)

@@ -100,7 +100,8 @@ void tab(QPainter& p, const QImage& sheet, int left, int right, int firstRow, in
     stretch(p, sheet, QRect(5, 20, 1, 5), QRect(left + 6, firstRow, right - left - 5, 5));
     stretch(p, sheet, QRect(5, 37, 1, 5), QRect(left + 6, lastRow - 4, right - left - 5, 5));
     stretch(p, sheet, QRect(0, 30, 6, 1), QRect(left, firstRow + 11, 6, lastRow - firstRow - 21));
-    p.fillRect(QRect(left + 6, firstRow + 5, right - left - 5, lastRow - firstRow - 9), sheet.pixelColor(5, 30));
+    p.fillRect(QRect(left + 6, firstRow + 5, right - left - 5, lastRow - firstRow - 9),
+               sheet.pixelColor(5, 30));
 }
 
 void separator(QPainter& p, const QColor& shadow, QPoint from, QPoint to)

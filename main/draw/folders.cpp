@@ -65,13 +65,14 @@ void TFormMain1::buildDrawing()
     PanelOrdnerStatistik->hide();
     auto* seriesGroup = new QButtonGroup(this);
     for (int k = 1; k <= 7; ++k)
-        SpeedButtonS[k] = wordButton(PanelOrdnerStatistik, 1 + 18 * (k - 1), kSeriesWords[k - 1], seriesGroup);
+        SpeedButtonS[k] =
+            wordButton(PanelOrdnerStatistik, 1 + 18 * (k - 1), kSeriesWords[k - 1], seriesGroup);
     SpeedButtonS[1]->setChecked(true);
 
     const auto places = draw::tabPlaces(1);
     for (int k = 1; k <= 5; ++k) {
-        LabelOrdner[k] = new ClickLabel(PanelLinks1, draw::kTabLabelX, places[k - 1].labelTop, draw::kTabLabelWidth,
-                                        draw::kTabLabelHeight);
+        LabelOrdner[k] = new ClickLabel(PanelLinks1, draw::kTabLabelX, places[k - 1].labelTop,
+                                        draw::kTabLabelWidth, draw::kTabLabelHeight);
         connect(LabelOrdner[k], &ClickLabel::clicked, this, [this, k] { LabelOrdnerClick(k); });
     }
     // The category groups lie over the click labels where they meet.

@@ -11,8 +11,8 @@ namespace {
 GoalTexts goals(const char* kj, const char* kcal, const char* fat = "0", const char* protein = "0",
                 const char* carbohydrate = "0")
 {
-    return {QString::fromUtf8(kj), QString::fromUtf8(kcal), QString::fromUtf8(fat), QString::fromUtf8(protein),
-            QString::fromUtf8(carbohydrate)};
+    return {QString::fromUtf8(kj), QString::fromUtf8(kcal), QString::fromUtf8(fat),
+            QString::fromUtf8(protein), QString::fromUtf8(carbohydrate)};
 }
 
 } // namespace
@@ -20,11 +20,11 @@ GoalTexts goals(const char* kj, const char* kcal, const char* fat = "0", const c
 TEST(BarLengths, ValuesAreDividedAsWholeNumbers)
 {
     DayTotals t;
-    t.energie = 9999;  // 39.996 units
-    t.fitness = 249;   // just short of one unit
-    t.fett = 61;       // 24.4 units of 2.5 g
-    t.protein = 3;     // 1.2
-    t.kohlenh = 319;   // 31.9 units of 10 g
+    t.energie = 9999; // 39.996 units
+    t.fitness = 249;  // just short of one unit
+    t.fett = 61;      // 24.4 units of 2.5 g
+    t.protein = 3;    // 1.2
+    t.kohlenh = 319;  // 31.9 units of 10 g
     const DayBars bars = dayBars(t, goals("0", "0"), false);
     EXPECT_EQ(bars.food.length, 39);
     EXPECT_EQ(bars.activity.length, 0);
@@ -37,11 +37,11 @@ TEST(BarLengths, GoalsFollowTheDisplayUnit)
 {
     const GoalTexts g = goals("10000", "2399", "100", "62", "305");
     const DayBars kj = dayBars({}, g, false);
-    EXPECT_EQ(kj.food.goalMark, 40);         // 10000 div 250
+    EXPECT_EQ(kj.food.goalMark, 40);                   // 10000 div 250
     EXPECT_EQ(dayBars({}, g, true).food.goalMark, 39); // 2399 div 60
-    EXPECT_EQ(kj.fat.goalMark, 40);          // 1000 div 25
-    EXPECT_EQ(kj.protein.goalMark, 24);      // 620 div 25
-    EXPECT_EQ(kj.carbohydrate.goalMark, 30); // 305 div 10
+    EXPECT_EQ(kj.fat.goalMark, 40);                    // 1000 div 25
+    EXPECT_EQ(kj.protein.goalMark, 24);                // 620 div 25
+    EXPECT_EQ(kj.carbohydrate.goalMark, 30);           // 305 div 10
     EXPECT_EQ(kj.activity.goalMark, 0);
 }
 
@@ -50,7 +50,7 @@ TEST(BarLengths, LongBarsAreClippedButColouredFromTheirFullLength)
     DayTotals t;
     t.energie = 21250; // exactly 85 units: the tube is full
     t.fitness = 30000;
-    t.fett = 400;      // 160 units
+    t.fett = 400; // 160 units
     const DayBars bars = dayBars(t, goals("25000", "0", "300"), false);
     EXPECT_EQ(bars.food.length, 85);
     EXPECT_FALSE(bars.food.overGoal) << "85 units against a goal of 100";

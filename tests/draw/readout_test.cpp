@@ -85,7 +85,7 @@ TEST_F(Readout, TextsInKilocaloriesAreRoundedToTheNearestWhole)
 TEST_F(Readout, BodyMassIndexInTheLocalesNotation)
 {
     german();
-    EXPECT_EQ(bmiReadout("80", 41).value_or("none"), " BMI 24,7"); // 180 cm: 24.69
+    EXPECT_EQ(bmiReadout("80", 41).value_or("none"), " BMI 24,7");   // 180 cm: 24.69
     EXPECT_EQ(bmiReadout("72,5", 36).value_or("none"), " BMI 23,7"); // 175 cm: 23.67
     EXPECT_EQ(bmiReadout("0", 41).value_or("none"), " BMI 0,0");
     EXPECT_FALSE(bmiReadout("80", 0).has_value()) << "no height chosen";

@@ -25,6 +25,7 @@ QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* 
 {
     auto* b = new QToolButton(parent);
     b->setGeometry(1, y, 98, 17);
+    b->setText(QString::fromUtf8(word)); // named for assistive tools; the picture shows
     b->setIcon(pictures::categoryWord(QString::fromUtf8(word)));
     b->setIconSize(QSize(86, 13));
     b->setCheckable(true);
@@ -170,10 +171,12 @@ void TFormMain1::ZeichneOrdner()
     for (int k = 3; k <= 5; ++k)
         LabelOrdner[k]->move(draw::kTabLabelX, places[k - 1].labelTop);
     // The edge pictures and the right-hand panel overlap the content panels
-    // by a row or a column: they stay above whichever folder is in front.
-    PanelRechts1->raise();
+    // by a row or a column: they stay above whichever folder is in front,
+    // and the right-hand panel above the edge pictures, whose ends it draws
+    // itself (ImageRechts0).
     ImageOben1->raise();
     ImageUnten1->raise();
+    PanelRechts1->raise();
 }
 
 void TFormMain1::LabelOrdnerClick(int folder)

@@ -26,12 +26,19 @@ void TFormMain1::ZeichneSchilder()
     ImageLinks1->repaintCanvas();
 
     {
+        // The right edge of the folders, with the ends of the top line and
+        // of the bottom band where they reach under the right-hand panel.
         QPainter p(&ImageRechts0->canvas());
         p.fillRect(ImageRechts0->canvas().rect(), face);
         p.setPen(shadow);
         p.drawLine(0, 3, 0, 548);
+        p.setPen(Qt::white);
+        p.drawLine(0, 1, 0, 2);
         p.setPen(Qt::black);
+        p.drawLine(0, 0, 1, 0);
         p.drawLine(1, 0, 1, 548);
+        p.fillRect(QRect(0, 549, 4, 5), shadow);
+        p.drawLine(0, 551, 3, 551);
     }
     ImageRechts0->repaintCanvas();
 

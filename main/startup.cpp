@@ -96,9 +96,11 @@ void TFormMain1::FormCreate()
         }
     }
 
-    // 2. The goals folder in front.
+    // 2. The bevel sheet; the goals folder in front.
+    ZeichneImage3DObjekte();
     PanelZiele->raise();
     AktuellerOrdner = 1;
+    ZeichneOrdner();
 
     // 3. Lists of heights and desired weights; the first search period.
     for (int kg = 40; kg <= 140; ++kg)
@@ -129,6 +131,9 @@ void TFormMain1::FormCreate()
     }
     applySettings(settings);
 
+    // 6. The signs, in the loaded display unit.
+    ZeichneSchilder();
+
     // 7. The display unit.
     RadioButtonKcal->setChecked(AnzeigeKcal);
     RadioButtonJoule->setChecked(!AnzeigeKcal);
@@ -150,6 +155,7 @@ void TFormMain1::FormCreate()
 
     // 12. - 14.
     StartFehler = false;
+    ZeichneBalken();
     SpeedButtonN[NahrungKategorie >= 2 && NahrungKategorie <= 16 ? NahrungKategorie : 1]->setChecked(true);
     SpeedButtonA[AktivKategorie >= 2 && AktivKategorie <= 9 ? AktivKategorie : 1]->setChecked(true);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "main/draw/barlengths.h"
 #include "main/settings.h"
+#include "res/imagelist.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -20,10 +22,12 @@ class QComboBox;
 class QDateEdit;
 class QFrame;
 class QLabel;
+class ClickLabel;
 class QLineEdit;
 class QRadioButton;
 class QScrollBar;
 class QToolButton;
+class Picture;
 class StringGrid;
 class THelpForm1;
 class TToolForm1;
@@ -34,7 +38,7 @@ class TToolForm1;
 //
 // Its methods are spread over the files of the subsystems: start-up and
 // shutdown in startup.cpp, the goals in goals/, the diary folders in
-// diary/.
+// diary/, the drawn folders, signs and bars in draw/.
 class TFormMain1 : public QWidget
 {
     Q_OBJECT
@@ -213,6 +217,41 @@ public:
     void SchreibeNahrungListe();
     void SchreibeFitnessListe();
 
+    // ----- drawn frame: folder tabs, signs and day bars -----
+    // The left strip with the date caption and the folder tabs (ignores the
+    // mouse; the click labels lie over it), the edge strip and the signs of
+    // the right-hand panel.
+    Picture* ImageLinks1 = nullptr;
+    Picture* ImageRechts0 = nullptr;
+    Picture* ImageRechts1 = nullptr;
+    std::array<ClickLabel*, 6> LabelOrdner{}; // 1 ... 5
+    QFrame* PanelOrdnerNotiz = nullptr;
+    QFrame* PanelOrdnerStatistik = nullptr;
+    std::array<QToolButton*, 3> SpeedButtonT{}; // 1, 2
+    std::array<QToolButton*, 8> SpeedButtonS{}; // 1 ... 7
+    // The bar read-out, parked at x = -100 while hidden.
+    QLabel* StaticTextAnzeige = nullptr;
+    QImage Image3DObjekte;
+    QImage ImageBalken;
+    ImageList ImageList100x30;
+    ImageList ImageList96x13;
+    ImageList ImageList45x45;
+
+    // The bevel sheet; first of the drawing routines.
+    void ZeichneImage3DObjekte();
+    // The folder strip for AktuellerOrdner: tabs, divider, category group.
+    void ZeichneOrdner();
+    // Click on tab label `folder` (1 ... 5).
+    void LabelOrdnerClick(int folder);
+    // The caption strip, the edge pictures and the signs; then the bars.
+    void ZeichneSchilder();
+    // The day bars of the current day against the goals.
+    void ZeichneBalken();
+    // Shows the read-out of the bar or scale centre under `point` (picture
+    // coordinates, any button); releasing hides it.
+    void ImageRechts1MouseDown(Qt::MouseButton button, QPoint point);
+    void ImageRechts1MouseUp(Qt::MouseButton button, QPoint point);
+
 signals:
     // The window has closed; the program ends.
     void closed();
@@ -231,6 +270,9 @@ private:
     void buildNotesFolder();
     // The joined note of a day, or nothing when the day has none.
     std::optional<QString> noteOf(QDate day);
+    void buildDrawing();
+    // The current day record's totals; throws StoreError when unreadable.
+    draw::DayTotals dayTotals() const;
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     void openDataTables();

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "res/imagelist.h"
+
+#include <QImage>
 #include <QPixmap>
+#include <QRect>
 
 // Pictures of the program, drawn in code.
 namespace pictures {
@@ -8,5 +12,64 @@ namespace pictures {
 // The glyphs of the four program buttons of the right-hand panel.
 enum class Button { Help, Printer, Tools, Exit };
 QPixmap buttonGlyph(Button which);
+
+// 100 × 30: the folder tab labels, an icon and the folder's word (0 Ziele,
+// 1 Notizen, 2 Nahrung, 3 Aktivität, 4 Statistik), and 5, the frame of a
+// horizontal nutrient tube with its tick marks (placed 3 units left of and
+// 7 rows above the trough).
+ImageList imageList100x30();
+
+// 96 × 13: captions and scales of the signs. 0 Tagesdatum, 1 Tagesgewicht,
+// 2 and 3 the two lines of the column heads (Nah-/rung over the food column
+// at x 0 ... 41, Akti-/vität over the activity column at 44 ... 94), 4 the
+// gram scale 0 ... 150 g and 5 the scale 0 ... 600 g (marks at x 5, 25, 45,
+// 65), 6 kcal and 7 MJ under each energy column (drawn at x 3 and 5 of the
+// sign), 8 Energiebilanz, 9 Fett, 10 Protein, 11 Kohlenhydrat.
+ImageList imageList96x13();
+
+// 45 × 45: pictures 20 and 21, the upper and lower half of a vertical energy
+// tube frame with its marks in MJ, and 22 and 23 the same in kcal; the tube
+// holds 250 kJ per unit with its bottom at row 42 of the lower half. Pictures
+// 0 ... 19 are left blank for the scale of the weight sign.
+ImageList imageList45x45();
+
+// The 86 × 13 word picture of a category button of the side bar.
+QPixmap categoryWord(const QString& word);
+
+// The sprite sheet of the bars and the chart, 78 × 10, in the sixteen classic
+// colours. Its pieces, as source rectangles:
+QImage balkenSprite();
+
+namespace balken {
+
+// From the corners, right and bottom exclusive.
+constexpr QRect piece(int left, int top, int right, int bottom)
+{
+    return QRect(left, top, right - left, bottom - top);
+}
+
+// Vertical pieces are 9 columns across the tube, stretched along it;
+// horizontal ones are 9 rows across, stretched to the right.
+constexpr QRect kTroughVertical = piece(21, 7, 30, 9);
+constexpr QRect kTroughHorizontal = piece(18, 1, 19, 10);
+constexpr QRect kActivityTube = piece(21, 1, 30, 3);
+constexpr QRect kFoodTube = piece(31, 1, 40, 3);
+constexpr QRect kFoodTubeOver = piece(31, 7, 40, 9);
+constexpr QRect kHorizontalTube = piece(1, 1, 3, 10);
+constexpr QRect kFatTubeOver = piece(7, 1, 9, 10);
+constexpr QRect kNutrientTubeOver = piece(11, 1, 13, 10);
+constexpr QRect kGoalMarkVertical = piece(21, 4, 30, 6);
+constexpr QRect kGoalMarkHorizontal = piece(14, 1, 15, 10);
+// Chart pieces: the weight dot, the normal and the highlighted bar, and the
+// week pattern of time-axis level 1 ... 3.
+constexpr QRect kWeightDot = piece(40, 0, 44, 4);
+constexpr QRect kChartBar = piece(33, 1, 36, 2);
+constexpr QRect kChartBarOver = piece(33, 7, 36, 8);
+constexpr QRect weekPattern(int level)
+{
+    return piece(50, 3 * level - 2, 78, 3 * level);
+}
+
+} // namespace balken
 
 } // namespace pictures

@@ -5,6 +5,7 @@
 #include "main/numbers.h"
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
+#include "res/pictures.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -26,7 +27,11 @@ QToolButton* categoryButton(QWidget* parent, int index, const char* word, QButto
 {
     auto* b = new QToolButton(parent);
     b->setGeometry(1, 1 + 18 * index, 98, 17);
+    // The word is drawn by its picture; the text names the button for
+    // assistive tools.
     b->setText(QString::fromUtf8(word));
+    b->setIcon(pictures::categoryWord(QString::fromUtf8(word)));
+    b->setIconSize(QSize(86, 13));
     b->setCheckable(true);
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);

@@ -1,0 +1,64 @@
+// The whole main window on the demo diary, once with each folder in front and
+// once in kcal, saved under screenshots/ of the build folder to be looked at.
+
+#include "install/installer.h"
+#include "main/zeb6.h"
+#include "support/window.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace testing_support;
+
+namespace {
+
+QString screenshotDir()
+{
+    const QString dir = QStringLiteral(KELVARA_BINARY_DIR "/screenshots");
+    QDir().mkpath(dir);
+    return dir;
+}
+
+} // namespace
+
+TEST(Screenshots, TheMainWindowOnTheDemoDiaryWithEachFolderInFront)
+{
+    QTemporaryDir dir;
+    install::layOutDiary(dir.path(), install::Content::Demo);
+    writeSettings(dir.path(), {{"CBG", qint64(1)},
+                               {"CBA", qint64(3)},
+                               {"CBB", qint64(1)},
+                               {"CBH", qint64(41)},
+                               {"CBM", qint64(36)},
+                               {"EE", QStringLiteral("9200")},
+                               {"EF", QStringLiteral("70")},
+                               {"EP", QStringLiteral("80")},
+                               {"EK", QStringLiteral("300")},
+                               {"NF", qint64(3)},
+                               {"AF", qint64(4)}});
+    Seams seams;
+    platform::setToday(QDate(2006, 7, 8));
+    for (bool kcal : {false, true}) {
+        writeSettings(dir.path(), {{"EA", qint64(kcal ? 1 : 0)}});
+        TFormMain1 window(dir.path());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        for (int folder = 1; folder <= 5; ++folder) {
+            window.LabelOrdnerClick(folder);
+            const QImage shot = window.grab().toImage();
+            EXPECT_EQ(shot.size(), QSize(780, 554));
+            EXPECT_TRUE(shot.save(QStringLiteral("%1/folder%2%3.png")
+                                      .arg(screenshotDir())
+                                      .arg(folder)
+                                      .arg(kcal ? QStringLiteral("-kcal") : QString())));
+            if (kcal)
+                break;
+        }
+        window.close();
+    }
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
+}

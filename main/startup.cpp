@@ -129,9 +129,17 @@ void TFormMain1::FormCreate()
     }
     applySettings(settings);
 
+    // 6. The goals folder in the loaded display unit; the scale with the
+    // field's first text.
+    ZieleEinheitAnzeigen();
+    ZeichneWaage();
+
     // 7. The display unit.
     RadioButtonKcal->setChecked(AnzeigeKcal);
     RadioButtonJoule->setChecked(!AnzeigeKcal);
+
+    // 8. Normal weight and recommendations.
+    BerechneNormEnergie();
 
     // 10. Today, kept inside the diary's days.
     DateTimePicker->blockSignals(true);

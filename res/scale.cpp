@@ -17,10 +17,6 @@ constexpr QPointF kCentre(kFace / 2.0, kFace / 2.0);
 // The face's centre in the picture of the right-hand panel.
 constexpr QPoint kHub(kScaleFace.x() + kFace / 2, kScaleFace.y() + kFace / 2);
 
-// The readings of the needle tiles, 0.70 up to 1.60 of the normal weight.
-constexpr std::array<double, 16> kTileBounds = {0.70, 0.86, 0.89, 0.92, 0.95, 1.05, 1.08, 1.11,
-                                                1.14, 1.17, 1.20, 1.23, 1.26, 1.29, 1.33, 1.60};
-
 // The needle tiles lie over the quarters of the face, so each quarter
 // holds the readings of its tiles: 1 ... 3 in the lower left, 4 ... 7 the
 // upper left, 8 ... 11 the upper right, 12 ... 15 the lower right. Each
@@ -48,11 +44,10 @@ constexpr double kRestAngle = 208.0;
 double angleOfReading(double ratio)
 {
     for (int tile = 1; tile <= 15; ++tile) {
-        const double lower = kTileBounds[tile - 1];
-        const double upper = kTileBounds[tile];
-        if (ratio <= upper || tile == 15) {
+        const goals::NeedleReadings r = goals::needleReadings(tile);
+        if (ratio <= r.upper || tile == 15) {
             const Sector s = sectorOf(tile);
-            const double t = std::clamp((ratio - lower) / (upper - lower), 0.0, 1.0);
+            const double t = std::clamp((ratio - r.lower) / (r.upper - r.lower), 0.0, 1.0);
             return s.from + t * (s.to - s.from);
         }
     }

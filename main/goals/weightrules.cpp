@@ -116,6 +116,13 @@ int needleTile(float ratio)
     return tile;
 }
 
+NeedleReadings needleReadings(int tile)
+{
+    tile = std::clamp(tile, 1, 15);
+    return {static_cast<double>(kBounds[tile - 1]),
+            static_cast<double>(tile < 15 ? kBounds[tile] : kUpperBound)};
+}
+
 QPoint needlePlace(int tile)
 {
     if (tile >= 4 && tile <= 7)

@@ -54,6 +54,15 @@ std::optional<float> scaleNormalWeight(int geschlecht, int hoehe);
 // (0.69999998 in single precision) rests and 128 / 80 (1.60000002) rests.
 int needleTile(float ratio);
 
+// The readings a needle tile 1 ... 15 stands for: from `lower` up to below
+// `upper` (for tile 15 up to 1.60 inclusive).
+struct NeedleReadings
+{
+    double lower = 0;
+    double upper = 0;
+};
+NeedleReadings needleReadings(int tile);
+
 // Where a needle tile is drawn in the picture of the right-hand panel: the
 // tile's corner that lies in the scale's centre.
 QPoint needlePlace(int tile);

@@ -168,3 +168,16 @@ TEST(WeightRules, TheBodyMassIndexText)
     EXPECT_EQ(goals::bmiText(",", heightItem(180), kGerman), std::nullopt);
     EXPECT_EQ(goals::bmiText("80.5", heightItem(180), kGerman), std::nullopt);
 }
+
+TEST(WeightRules, NeedleReadingsJoinWithoutGaps)
+{
+    EXPECT_EQ(goals::needleReadings(1).lower, 0.70);
+    EXPECT_EQ(goals::needleReadings(15).upper, 1.60);
+    for (int tile = 2; tile <= 15; ++tile)
+        EXPECT_EQ(goals::needleReadings(tile).lower, goals::needleReadings(tile - 1).upper) << tile;
+    // The middle of each tile's readings reads that tile.
+    for (int tile = 1; tile <= 15; ++tile) {
+        const goals::NeedleReadings r = goals::needleReadings(tile);
+        EXPECT_EQ(goals::needleTile(static_cast<float>((r.lower + r.upper) / 2)), tile);
+    }
+}

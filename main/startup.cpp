@@ -138,6 +138,9 @@ void TFormMain1::FormCreate()
     RadioButtonKcal->setChecked(AnzeigeKcal);
     RadioButtonJoule->setChecked(!AnzeigeKcal);
 
+    // 8. Normal weight and recommendations.
+    BerechneNormEnergie();
+
     // 10. Today, kept inside the diary's days.
     DateTimePicker->blockSignals(true);
     DateTimePicker->setDate(std::clamp(platform::today(), kFirstDay, kLastStartDay));

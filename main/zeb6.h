@@ -96,11 +96,25 @@ public:
     QLineEdit* EditTagesgewicht = nullptr;
 
     // ----- goals folder -----
+    QFrame* PanelZiele1 = nullptr; // personal data
+    QFrame* PanelZiele2 = nullptr; // recommendations and goals
+    QFrame* PanelZiele3 = nullptr; // display unit
     QComboBox* ComboBoxGeschlecht = nullptr;
     QComboBox* ComboBoxAlter = nullptr;
     QComboBox* ComboBoxBeruf = nullptr;
     QComboBox* ComboBoxHoehe = nullptr;
     QComboBox* ComboBoxGewicht = nullptr;
+    QLabel* LabelZiele7 = nullptr;
+    QLabel* LabelEnergie1 = nullptr;
+    QLabel* LabelEnergie1cal = nullptr;
+    QLabel* LabelEnergie2 = nullptr;
+    QLabel* LabelEnergie2cal = nullptr;
+    QLabel* LabelFett1 = nullptr;
+    QLabel* LabelProtein1 = nullptr;
+    QLabel* LabelKohlenh1 = nullptr;
+    QLabel* LabelFett2 = nullptr;
+    QLabel* LabelProtein2 = nullptr;
+    QLabel* LabelKohlenh2 = nullptr;
     QLineEdit* EditEnergie = nullptr;
     QLineEdit* EditEnergieCal = nullptr;
     QLineEdit* EditFett = nullptr;
@@ -108,6 +122,36 @@ public:
     QLineEdit* EditKohlenh = nullptr;
     QRadioButton* RadioButtonKcal = nullptr;
     QRadioButton* RadioButtonJoule = nullptr;
+
+    // Normal weight and recommendations from the personal data; " - " in
+    // every result label while a datum is missing.
+    void BerechneNormEnergie();
+    // A user's choice in one of the five combo boxes.
+    void ComboBoxZieleClick(QComboBox* sender);
+    // A change of one of the five goal edits.
+    void EditZieleChange();
+    // Typed characters of the goal edits: digits and backspace only.
+    void EditIntegerKeyPress(QLineEdit* sender, QChar& key);
+    // The display unit; both do nothing while the window is not visible.
+    void RadioButtonKcalClick();
+    void RadioButtonJouleClick();
+    // The goals folder follows AnzeigeKcal: the caption of the energy row,
+    // which energy labels and which goal edit show, and, while the window
+    // is visible, the energy goal converted into the other edit.
+    void ZieleEinheitAnzeigen();
+
+    // ----- daily weight and scale -----
+    // The scale is drawn in ImageRechts1 below the weight field.
+
+    // Typed characters of EditTagesgewicht: digits, backspace and one
+    // decimal separator, never first.
+    void EditFloatKeyPress(QLineEdit* sender, QChar& key);
+    // Stores the weight of EditTagesgewicht in the current day record
+    // (ZEBGEWICHT only) and redraws the scale. A text that is not a number
+    // is refused with a message and stores nothing.
+    void EditTagesgewichtChange();
+    // Draws the scale for the weight field and the personal data.
+    void ZeichneWaage();
 
     // ----- diary folders -----
     QFrame* PanelOrdnerNahrung = nullptr;
@@ -264,6 +308,7 @@ protected:
 private:
     void buildFrame();
     void buildGoals();
+    void buildScale();
     void buildDiaryFolders();
     void buildFoodFolder();
     void buildActivityFolder();

@@ -32,6 +32,7 @@ void TFormMain1::DateTimePickerChange()
         EditTagesgewicht->setText(dayWeightText());
         SchreibeFTBListe();
         SchreibeNTBListe();
+        ZeichneBalken();
         SchreibeXTBNotiz();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
@@ -66,6 +67,7 @@ void TFormMain1::SchreibeZEB_NTB_Daten()
         Dbf_ZEB.cancel();
         throw;
     }
+    ZeichneBalken();
     StatistikVeraltet = true;
 }
 
@@ -83,5 +85,6 @@ void TFormMain1::SchreibeZEB_FTB_Daten()
         Dbf_ZEB.cancel();
         throw;
     }
+    ZeichneBalken();
     StatistikVeraltet = true;
 }

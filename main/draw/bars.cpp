@@ -4,6 +4,7 @@
 #include "main/draw/picture.h"
 #include "main/draw/readout.h"
 #include "main/platform.h"
+#include "main/goals/weightrules.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 #include "store/error.h"
@@ -87,7 +88,7 @@ void TFormMain1::ImageRechts1MouseDown(Qt::MouseButton, QPoint point)
     const draw::HitArea area = draw::hitArea(point);
     QString text;
     if (area == draw::HitArea::BodyMassIndex) {
-        text = draw::bmiReadout(EditTagesgewicht->text(), ComboBoxHoehe->currentIndex()).value_or(QString());
+        text = goals::bmiText(EditTagesgewicht->text(), ComboBoxHoehe->currentIndex()).value_or(QString());
     } else if (area != draw::HitArea::None) {
         try {
             text = draw::barReadout(area, dayTotals(), AnzeigeKcal);

@@ -60,6 +60,8 @@ void TFormMain1::buildDrawing()
     for (int k = 1; k <= 2; ++k)
         SpeedButtonT[k] = wordButton(PanelOrdnerNotiz, 3 + 18 * (k - 1), kNoteWords[k - 1], noteGroup);
     SpeedButtonT[1]->setChecked(true);
+    connect(SpeedButtonT[1], &QToolButton::clicked, this, [this] { ListeNotizClick(true); });
+    connect(SpeedButtonT[2], &QToolButton::clicked, this, [this] { ListeNotizClick(false); });
 
     PanelOrdnerStatistik = new QFrame(PanelLinks1);
     PanelOrdnerStatistik->setGeometry(9, 247, 100, 126);

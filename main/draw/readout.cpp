@@ -70,22 +70,6 @@ QString barReadout(HitArea area, const DayTotals& totals, bool kcal)
     return {};
 }
 
-std::optional<QString> bmiReadout(const QString& weightText, int heightItem)
-{
-    if (heightItem <= 0)
-        return std::nullopt;
-    QLocale locale;
-    locale.setNumberOptions(QLocale::RejectGroupSeparator | QLocale::OmitGroupSeparator);
-    bool ok = false;
-    const double weight = locale.toDouble(weightText.trimmed(), &ok);
-    if (!ok)
-        return std::nullopt;
-    const long double metres = (139 + heightItem) * 0.01L;
-    const long double bmi = weight / (metres * metres);
-    const qint64 tenths = numbers::roundHalfAway(bmi * 10);
-    return QStringLiteral(" BMI ") + locale.toString(tenths / 10.0, 'f', 1);
-}
-
 QPoint readoutPlace(QPoint p, int width, int panelWidth)
 {
     int left = p.x() > 55 ? p.x() - 15 : p.x() + 5;

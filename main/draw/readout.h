@@ -21,11 +21,6 @@ HitArea hitArea(QPoint picturePoint);
 // None and BodyMassIndex.
 QString barReadout(HitArea area, const DayTotals& totals, bool kcal);
 
-// The body-mass index of the weight field's text (kg, the locale's decimal
-// separator) at the height of item `heightItem` of the height list (item i is
-// 139 + i cm): " BMI 24,7", one decimal, halves away from zero. Nothing when
-// no height is chosen or the text is not a number.
-std::optional<QString> bmiReadout(const QString& weightText, int heightItem);
 
 // Top left of a read-out `size` wide and high shown for a press at
 // `picturePoint`, in the coordinates of the right-hand panel (`panelWidth`

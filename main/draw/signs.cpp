@@ -105,9 +105,7 @@ void TFormMain1::ZeichneSchilder()
     }
     ImageUnten1->setPixmap(bottom);
 
-    // Display unit of the goals folder: ZieleEinheitAnzeigen() goes here,
-    // built with the goals folder.
+    ZieleEinheitAnzeigen();
     ZeichneBalken();
-    // Scale of the weight sign: ZeichneWaage() goes here, built with the
-    // goals folder.
+    ZeichneWaage();
 }

@@ -2,22 +2,53 @@
 
 #include "main/numbers.h"
 
+#include <algorithm>
+
 namespace units {
+namespace {
+
+// The largest and the smallest whole number that `length` characters hold.
+QString fitted(qint64 value, int length)
+{
+    qint64 largest = 1;
+    for (int i = 0; i < length; ++i)
+        largest *= 10;
+    return QString::number(std::clamp(value, -(largest / 10 - 1), largest - 1));
+}
+
+enum class Rounding { HalfEven, HalfAway };
+
+QString converted(const QString& text, long double factor, Rounding rounding, int length)
+{
+    qint64 value = 0;
+    if (!numbers::parseInteger(text, value))
+        return QStringLiteral("0");
+    const long double product = value * factor;
+    return fitted(rounding == Rounding::HalfEven ? numbers::roundHalfEven(product)
+                                                 : numbers::roundHalfAway(product),
+                  length);
+}
+
+} // namespace
 
 QString kcalGoalFromKj(const QString& kjText)
 {
-    qint64 kj = 0;
-    if (!numbers::parseInteger(kjText, kj))
-        return QStringLiteral("0");
-    return QString::number(numbers::roundHalfAway(kj * kKcalPerKj));
+    return converted(kjText, kKcalPerKj, Rounding::HalfAway, kKcalGoalLength);
 }
 
 QString kjGoalFromKcal(const QString& kcalText)
 {
-    qint64 kcal = 0;
-    if (!numbers::parseInteger(kcalText, kcal))
-        return QStringLiteral("0");
-    return QString::number(numbers::roundHalfAway(kcal * kKjPerKcal));
+    return converted(kcalText, kKjPerKcal, Rounding::HalfAway, kKjGoalLength);
+}
+
+QString kcalGoalAtSwitch(const QString& kjText)
+{
+    return converted(kjText, kKcalPerKj, Rounding::HalfEven, kKcalGoalLength);
+}
+
+QString kjGoalAtSwitch(const QString& kcalText)
+{
+    return converted(kcalText, kKjPerKcal, Rounding::HalfAway, kKjGoalLength);
 }
 
 } // namespace units

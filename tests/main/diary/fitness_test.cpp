@@ -160,10 +160,11 @@ TEST_F(ActivityFolder, AWeightOutsideItsRangeIsRefused)
     EXPECT_EQ(window->EditTagesgewicht->text(), "0") << "an empty field becomes 0";
     window->EditTagesgewicht->setText(",");
     drag(5);
-    EXPECT_EQ(seams.messages.size(), 3);
+    ASSERT_EQ(seams.messages.size(), 4) << "the weight field refuses the text, and so does the booking";
     EXPECT_EQ(seams.messages[0], kWeightMessage);
     EXPECT_EQ(seams.messages[1], kWeightMessage);
     EXPECT_TRUE(seams.messages[2].contains("\",\""));
+    EXPECT_TRUE(seams.messages[3].contains("\",\""));
     EXPECT_EQ(activityFile(), QStringList{});
     EXPECT_EQ(dayList(), QStringList{"|Keine Einträge vorhanden !|"});
 }

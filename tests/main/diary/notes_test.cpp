@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -211,4 +212,16 @@ TEST_F(NotesFolder, Screenshot)
     search("Spaziergang", 1);
     settle();
     window->grab().save(QStringLiteral(KELVARA_BINARY_DIR "/screenshots/notes-search.png"));
+}
+
+TEST_F(NotesFolder, TheSideBarButtonsSwitchThePanes)
+{
+    window->LabelOrdnerClick(2);
+    EXPECT_TRUE(window->PanelOrdnerNotiz->isVisibleTo(window.get()));
+    window->SpeedButtonT[2]->click();
+    EXPECT_TRUE(window->PanelNotizSuche->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->PanelNotizBackground->isVisibleTo(window.get()));
+    window->SpeedButtonT[1]->click();
+    EXPECT_TRUE(window->PanelNotizBackground->isVisibleTo(window.get()));
+    EXPECT_FALSE(window->PanelNotizSuche->isVisibleTo(window.get()));
 }

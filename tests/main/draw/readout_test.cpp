@@ -2,6 +2,7 @@
 // the read-out goes.
 
 #include "main/draw/readout.h"
+#include "main/goals/weightrules.h"
 
 #include <QLocale>
 
@@ -85,17 +86,17 @@ TEST_F(Readout, TextsInKilocaloriesAreRoundedToTheNearestWhole)
 TEST_F(Readout, BodyMassIndexInTheLocalesNotation)
 {
     german();
-    EXPECT_EQ(bmiReadout("80", 41).value_or("none"), " BMI 24,7");   // 180 cm: 24.69
-    EXPECT_EQ(bmiReadout("72,5", 36).value_or("none"), " BMI 23,7"); // 175 cm: 23.67
-    EXPECT_EQ(bmiReadout("0", 41).value_or("none"), " BMI 0,0");
-    EXPECT_FALSE(bmiReadout("80", 0).has_value()) << "no height chosen";
-    EXPECT_FALSE(bmiReadout("", 41).has_value());
-    EXPECT_FALSE(bmiReadout(",", 41).has_value());
-    EXPECT_FALSE(bmiReadout("72.5", 36).has_value()) << "not a number with the decimal comma";
+    EXPECT_EQ(goals::bmiText("80", 41).value_or("none"), " BMI 24,7");   // 180 cm: 24.69
+    EXPECT_EQ(goals::bmiText("72,5", 36).value_or("none"), " BMI 23,7"); // 175 cm: 23.67
+    EXPECT_EQ(goals::bmiText("0", 41).value_or("none"), " BMI 0,0");
+    EXPECT_FALSE(goals::bmiText("80", 0).has_value()) << "no height chosen";
+    EXPECT_FALSE(goals::bmiText("", 41).has_value());
+    EXPECT_FALSE(goals::bmiText(",", 41).has_value());
+    EXPECT_FALSE(goals::bmiText("72.5", 36).has_value()) << "not a number with the decimal comma";
     english();
-    EXPECT_EQ(bmiReadout("72.5", 36).value_or("none"), " BMI 23.7");
+    EXPECT_EQ(goals::bmiText("72.5", 36).value_or("none"), " BMI 23.7");
     // 100 kg at 200 cm is exactly 25.
-    EXPECT_EQ(bmiReadout("100", 61).value_or("none"), " BMI 25.0");
+    EXPECT_EQ(goals::bmiText("100", 61).value_or("none"), " BMI 25.0");
 }
 
 TEST_F(Readout, PlacedBelowThePressAndInsideThePanel)

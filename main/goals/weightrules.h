@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QChar>
+#include <QLocale>
+#include <QPoint>
+#include <QString>
+#include <optional>
+
+// The rules of the daily weight field and of the scale beside it: what may
+// be typed, how the text is read and stored, where the needle points and
+// how the body-mass index reads. The locale is the system's unless a caller
+// names another.
+namespace goals {
+
+// ----- typing -----
+
+// The goal fields let a typed character pass only when it is backspace or a
+// digit "0" ... "9".
+bool integerKeyPasses(QChar typed);
+
+// The weight field: backspace and the digits pass; "," and "." pass as the
+// locale's decimal separator when the text outside the selection is a whole
+// number of digits and the separator would not stand first; every other
+// character is discarded. Returns the character to insert, or a null QChar
+// when the key is discarded. So a typed weight holds digits and at most one
+// decimal separator, never in the first place.
+QChar weightKey(QChar typed, const QString& text, int selectionStart, int selectionLength,
+                const QLocale& locale = QLocale());
+
+// ----- reading and storing -----
+
+// The text read as a decimal number with the locale's decimal separator and
+// no group separators (blanks around allowed); nullopt when it is empty, not
+// a number, or not finite.
+std::optional<double> readDecimal(const QString& text, const QLocale& locale = QLocale());
+
+// The weight in kg as the field means it, in single precision: the empty
+// text is 0; nullopt when the text is not a number.
+std::optional<float> readWeight(const QString& text, const QLocale& locale = QLocale());
+
+// The weight as the day record stores it: above 150 or below 0 it is 0.
+float storableWeight(float weightKg);
+
+// ----- the scale -----
+
+// The normal weight the scale compares with, single precision and not
+// truncated: height - 100 for men, (height - 100) * 0.9 for women (165 cm
+// gives 58.5 kg). nullopt when sex or height is missing.
+std::optional<float> scaleNormalWeight(int geschlecht, int hoehe);
+
+// The needle tile for the ratio c = weight / normal weight, held in single
+// precision: 0 (at rest) below 0.70 and above 1.60, else 1 ... 15 from
+// lightest to heaviest. The bounds are the decimal values, so 56 / 80
+// (0.69999998 in single precision) rests and 128 / 80 (1.60000002) rests.
+int needleTile(float ratio);
+
+// The readings a needle tile 1 ... 15 stands for: from `lower` up to below
+// `upper` (for tile 15 up to 1.60 inclusive).
+struct NeedleReadings
+{
+    double lower = 0;
+    double upper = 0;
+};
+NeedleReadings needleReadings(int tile);
+
+// Where a needle tile is drawn in the picture of the right-hand panel: the
+// tile's corner that lies in the scale's centre.
+QPoint needlePlace(int tile);
+
+// The tile for a weight and the personal data: 0 when sex or height is
+// missing or the weight is not above 0.
+int needleFor(float weightKg, int geschlecht, int hoehe);
+
+// The read-out " BMI 24,7": the weight text read as a decimal number over
+// the square of the height in metres, held with the precision of a 48-bit
+// real and written with one decimal, halves away from zero, in the locale.
+// nullopt when the height is missing, the text is not a number, or the index
+// has more than four digits before the point.
+std::optional<QString> bmiText(const QString& weightText, int hoehe, const QLocale& locale = QLocale());
+
+} // namespace goals

@@ -1,0 +1,76 @@
+// The daily weight field of the right-hand panel, the scale below it and
+// the body-mass index shown by a press in the scale's centre.
+
+#include "main/goals/weightrules.h"
+#include "main/draw/picture.h"
+#include "main/keyfilter.h"
+#include "main/platform.h"
+#include "main/zeb6.h"
+#include "res/scale.h"
+#include "store/error.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+
+namespace {
+
+QString notAWeight(const QString& text)
+{
+    return QStringLiteral("\"%1\" ist keine gültige Gewichtsangabe.\rBitte geben Sie das Gewicht in kg ein, "
+                          "zum Beispiel %2.")
+        .arg(text, QLocale().toString(72.5));
+}
+
+} // namespace
+
+void TFormMain1::buildScale()
+{
+    KeyPressFilter::install(EditTagesgewicht,
+                            [this](QLineEdit* sender, QChar& key) { EditFloatKeyPress(sender, key); });
+    connect(EditTagesgewicht, &QLineEdit::textChanged, this, &TFormMain1::EditTagesgewichtChange);
+}
+
+void TFormMain1::EditFloatKeyPress(QLineEdit* sender, QChar& key)
+{
+    const bool selected = sender->hasSelectedText();
+    key =
+        goals::weightKey(key, sender->text(), selected ? sender->selectionStart() : sender->cursorPosition(),
+                         selected ? sender->selectionLength() : 0);
+}
+
+void TFormMain1::EditTagesgewichtChange()
+{
+    const QString text = EditTagesgewicht->text();
+    const std::optional<float> weight = goals::readWeight(text);
+    if (!weight) {
+        platform::showMessage(this, notAWeight(text));
+        return;
+    }
+    try {
+        Dbf_ZEB.edit();
+        const store::Unchanged unchanged;
+        Dbf_ZEB.setFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged,
+                           unchanged, unchanged, unchanged, unchanged});
+        Dbf_ZEB.post();
+    } catch (const store::StoreError& e) {
+        Dbf_ZEB.cancel();
+        platform::showMessage(this, e.text());
+        return;
+    }
+    ZeichneWaage();
+    StatistikVeraltet = true;
+}
+
+void TFormMain1::ZeichneWaage()
+{
+    const float weight = goals::readWeight(EditTagesgewicht->text()).value_or(0.0f);
+    const int needle =
+        goals::needleFor(weight, ComboBoxGeschlecht->currentIndex(), ComboBoxHoehe->currentIndex());
+    QPainter painter(&ImageRechts1->canvas());
+    pictures::drawScale(painter, pictures::kScaleFace, needle, goals::needlePlace(needle));
+    painter.end();
+    ImageRechts1->repaintCanvas();
+}

@@ -95,8 +95,6 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
     std::normal_distribution<double> drift(0.0, 0.25);
     double weight = 86.0;
 
-    static const int grams[] = {30, 50, 80, 100, 125, 150, 200, 250};
-    static const int millilitres[] = {100, 150, 200, 250, 330, 500};
     static const int minutes[] = {15, 20, 30, 45, 60, 90};
 
     for (QDate day = kFirstDay; day <= kLastDemoDay; day = day.addDays(1)) {
@@ -107,6 +105,9 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
         qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0, fitness = 0;
         std::set<QString> names;
         const int bookings = uniform(10, 20);
+        // Each booking gets its share of a day's usual energy, in amounts as
+        // the quantity symbols give them.
+        const double share = uniform(7500, 11500) / static_cast<double>(bookings);
         while (static_cast<int>(names.size()) < bookings) {
             const Food& f = foods[uniform(0, static_cast<int>(foods.size()) - 1)];
             if (!names.insert(f.name).second)
@@ -115,15 +116,15 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             double factor = 1; // of the catalogue values
             QString unit = QStringLiteral("St.");
             if (f.unit == Gram) {
-                amount = grams[uniform(0, 7)];
+                amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 25) * 25, 25.0, 400.0) : 100;
                 factor = amount / 100;
                 unit = QStringLiteral("g");
             } else if (f.unit == Millilitre) {
-                amount = millilitres[uniform(0, 5)];
+                amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 50) * 50, 100.0, 500.0) : 250;
                 factor = amount / 100;
                 unit = QStringLiteral("ml");
             } else {
-                amount = uniform(1, 2);
+                amount = f.energy > 0 ? std::clamp(std::round(share / f.energy), 1.0, 3.0) : 1;
                 factor = amount;
             }
             const qint64 e = std::min(kEnergyCap, roundHalfEven(f.energy * factor));

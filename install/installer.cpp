@@ -60,7 +60,15 @@ struct Diary
     std::vector<Row> food;
     std::vector<Row> activity;
     std::vector<Row> notes;
+    Row settings = settingsRow();
 };
+
+// The person of the demo diary: a man of 31 to 60 years in light work,
+// 180 cm tall, aiming at 75 kg, who books his whole day at 130 % of the
+// basal rate and his sport on top.
+constexpr int kDemoBasalA = 48;
+constexpr int kDemoBasalB = 3653;
+constexpr int kDemoDayPercent = 130;
 
 Diary freshDiary()
 {
@@ -90,6 +98,14 @@ const char* const kNoteSentences[] = {
 // equal to the sums of the day's entries, and a note on some days.
 void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Activity>& activities)
 {
+    // Sex, age group, work, height 180 cm, desired weight 75 kg, and goals.
+    const std::pair<int, store::Value> person[] = {{18, qint64(1)},  {19, qint64(3)},  {20, qint64(1)},
+                                                   {21, qint64(41)}, {22, qint64(36)}, {23, QStringLiteral("9400")},
+                                                   {24, QStringLiteral("70")},       {25, QStringLiteral("80")},
+                                                   {26, QStringLiteral("300")}};
+    for (const auto& [position, value] : person)
+        diary.settings[position] = value;
+
     std::mt19937 random(20020101);
     auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
     std::normal_distribution<double> drift(0.0, 0.25);
@@ -138,8 +154,13 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             fat += t;
         }
 
+        const qint64 wholeDay =
+            kDemoDayPercent * (static_cast<qint64>(dayWeight) * kDemoBasalA + kDemoBasalB) / 100;
+        diary.activity.push_back({day, qint64(1440), QStringLiteral("Grund- und Arbeitsumsatz 130%"), wholeDay});
+        fitness += wholeDay;
+
         std::set<QString> done;
-        const int sessions = uniform(1, 3);
+        const int sessions = uniform(0, 2);
         while (static_cast<int>(done.size()) < sessions) {
             const Activity& a = activities[uniform(0, static_cast<int>(activities.size()) - 1)];
             if (!done.insert(a.name).second)
@@ -213,7 +234,7 @@ void layOutDiary(const QString& dir, Content content)
         store::createTable(dir, schema::ftb(), diary.activity);
         store::createTable(dir, schema::zeb(), diary.days);
         store::createTable(dir, schema::xtb(), diary.notes);
-        store::createTable(dir, schema::reg(), {settingsRow()});
+        store::createTable(dir, schema::reg(), {diary.settings});
         store::posixFileSystem().syncDirectory(dir);
     } catch (...) {
         // Leave no half diary behind: take back what this run wrote.

@@ -156,9 +156,10 @@ void TFormMain1::FormCreate()
         return;
     }
 
-    // 12. - 14.
+    // 12. - 15. (the chart controls of steps 9, 13 and 15 together)
     StartFehler = false;
     ZeichneBalken();
+    startStatistics();
     SpeedButtonN[NahrungKategorie >= 2 && NahrungKategorie <= 16 ? NahrungKategorie : 1]->setChecked(true);
     SpeedButtonA[AktivKategorie >= 2 && AktivKategorie <= 9 ? AktivKategorie : 1]->setChecked(true);
 }

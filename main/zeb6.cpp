@@ -52,6 +52,7 @@ TFormMain1::TFormMain1(const QString& dir) : QWidget(nullptr), m_dir(dir)
     buildGoals();
     buildDiaryFolders();
     buildDrawing();
+    buildStatistics();
 
     Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
     Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });

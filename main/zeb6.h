@@ -16,6 +16,7 @@ class LimitedTextEdit;
 class QAbstractButton;
 class QPlainTextEdit;
 class QProgressBar;
+class QScrollBar;
 class QPushButton;
 class QButtonGroup;
 class QComboBox;
@@ -233,6 +234,32 @@ public:
     void ButtonNotizSucheClick();
     void StringGridNotizSucheClick();
 
+    // ----- statistics folder -----
+    QFrame* PanelStatistikBackground = nullptr;
+    QLabel* PanelStatistikCaption = nullptr;
+    Picture* ImageStatistik1 = nullptr;
+    QScrollBar* ScrollBarStatistikX = nullptr;
+    QScrollBar* ScrollBarStatistikY = nullptr;
+    QToolButton* BitBtnZoomXPlus = nullptr;
+    QToolButton* BitBtnZoomXMinus = nullptr;
+    QToolButton* BitBtnZoomYPlus = nullptr;
+    QToolButton* BitBtnZoomYMinus = nullptr;
+    QToolButton* BitBtnGlaettenJa = nullptr;
+    QToolButton* BitBtnGlaettenNein = nullptr;
+    QLabel* StaticTextDatumAnzeige = nullptr;
+
+    // Draws the chart of the current series into ImageStatistik1, or with
+    // `print` onto `printCanvas` for a page of `page` device pixels.
+    void ZeichneStatistik(bool print, QPainter* printCanvas = nullptr, QSize page = {});
+    void ListeStatistikClick(int series);
+    void BitBtnZoomXClick(bool plus);
+    void BitBtnZoomYClick(bool plus);
+    void ScrollBarStatistikXChange();
+    void ScrollBarStatistikYChange();
+    void BitBtnGlaettenClick(bool on);
+    void ImageStatistik1MouseDown(Qt::MouseButton button, QPoint point);
+    void ImageStatistik1MouseUp(Qt::MouseButton button, QPoint point);
+
     // ----- the current day and its record -----
     void DateTimePickerChange();
     // The weight of the current day record as the weight field shows it;
@@ -313,6 +340,12 @@ private:
     void buildFoodFolder();
     void buildActivityFolder();
     void buildNotesFolder();
+    void buildStatistics();
+    // The chart controls brought into line with the loaded state.
+    void startStatistics();
+    // The raw value of the current series for the current record of the
+    // unfiltered daily summary.
+    double seriesValue() const;
     // The joined note of a day, or nothing when the day has none.
     std::optional<QString> noteOf(QDate day);
     void buildDrawing();

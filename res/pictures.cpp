@@ -122,4 +122,40 @@ QPixmap buttonGlyph(Button which)
     return pixmap;
 }
 
+QPixmap zoomGlyph(bool plus)
+{
+    QPixmap pixmap(13, 13);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 30, 30), 1.4));
+    p.setBrush(QColor(220, 235, 250));
+    p.drawEllipse(QRectF(1, 1, 8, 8));
+    p.setPen(QPen(QColor(60, 40, 20), 2.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8.3, 8.3), QPointF(11.5, 11.5));
+    p.setPen(QPen(Qt::black, 1.4));
+    p.drawLine(QPointF(3, 5), QPointF(7, 5));
+    if (plus)
+        p.drawLine(QPointF(5, 3), QPointF(5, 7));
+    return pixmap;
+}
+
+QPixmap smoothingGlyph(bool smooth)
+{
+    QPixmap pixmap(13, 13);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 60, 170), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    if (smooth) {
+        QPainterPath curve(QPointF(1, 9));
+        curve.cubicTo(QPointF(4, 2), QPointF(8, 11), QPointF(12, 4));
+        p.drawPath(curve);
+    } else {
+        const QPointF jagged[] = {{1, 9}, {3, 3}, {5, 10}, {7, 2}, {9, 9}, {12, 4}};
+        p.drawPolyline(jagged, 6);
+    }
+    return pixmap;
+}
+
 } // namespace pictures

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/draw/chart.h"
+
 #include "res/imagelist.h"
 
 #include <QImage>
@@ -12,6 +14,11 @@ namespace pictures {
 // The glyphs of the four program buttons of the right-hand panel.
 enum class Button { Help, Printer, Tools, Exit };
 QPixmap buttonGlyph(Button which);
+
+// The 13 x 13 glyphs of the chart's small buttons: a magnifier with a plus
+// or a minus, and a smooth or a jagged curve for smoothing on or off.
+QPixmap zoomGlyph(bool plus);
+QPixmap smoothingGlyph(bool smooth);
 
 // 100 × 30: the folder tab labels, an icon and the folder's word (0 Ziele,
 // 1 Notizen, 2 Nahrung, 3 Aktivität, 4 Statistik), and 5, the frame of a
@@ -62,12 +69,12 @@ constexpr QRect kGoalMarkVertical = piece(21, 4, 30, 6);
 constexpr QRect kGoalMarkHorizontal = piece(14, 1, 15, 10);
 // Chart pieces: the weight dot, the normal and the highlighted bar, and the
 // week pattern of time-axis level 1 ... 3.
-constexpr QRect kWeightDot = piece(40, 0, 44, 4);
-constexpr QRect kChartBar = piece(33, 1, 36, 2);
-constexpr QRect kChartBarOver = piece(33, 7, 36, 8);
+constexpr QRect kWeightDot = chart::pieceSource(chart::Piece::Dot);
+constexpr QRect kChartBar = chart::pieceSource(chart::Piece::NormalBar);
+constexpr QRect kChartBarOver = chart::pieceSource(chart::Piece::HighlightBar);
 constexpr QRect weekPattern(int level)
 {
-    return piece(50, 3 * level - 2, 78, 3 * level);
+    return chart::pieceSource(level == 1 ? chart::Piece::Week1 : level == 2 ? chart::Piece::Week2 : chart::Piece::Week3);
 }
 
 } // namespace balken

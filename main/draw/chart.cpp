@@ -103,25 +103,6 @@ QDate windowStart(QDate firstRecord, int scrollX)
     return firstRecord.addDays(7LL * scrollX);
 }
 
-QRect pieceSource(Piece piece)
-{
-    switch (piece) {
-    case Piece::Week1:
-        return QRect(QPoint(50, 1), QPoint(77, 2));
-    case Piece::Week2:
-        return QRect(QPoint(50, 4), QPoint(77, 5));
-    case Piece::Week3:
-        return QRect(QPoint(50, 7), QPoint(77, 8));
-    case Piece::Dot:
-        return QRect(40, 0, 4, 4);
-    case Piece::NormalBar:
-        return QRect(33, 1, 3, 1);
-    case Piece::HighlightBar:
-        return QRect(33, 7, 3, 1);
-    }
-    return {};
-}
-
 int patternColumn(int weekday, int unitsPerDay, int r)
 {
     return (((weekday - 1) * unitsPerDay + r - 1) % 28 + 28) % 28;

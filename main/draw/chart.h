@@ -28,8 +28,25 @@ QDate windowStart(QDate firstRecord, int scrollX);
 
 // The pieces of the sprite picture that the chart copies.
 enum class Piece { Week1, Week2, Week3, Dot, NormalBar, HighlightBar };
-// Their source rectangles in the 78 x 10 sprite (right and bottom exclusive).
-QRect pieceSource(Piece piece);
+// Their source rectangles in the 78 x 10 sprite.
+constexpr QRect pieceSource(Piece piece)
+{
+    switch (piece) {
+    case Piece::Week1:
+        return QRect(50, 1, 28, 2);
+    case Piece::Week2:
+        return QRect(50, 4, 28, 2);
+    case Piece::Week3:
+        return QRect(50, 7, 28, 2);
+    case Piece::Dot:
+        return QRect(40, 0, 4, 4);
+    case Piece::NormalBar:
+        return QRect(33, 1, 3, 1);
+    case Piece::HighlightBar:
+        return QRect(33, 7, 3, 1);
+    }
+    return {};
+}
 
 // The column of the week pattern that unit r of a day with weekday w (1 =
 // Sunday ... 7 = Saturday) shows at `unitsPerDay` units a day.

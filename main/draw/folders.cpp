@@ -5,7 +5,9 @@
 #include "main/draw/bevel.h"
 #include "main/draw/picture.h"
 #include "main/draw/tablayout.h"
+#include "main/platform.h"
 #include "main/zeb6.h"
+#include "store/error.h"
 #include "res/pictures.h"
 
 #include <QButtonGroup>
@@ -189,6 +191,12 @@ void TFormMain1::LabelOrdnerClick(int folder)
         panels[folder - 1]->raise();
     }
     ZeichneOrdner();
-    // Chart step: folder 5 open and StatistikVeraltet -> repaint, then
-    // ZeichneStatistik; wired together with the chart.
+    if (folder == 5 && StatistikVeraltet) {
+        repaint();
+        try {
+            ZeichneStatistik(false);
+        } catch (const store::StoreError& e) {
+            platform::showMessage(this, e.text());
+        }
+    }
 }

@@ -61,7 +61,15 @@ void TFormMain1::EditTagesgewichtChange()
         return;
     }
     ZeichneWaage();
-    StatistikVeraltet = true;
+    if (PanelOrdnerStatistik->isVisible() && StatistikArt == 1) {
+        try {
+            ZeichneStatistik(false);
+        } catch (const store::StoreError& e) {
+            platform::showMessage(this, e.text());
+        }
+    } else {
+        StatistikVeraltet = true;
+    }
 }
 
 void TFormMain1::ZeichneWaage()

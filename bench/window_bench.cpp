@@ -1,8 +1,8 @@
-// The note search over every day of the diary and the storing of a note on
-// a keystroke, through the real main window, on the demo diary with a note
-// on every day against a fresh diary with none.
+// Gestures through the real main window, on the demo diary (with a note on
+// every day) against a fresh diary: the note search over every day, storing
+// a note on a keystroke, and a full redraw of the chart.
 //
-//   QT_QPA_PLATFORM=offscreen build/bench/notes_bench
+//   build/bench/window_bench
 
 #include "install/installer.h"
 #include "main/diary/notetext.h"
@@ -82,6 +82,17 @@ void BM_NoteKeystroke(benchmark::State& state)
     }
 }
 
+// A full redraw of the weight chart at time zoom 1: 477 days.
+void BM_ChartRedraw(benchmark::State& state)
+{
+    auto window = openWindow(static_cast<int>(state.range(0)));
+    window->ZoomStufeX = 1;
+    window->StatistikArt = 1;
+    for (auto _ : state)
+        window->ZeichneStatistik(false);
+}
+
+BENCHMARK(BM_ChartRedraw)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteSearchEveryDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteKeystroke)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

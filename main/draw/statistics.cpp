@@ -1,0 +1,305 @@
+// The statistics folder: the chart of one series of the daily summary, its
+// zoom, scroll and smoothing controls, and the read-out of a day's value.
+
+#include "main/draw/chart.h"
+#include "main/draw/chartpaint.h"
+#include "main/draw/picture.h"
+#include "main/platform.h"
+#include "main/zeb6.h"
+#include "res/pictures.h"
+#include "store/error.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+QToolButton* smallButton(QWidget* parent, int x, int y, const QPixmap& glyph, const QString& hint)
+{
+    auto* b = new QToolButton(parent);
+    b->setGeometry(x, y, 17, 17);
+    b->setIcon(glyph);
+    b->setIconSize(QSize(13, 13));
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+// Level 1: plus only; level 2: both; level 3: minus only.
+void setZoomButtons(QToolButton* plus, QToolButton* minus, int level)
+{
+    plus->setEnabled(level < 3);
+    minus->setEnabled(level > 1);
+}
+
+int level(int value)
+{
+    return std::clamp(value, 1, 3);
+}
+
+} // namespace
+
+void TFormMain1::buildStatistics()
+{
+    PanelStatistikBackground = new QFrame(PanelStatistik);
+    PanelStatistikBackground->setGeometry(10, 10, 513, 505);
+    PanelStatistikCaption = new QLabel(PanelStatistikBackground);
+    PanelStatistikCaption->setGeometry(0, 0, 513, 18);
+    PanelStatistikCaption->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    PanelStatistikCaption->setAlignment(Qt::AlignCenter);
+    PanelStatistikCaption->setAutoFillBackground(true);
+    ImageStatistik1 = new Picture(PanelStatistikBackground, 0, 18, chart::kWidth, chart::kHeight);
+    connect(ImageStatistik1, &Picture::mousePressed, this, &TFormMain1::ImageStatistik1MouseDown);
+    connect(ImageStatistik1, &Picture::mouseReleased, this, &TFormMain1::ImageStatistik1MouseUp);
+
+    StaticTextDatumAnzeige = new QLabel(PanelStatistikBackground);
+    StaticTextDatumAnzeige->setFrameStyle(QFrame::Box | QFrame::Plain);
+    StaticTextDatumAnzeige->setAutoFillBackground(true);
+    QPalette readout = StaticTextDatumAnzeige->palette();
+    readout.setColor(QPalette::Window, QColor(0xC8, 0xC8, 0xC8));
+    StaticTextDatumAnzeige->setPalette(readout);
+    StaticTextDatumAnzeige->move(-100, -100);
+
+    ScrollBarStatistikX = new QScrollBar(Qt::Horizontal, PanelStatistik);
+    ScrollBarStatistikX->setGeometry(50, 520, 472, 17);
+    ScrollBarStatistikX->setSingleStep(1);
+    ScrollBarStatistikX->setPageStep(10);
+    ScrollBarStatistikY = new QScrollBar(Qt::Vertical, PanelStatistik);
+    ScrollBarStatistikY->setGeometry(527, 51, 17, 464);
+    ScrollBarStatistikY->setRange(0, 100);
+    ScrollBarStatistikY->setSingleStep(1);
+    ScrollBarStatistikY->setPageStep(2);
+
+    BitBtnZoomXPlus = smallButton(PanelStatistik, 10, 520, pictures::zoomGlyph(true), QStringLiteral("Vergrößern"));
+    BitBtnZoomXMinus =
+        smallButton(PanelStatistik, 29, 520, pictures::zoomGlyph(false), QStringLiteral("Verkleinern"));
+    BitBtnZoomYPlus = smallButton(PanelStatistik, 527, 10, pictures::zoomGlyph(true), QStringLiteral("Vergrößern"));
+    BitBtnZoomYMinus =
+        smallButton(PanelStatistik, 527, 30, pictures::zoomGlyph(false), QStringLiteral("Verkleinern"));
+    BitBtnGlaettenJa =
+        smallButton(PanelStatistik, 527, 520, pictures::smoothingGlyph(true), QStringLiteral("Glätten ein"));
+    BitBtnGlaettenNein =
+        smallButton(PanelStatistik, 527, 520, pictures::smoothingGlyph(false), QStringLiteral("Glätten aus"));
+
+    connect(ScrollBarStatistikX, &QScrollBar::valueChanged, this, &TFormMain1::ScrollBarStatistikXChange);
+    connect(ScrollBarStatistikY, &QScrollBar::valueChanged, this, &TFormMain1::ScrollBarStatistikYChange);
+    connect(BitBtnZoomXPlus, &QToolButton::clicked, this, [this] { BitBtnZoomXClick(true); });
+    connect(BitBtnZoomXMinus, &QToolButton::clicked, this, [this] { BitBtnZoomXClick(false); });
+    connect(BitBtnZoomYPlus, &QToolButton::clicked, this, [this] { BitBtnZoomYClick(true); });
+    connect(BitBtnZoomYMinus, &QToolButton::clicked, this, [this] { BitBtnZoomYClick(false); });
+    connect(BitBtnGlaettenJa, &QToolButton::clicked, this, [this] { BitBtnGlaettenClick(true); });
+    connect(BitBtnGlaettenNein, &QToolButton::clicked, this, [this] { BitBtnGlaettenClick(false); });
+    for (int k = 1; k <= 7; ++k)
+        connect(SpeedButtonS[k], &QToolButton::clicked, this, [this, k] { ListeStatistikClick(k); });
+}
+
+void TFormMain1::startStatistics()
+{
+    // Levels outside 1 ... 3 (from a damaged settings record) are used as the
+    // nearest level and kept as they are until a zoom button changes them.
+    setZoomButtons(BitBtnZoomXPlus, BitBtnZoomXMinus, level(ZoomStufeX));
+    ScrollBarStatistikX->blockSignals(true);
+    ScrollBarStatistikX->setRange(0, Dbf_ZEB.recordCount() / 7);
+    ScrollBarStatistikX->setValue(ScrollPosX[level(ZoomStufeX)]);
+    ScrollBarStatistikX->blockSignals(false);
+    ScrollBarStatistikY->blockSignals(true);
+    ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
+    ScrollBarStatistikY->blockSignals(false);
+    ZeichneStatistik(false);
+
+    const bool smoothing = Glaetten == 1;
+    BitBtnGlaettenJa->setEnabled(!smoothing);
+    BitBtnGlaettenNein->setEnabled(smoothing);
+    (smoothing ? BitBtnGlaettenNein : BitBtnGlaettenJa)->raise();
+    SpeedButtonS[StatistikArt >= 2 && StatistikArt <= 7 ? StatistikArt : 1]->setChecked(true);
+    const int series = std::clamp(StatistikArt, 1, 7);
+    setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, level(ZoomStufeY[series]));
+    ScrollBarStatistikY->setVisible(StatistikArt == 1);
+}
+
+double TFormMain1::seriesValue() const
+{
+    switch (StatistikArt) {
+    case 1:
+        return Dbf_ZEB.fieldDouble("ZEBGEWICHT");
+    case 2:
+        return Dbf_ZEB.fieldDouble("ZEBENERGIE");
+    case 3:
+        return Dbf_ZEB.fieldDouble("ZEBFETT");
+    case 4:
+        return Dbf_ZEB.fieldDouble("ZEBPROTEIN");
+    case 5:
+        return Dbf_ZEB.fieldDouble("ZEBKOHLENH");
+    case 6:
+        return Dbf_ZEB.fieldDouble("ZEBFITNESS");
+    default:
+        return Dbf_ZEB.fieldDouble("ZEBFITNESS") - Dbf_ZEB.fieldDouble("ZEBENERGIE");
+    }
+}
+
+void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
+{
+    const int series = std::clamp(StatistikArt, 1, 7);
+    chart::Input in;
+    in.series = series;
+    in.zoomX = level(ZoomStufeX);
+    in.zoomY = level(ZoomStufeY[series]);
+    in.scrollY = ScrollBarStatistikY->value();
+    in.kcal = AnzeigeKcal;
+    in.smoothing = Glaetten == 1;
+    in.start = chart::windowStart(ErstesDatum, ScrollBarStatistikX->value());
+    in.desiredWeightItem = ComboBoxGewicht->currentIndex();
+    const QLineEdit* goals[] = {nullptr, nullptr, AnzeigeKcal ? EditEnergieCal : EditEnergie,
+                                EditFett, EditProtein, EditKohlenh, nullptr, nullptr};
+    in.goalText = goals[series] ? goals[series]->text() : QString();
+
+    // The window's days are consecutive records from its first day on: one
+    // look-up, then the file order.
+    const int days = chart::windowDays(in.zoomX);
+    in.values.reserve(days);
+    Dbf_ZEB.setFiltered(false);
+    try {
+        if (Dbf_ZEB.locate("ZEBDATUM", in.start)) {
+            for (int i = 0; i < days && !Dbf_ZEB.eof(); ++i) {
+                in.values.push_back(seriesValue());
+                Dbf_ZEB.next();
+            }
+        }
+    } catch (...) {
+        Dbf_ZEB.setFiltered(true);
+        throw;
+    }
+    Dbf_ZEB.setFiltered(true);
+
+    const chart::Chart built = chart::build(in);
+    if (print && printCanvas) {
+        const int q = chart::printScale(page.width(), page.height());
+        printCanvas->save();
+        printCanvas->scale(q, q);
+        chart::paint(*printCanvas, built, ImageBalken, true);
+        printCanvas->restore();
+    } else {
+        PanelStatistikCaption->setText(built.caption);
+        QPainter p(&ImageStatistik1->canvas());
+        chart::paint(p, built, ImageBalken, false);
+        p.end();
+        ImageStatistik1->repaintCanvas();
+    }
+    StatistikVeraltet = false;
+}
+
+void TFormMain1::ListeStatistikClick(int series)
+{
+    try {
+        StatistikArt = series;
+        setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, level(ZoomStufeY[series]));
+        if (series == 1)
+            ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
+        ZeichneStatistik(false);
+        ScrollBarStatistikY->setVisible(series == 1);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}
+
+void TFormMain1::BitBtnZoomXClick(bool plus)
+{
+    try {
+        const int before = ScrollBarStatistikX->value();
+        ZoomStufeX = level(level(ZoomStufeX) + (plus ? 1 : -1));
+        ScrollBarStatistikX->setFocus();
+        setZoomButtons(BitBtnZoomXPlus, BitBtnZoomXMinus, ZoomStufeX);
+        ScrollBarStatistikX->setValue(ScrollPosX[ZoomStufeX]);
+        if (ScrollBarStatistikX->value() == before)
+            ZeichneStatistik(false);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}
+
+void TFormMain1::BitBtnZoomYClick(bool plus)
+{
+    try {
+        const int series = std::clamp(StatistikArt, 1, 7);
+        ZoomStufeY[series] = level(level(ZoomStufeY[series]) + (plus ? 1 : -1));
+        setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, ZoomStufeY[series]);
+        if (series == 1 && ScrollBarStatistikY->value() != ScrollPosY[level(ZoomStufeY[1])])
+            ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
+        else
+            ZeichneStatistik(false);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}
+
+void TFormMain1::ScrollBarStatistikXChange()
+{
+    try {
+        if (isVisible())
+            ZeichneStatistik(false);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+    ScrollPosX[level(ZoomStufeX)] = ScrollBarStatistikX->value();
+}
+
+void TFormMain1::ScrollBarStatistikYChange()
+{
+    try {
+        if (isVisible())
+            ZeichneStatistik(false);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+    ScrollPosY[level(ZoomStufeY[1])] = ScrollBarStatistikY->value();
+}
+
+void TFormMain1::BitBtnGlaettenClick(bool on)
+{
+    Glaetten = on ? 1 : 0;
+    QToolButton* shown = on ? BitBtnGlaettenNein : BitBtnGlaettenJa;
+    QToolButton* hidden = on ? BitBtnGlaettenJa : BitBtnGlaettenNein;
+    shown->setEnabled(true);
+    shown->raise();
+    hidden->setEnabled(false);
+    try {
+        ZeichneStatistik(false);
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+}
+
+void TFormMain1::ImageStatistik1MouseDown(Qt::MouseButton, QPoint point)
+{
+    if (!chart::readoutHit(point.x(), point.y()))
+        return;
+    const QDate start = chart::windowStart(ErstesDatum, ScrollBarStatistikX->value());
+    const QDate day = chart::readoutDay(start, level(ZoomStufeX), point.x());
+    double value = 0;
+    Dbf_ZEB.setFiltered(false);
+    try {
+        if (Dbf_ZEB.locate("ZEBDATUM", day))
+            value = seriesValue();
+    } catch (const store::StoreError& e) {
+        Dbf_ZEB.setFiltered(true);
+        platform::showMessage(this, e.text());
+        return;
+    }
+    Dbf_ZEB.setFiltered(true);
+    const QString text = chart::readoutText(std::clamp(StatistikArt, 1, 7), value, AnzeigeKcal, day);
+    if (text.isEmpty())
+        return;
+    StaticTextDatumAnzeige->setText(text);
+    StaticTextDatumAnzeige->adjustSize();
+    StaticTextDatumAnzeige->move(chart::readoutPlace(point.x(), point.y()));
+    StaticTextDatumAnzeige->raise();
+}
+
+void TFormMain1::ImageStatistik1MouseUp(Qt::MouseButton, QPoint)
+{
+    StaticTextDatumAnzeige->move(StaticTextDatumAnzeige->x(), -100);
+}

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 
@@ -337,11 +338,17 @@ TEST_F(FoodFolder, ChangingTheDayShowsItsEntriesAndWeight)
     select("Testbrot");
     drag(7);
     EXPECT_EQ(window->EditTagesgewicht->text(), "80");
+    QSignalSpy weightChanges(window->EditTagesgewicht, &QLineEdit::textChanged);
     window->DateTimePicker->setDate(kToday.addDays(1));
     EXPECT_EQ(window->EditTagesgewicht->text(), "80");
+    EXPECT_EQ(weightChanges.count(), 0) << "the same weight writes nothing";
     EXPECT_EQ(window->StringGridNTB->cell(2, 1), "Keine Einträge vorhanden !");
     window->DateTimePicker->setDate(kToday.addDays(2));
     EXPECT_EQ(window->EditTagesgewicht->text(), "72,5");
+    window->DateTimePicker->setDate(kToday.addDays(3));
+    EXPECT_EQ(window->EditTagesgewicht->text(), "0");
+    EXPECT_EQ(dayRecord(kToday.addDays(3)), "2006-05-20|0|0|0|0|0|0") << "the day without weight keeps 0";
+    EXPECT_EQ(dayRecord(kToday.addDays(2)), "2006-05-19|72.5|0|0|0|0|0");
     window->DateTimePicker->setDate(kToday);
     EXPECT_EQ(dayList(), QStringList{"100|g|Testbrot|1500|2|5|4"});
     window->DateTimePicker->setDate(QDate(2013, 3, 1));

@@ -4,7 +4,7 @@
 //
 //   build/bench/store_bench [--benchmark_repetitions=N]
 
-#include "install/installer.h"
+#include "bench/diaries.h"
 #include "store/table.h"
 
 #include <QTemporaryDir>
@@ -22,21 +22,9 @@ namespace {
 
 const QDate kBookingDay{2008, 6, 17};
 
-struct Diaries
+BenchDiaries& diaries()
 {
-    QTemporaryDir fresh;
-    QTemporaryDir demo;
-    Diaries()
-    {
-        install::layOutDiary(fresh.path(), install::Content::Fresh);
-        install::layOutDiary(demo.path(), install::Content::Demo);
-    }
-    QString dir(int which) const { return which == 0 ? fresh.path() : demo.path(); }
-};
-
-Diaries& diaries()
-{
-    static Diaries d;
+    static BenchDiaries d;
     return d;
 }
 

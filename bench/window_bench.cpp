@@ -4,7 +4,7 @@
 //
 //   build/bench/window_bench
 
-#include "install/installer.h"
+#include "bench/diaries.h"
 #include "main/diary/notetext.h"
 #include "main/panels.h"
 #include "main/platform.h"
@@ -24,16 +24,13 @@ namespace {
 
 const QDate kToday(2012, 12, 28);
 
-struct Diaries
+// The demo diary here has a note on every day, each long enough to be
+// searched through.
+struct Diaries : BenchDiaries
 {
-    QTemporaryDir fresh;
-    QTemporaryDir demo;
     Diaries()
     {
-        install::layOutDiary(fresh.path(), install::Content::Fresh);
-        install::layOutDiary(demo.path(), install::Content::Demo);
-        // A note on every day, each long enough to be searched through.
-        QFile::remove(QDir(demo.path()).filePath("ZEB_XTB.dbf"));
+        QFile::remove(QDir(dir(1)).filePath("ZEB_XTB.dbf"));
         std::vector<store::Row> notes;
         const QString text = QStringLiteral("Morgens gewogen, mittags Salat, abends Gemüse mit Reis. ").repeated(6);
         for (QDate d = install::kFirstDay; d <= kToday; d = d.addDays(1)) {
@@ -42,9 +39,8 @@ struct Diaries
                 row.push_back(part);
             notes.push_back(row);
         }
-        store::createTable(demo.path(), store::schema::xtb(), notes);
+        store::createTable(dir(1), store::schema::xtb(), notes);
     }
-    QString dir(int which) const { return which == 0 ? fresh.path() : demo.path(); }
 };
 
 Diaries& diaries()

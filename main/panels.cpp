@@ -1,6 +1,8 @@
 #include "main/panels.h"
 
 #include <QAbstractScrollArea>
+#include <QButtonGroup>
+#include <QToolButton>
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -10,6 +12,7 @@
 #include <QTextCursor>
 
 #include "main/diary/notetext.h"
+#include "res/pictures.h"
 
 void MousePanel::mousePressEvent(QMouseEvent* event)
 {
@@ -137,4 +140,18 @@ void LimitedTextEdit::insertFromMimeData(const QMimeData* source)
         text.chop(1);
     if (!text.isEmpty())
         insertPlainText(text);
+}
+
+QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* group)
+{
+    auto* b = new QToolButton(parent);
+    b->setGeometry(1, y, 98, 17);
+    b->setText(QString::fromUtf8(word));
+    b->setIcon(pictures::categoryWord(QString::fromUtf8(word)));
+    b->setIconSize(QSize(86, 13));
+    b->setCheckable(true);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    group->addButton(b);
+    return b;
 }

@@ -63,6 +63,13 @@ private:
     bool m_armed = false;
 };
 
+class QButtonGroup;
+class QToolButton;
+
+// A flat button of a side-bar group, 98 x 17 at (1, y), showing its word as
+// an 86 x 13 picture; the word is also its text, for assistive tools.
+QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* group);
+
 // The MIME type of a day-list row being dragged to a waste bin.
 inline constexpr char kDayRowMimeType[] = "application/x-kelvara-day-row";
 

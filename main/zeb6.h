@@ -341,6 +341,8 @@ private:
     void buildActivityFolder();
     void buildNotesFolder();
     void buildStatistics();
+    // The display-unit switch of both radio buttons; nothing while hidden.
+    void switchDisplayUnit(bool kcal);
     // The chart controls brought into line with the loaded state.
     void startStatistics();
     // The raw value of the current series for the current record of the

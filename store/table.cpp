@@ -669,6 +669,17 @@ void Table::post()
     rebuildView(recno);
 }
 
+void Table::postFields(const std::vector<Value>& values)
+{
+    try {
+        setFields(values);
+        post();
+    } catch (...) {
+        cancel();
+        throw;
+    }
+}
+
 void Table::cancel()
 {
     if (m_state == State::Edit || m_state == State::Insert)

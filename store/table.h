@@ -114,6 +114,9 @@ public:
     // Writes the record, syncs it to the disk and updates the index; the
     // view is then rebuilt with the filter applied.
     void post();
+    // setFields and post in one step; when either fails the edit is
+    // cancelled and the error passed on, so the table is left browsing.
+    void postFields(const std::vector<Value>& values);
     void cancel();
     // Marks the current record deleted, on the disk at once.
     void deleteRecord();

@@ -4,6 +4,7 @@
 #include "main/diary/dailylevels.h"
 #include "main/numbers.h"
 #include "main/stringgrid.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 
@@ -23,22 +24,6 @@ const char* const kActivityCategories[] = {"Alltäglich",   "Haus+Garten", "Tanz
 
 const QString kPlaceholder = QStringLiteral("Keine Einträge vorhanden !");
 
-QToolButton* categoryButton(QWidget* parent, int index, const char* word, QButtonGroup* group)
-{
-    auto* b = new QToolButton(parent);
-    b->setGeometry(1, 1 + 18 * index, 98, 17);
-    // The word is drawn by its picture; the text names the button for
-    // assistive tools.
-    b->setText(QString::fromUtf8(word));
-    b->setIcon(pictures::categoryWord(QString::fromUtf8(word)));
-    b->setIconSize(QSize(86, 13));
-    b->setCheckable(true);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    group->addButton(b);
-    return b;
-}
-
 } // namespace
 
 void TFormMain1::buildDiaryFolders()
@@ -48,14 +33,14 @@ void TFormMain1::buildDiaryFolders()
     PanelOrdnerNahrung->hide();
     auto* foodGroup = new QButtonGroup(this);
     for (int k = 1; k <= 16; ++k)
-        SpeedButtonN[k] = categoryButton(PanelOrdnerNahrung, k - 1, kFoodCategories[k - 1], foodGroup);
+        SpeedButtonN[k] = wordButton(PanelOrdnerNahrung, 1 + 18 * (k - 1), kFoodCategories[k - 1], foodGroup);
 
     PanelOrdnerAktiv = new QFrame(PanelLinks1);
     PanelOrdnerAktiv->setGeometry(11, 210, 100, 162);
     PanelOrdnerAktiv->hide();
     auto* activityGroup = new QButtonGroup(this);
     for (int k = 1; k <= 9; ++k)
-        SpeedButtonA[k] = categoryButton(PanelOrdnerAktiv, k - 1, kActivityCategories[k - 1], activityGroup);
+        SpeedButtonA[k] = wordButton(PanelOrdnerAktiv, 1 + 18 * (k - 1), kActivityCategories[k - 1], activityGroup);
 
     StringGridNRG = new StringGrid(PanelNahrung, 6, true);
     StringGridNRG->setGeometry(8, 4, 184, 532);

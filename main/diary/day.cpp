@@ -58,15 +58,8 @@ void TFormMain1::SchreibeZEB_NTB_Daten()
         fat += Dbf_NTB.fieldDouble("NTBFETT");
     }
     Dbf_ZEB.edit();
-    try {
-        Dbf_ZEB.setFields({store::Unchanged{}, store::Unchanged{}, booking::dayTotal(energy),
-                           booking::dayTotal(protein), booking::dayTotal(carbohydrate), booking::dayTotal(fat),
-                           store::Unchanged{}});
-        Dbf_ZEB.post();
-    } catch (...) {
-        Dbf_ZEB.cancel();
-        throw;
-    }
+    Dbf_ZEB.postFields({store::Unchanged{}, store::Unchanged{}, booking::dayTotal(energy), booking::dayTotal(protein),
+                        booking::dayTotal(carbohydrate), booking::dayTotal(fat), store::Unchanged{}});
     ZeichneBalken();
     StatistikVeraltet = true;
 }
@@ -77,14 +70,8 @@ void TFormMain1::SchreibeZEB_FTB_Daten()
     for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next())
         sum += Dbf_FTB.fieldInt("FTBENERGIE");
     Dbf_ZEB.edit();
-    try {
-        Dbf_ZEB.setFields({store::Unchanged{}, store::Unchanged{}, store::Unchanged{}, store::Unchanged{},
-                           store::Unchanged{}, store::Unchanged{}, booking::dayTotal(static_cast<double>(sum))});
-        Dbf_ZEB.post();
-    } catch (...) {
-        Dbf_ZEB.cancel();
-        throw;
-    }
+    Dbf_ZEB.postFields({store::Unchanged{}, store::Unchanged{}, store::Unchanged{}, store::Unchanged{},
+                        store::Unchanged{}, store::Unchanged{}, booking::dayTotal(static_cast<double>(sum))});
     ZeichneBalken();
     StatistikVeraltet = true;
 }

@@ -201,13 +201,7 @@ void TFormMain1::SchreibeFTBDaten()
             Dbf_FTB.edit();
         else
             Dbf_FTB.insert();
-        try {
-            Dbf_FTB.setFields({FilterTag(), qint64(entry.minutes), name, entry.energy});
-            Dbf_FTB.post();
-        } catch (...) {
-            Dbf_FTB.cancel();
-            throw;
-        }
+        Dbf_FTB.postFields({FilterTag(), qint64(entry.minutes), name, entry.energy});
         platform::MessageBeep(platform::Sound::Information);
         return;
     }
@@ -227,14 +221,8 @@ void TFormMain1::SchreibeFTBDaten()
         return;
     }
     Dbf_FTB.insert();
-    try {
-        Dbf_FTB.setFields({FilterTag(), qint64(activity::kDayMinutes), activity::dailyName(percentText),
-                           activity::dailyEnergy(static_cast<int>(percent), *kg, c.a, c.b)});
-        Dbf_FTB.post();
-    } catch (...) {
-        Dbf_FTB.cancel();
-        throw;
-    }
+    Dbf_FTB.postFields({FilterTag(), qint64(activity::kDayMinutes), activity::dailyName(percentText),
+                        activity::dailyEnergy(static_cast<int>(percent), *kg, c.a, c.b)});
     platform::MessageBeep(platform::Sound::Information);
 }
 

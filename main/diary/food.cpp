@@ -188,14 +188,8 @@ bool TFormMain1::SchreibeNTBDaten()
         Dbf_NTB.edit();
     else
         Dbf_NTB.insert();
-    try {
-        Dbf_NTB.setFields({FilterTag(), entry.amount, entry.unit, entry.name, entry.energy, entry.protein,
-                           entry.carbohydrate, entry.fat});
-        Dbf_NTB.post();
-    } catch (...) {
-        Dbf_NTB.cancel();
-        throw;
-    }
+    Dbf_NTB.postFields({FilterTag(), entry.amount, entry.unit, entry.name, entry.energy, entry.protein,
+                        entry.carbohydrate, entry.fat});
     platform::MessageBeep(platform::Sound::Information);
     return true;
 }

@@ -145,16 +145,10 @@ void TFormMain1::SchreibeXTBDaten()
         Dbf_XTB.edit();
     else
         Dbf_XTB.insert();
-    try {
-        std::vector<store::Value> values{day, qint64(0)};
-        for (const QString& part : notetext::split(notetext::storedForm(MemoNotiz->toPlainText())))
-            values.push_back(part);
-        Dbf_XTB.setFields(values);
-        Dbf_XTB.post();
-    } catch (...) {
-        Dbf_XTB.cancel();
-        throw;
-    }
+    std::vector<store::Value> values{day, qint64(0)};
+    for (const QString& part : notetext::split(notetext::storedForm(MemoNotiz->toPlainText())))
+        values.push_back(part);
+    Dbf_XTB.postFields(values);
 }
 
 void TFormMain1::EditNotizSucheChange()

@@ -6,6 +6,7 @@
 #include "main/draw/picture.h"
 #include "main/draw/tablayout.h"
 #include "main/platform.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "res/pictures.h"
@@ -22,20 +23,6 @@ namespace {
 const char* const kNoteWords[] = {"Schreiben", "Suchen"};
 const char* const kSeriesWords[] = {"Gewicht",      "Nahrung",   "Fett",         "Protein",
                                     "Kohlenhydrat", "Aktivität", "Energiebilanz"};
-
-QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* group)
-{
-    auto* b = new QToolButton(parent);
-    b->setGeometry(1, y, 98, 17);
-    b->setText(QString::fromUtf8(word)); // named for assistive tools; the picture shows
-    b->setIcon(pictures::categoryWord(QString::fromUtf8(word)));
-    b->setIconSize(QSize(86, 13));
-    b->setCheckable(true);
-    b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    group->addButton(b);
-    return b;
-}
 
 } // namespace
 

@@ -233,24 +233,19 @@ void TFormMain1::EditIntegerKeyPress(QLineEdit*, QChar& key)
 
 void TFormMain1::RadioButtonKcalClick()
 {
-    if (!isVisible())
-        return;
-    AnzeigeKcal = true;
-    try {
-        ZeichneSchilder();
-        SchreibeFTBListe();
-        SchreibeNTBListe();
-        StatistikVeraltet = true;
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    switchDisplayUnit(true);
 }
 
 void TFormMain1::RadioButtonJouleClick()
 {
+    switchDisplayUnit(false);
+}
+
+void TFormMain1::switchDisplayUnit(bool kcal)
+{
     if (!isVisible())
         return;
-    AnzeigeKcal = false;
+    AnzeigeKcal = kcal;
     try {
         ZeichneSchilder();
         SchreibeFTBListe();

@@ -52,11 +52,9 @@ void TFormMain1::EditTagesgewichtChange()
     try {
         Dbf_ZEB.edit();
         const store::Unchanged unchanged;
-        Dbf_ZEB.setFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged,
-                           unchanged, unchanged, unchanged, unchanged});
-        Dbf_ZEB.post();
+        Dbf_ZEB.postFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged, unchanged,
+                            unchanged, unchanged, unchanged});
     } catch (const store::StoreError& e) {
-        Dbf_ZEB.cancel();
         platform::showMessage(this, e.text());
         return;
     }

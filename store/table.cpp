@@ -170,18 +170,18 @@ void Table::load(const QByteArray& image)
     dbf::Header header = dbf::parseHeader(image, name);
 
     std::vector<Field> fields;
-    for (const FieldSpec& spec : m_schema.fields) {
+    for (const FieldSpec& declared : m_schema.fields) {
         const auto it = std::find_if(header.fields.begin(), header.fields.end(),
-                                     [&](const dbf::FieldLayout& f) { return f.name == spec.name; });
+                                     [&](const dbf::FieldLayout& f) { return f.name == declared.name; });
         if (it == header.fields.end() && m_schema.fieldsOptional) {
-            fields.push_back({-1, 0, 0, spec.type, spec.codePage});
+            fields.push_back({-1, 0, 0, declared.type, declared.codePage});
             continue;
         }
         if (it == header.fields.end())
-            throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(name, QLatin1String(spec.name)));
-        if (classOf(it->type) != spec.type)
-            throw StoreError(QStringLiteral("%1: Feld %2 hat den falschen Typ.").arg(name, QLatin1String(spec.name)));
-        fields.push_back({it->offset, it->width, it->decimals, spec.type, spec.codePage});
+            throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(name, QLatin1String(declared.name)));
+        if (classOf(it->type) != declared.type)
+            throw StoreError(QStringLiteral("%1: Feld %2 hat den falschen Typ.").arg(name, QLatin1String(declared.name)));
+        fields.push_back({it->offset, it->width, it->decimals, declared.type, declared.codePage});
     }
 
     const qint64 recordLength = header.recordLength;

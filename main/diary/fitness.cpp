@@ -3,7 +3,7 @@
 
 #include "main/diary/activity.h"
 #include "main/diary/booking.h"
-#include "main/goals/basalrate.h"
+#include "main/goals/energymodel.h"
 #include "main/goals/units.h"
 #include "main/numbers.h"
 #include "main/panels.h"
@@ -210,11 +210,11 @@ void TFormMain1::SchreibeFTBDaten()
         platform::showMessage(this, kPersonMessage);
         return;
     }
-    const basalrate::Coefficients c =
-        basalrate::coefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
+    const std::optional<goals::BasalCoefficients> c =
+        goals::basalCoefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
     const QString percentText = StringGridFIT->cell(1, row);
     qint64 percent = 0;
-    if (c.a == 0 || !numbers::parseInteger(percentText, percent))
+    if (!c || !numbers::parseInteger(percentText, percent))
         return;
     if (Dbf_FTB.locate("FTBNAME", activity::kDailyPrefix, {false, true})) {
         platform::showMessage(this, kSecondDailyMessage);
@@ -222,7 +222,7 @@ void TFormMain1::SchreibeFTBDaten()
     }
     Dbf_FTB.insert();
     Dbf_FTB.postFields({FilterTag(), qint64(activity::kDayMinutes), activity::dailyName(percentText),
-                        activity::dailyEnergy(static_cast<int>(percent), *kg, c.a, c.b)});
+                        activity::dailyEnergy(static_cast<int>(percent), *kg, c->a, c->b)});
     platform::MessageBeep(platform::Sound::Information);
 }
 

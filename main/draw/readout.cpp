@@ -18,7 +18,7 @@ bool within(int value, int low, int high)
 QString energyText(qint64 kj, bool kcal)
 {
     if (kcal)
-        return QStringLiteral(" %1 kcal").arg(numbers::roundHalfEven(kj * units::kKcalPerKj));
+        return QStringLiteral(" %1 kcal").arg(units::kcalShown(kj));
     return QStringLiteral(" %1 kJ").arg(kj);
 }
 

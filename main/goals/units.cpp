@@ -51,10 +51,6 @@ QString kjGoalAtSwitch(const QString& kcalText)
     return converted(kcalText, kKjPerKcal, Rounding::HalfAway, kKjGoalLength);
 }
 
-} // namespace units
-
-namespace units {
-
 qint64 kcalShown(qint64 kj)
 {
     return numbers::roundHalfEven(kj * kKcalPerKj);

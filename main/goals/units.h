@@ -29,10 +29,6 @@ QString kjGoalFromKcal(const QString& kcalText);
 QString kcalGoalAtSwitch(const QString& kjText);
 QString kjGoalAtSwitch(const QString& kcalText);
 
-} // namespace units
-
-namespace units {
-
 // A stored kJ value shown in kcal: rounded with halves to the even neighbour.
 qint64 kcalShown(qint64 kj);
 

@@ -57,6 +57,17 @@ const QString kMessage2 = QStringList{
 const QString kMessage3 =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
 
+// Visible, in front and not minimised.
+void showSideWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 // The diary's first and the latest day the program opens on at start-up.
 const QDate kFirstDay(2002, 1, 1);
 const QDate kLastStartDay(2012, 12, 29);
@@ -279,22 +290,12 @@ void TFormMain1::SpeedButtonEndeClick()
 
 void TFormMain1::SpeedButtonHilfeClick()
 {
-    if (!m_help)
-        return;
-    m_help->setWindowState(m_help->windowState() & ~Qt::WindowMinimized);
-    m_help->show();
-    m_help->raise();
-    m_help->activateWindow();
+    showSideWindow(m_help);
 }
 
 void TFormMain1::SpeedButtonToolClick()
 {
-    if (!m_tools)
-        return;
-    m_tools->setWindowState(m_tools->windowState() & ~Qt::WindowMinimized);
-    m_tools->show();
-    m_tools->raise();
-    m_tools->activateWindow();
+    showSideWindow(m_tools);
 }
 
 void TFormMain1::showEvent(QShowEvent* event)

@@ -251,6 +251,8 @@ public:
     // Draws the chart of the current series into ImageStatistik1, or with
     // `print` onto `printCanvas` for a page of `page` device pixels.
     void ZeichneStatistik(bool print, QPainter* printCanvas = nullptr, QSize page = {});
+    // ZeichneStatistik(false) as a user action: a table error is shown.
+    void redrawStatistik();
     void ListeStatistikClick(int series);
     void BitBtnZoomXClick(bool plus);
     void BitBtnZoomYClick(bool plus);

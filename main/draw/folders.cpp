@@ -180,10 +180,6 @@ void TFormMain1::LabelOrdnerClick(int folder)
     ZeichneOrdner();
     if (folder == 5 && StatistikVeraltet) {
         repaint();
-        try {
-            ZeichneStatistik(false);
-        } catch (const store::StoreError& e) {
-            platform::showMessage(this, e.text());
-        }
+        redrawStatistik();
     }
 }

@@ -192,69 +192,58 @@ void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
     StatistikVeraltet = false;
 }
 
-void TFormMain1::ListeStatistikClick(int series)
+void TFormMain1::redrawStatistik()
 {
     try {
-        StatistikArt = series;
-        setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, level(ZoomStufeY[series]));
-        if (series == 1)
-            ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
         ZeichneStatistik(false);
-        ScrollBarStatistikY->setVisible(series == 1);
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }
+}
+
+void TFormMain1::ListeStatistikClick(int series)
+{
+    StatistikArt = series;
+    setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, level(ZoomStufeY[series]));
+    if (series == 1)
+        ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
+    redrawStatistik();
+    ScrollBarStatistikY->setVisible(series == 1);
 }
 
 void TFormMain1::BitBtnZoomXClick(bool plus)
 {
-    try {
-        const int before = ScrollBarStatistikX->value();
-        ZoomStufeX = level(level(ZoomStufeX) + (plus ? 1 : -1));
-        ScrollBarStatistikX->setFocus();
-        setZoomButtons(BitBtnZoomXPlus, BitBtnZoomXMinus, ZoomStufeX);
-        ScrollBarStatistikX->setValue(ScrollPosX[ZoomStufeX]);
-        if (ScrollBarStatistikX->value() == before)
-            ZeichneStatistik(false);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    const int before = ScrollBarStatistikX->value();
+    ZoomStufeX = level(level(ZoomStufeX) + (plus ? 1 : -1));
+    ScrollBarStatistikX->setFocus();
+    setZoomButtons(BitBtnZoomXPlus, BitBtnZoomXMinus, ZoomStufeX);
+    ScrollBarStatistikX->setValue(ScrollPosX[ZoomStufeX]);
+    if (ScrollBarStatistikX->value() == before)
+        redrawStatistik();
 }
 
 void TFormMain1::BitBtnZoomYClick(bool plus)
 {
-    try {
-        const int series = std::clamp(StatistikArt, 1, 7);
-        ZoomStufeY[series] = level(level(ZoomStufeY[series]) + (plus ? 1 : -1));
-        setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, ZoomStufeY[series]);
-        if (series == 1 && ScrollBarStatistikY->value() != ScrollPosY[level(ZoomStufeY[1])])
-            ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
-        else
-            ZeichneStatistik(false);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    const int series = std::clamp(StatistikArt, 1, 7);
+    ZoomStufeY[series] = level(level(ZoomStufeY[series]) + (plus ? 1 : -1));
+    setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, ZoomStufeY[series]);
+    if (series == 1 && ScrollBarStatistikY->value() != ScrollPosY[level(ZoomStufeY[1])])
+        ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
+    else
+        redrawStatistik();
 }
 
 void TFormMain1::ScrollBarStatistikXChange()
 {
-    try {
-        if (isVisible())
-            ZeichneStatistik(false);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    if (isVisible())
+        redrawStatistik();
     ScrollPosX[level(ZoomStufeX)] = ScrollBarStatistikX->value();
 }
 
 void TFormMain1::ScrollBarStatistikYChange()
 {
-    try {
-        if (isVisible())
-            ZeichneStatistik(false);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    if (isVisible())
+        redrawStatistik();
     ScrollPosY[level(ZoomStufeY[1])] = ScrollBarStatistikY->value();
 }
 
@@ -266,11 +255,7 @@ void TFormMain1::BitBtnGlaettenClick(bool on)
     shown->setEnabled(true);
     shown->raise();
     hidden->setEnabled(false);
-    try {
-        ZeichneStatistik(false);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    redrawStatistik();
 }
 
 void TFormMain1::ImageStatistik1MouseDown(Qt::MouseButton, QPoint point)

@@ -59,15 +59,10 @@ void TFormMain1::EditTagesgewichtChange()
         return;
     }
     ZeichneWaage();
-    if (PanelOrdnerStatistik->isVisible() && StatistikArt == 1) {
-        try {
-            ZeichneStatistik(false);
-        } catch (const store::StoreError& e) {
-            platform::showMessage(this, e.text());
-        }
-    } else {
+    if (PanelOrdnerStatistik->isVisible() && StatistikArt == 1)
+        redrawStatistik();
+    else
         StatistikVeraltet = true;
-    }
 }
 
 void TFormMain1::ZeichneWaage()

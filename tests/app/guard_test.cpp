@@ -14,6 +14,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace {
+
+// Starts the program in `dir` as its working folder, on the offscreen platform.
+void startProgram(QProcess& process, const QString& dir)
+{
+    process.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(KELVARA_BINARY_DIR "/ZEB2006.exe"), {});
+}
+
+} // namespace
+
 TEST(Guard, OneProcessHoldsTheLockUntilItEndsHoweverItEnds)
 {
     int ready[2];
@@ -49,11 +63,7 @@ TEST(Guard, ASecondProgramOpensNoTable)
     NichtDoppeltStarten first;
     ASSERT_TRUE(first.acquired());
     QProcess second;
-    second.setWorkingDirectory(diary.dir());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    second.setProcessEnvironment(env);
-    second.start(QStringLiteral(KELVARA_BINARY_DIR "/ZEB2006.exe"), {});
+    startProgram(second, diary.dir());
     ASSERT_TRUE(second.waitForStarted());
     // The second copy shows its message and waits for OK; meanwhile every
     // table stays free for the first copy.
@@ -71,11 +81,7 @@ TEST(Guard, TheProgramStartsAndEndsOnAFreshDiary)
 {
     testing_support::FreshDiary diary;
     QProcess program;
-    program.setWorkingDirectory(diary.dir());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(KELVARA_BINARY_DIR "/ZEB2006.exe"), {});
+    startProgram(program, diary.dir());
     ASSERT_TRUE(program.waitForStarted());
     QThread::msleep(1000);
     EXPECT_EQ(program.state(), QProcess::Running);

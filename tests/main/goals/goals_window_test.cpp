@@ -18,16 +18,6 @@ using namespace testing_support;
 
 namespace {
 
-class LocaleScope
-{
-public:
-    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(m_saved); }
-
-private:
-    QLocale m_saved;
-};
-
 // Chooses an item the way the keyboard does, which the box reports as the
 // user's choice.
 void choose(QComboBox* box, int index)

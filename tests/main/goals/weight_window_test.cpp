@@ -29,16 +29,6 @@ namespace {
 const QDate kDay(2008, 3, 14);
 constexpr int k165cm = 26; // item of ComboBoxHoehe
 
-class LocaleScope
-{
-public:
-    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(m_saved); }
-
-private:
-    QLocale m_saved;
-};
-
 struct DayRecord
 {
     double gewicht = 0;

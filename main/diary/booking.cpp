@@ -9,6 +9,16 @@
 
 namespace booking {
 
+int quantityKind(qint64 unitCode)
+{
+    return unitCode >= Grams && unitCode <= Pieces ? static_cast<int>(unitCode) : NoQuantity;
+}
+
+int frameLeft(int kind)
+{
+    return kind == NoQuantity ? 100 : -30 * (kind - 1);
+}
+
 int symbolAt(int x, int y)
 {
     if (x < kPressLeft || x > kPressRight || y < kSymbolTop || y > kPressBottom)

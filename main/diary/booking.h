@@ -50,6 +50,13 @@ constexpr int kPressLeft = 14;
 constexpr int kPressRight = 42;
 constexpr int kPressBottom = 483;
 
+// The quantity kind of a catalogue unit code: grams, millilitres or pieces,
+// NoQuantity for any other code (the placeholder row carries 0).
+int quantityKind(qint64 unitCode);
+// The left edge of the symbol pictures that shows the kind's frame; 100
+// leaves the holders empty.
+int frameLeft(int kind);
+
 // The symbol whose press band holds (x, y), 1 ... 11; 0 outside the column.
 int symbolAt(int x, int y);
 // The factor of symbol k for a quantity kind; 0 for k = 0 or no kind.

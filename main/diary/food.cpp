@@ -93,14 +93,9 @@ void TFormMain1::WechselDragBildArt()
     const int row = StringGridNRG->selectedRow();
     qint64 unit = 0;
     numbers::parseInteger(StringGridNRG->cell(1, row), unit);
-    int left = 100;
-    DragBildArt = booking::NoQuantity;
-    if (unit >= booking::Grams && unit <= booking::Pieces) {
-        DragBildArt = static_cast<int>(unit);
-        left = -30 * (DragBildArt - 1);
-    }
+    DragBildArt = booking::quantityKind(unit);
     for (int k = 1; k <= 11; ++k)
-        ImageNDrag[k]->move(left, 0);
+        ImageNDrag[k]->move(booking::frameLeft(DragBildArt), 0);
 }
 
 void TFormMain1::PanelNTBMouseDown(Qt::MouseButton button, int x, int y)

@@ -26,6 +26,16 @@ TEST(Booking, PressBandsAndFactorsOfTheSymbols)
     EXPECT_EQ(symbolHomeTop(11), 441);
 }
 
+TEST(Booking, TheUnitCodeChoosesTheSymbolFrame)
+{
+    EXPECT_EQ(frameLeft(quantityKind(1)), 0);
+    EXPECT_EQ(frameLeft(quantityKind(2)), -30);
+    EXPECT_EQ(frameLeft(quantityKind(3)), -60);
+    EXPECT_EQ(quantityKind(0), NoQuantity);
+    EXPECT_EQ(quantityKind(4), NoQuantity);
+    EXPECT_EQ(frameLeft(NoQuantity), 100);
+}
+
 TEST(Booking, MarginAndDropArea)
 {
     EXPECT_FALSE(outsideMargin(14, 20, 350, 539));

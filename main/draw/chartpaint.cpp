@@ -73,7 +73,7 @@ void paint(QPainter& p, const Chart& c, const QImage& sprite, bool printing)
         text(p, label.origin, label.text);
 
     if (printing) {
-        p.drawRect(QRect(0, 0, 477, 18));
+        p.drawRect(QRect(0, 0, 476, 17));
         text(p, QPoint(190, 2), c.caption);
     }
     p.restore();

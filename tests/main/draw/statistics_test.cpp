@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -211,4 +212,23 @@ TEST_F(StatisticsFolder, ScreenshotsOfTheSevenSeriesOnTheDemoDiary)
     window->SpeedButtonS[1]->click();
     settle();
     window->grab().save(QStringLiteral(KELVARA_BINARY_DIR "/screenshots/chart-zoom3.png"));
+}
+
+TEST_F(StatisticsFolder, ThePrintPathDrawsAtTheWholeMagnificationOfThePage)
+{
+    writeDays(diary.dir(), {{kStart.addDays(10), 80.0, 0, 0}});
+    open();
+    QImage page(1026, 974, QImage::Format_RGB32); // portrait page 1026 wide: q = 2
+    page.fill(Qt::gray);
+    QPainter painter(&page);
+    window->ZeichneStatistik(true, &painter, QSize(1026, 2000));
+    painter.end();
+    EXPECT_EQ(page.pixelColor(20, 736), QColor(0, 0, 255)) << "the dot of day 10 at row 368, twice as large";
+    EXPECT_EQ(page.pixelColor(23, 739), QColor(0, 0, 128));
+    bool boxEdge = false; // row 17 of the chart, two device rows high around row 34
+    for (int y = 32; y <= 36; ++y)
+        boxEdge = boxEdge || page.pixelColor(400, y) == QColor(0, 0, 0);
+    EXPECT_TRUE(boxEdge) << "the printed caption's box";
+    EXPECT_EQ(page.pixelColor(1025, 973), QColor(255, 255, 255));
+    EXPECT_EQ(window->PanelStatistikCaption->text(), "Körpergewicht in kg") << "the screen caption is left alone";
 }

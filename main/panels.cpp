@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTextCursor>
 
@@ -154,4 +155,17 @@ QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* 
     b->setFocusPolicy(Qt::NoFocus);
     group->addButton(b);
     return b;
+}
+
+QLabel* readoutLabel(QWidget* parent, QPoint parked)
+{
+    auto* label = new QLabel(parent);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(0xC8, 0xC8, 0xC8));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->move(parked);
+    return label;
 }

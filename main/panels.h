@@ -70,6 +70,12 @@ class QToolButton;
 // an 86 x 13 picture; the word is also its text, for assistive tools.
 QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* group);
 
+class QLabel;
+
+// A read-out of a picture: a bordered text on the scroll-bar colour, parked
+// at `parked` until a press places it.
+QLabel* readoutLabel(QWidget* parent, QPoint parked);
+
 // The MIME type of a day-list row being dragged to a waste bin.
 inline constexpr char kDayRowMimeType[] = "application/x-kelvara-day-row";
 

@@ -78,14 +78,7 @@ void TFormMain1::buildDrawing()
     connect(ImageRechts1, &Picture::mousePressed, this, &TFormMain1::ImageRechts1MouseDown);
     connect(ImageRechts1, &Picture::mouseReleased, this, &TFormMain1::ImageRechts1MouseUp);
 
-    StaticTextAnzeige = new QLabel(PanelRechts1);
-    StaticTextAnzeige->setFrameStyle(QFrame::Box | QFrame::Plain);
-    StaticTextAnzeige->setAutoFillBackground(true);
-    QPalette readout = StaticTextAnzeige->palette();
-    readout.setColor(QPalette::Window, QColor(0xC8, 0xC8, 0xC8));
-    readout.setColor(QPalette::WindowText, Qt::black);
-    StaticTextAnzeige->setPalette(readout);
-    StaticTextAnzeige->move(-100, 0);
+    StaticTextAnzeige = readoutLabel(PanelRechts1, QPoint(-100, 0));
 }
 
 void TFormMain1::ZeichneImage3DObjekte()

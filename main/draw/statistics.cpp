@@ -4,6 +4,7 @@
 #include "main/draw/chart.h"
 #include "main/draw/chartpaint.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/platform.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
@@ -56,13 +57,7 @@ void TFormMain1::buildStatistics()
     connect(ImageStatistik1, &Picture::mousePressed, this, &TFormMain1::ImageStatistik1MouseDown);
     connect(ImageStatistik1, &Picture::mouseReleased, this, &TFormMain1::ImageStatistik1MouseUp);
 
-    StaticTextDatumAnzeige = new QLabel(PanelStatistikBackground);
-    StaticTextDatumAnzeige->setFrameStyle(QFrame::Box | QFrame::Plain);
-    StaticTextDatumAnzeige->setAutoFillBackground(true);
-    QPalette readout = StaticTextDatumAnzeige->palette();
-    readout.setColor(QPalette::Window, QColor(0xC8, 0xC8, 0xC8));
-    StaticTextDatumAnzeige->setPalette(readout);
-    StaticTextDatumAnzeige->move(-100, -100);
+    StaticTextDatumAnzeige = readoutLabel(PanelStatistikBackground, QPoint(-100, -100));
 
     ScrollBarStatistikX = new QScrollBar(Qt::Horizontal, PanelStatistik);
     ScrollBarStatistikX->setGeometry(50, 520, 472, 17);

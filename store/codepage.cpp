@@ -55,7 +55,52 @@ const std::unordered_map<char16_t, char>& reverseHalf(CodePage page)
     return page == CodePage::Cp850 ? cp850 : cp1252;
 }
 
+bool holds(char16_t c, CodePage page)
+{
+    return c < 0x80 || reverseHalf(page).count(c) != 0;
+}
+
+// Stand-ins made of characters that both pages hold.
+const char* standInFor(char16_t c)
+{
+    switch (c) {
+    case 0x201C: case 0x201D: case 0x201E: case 0x201F: case 0x2033:
+        return "\"";
+    case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032:
+        return "'";
+    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212:
+        return "-";
+    case 0x2026:
+        return "...";
+    case 0x20AC:
+        return "EUR";
+    default:
+        return "?";
+    }
+}
+
 } // namespace
+
+QString fitToCodePage(const QString& text, CodePage page)
+{
+    qsizetype i = 0;
+    while (i < text.size() && holds(text[i].unicode(), page))
+        ++i;
+    if (i == text.size())
+        return text;
+    QString fitted = text.left(i);
+    for (; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (holds(c, page)) {
+            fitted += QChar(c);
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i;
+        fitted += QLatin1String(standInFor(c));
+    }
+    return fitted;
+}
 
 QString decode(const char* bytes, int length, CodePage page)
 {

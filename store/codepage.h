@@ -16,4 +16,11 @@ QString decode(const char* bytes, int length, CodePage page);
 // when a character has no byte in that code page.
 bool encode(const QString& text, CodePage page, QByteArray& out);
 
+// The text as the code page can hold it: typographic quotes become straight
+// ones, dashes "-", the ellipsis "...", the euro sign "EUR", and any other
+// character without a byte in the page (a surrogate pair counts as one) "?".
+// Text the page holds is returned unchanged. Used wherever user input is
+// stored, so that what the user sees is what is stored.
+QString fitToCodePage(const QString& text, CodePage page);
+
 } // namespace store

@@ -1,3 +1,4 @@
+#include "store/codepage.h"
 #include "store/error.h"
 #include "store/table.h"
 #include "support/diary.h"
@@ -200,6 +201,25 @@ TEST(Table, NamesAreStoredInTheirCodePages)
     Table ntb(schema::ntb());
     ntb.open(diary.dir());
     EXPECT_EQ(ntb.fieldText("NTBNAME"), QStringLiteral("Käse, Gouda"));
+}
+
+TEST(Table, TextIsFittedToTheCodePageItIsStoredIn)
+{
+    using store::CodePage;
+    using store::fitToCodePage;
+    EXPECT_EQ(fitToCodePage(QStringLiteral("Kino 9 € mit Anna"), CodePage::Cp850), "Kino 9 EUR mit Anna");
+    EXPECT_EQ(fitToCodePage(QStringLiteral("„Hallo“ ‚du‘ – ja — nein …"), CodePage::Cp850),
+              "\"Hallo\" 'du' - ja - nein ...");
+    EXPECT_EQ(fitToCodePage(QStringLiteral("5 € • ™ 😀 ok"), CodePage::Cp850), "5 EUR ? ? ? ok")
+        << "one stand-in for a character outside the basic plane";
+    EXPECT_EQ(fitToCodePage(QStringLiteral("„9 €“"), CodePage::Cp1252), QStringLiteral("„9 €“"))
+        << "code page 1252 holds them";
+    const QString german = QStringLiteral("Käse, Öl, Grüße ½ µ °\t");
+    EXPECT_EQ(fitToCodePage(german, CodePage::Cp850), german);
+    for (const auto page : {CodePage::Cp850, CodePage::Cp1252}) {
+        QByteArray bytes;
+        EXPECT_TRUE(store::encode(fitToCodePage(QStringLiteral("a€b“c…d😀Ǆ"), page), page, bytes));
+    }
 }
 
 TEST(Table, FilesAreFoundWhateverTheirLetterCase)

@@ -5,6 +5,7 @@
 #include "help/zebhelp.h"
 #include "main/platform.h"
 #include "main/zeb6.h"
+#include "res/icon/appicon.h"
 #include "tools/zebtool.h"
 
 #include <QApplication>
@@ -24,8 +25,12 @@ void centre(QWidget& window)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // The application title "Kelvara" is the name only: a display name would
+    // be appended to every window title by the window system integration.
     QApplication::setApplicationName(QStringLiteral("Kelvara"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvara"));
+    QApplication::setDesktopFileName(QStringLiteral("org.kelvara.Kelvara"));
+    QApplication::setWindowIcon(appicon::icon());
+    platform::installQtTranslation();
 
     const NichtDoppeltStarten guard;
     if (!guard.acquired()) {

@@ -1,7 +1,10 @@
 #include "main/platform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <canberra.h>
 
@@ -83,7 +86,7 @@ void showMessage(QWidget* parent, const QString& text)
         dialogHandler()(DialogKind::Message, text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), displayed(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
                     parent);
     box.exec();
 }
@@ -92,7 +95,7 @@ bool askQuestion(QWidget* parent, const QString& text)
 {
     if (dialogHandler())
         return dialogHandler()(DialogKind::Question, text);
-    QMessageBox box(QMessageBox::Question, QApplication::applicationDisplayName(), displayed(text),
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), displayed(text),
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setButtonText(QMessageBox::Yes, QStringLiteral("Ja"));
     box.setButtonText(QMessageBox::No, QStringLiteral("Nein"));
@@ -108,10 +111,30 @@ void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler)
 void makeFixedWindow(QWidget& window, const QString& caption, QSize size)
 {
     window.setWindowTitle(caption);
-    window.setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // Without CustomizeWindowHint the window manager is told no decorations
+    // and draws its full set, the maximise button included.
+    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint);
     window.setFixedSize(size);
+}
+
+void installQtTranslation()
+{
+    static QTranslator* translator = nullptr;
+    if (translator) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+        translator = nullptr;
+    }
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
 }
 
 QDate today()

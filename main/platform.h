@@ -35,8 +35,15 @@ enum class DialogKind { Message, Question };
 void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler);
 
 // Makes `window` a window with a fixed single border, its caption, a system
-// menu and a minimise button only, and a client area of `size`.
+// menu and a minimise button only, and a client area of `size`. The window
+// system shows the caption exactly, with nothing appended, as long as the
+// application has no display name of its own.
 void makeFixedWindow(QWidget& window, const QString& caption, QSize size);
+
+// Loads Qt's own texts (context menus, standard buttons, file dialogs) in the
+// language of the default locale, when the system has a translation for it;
+// English stays otherwise. Calling it again follows a changed locale.
+void installQtTranslation();
 
 // Today's date from the system clock.
 QDate today();

@@ -12,7 +12,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvara"));
+    QApplication::setApplicationName(QStringLiteral("Kelvara"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     platform::setSoundRecorder([](platform::Sound) {});
     platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });

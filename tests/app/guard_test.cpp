@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,4 +95,21 @@ TEST(Guard, TheProgramStartsAndEndsOnAFreshDiary)
     }
     program.terminate();
     program.waitForFinished();
+}
+
+TEST(Guard, ANameOfItsOwnKeepsATestApartFromTheUsersCopy)
+{
+    NichtDoppeltStarten users;
+    ASSERT_TRUE(users.acquired());
+    ::setenv("KELVARA_GUARD_NAME", "kelvara-guard-test-own-name", 1);
+    {
+        NichtDoppeltStarten test;
+        EXPECT_TRUE(test.acquired()) << "the user's copy does not stop the test";
+        NichtDoppeltStarten second;
+        EXPECT_FALSE(second.acquired()) << "one copy per name all the same";
+    }
+    ::setenv("KELVARA_GUARD_NAME", "", 1);
+    NichtDoppeltStarten empty;
+    EXPECT_FALSE(empty.acquired()) << "an empty name is the usual name";
+    ::unsetenv("KELVARA_GUARD_NAME");
 }

@@ -76,6 +76,11 @@ THelpForm1::THelpForm1(QWidget* parent) : QWidget(parent, Qt::Window)
     ButtonHilfeClose->setFont(arial(true));
     ButtonHilfeClose->setGeometry(188, 364, 218, 27);
 
+    setAccessibleName(windowTitle());
+    TabControlHilfe->setAccessibleName(QStringLiteral("Hilfethemen"));
+    RichEditHelp1->setAccessibleName(QStringLiteral("Hilfetext"));
+    ButtonHilfeClose->setAccessibleName(ButtonHilfeClose->text());
+
     setTabOrder(TabControlHilfe, RichEditHelp1);
     setTabOrder(RichEditHelp1, ButtonHilfeClose);
 

@@ -53,6 +53,7 @@ TFormMain1::TFormMain1(const QString& dir) : QWidget(nullptr), m_dir(dir)
     buildDiaryFolders();
     buildDrawing();
     buildStatistics();
+    nameControls();
 
     Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
     Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });

@@ -336,6 +336,8 @@ protected:
 
 private:
     void buildFrame();
+    // Gives every control the name a screen reader speaks.
+    void nameControls();
     void buildGoals();
     void buildScale();
     void buildDiaryFolders();

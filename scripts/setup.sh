@@ -7,6 +7,9 @@ kelvara_packages=(
   qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev
   libgtest-dev libbenchmark-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
+  qt6-translations-l10n qt6-qpa-plugins
+  xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin
+  desktop-file-utils appstream dpkg-dev file
 )
 
 kelvara_install_missing() {

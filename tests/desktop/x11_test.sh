@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The program as the window system shows it: starts the real program on a
+# virtual X server with a window manager, reads every window's title and the
+# actions the window manager allows with xprop, and takes screenshots.
+#
+#   x11_test.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${DISPLAY_FOR_TEST:-}" ]; then
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    mkdir -p "$work/home" "$work/diary"
+    "$build/ZEBInstall" "$work/diary" >/dev/null
+    export HOME="$work/home" WORK="$work" DISPLAY_FOR_TEST=1
+    export KELVARA_GUARD_NAME="kelvara-x11-test-$$"
+    # German, as the program's users have it; the window tests cover English.
+    export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
+    unset QT_QPA_PLATFORM
+    exec timeout -k 5 90 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build"
+fi
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# The X tools read and match titles in a UTF-8 locale that the machine has;
+# the program gets the German one above.
+export LC_ALL=C.UTF-8
+program() {
+    (cd "$WORK/diary" && exec env -u LC_ALL "$build/ZEB2006.exe")
+}
+
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+trap cleanup EXIT
+
+# Waits up to 15 s for a visible window of the program whose title, as the
+# window manager reads it (_NET_WM_NAME), is exactly $1; prints its id.
+window_named() {
+    local id
+    for _ in $(seq 150); do
+        for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
+            if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ]; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# The property $2 of window $1 as xprop prints it after " = ".
+property() {
+    xprop -id "$1" "$2" | sed -n 's/^[^=]*= //p'
+}
+
+# Checks the title and the allowed actions of window $1 with title $2.
+check_window() {
+    local id=$1 title=$2 name actions
+    name=$(property "$id" _NET_WM_NAME)
+    [ "$name" = "\"$title\"" ] || fail "title of \"$title\" is $name"
+    actions=$(property "$id" _NET_WM_ALLOWED_ACTIONS)
+    case "$actions" in *_NET_WM_ACTION_CLOSE*) ;; *) fail "\"$title\" cannot be closed: $actions" ;; esac
+    case "$actions" in *_NET_WM_ACTION_MAXIMIZE*) fail "\"$title\" can be maximised: $actions" ;; esac
+    case "$actions" in *_NET_WM_ACTION_RESIZE*) fail "\"$title\" can be resized: $actions" ;; esac
+    case "$actions" in *_NET_WM_ACTION_MINIMIZE*) ;; *) fail "\"$title\" cannot be minimised: $actions" ;; esac
+    # What the program asks of the window manager: the decorations named
+    # (flag 2) without the maximise button (0x40), and no maximise function
+    # (0x10) among the functions (flag 1).
+    local flags functions decorations
+    IFS=', ' read -r flags functions decorations _ <<<"$(property "$id" _MOTIF_WM_HINTS)"
+    ((flags & 2)) || fail "\"$title\" leaves its decorations to the window manager"
+    ((decorations & 0x40)) && fail "\"$title\" asks for a maximise button"
+    ((flags & 1)) && ((functions & 0x10)) && fail "\"$title\" asks for maximising"
+    echo "ok: \"$title\": $actions"
+}
+
+# Clicks at client point ($2, $3) of window $1 with button $4.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click "${4:-1}"
+}
+
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+shots="$build/screenshots"
+mkdir -p "$shots"
+
+program &
+pids+=($!)
+main=$(window_named "Kelvara [1.02f]") || fail "no main window titled \"Kelvara [1.02f]\""
+check_window "$main" "Kelvara [1.02f]"
+property "$main" WM_CLASS
+sleep 0.5
+import -window "$main" -frame "$shots/x11-main.png"
+
+# The help and tools windows, opened with their buttons.
+click "$main" $((664 + 11 + 24)) $((473 + 19))
+help=$(window_named "Hilfe für Kelvara [1.02f]") || fail "no help window titled \"Hilfe für Kelvara [1.02f]\""
+check_window "$help" "Hilfe für Kelvara [1.02f]"
+click "$main" $((664 + 11 + 24)) $((514 + 19))
+tools=$(window_named "Tools für Kelvara [1.02f]") || fail "no tools window titled \"Tools für Kelvara [1.02f]\""
+check_window "$tools" "Tools für Kelvara [1.02f]"
+
+# The weight field's context menu in German.
+click "$main" $((664 + 38 + 20)) $((24 + 11)) 3
+sleep 0.8
+geometry=$(xdotool getwindowgeometry --shell "$main")
+eval "$geometry"
+import -window root -crop "$((1024 - X - 380))x260+$((X + 380))+$((Y - 10))" "$shots/context-menu.png"
+xdotool key Escape
+sleep 0.3
+
+# A second copy shows its message with the caption "Kelvara".
+program &
+pids+=($!)
+box=$(window_named "Kelvara") || fail "no message box titled \"Kelvara\""
+name=$(property "$box" _NET_WM_NAME)
+[ "$name" = '"Kelvara"' ] || fail "message box title is $name"
+echo "ok: message box \"Kelvara\""
+echo "all windows as expected"

@@ -7,6 +7,7 @@
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/window.h"
+#include "tools/zebtool.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -146,15 +147,27 @@ TEST_F(Desktop, TheHelpWindowsControlsHaveNames)
     EXPECT_EQ(spokenName(help.ButtonHilfeClose), QStringLiteral("Hilfe-Fenster schließen !"));
 }
 
+TEST_F(Desktop, TheToolsWindowsControlsHaveNames)
+{
+    TFormMain1 window(diary.dir());
+    TToolForm1 tools(window);
+    tools.show();
+    const QStringList unnamed = unnamedControls(tools);
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u'\n').toStdString();
+}
+
 TEST_F(Desktop, TheWindowsOfferMinimiseAndCloseButNoMaximise)
 {
     TFormMain1 window(diary.dir());
     THelpForm1 help;
-    for (QWidget* w : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&help)}) {
+    TToolForm1 tools(window);
+    for (QWidget* w : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&help), static_cast<QWidget*>(&tools)}) {
         const Qt::WindowFlags flags = w->windowFlags();
         EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint)) << w->windowTitle().toStdString();
         EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << w->windowTitle().toStdString();
         EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint)) << w->windowTitle().toStdString();
+        // The decorations are the program's choice, not the window manager's.
+        EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint)) << w->windowTitle().toStdString();
         EXPECT_EQ(w->minimumSize(), w->maximumSize()) << w->windowTitle().toStdString();
     }
     // Nothing is appended to the titles by the application.

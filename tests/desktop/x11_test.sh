@@ -28,8 +28,10 @@ fail() {
 # The X tools read and match titles in a UTF-8 locale that the machine has;
 # the program gets the German one above.
 export LC_ALL=C.UTF-8
+# Run in the background, the function's subshell becomes the program, so that
+# its pid is the program's.
 program() {
-    (cd "$WORK/diary" && exec env -u LC_ALL "$build/ZEB2006.exe")
+    cd "$WORK/diary" && exec env -u LC_ALL "$build/ZEB2006.exe"
 }
 
 pids=()

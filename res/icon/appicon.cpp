@@ -34,17 +34,10 @@ const std::vector<Shape>& shapes()
         const QColor bar(0xe8, 0x76, 0x2c);
         const QColor goal(0xc6, 0x28, 0x28);
         return std::vector<Shape>{
-            rect(1, 1, 14, 14, spine, 2),
-            rect(3, 1, 12, 14, cover, 2),
-            rect(4, 2, 10, 12, page),
-            rect(2, 4, 3, 1, ring),
-            rect(2, 7, 3, 1, ring),
-            rect(2, 10, 3, 1, ring),
-            rect(5, 3, 8, 1, heading),
-            rect(5, 5, 2, 8, bar),
-            rect(8, 8, 2, 5, bar),
-            rect(11, 10, 2, 3, bar),
-            rect(4, 9, 10, 1, goal),
+            rect(1, 1, 14, 14, spine, 2), rect(3, 1, 12, 14, cover, 2), rect(4, 2, 10, 12, page),
+            rect(2, 4, 3, 1, ring),       rect(2, 7, 3, 1, ring),       rect(2, 10, 3, 1, ring),
+            rect(5, 3, 8, 1, heading),    rect(5, 5, 2, 8, bar),        rect(8, 8, 2, 5, bar),
+            rect(11, 10, 2, 3, bar),      rect(4, 9, 10, 1, goal),
         };
     }();
     return all;
@@ -88,11 +81,14 @@ QString svg()
 {
     QString out;
     out += QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
-    out += QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 %1 %1\">\n")
-               .arg(kGrid);
+    out +=
+        QStringLiteral(
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" viewBox=\"0 0 %1 %1\">\n")
+            .arg(kGrid);
     for (const Shape& s : shapes()) {
-        out += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\"")
-                   .arg(number(s.rect.x()), number(s.rect.y()), number(s.rect.width()), number(s.rect.height()));
+        out +=
+            QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\"")
+                .arg(number(s.rect.x()), number(s.rect.y()), number(s.rect.width()), number(s.rect.height()));
         if (s.radius > 0)
             out += QStringLiteral(" rx=\"%1\" ry=\"%1\"").arg(number(s.radius));
         out += QStringLiteral(" fill=\"%1\"/>\n").arg(s.fill.name(QColor::HexRgb));

@@ -10,13 +10,15 @@ class QIcon;
 class QPainter;
 
 // The program's icon: a green diary with rings, its page showing three
-// falling bars under a red goal line, the weight going down to the goal. It is drawn on a grid of 16 units, so that
-// every edge falls on a whole pixel at 16, 32, 48 … 256 pixels; the same
-// shapes give the pictures and the scalable file.
+// falling bars under a red goal line, the weight going down to the goal. It
+// is drawn on a grid of 16 units, so that every edge falls on a whole pixel
+// at 16, 32, 48 … 256 pixels; the same shapes give the pictures and the
+// scalable file.
 namespace appicon {
 
 // A filled rectangle, in grid units, with rounded corners when radius > 0.
-struct Shape {
+struct Shape
+{
     QRectF rect;
     double radius = 0;
     QColor fill;

@@ -2,8 +2,8 @@
 // readers, Qt's own texts in the system's language, and the window hints.
 
 #include "help/zebhelp.h"
-#include "main/panels.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/window.h"
@@ -104,9 +104,9 @@ QStringList contextMenuOf(QWidget* w)
     return openMenuTexts();
 }
 
-const QStringList kEnglishActions{QStringLiteral("Undo"), QStringLiteral("Redo"), QStringLiteral("Cut"),
-                                  QStringLiteral("Copy"), QStringLiteral("Paste"), QStringLiteral("Delete"),
-                                  QStringLiteral("Select All")};
+const QStringList kEnglishActions{
+    QStringLiteral("Undo"),  QStringLiteral("Redo"),   QStringLiteral("Cut"),       QStringLiteral("Copy"),
+    QStringLiteral("Paste"), QStringLiteral("Delete"), QStringLiteral("Select All")};
 
 class Desktop : public ::testing::Test
 {
@@ -134,8 +134,7 @@ TEST_F(Desktop, EveryControlOfTheMainWindowHasANameForScreenReaders)
     EXPECT_EQ(spokenName(window.StringGridNRG), QStringLiteral("Nahrungsmittel-Katalog"));
     EXPECT_EQ(spokenName(window.PanelNahrungDelete), QStringLiteral("Mülleimer Nahrung"));
     EXPECT_EQ(spokenName(window.SpeedButtonEnde), QStringLiteral("Programmende"));
-    EXPECT_EQ(spokenName(window.SpeedButtonN[1]),
-              QStringLiteral("Getränke (Kategorie Nahrungsmittel)"));
+    EXPECT_EQ(spokenName(window.SpeedButtonN[1]), QStringLiteral("Getränke (Kategorie Nahrungsmittel)"));
 }
 
 TEST_F(Desktop, TheHelpWindowsControlsHaveNames)
@@ -161,7 +160,8 @@ TEST_F(Desktop, TheWindowsOfferMinimiseAndCloseButNoMaximise)
     TFormMain1 window(diary.dir());
     THelpForm1 help;
     TToolForm1 tools(window);
-    for (QWidget* w : {static_cast<QWidget*>(&window), static_cast<QWidget*>(&help), static_cast<QWidget*>(&tools)}) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(&window), static_cast<QWidget*>(&help), static_cast<QWidget*>(&tools)}) {
         const Qt::WindowFlags flags = w->windowFlags();
         EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint)) << w->windowTitle().toStdString();
         EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint)) << w->windowTitle().toStdString();

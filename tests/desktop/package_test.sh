@@ -54,4 +54,24 @@ grep -qx 'Exec=kelvara' "$work/root/usr/share/applications/org.kelvara.Kelvara.d
 grep -qx 'Icon=kelvara' "$work/root/usr/share/applications/org.kelvara.Kelvara.desktop" || fail "Icon is not ours"
 file "$work/root/usr/libexec/kelvara/ZEB2006.exe" | grep -q ', stripped' || fail "the program is not stripped"
 sh -n "$work/root/usr/bin/kelvara" || fail "the launcher is not a shell script"
-echo "ok: $(basename "$deb"), $(wc -l <"$work/list") entries"
+
+# Installed and removed with dpkg in a private root and database: every file
+# is registered, and removing leaves nothing behind.
+admin="$work/admin"
+mkdir -p "$admin/info" "$admin/updates" "$admin/triggers" "$work/instdir"
+touch "$admin/status" "$admin/available"
+private_dpkg() { dpkg --admindir="$admin" --instdir="$work/instdir" --force-depends --force-not-root "$@"; }
+private_dpkg --install "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg cannot install the package"; }
+[ -x "$work/instdir/usr/bin/kelvara" ] || fail "the installed launcher is missing"
+dpkg --admindir="$admin" --listfiles kelvara | grep -qx /usr/libexec/kelvara/ZEB2006.exe || fail "the program is not registered"
+private_dpkg --remove kelvara >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg cannot remove the package"; }
+left=$(find "$work/instdir" -mindepth 1)
+[ -z "$left" ] || fail "removing left $left"
+
+# On this machine, set up by scripts/setup.sh, the dependencies are met: apt
+# would install the package alone.
+apt-get install --simulate "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt cannot resolve the dependencies"; }
+installs=$(grep '^Inst ' "$work/apt.log" | cut -d' ' -f2 | tr '\n' ' ')
+[ "$installs" = "kelvara " ] || fail "apt would also install: $installs"
+
+echo "ok: $(basename "$deb"), $(wc -l <"$work/list") entries, installs and removes cleanly"

@@ -106,6 +106,27 @@ property "$main" WM_CLASS
 sleep 0.5
 import -window "$main" -frame "$shots/x11-main.png"
 
+# Openbox draws its maximise button on every framed window whatever the
+# program asks for; with maximising not allowed the button must do nothing,
+# and neither must a double click into the title bar.
+absolute() {
+    xwininfo -id "$1" | sed -n "s/^ *Absolute upper-left $2: *//p"
+}
+check_not_maximised() {
+    local state size
+    state=$(property "$main" _NET_WM_STATE)
+    case "$state" in *MAXIMIZED*) fail "the main window was maximised by $1: $state" ;; esac
+    size=$(xwininfo -id "$main" | sed -n 's/^ *-geometry \([0-9]*x[0-9]*\).*/\1/p')
+    [ "$size" = 780x554 ] || fail "the main window became $size by $1"
+}
+left=$(absolute "$main" X)
+top=$(absolute "$main" Y)
+xdotool mousemove $((left + 780 - 28)) $((top - 10)) sleep 0.2 click 1 sleep 0.5
+check_not_maximised "the title bar's buttons"
+xdotool mousemove $((left + 300)) $((top - 10)) sleep 0.2 click --repeat 2 --delay 80 1 sleep 0.5
+check_not_maximised "a double click into the title bar"
+echo "ok: the main window cannot be maximised"
+
 # The help and tools windows, opened with their buttons.
 click "$main" $((664 + 11 + 24)) $((473 + 19))
 help=$(window_named "Hilfe für Kelvara [1.02f]") || fail "no help window titled \"Hilfe für Kelvara [1.02f]\""

@@ -1,6 +1,7 @@
 // Gestures through the real main window, on the demo diary (with a note on
 // every day) against a fresh diary: the note search over every day, storing
-// a note on a keystroke, and a full redraw of the chart.
+// a note on a keystroke, and a full redraw of the chart; the start of the
+// window with and without Qt's German texts, and loading those texts.
 //
 //   build/bench/window_bench
 
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -88,9 +90,37 @@ void BM_ChartRedraw(benchmark::State& state)
         window->ZeichneStatistik(false);
 }
 
+// Opening the window (the whole start-up with every table), with Qt's own
+// texts in English (qt_de 0) or German (qt_de 1).
+void BM_OpenWindow(benchmark::State& state)
+{
+    const bool german = state.range(1) == 1;
+    QLocale::setDefault(german ? QLocale(QLocale::German, QLocale::Germany) : QLocale::c());
+    platform::installQtTranslation();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(openWindow(static_cast<int>(state.range(0))));
+    QLocale::setDefault(QLocale::c());
+    platform::installQtTranslation();
+}
+
+// Loading Qt's German texts at start-up.
+void BM_LoadQtTranslation(benchmark::State& state)
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    for (auto _ : state)
+        platform::installQtTranslation();
+    QLocale::setDefault(QLocale::c());
+    platform::installQtTranslation();
+}
+
 BENCHMARK(BM_ChartRedraw)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteSearchEveryDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteKeystroke)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OpenWindow)
+    ->ArgNames({"demo", "qt_de"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadQtTranslation)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

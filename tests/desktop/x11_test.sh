@@ -47,6 +47,7 @@ window_named() {
     local id
     for _ in $(seq 150); do
         for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
+            popup "$id" && continue
             if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ]; then
                 echo "$id"
                 return 0
@@ -55,6 +56,12 @@ window_named() {
         sleep 0.1
     done
     return 1
+}
+
+# True for a window that the window manager leaves alone: menus and other
+# pop-ups (Qt gives them the application's name as their title).
+popup() {
+    xwininfo -id "$1" | grep -q 'Override Redirect State: yes'
 }
 
 # The property $2 of window $1 as xprop prints it after " = ".
@@ -135,14 +142,24 @@ click "$main" $((664 + 11 + 24)) $((514 + 19))
 tools=$(window_named "Tools für Kelvara [1.02f]") || fail "no tools window titled \"Tools für Kelvara [1.02f]\""
 check_window "$tools" "Tools für Kelvara [1.02f]"
 
-# The weight field's context menu in German.
+# The weight field's context menu in German, once it is on the screen.
 click "$main" $((664 + 38 + 20)) $((24 + 11)) 3
-sleep 0.8
-geometry=$(xdotool getwindowgeometry --shell "$main")
-eval "$geometry"
-import -window root -crop "$((1024 - X - 380))x260+$((X + 380))+$((Y - 10))" "$shots/context-menu.png"
+menu=""
+for _ in $(seq 150); do
+    for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
+        popup "$id" && menu=$id
+    done
+    [ -n "$menu" ] && break
+    sleep 0.1
+done
+[ -n "$menu" ] || fail "a right click into the weight field opens no menu"
+sleep 0.3
+right=$(($(absolute "$menu" X) + $(xwininfo -id "$menu" | sed -n 's/^ *Width: *//p') + 10))
+[ "$right" -le 1024 ] || right=1024
+import -window root -crop "$((right - left - 380))x260+$((left + 380))+$((top - 30))" "$shots/context-menu.png"
 xdotool key Escape
 sleep 0.3
+echo "ok: the weight field's context menu"
 
 # A second copy shows its message with the caption "Kelvara".
 program &

@@ -107,10 +107,22 @@ set -e
 [ $rc -eq 1 ] && grep -q "kann nicht angelegt werden" "$work/err" || fail "no folder: exit $rc, $(cat "$work/err")"
 echo "ok: refusals"
 
-# Started through a link, as a menu or a user's own bin folder may do.
+# Started as the menu starts it: the desktop entry's command, found on the path.
+command=$(sed -n 's/^Exec=//p' "$work/prefix/share/applications/org.kelvara.Kelvara.desktop")
+[ "$command" = kelvara ] || fail "the menu runs \"$command\""
+rm -rf "$HOME/Kelvara"
+PATH="$work/prefix/bin:$PATH"
+launcher=$command
+start_in "$HOME/Kelvara"
+stop
+[ -s "$HOME/Kelvara/ZEB_REG.dbf" ] || fail "the menu's start laid out no diary"
+echo "ok: as the menu starts it"
+
+# Started through a link, as a user's own bin folder may do.
 mkdir -p "$work/links"
-ln -s "$launcher" "$work/links/kelvara"
+ln -s "$work/prefix/bin/kelvara" "$work/links/kelvara"
 launcher="$work/links/kelvara"
+PATH="/usr/bin:/bin"
 start_in "$HOME/Kelvara"
 stop
 echo "ok: through a link"

@@ -28,7 +28,8 @@ for entry in \
     "-rwxr-xr-x ./usr/libexec/kelvara/ZEBInstall" \
     "-rw-r--r-- ./usr/share/applications/org.kelvara.Kelvara.desktop" \
     "-rw-r--r-- ./usr/share/metainfo/org.kelvara.Kelvara.metainfo.xml" \
-    "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/kelvara.svg"; do
+    "-rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/kelvara.svg" \
+    "-rw-r--r-- ./usr/share/doc/kelvara/README.md"; do
     grep -qxF -- "$entry" "$work/list" || fail "package lacks $entry"
 done
 for size in 16 22 24 32 48 64 128 256; do

@@ -7,6 +7,7 @@ kelvara_packages=(
   qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev
   libgtest-dev libbenchmark-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
+  cups cups-daemon cups-core-drivers cups-client poppler-utils
 )
 
 kelvara_install_missing() {

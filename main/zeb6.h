@@ -377,9 +377,6 @@ private:
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     void openDataTables();
-    // The printout on the default printer; false with `problem` set when
-    // there is none or the job could not be started or finished.
-    bool printOnPaper(const print::Content& content, QString& problem);
     // Says what went wrong and saves the printout as a PDF the user names.
     void savePrintout(const print::Content& content, const QString& problem);
 

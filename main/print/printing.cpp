@@ -16,8 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -77,47 +75,13 @@ print::Content TFormMain1::printContent()
         content.activityTotal = report::energyTotal(dayTotals().fitness, AnzeigeKcal);
         break;
     default:
+        // The chart reads the daily summary while it paints; reading it once
+        // here makes a table error end the action before any job starts.
+        ZeichneStatistik(false);
         content.chart = [this](QPainter& painter, QSize page) { ZeichneStatistik(true, &painter, page); };
         break;
     }
     return content;
-}
-
-bool TFormMain1::printOnPaper(const print::Content& content, QString& problem)
-{
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) {
-        problem = QStringLiteral("Es ist kein Drucker eingerichtet.");
-        return false;
-    }
-    QPrinter device(printer, QPrinter::HighResolution);
-    device.setDocName(content.title.isEmpty() ? QStringLiteral("Kelvara: Statistik") : content.title);
-    const QString cannotPrint =
-        QStringLiteral("Der Drucker \u201E%1\u201C kann den Ausdruck nicht annehmen.")
-            .arg(printer.description().isEmpty() ? printer.printerName() : printer.description());
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        problem = cannotPrint;
-        return false;
-    }
-    // The layout grid on the printer's pixels.
-    const qreal scale = qreal(device.resolution()) / print::kLayoutDpi;
-    painter.scale(scale, scale);
-    const QSize page(device.width() * print::kLayoutDpi / device.resolution(),
-                     device.height() * print::kLayoutDpi / device.resolution());
-    try {
-        print::paint(painter, page, content, [&device] { device.newPage(); });
-    } catch (...) {
-        // Nothing of a broken printout reaches the printer.
-        device.abort();
-        painter.end();
-        throw;
-    }
-    if (!painter.end() || device.printerState() == QPrinter::Error) {
-        problem = cannotPrint;
-        return false;
-    }
-    return true;
 }
 
 void TFormMain1::savePrintout(const print::Content& content, const QString& problem)
@@ -143,7 +107,7 @@ void TFormMain1::SpeedButtonDruckClick()
     try {
         const print::Content content = printContent();
         QString problem;
-        if (!printOnPaper(content, problem))
+        if (!print::onPrinter(content, problem))
             savePrintout(content, problem);
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());

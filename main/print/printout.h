@@ -55,6 +55,11 @@ constexpr int kLayoutDpi = 1200;
 // The printout as the bytes of a PDF with pages of `layout`.
 QByteArray pdf(const Content& content, const QPageLayout& layout);
 
+// The printout as one job on the system's default printer, without a dialog.
+// False with `problem` set when there is no printer or the job could not be
+// started or finished. An exception of the chart leaves no job behind.
+bool onPrinter(const Content& content, QString& problem);
+
 // The page layout of a PDF when no printer gives one: A4 with 10 mm margins.
 QPageLayout defaultPdfLayout();
 

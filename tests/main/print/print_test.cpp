@@ -7,6 +7,7 @@
 #include "main/print/printout.h"
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
+#include "store/error.h"
 #include "support/printers.h"
 #include "support/scheduler.h"
 #include "support/window.h"
@@ -406,19 +407,6 @@ TEST_F(DemoWindow, TheNoteSearchShowsTheMessageAndPrintsNothing)
     EXPECT_TRUE(seams.proposedFiles.isEmpty()) << "no PDF offered either";
 }
 
-TEST_F(DemoWindow, TheChartPageCarriesItsCaption)
-{
-    open();
-    window->LabelOrdnerClick(5);
-    const std::vector<PdfWord> words = wordsOf(window->printContent(), dir.filePath("chart.pdf"));
-    const QString caption = window->PanelStatistikCaption->text().simplified();
-    ASSERT_FALSE(caption.isEmpty());
-    QStringList all;
-    for (const PdfWord& w : words)
-        all << w.text;
-    EXPECT_TRUE(all.join(u' ').contains(caption)) << all.join(u' ').toStdString();
-}
-
 // ----- through a private print server -----
 
 namespace {
@@ -658,4 +646,20 @@ TEST_F(PrintServer, ScreenshotsOfTheDemoDiaryFromRealJobs)
         EXPECT_TRUE(renderPdfPage(printed(), 1, 100, png)) << names[folder - 1];
     }
     EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
+}
+
+TEST_F(PrintServer, AnErrorWhileThePagesArePaintedLeavesNoJob)
+{
+    print::Content content;
+    content.folder = 5;
+    content.chart = [](QPainter& painter, QSize page) {
+        painter.drawText(QRect(QPoint(0, 0), page), QStringLiteral("halb gedruckt"));
+        throw store::StoreError(QStringLiteral("ZEB_ZEB.dbf: Lesefehler"));
+    };
+    const int before = scheduler->jobs().size();
+    QString problem;
+    EXPECT_THROW(print::onPrinter(content, problem), store::StoreError);
+    EXPECT_TRUE(scheduler->waitUntilIdle());
+    EXPECT_EQ(scheduler->jobs().size(), before);
+    EXPECT_FALSE(QFile::exists(scheduler->output("Kelvara")));
 }

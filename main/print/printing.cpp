@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -75,9 +76,6 @@ print::Content TFormMain1::printContent()
         content.activityTotal = report::energyTotal(dayTotals().fitness, AnzeigeKcal);
         break;
     default:
-        // The chart reads the daily summary while it paints; reading it once
-        // here makes a table error end the action before any job starts.
-        ZeichneStatistik(false);
         content.chart = [this](QPainter& painter, QSize page) { ZeichneStatistik(true, &painter, page); };
         break;
     }
@@ -91,10 +89,12 @@ void TFormMain1::savePrintout(const print::Content& content, const QString& prob
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString proposed =
         QDir(folder).filePath(report::pdfFileName(content.folder, DateTimePicker->date()));
-    const QString path = platform::saveFileName(this, QStringLiteral("Ausdruck als PDF speichern"), proposed,
-                                                QStringLiteral("PDF-Dateien (*.pdf)"));
+    QString path = platform::saveFileName(this, QStringLiteral("Ausdruck als PDF speichern"), proposed,
+                                          QStringLiteral("PDF-Dateien (*.pdf)"));
     if (path.isEmpty())
         return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
     report::writeWholeFile(path, print::pdf(content, print::defaultPdfLayout()));
 }
 

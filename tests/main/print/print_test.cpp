@@ -342,6 +342,18 @@ TEST_F(DemoWindow, ActivityPageWithItsTotal)
     EXPECT_NE(find(words, "kJ", 1, 20 * rows + 60), nullptr);
 }
 
+TEST_F(DemoWindow, ActivityTotalInKilocaloriesWithTheKcalDisplay)
+{
+    open(true);
+    window->LabelOrdnerClick(4);
+    const int r20 = 20 * window->StringGridFTB->rowCount();
+    const std::vector<PdfWord> words = wordsOf(window->printContent(), dir.filePath("activity.pdf"));
+    const qint64 kj = window->Dbf_ZEB.fieldInt("ZEBFITNESS");
+    EXPECT_TRUE(at(words, QString::number(qint64(std::nearbyint(kj / 4.1868))), 330, r20 + 63));
+    EXPECT_NE(find(words, "kcal", 1, r20 + 60), nullptr);
+    EXPECT_EQ(find(words, "kJ", 1, r20 + 60), nullptr);
+}
+
 TEST_F(DemoWindow, AnEmptyNotePrintsItsPlaceholder)
 {
     open();
@@ -577,6 +589,21 @@ TEST_F(PrintServer, WithoutAPrinterTheSamePagesAreSavedAsAPdf)
     EXPECT_TRUE(pdfInfo(target, "Page size").startsWith("595")) << pdfInfo(target, "Page size").toStdString();
     EXPECT_TRUE(pdfText(target).contains("Kelvara: Nahrungszufuhr am 08.07.2006"));
     EXPECT_FALSE(QFile::exists(target + ".tmp"));
+}
+
+TEST_F(PrintServer, ANameWithoutSuffixIsSavedAsPdf)
+{
+    scheduler->removeQueue("Kelvara");
+    open();
+    window->LabelOrdnerClick(5);
+    seams.saveAs = dir.filePath("Statistik");
+    clickPrint();
+    EXPECT_EQ(seams.messages.size(), 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("Statistik")));
+    EXPECT_EQ(pdfInfo(dir.filePath("Statistik.pdf"), "Pages"), "1");
+    EXPECT_TRUE(pdfText(dir.filePath("Statistik.pdf"))
+                    .simplified()
+                    .contains(window->PanelStatistikCaption->text().simplified()));
 }
 
 TEST_F(PrintServer, CancellingTheFileDialogWritesNothing)

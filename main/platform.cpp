@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTranslator>
 
@@ -20,6 +21,12 @@ std::function<void(Sound)>& soundRecorder()
 std::function<bool(DialogKind, const QString&)>& dialogHandler()
 {
     static std::function<bool(DialogKind, const QString&)> handler;
+    return handler;
+}
+
+std::function<QString(const QString&)>& saveDialogHandler()
+{
+    static std::function<QString(const QString&)> handler;
     return handler;
 }
 
@@ -106,6 +113,18 @@ bool askQuestion(QWidget* parent, const QString& text)
 void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler)
 {
     dialogHandler() = std::move(handler);
+}
+
+QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed, const QString& filter)
+{
+    if (saveDialogHandler())
+        return saveDialogHandler()(proposed);
+    return QFileDialog::getSaveFileName(parent, caption, proposed, filter);
+}
+
+void setSaveDialogHandler(std::function<QString(const QString& proposed)> handler)
+{
+    saveDialogHandler() = std::move(handler);
 }
 
 void makeFixedWindow(QWidget& window, const QString& caption, QSize size)

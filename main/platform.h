@@ -34,6 +34,13 @@ enum class DialogKind { Message, Question };
 // is the answer to a question.
 void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler);
 
+// A file dialog for saving, opened on `proposed` (a full path); the chosen
+// path, or an empty string when the user cancels.
+QString saveFileName(QWidget* parent, const QString& caption, const QString& proposed, const QString& filter);
+// Tests: save dialogs are answered here instead of being shown; the handler
+// gets the proposed path and returns the chosen one.
+void setSaveDialogHandler(std::function<QString(const QString& proposed)> handler);
+
 // Makes `window` a window with a fixed single border, its caption, a system
 // menu and a minimise button only, and a client area of `size`. The window
 // system shows the caption exactly, with nothing appended, as long as the

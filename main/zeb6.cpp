@@ -108,4 +108,5 @@ void TFormMain1::buildFrame()
     connect(SpeedButtonEnde, &QToolButton::clicked, this, &TFormMain1::SpeedButtonEndeClick);
     connect(SpeedButtonHilfe, &QToolButton::clicked, this, &TFormMain1::SpeedButtonHilfeClick);
     connect(SpeedButtonTool, &QToolButton::clicked, this, &TFormMain1::SpeedButtonToolClick);
+    connect(SpeedButtonDruck, &QToolButton::clicked, this, &TFormMain1::SpeedButtonDruckClick);
 }

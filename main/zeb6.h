@@ -32,6 +32,9 @@ class Picture;
 class StringGrid;
 class THelpForm1;
 class TToolForm1;
+namespace print {
+struct Content;
+}
 
 // The main window: the day selector and folder tabs on the left, the five
 // folders in the middle, the weight, signs and the four program buttons on
@@ -105,7 +108,14 @@ public:
     QComboBox* ComboBoxBeruf = nullptr;
     QComboBox* ComboBoxHoehe = nullptr;
     QComboBox* ComboBoxGewicht = nullptr;
-    QLabel* LabelZiele7 = nullptr;
+    QLabel* LabelZiele1 = nullptr; // captions of the personal data
+    QLabel* LabelZiele2 = nullptr;
+    QLabel* LabelZiele3 = nullptr;
+    QLabel* LabelZiele4 = nullptr;
+    QLabel* LabelZiele7 = nullptr; // captions of the result rows
+    QLabel* LabelZiele8 = nullptr;
+    QLabel* LabelZiele9 = nullptr;
+    QLabel* LabelZiele6 = nullptr;
     QLabel* LabelEnergie1 = nullptr;
     QLabel* LabelEnergie1cal = nullptr;
     QLabel* LabelEnergie2 = nullptr;
@@ -286,6 +296,15 @@ public:
     void SpeedButtonHilfeClick();
     void SpeedButtonToolClick();
 
+    // ----- printing -----
+    // Prints the folder in front for the current day on the default printer,
+    // without a dialog; one click, one job. Without a printer, or when the
+    // job cannot start, says so and offers to save the pages as a PDF.
+    void SpeedButtonDruckClick();
+    // What the printout of the folder in front shows; throws StoreError when
+    // the day record is unreadable.
+    print::Content printContent();
+
     // ----- catalogue lists -----
     void SchreibeNahrungListe();
     void SchreibeFitnessListe();
@@ -360,6 +379,8 @@ private:
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     void openDataTables();
+    // Says what went wrong and saves the printout as a PDF the user names.
+    void savePrintout(const print::Content& content, const QString& problem);
 
     QString m_dir;
     THelpForm1* m_help = nullptr;

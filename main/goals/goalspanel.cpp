@@ -93,10 +93,10 @@ void TFormMain1::buildGoals()
     PanelZiele1 = box(PanelZiele, 12, 12, 529, 214);
     const int captionWidth = 110;
     const int comboX = 136;
-    label(PanelZiele1, 20, 18, captionWidth, 24, QStringLiteral("Geschlecht :"));
-    label(PanelZiele1, 20, 50, captionWidth, 24, QStringLiteral("Lebensalter :"));
-    label(PanelZiele1, 20, 82, captionWidth, 24, QStringLiteral("Tätigkeit :"));
-    label(PanelZiele1, 20, 114, captionWidth, 24, QStringLiteral("Körperhöhe :"));
+    LabelZiele1 = label(PanelZiele1, 20, 18, captionWidth, 24, QStringLiteral("Geschlecht :"));
+    LabelZiele2 = label(PanelZiele1, 20, 50, captionWidth, 24, QStringLiteral("Lebensalter :"));
+    LabelZiele3 = label(PanelZiele1, 20, 82, captionWidth, 24, QStringLiteral("Tätigkeit :"));
+    LabelZiele4 = label(PanelZiele1, 20, 114, captionWidth, 24, QStringLiteral("Körperhöhe :"));
     ComboBoxGeschlecht = comboBox(PanelZiele1, comboX, 18, 150, {"?", "männlich", "weiblich"});
     ComboBoxAlter = comboBox(PanelZiele1, comboX, 50, 150,
                              {"?", "10 ... 18 Jahre", "19 ... 30 Jahre", "31 ... 60 Jahre", "über 60 Jahre"});
@@ -129,9 +129,9 @@ void TFormMain1::buildGoals()
 
     LabelZiele7 =
         label(PanelZiele2, kCaptionX, kRowY[0], 200, kRowHeight, QStringLiteral("Nahrungsenergie (kJ) :"));
-    label(PanelZiele2, kCaptionX, kRowY[1], 200, kRowHeight, QStringLiteral("Fett (g) :"));
-    label(PanelZiele2, kCaptionX, kRowY[2], 200, kRowHeight, QStringLiteral("Protein (g) :"));
-    label(PanelZiele2, kCaptionX, kRowY[3], 200, kRowHeight, QStringLiteral("Kohlenhydrate (g) :"));
+    LabelZiele8 = label(PanelZiele2, kCaptionX, kRowY[1], 200, kRowHeight, QStringLiteral("Fett (g) :"));
+    LabelZiele9 = label(PanelZiele2, kCaptionX, kRowY[2], 200, kRowHeight, QStringLiteral("Protein (g) :"));
+    LabelZiele6 = label(PanelZiele2, kCaptionX, kRowY[3], 200, kRowHeight, QStringLiteral("Kohlenhydrate (g) :"));
 
     LabelEnergie1 = resultCell(PanelZiele2, 0, 0);
     LabelEnergie1cal = resultCell(PanelZiele2, 0, 0);

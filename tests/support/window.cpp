@@ -25,12 +25,17 @@ Seams::Seams()
         messages << text;
         return answer;
     });
+    platform::setSaveDialogHandler([this](const QString& proposed) {
+        proposedFiles << proposed;
+        return saveAs;
+    });
 }
 
 Seams::~Seams()
 {
     platform::setSoundRecorder([](platform::Sound) {});
     platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
+    platform::setSaveDialogHandler([](const QString&) { return QString(); });
     platform::setToday(QDate());
 }
 

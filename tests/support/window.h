@@ -32,6 +32,9 @@ public:
     std::vector<platform::Sound> sounds;
     QStringList messages;
     bool answer = true;
+    // Save dialogs: the paths proposed, and the path chosen (empty: cancel).
+    QStringList proposedFiles;
+    QString saveAs;
 };
 
 // Sets the settings fields of the first settings record.

@@ -1,0 +1,85 @@
+// The printout as a PDF on the eleven-year demo diary: the food folder of a
+// day and the statistics chart, against drawing the chart on screen. Read
+// the medians as ratios to the screen redraw.
+//
+//   build/bench/print_bench
+
+#include "bench/diaries.h"
+#include "main/platform.h"
+#include "main/print/printout.h"
+#include "main/zeb6.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QDate kToday(2012, 12, 28);
+
+BenchDiaries& diaries()
+{
+    static BenchDiaries d;
+    return d;
+}
+
+std::unique_ptr<TFormMain1> openWindow(int folder)
+{
+    platform::setToday(kToday);
+    auto window = std::make_unique<TFormMain1>(diaries().dir(1));
+    window->ZoomStufeX = 1;
+    window->StatistikArt = 1;
+    window->LabelOrdnerClick(folder);
+    return window;
+}
+
+void BM_FoodFolderToPdf(benchmark::State& state)
+{
+    auto window = openWindow(3);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const QByteArray pdf = print::pdf(window->printContent(), print::defaultPdfLayout());
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.data());
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+void BM_ChartToPdf(benchmark::State& state)
+{
+    auto window = openWindow(5);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        const QByteArray pdf = print::pdf(window->printContent(), print::defaultPdfLayout());
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.data());
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+// The yardstick: the same chart drawn into the window.
+void BM_ChartOnScreen(benchmark::State& state)
+{
+    auto window = openWindow(5);
+    for (auto _ : state)
+        window->ZeichneStatistik(false);
+}
+
+BENCHMARK(BM_ChartOnScreen)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartToPdf)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FoodFolderToPdf)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::setSoundRecorder([](platform::Sound) {});
+    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
+    benchmark::Initialize(&argc, argv);
+    diaries();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

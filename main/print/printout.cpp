@@ -1,0 +1,207 @@
+#include "main/print/printout.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextLayout>
+
+namespace print {
+namespace {
+
+const QColor kInk = Qt::black;
+
+} // namespace
+
+QFont reportFont(report::Font font, int unit)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(std::max(1, (font == report::Font::Small ? 9 : 11) * unit));
+    f.setBold(font == report::Font::Title);
+    f.setItalic(font == report::Font::Title);
+    // Glyphs scale with the page, not snapped to the device's pixel grid.
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+int penWidth(int unit)
+{
+    return std::max(1, unit / 4);
+}
+
+QStringList noteLines(const QString& note, int unit, QPaintDevice* device)
+{
+    QStringList lines;
+    if (note.isEmpty())
+        return lines;
+    const QFont font = reportFont(report::Font::Small, unit);
+    const qreal width = (report::kNoteRight - 60) * unit;
+    QString text = note;
+    text.remove(u'\r');
+    for (const QString& paragraph : text.split(u'\n')) {
+        if (paragraph.isEmpty()) {
+            lines << QString();
+            continue;
+        }
+        QTextLayout layout(paragraph, font, device);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops)
+{
+    const int w = penWidth(unit);
+    for (const report::Op& op : ops) {
+        switch (op.kind) {
+        case report::Op::Kind::Box: {
+            const QRect r(op.box.left() * unit, op.box.top() * unit, op.box.width() * unit,
+                          op.box.height() * unit);
+            painter.fillRect(r, Qt::white);
+            painter.fillRect(QRect(r.left(), r.top(), r.width(), w), kInk);
+            painter.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), kInk);
+            painter.fillRect(QRect(r.left(), r.top(), w, r.height()), kInk);
+            painter.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), kInk);
+            break;
+        }
+        case report::Op::Kind::Line: {
+            const QLine& l = op.line;
+            const int x1 = std::min(l.x1(), l.x2()) * unit, y1 = std::min(l.y1(), l.y2()) * unit;
+            if (l.y1() == l.y2())
+                painter.fillRect(QRect(x1, y1, std::abs(l.dx()) * unit, w), kInk);
+            else
+                painter.fillRect(QRect(x1, y1, w, std::abs(l.dy()) * unit), kInk);
+            break;
+        }
+        case report::Op::Kind::Text: {
+            painter.setFont(reportFont(op.font, unit));
+            painter.setPen(kInk);
+            const QPoint at(op.at.x() * unit, op.at.y() * unit);
+            if (op.clipRight > 0) {
+                const QRect cell(at, QPoint(op.clipRight * unit - 1, at.y() + 20 * unit));
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop, op.text);
+            } else {
+                painter.drawText(QRect(at, QSize(std::max(1, page.width() - at.x()), 20 * unit)),
+                                 Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, op.text);
+            }
+            break;
+        }
+        }
+    }
+}
+
+void paint(QPainter& painter, QSize page, const Content& content, const std::function<void()>& newPage)
+{
+    const report::PageFormat format{page.width(), page.height()};
+    const int unit = format.unit();
+    std::vector<report::Page> pages;
+    switch (content.folder) {
+    case 1:
+        pages = report::goalPages(content.title, content.goals);
+        break;
+    case 2:
+        pages = report::notePages(format, content.title, noteLines(content.note, unit, painter.device()));
+        break;
+    case 3:
+        pages = report::foodPages(format, content.title, content.food, content.foodTotals);
+        break;
+    case 4:
+        pages = report::activityPages(format, content.title, content.activities, content.activityTotal);
+        break;
+    default:
+        if (content.chart)
+            content.chart(painter, page);
+        return;
+    }
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0)
+            newPage();
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        paintPage(painter, unit, page, pages[i]);
+        painter.restore();
+    }
+}
+
+QByteArray pdf(const Content& content, const QPageLayout& layout)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(kLayoutDpi);
+    writer.setPageLayout(layout);
+    writer.setCreator(QStringLiteral("Kelvara"));
+    writer.setTitle(content.title);
+    QPainter painter(&writer);
+    try {
+        paint(painter, QSize(writer.width(), writer.height()), content, [&writer] { writer.newPage(); });
+    } catch (...) {
+        painter.end();
+        throw;
+    }
+    painter.end();
+    buffer.close();
+    return bytes;
+}
+
+bool onPrinter(const Content& content, QString& problem)
+{
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) {
+        problem = QStringLiteral("Es ist kein Drucker eingerichtet.");
+        return false;
+    }
+    QPrinter device(printer, QPrinter::HighResolution);
+    device.setDocName(content.title.isEmpty() ? QStringLiteral("Kelvara: Statistik") : content.title);
+    const QString cannotPrint =
+        QStringLiteral("Der Drucker \u201E%1\u201C kann den Ausdruck nicht annehmen.")
+            .arg(printer.description().isEmpty() ? printer.printerName() : printer.description());
+    const QSize page(device.width() * kLayoutDpi / device.resolution(),
+                     device.height() * kLayoutDpi / device.resolution());
+    // A job once started cannot be withdrawn: the pages are made once without
+    // a printer, so that an error there ends the action before any job starts.
+    {
+        QPicture rehearsal;
+        QPainter painter(&rehearsal);
+        paint(painter, page, content, [] {});
+    }
+
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        problem = cannotPrint;
+        return false;
+    }
+    // The layout grid on the printer's pixels.
+    const qreal scale = qreal(device.resolution()) / kLayoutDpi;
+    painter.scale(scale, scale);
+    try {
+        paint(painter, page, content, [&device] { device.newPage(); });
+    } catch (...) {
+        painter.end();
+        throw;
+    }
+    if (!painter.end() || device.printerState() == QPrinter::Error) {
+        problem = cannotPrint;
+        return false;
+    }
+    return true;
+}
+
+QPageLayout defaultPdfLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
+}
+
+} // namespace print

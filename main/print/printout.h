@@ -1,0 +1,66 @@
+#pragma once
+
+#include "main/print/report.h"
+
+#include <QByteArray>
+#include <QPageLayout>
+#include <QSize>
+#include <functional>
+
+class QPainter;
+class QPaintDevice;
+
+// The printout of the folder in front, painted on any painter: the printer,
+// a PDF or an image in tests.
+namespace print {
+
+// What the window's controls and the day record show, read before the
+// printout starts.
+struct Content
+{
+    int folder = 1;
+    QString title;
+    report::GoalSheet goals;
+    QString note;
+    std::vector<std::array<QString, 7>> food;
+    report::FoodTotals foodTotals;
+    std::vector<std::array<QString, 3>> activities;
+    QString activityTotal;
+    // Folder 5: paints the chart for a page of the given size; may throw.
+    std::function<void(QPainter&, QSize)> chart;
+};
+
+// The font of a printed text for the page unit `unit` (device pixels).
+QFont reportFont(report::Font font, int unit);
+
+// Boxes and lines are drawn this many device pixels wide, so that a page
+// looks the same at any resolution.
+int penWidth(int unit);
+
+// The note as printed lines: the memo's lines, each broken at blanks where it
+// would run past the right edge of the page.
+QStringList noteLines(const QString& note, int unit, QPaintDevice* device);
+
+// Paints one page of geometry.
+void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops);
+
+// Paints the whole printout on `painter` for pages of `page` device pixels;
+// `newPage` starts the next page of the device.
+void paint(QPainter& painter, QSize page, const Content& content, const std::function<void()>& newPage);
+
+// Printouts are laid out on a grid of this many pixels per inch and scaled to
+// the device, so that a page looks the same at any printer resolution.
+constexpr int kLayoutDpi = 1200;
+
+// The printout as the bytes of a PDF with pages of `layout`.
+QByteArray pdf(const Content& content, const QPageLayout& layout);
+
+// The printout as one job on the system's default printer, without a dialog.
+// False with `problem` set when there is no printer or the job could not be
+// started or finished. An exception of the chart leaves no job behind.
+bool onPrinter(const Content& content, QString& problem);
+
+// The page layout of a PDF when no printer gives one: A4 with 10 mm margins.
+QPageLayout defaultPdfLayout();
+
+} // namespace print

@@ -1,0 +1,231 @@
+#include "main/print/report.h"
+
+#include "main/goals/units.h"
+#include "main/numbers.h"
+
+#include <QLocale>
+
+#include <algorithm>
+
+namespace report {
+namespace {
+
+Op box(int left, int top, int right, int bottom)
+{
+    Op op;
+    op.kind = Op::Kind::Box;
+    op.box = QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    return op;
+}
+
+Op line(int x1, int y1, int x2, int y2)
+{
+    Op op;
+    op.kind = Op::Kind::Line;
+    op.line = QLine(x1, y1, x2, y2);
+    return op;
+}
+
+Op text(int x, int y, const QString& s, Font font, int clipRight = 0)
+{
+    Op op;
+    op.clipRight = clipRight;
+    op.kind = Op::Kind::Text;
+    op.at = QPoint(x, y);
+    op.text = s;
+    op.font = font;
+    return op;
+}
+
+// Pages of one line each per step of the line counter: `line` adds the
+// line's ops to the page it falls on.
+template <typename Row, typename AddLine>
+std::vector<Page> linedPages(Page first, const std::vector<Row>& rows, AddLine addLine, LineCounter& counter)
+{
+    std::vector<Page> pages;
+    pages.push_back(std::move(first));
+    for (const Row& row : rows) {
+        if (counter.next())
+            pages.emplace_back();
+        addLine(pages.back(), counter, row);
+    }
+    return pages;
+}
+
+} // namespace
+
+QString noteSearchMessage()
+{
+    return QStringLiteral("Druckvorgang hier nicht möglich.\r"
+                          "Bitte wechseln Sie in die Kategorie \"Schreiben\",\r"
+                          "um ihre Notizen auszudrucken.");
+}
+
+int pageUnit(int pageWidth)
+{
+    return pageWidth / 500;
+}
+
+QString title(int folder, QDate day)
+{
+    static const char* const kTitles[] = {"Kelvara: Meine Ziele am ", "Kelvara: Notizen vom ",
+                                          "Kelvara: Nahrungszufuhr am ", "Kelvara: Fitnessaktivitäten am "};
+    if (folder < 1 || folder > 4)
+        return QString();
+    return QString::fromUtf8(kTitles[folder - 1]) + QLocale().toString(day, numbers::shortDateFormat());
+}
+
+QString energyTotal(qint64 kj, bool kcal)
+{
+    return kcal ? QString::number(units::kcalShown(kj)) + QStringLiteral(" kcal")
+                : QString::number(kj) + QStringLiteral(" kJ");
+}
+
+QString pdfFileName(int folder, QDate day)
+{
+    static const char* const kFolders[] = {"Ziele", "Notizen", "Nahrung", "Aktivität", "Statistik"};
+    const QString name = QString::fromUtf8(kFolders[std::clamp(folder, 1, 5) - 1]);
+    return QStringLiteral("Kelvara-%1-%2.pdf").arg(name, day.toString(Qt::ISODate));
+}
+
+bool LineCounter::next()
+{
+    ++m_r;
+    if (m_pageHeight < (20 * m_r + 55) * m_unit) {
+        m_r = 1;
+        return true;
+    }
+    return false;
+}
+
+std::vector<Page> goalPages(const QString& title, const GoalSheet& sheet)
+{
+    Page page;
+    page.push_back(text(60, 30, title, Font::Title));
+    page.push_back(text(60, 60, QStringLiteral("Berechnungsgrundlagen :"), Font::Normal));
+    for (int i = 0; i < 4; ++i) {
+        page.push_back(text(60, 80 + 20 * i, sheet.personCaptions[i], Font::Normal));
+        page.push_back(text(180, 80 + 20 * i, sheet.personTexts[i], Font::Normal));
+    }
+
+    page.push_back(box(59, 194, 501, 341));
+    page.push_back(box(60, 195, 199, 255));
+    page.push_back(box(200, 195, 500, 255));
+    page.push_back(box(300, 195, 400, 255));
+    page.push_back(box(60, 256, 199, 340));
+    page.push_back(box(200, 256, 500, 340));
+    page.push_back(box(300, 256, 400, 340));
+
+    const QString head[4][3] = {
+        {QStringLiteral("Empfehlung für "), QStringLiteral("die tägliche "),
+         QStringLiteral("Nahrungszufuhr : ")},
+        {QStringLiteral("Normal- "), QStringLiteral("gewicht "),
+         QString::number(sheet.normGewicht) + QStringLiteral(" kg")},
+        {QStringLiteral("Wunsch- "), QStringLiteral("gewicht "), sheet.wunschGewicht},
+        {QStringLiteral("Meine "), QStringLiteral("aktuellen "), QStringLiteral("Ziele ")},
+    };
+    const int columnX[4] = {65, 215, 315, 415};
+    for (int c = 0; c < 4; ++c) {
+        for (int k = 0; k < 3; ++k)
+            page.push_back(text(columnX[c], 200 + 18 * k, head[c][k], Font::Normal));
+    }
+    for (int row = 0; row < 4; ++row) {
+        for (int c = 0; c < 4; ++c)
+            page.push_back(text(columnX[c], 260 + 20 * row, sheet.rows[row][c], Font::Normal));
+    }
+    return {page};
+}
+
+std::vector<Page> notePages(const PageFormat& format, const QString& title, const QStringList& lines)
+{
+    Page first;
+    first.push_back(text(60, 30, title, Font::Title));
+    if (lines.isEmpty()) {
+        first.push_back(text(60, 60, QStringLiteral("Keine Eintragungen vorhanden !"), Font::Small));
+        return {first};
+    }
+    LineCounter counter(format.height, format.unit());
+    return linedPages(
+        std::move(first), std::vector<QString>(lines.begin(), lines.end()),
+        [](Page& page, const LineCounter& at, const QString& line) {
+            page.push_back(text(60, at.textTop(), line, Font::Small));
+        },
+        counter);
+}
+
+std::vector<Page> foodPages(const PageFormat& format, const QString& title,
+                            const std::vector<std::array<QString, 7>>& rows, const FoodTotals& totals)
+{
+    Page first;
+    first.push_back(text(60, 30, title, Font::Title));
+    first.push_back(box(59, 54, 496, 75));
+    LineCounter counter(format.height, format.unit());
+    // Printed order: quantity, unit, food, energy, fat, protein, carbohydrate.
+    // A long food name ends at its cell instead of running over the energy.
+    struct Cell
+    {
+        int column, x, right;
+    };
+    static constexpr Cell kCells[] = {{0, 65, 105},  {1, 110, 135}, {2, 140, 295}, {3, 300, 345},
+                                      {6, 350, 395}, {4, 400, 445}, {5, 450, 495}};
+    std::vector<Page> pages = linedPages(
+        std::move(first), rows,
+        [](Page& page, const LineCounter& at, const std::array<QString, 7>& row) {
+            const int top = at.top();
+            page.push_back(box(60, top, 495, top + 20));
+            page.push_back(box(105, top, 135, top + 20));
+            page.push_back(box(295, top, 345, top + 20));
+            page.push_back(box(395, top, 445, top + 20));
+            page.push_back(line(59, top, 59, top + 21));
+            page.push_back(line(496, top, 496, top + 21));
+            for (const Cell& cell : kCells)
+                page.push_back(text(cell.x, at.textTop(), row[cell.column], Font::Small, cell.right));
+        },
+        counter);
+
+    // Right below the last line, without a page-break check.
+    const int r20 = 20 * counter.r();
+    Page& last = pages.back();
+    last.push_back(line(59, r20 + 56, 496, r20 + 56));
+    last.push_back(box(294, r20 + 58, 496, r20 + 80));
+    last.push_back(box(295, r20 + 59, 495, r20 + 79));
+    last.push_back(box(345, r20 + 59, 495, r20 + 79));
+    last.push_back(box(395, r20 + 59, 445, r20 + 79));
+    last.push_back(text(300, r20 + 63, totals.energie, Font::Small));
+    last.push_back(text(350, r20 + 63, totals.fett, Font::Small));
+    last.push_back(text(400, r20 + 63, totals.protein, Font::Small));
+    last.push_back(text(450, r20 + 63, totals.kohlenh, Font::Small));
+    return pages;
+}
+
+std::vector<Page> activityPages(const PageFormat& format, const QString& title,
+                                const std::vector<std::array<QString, 3>>& rows, const QString& total)
+{
+    Page first;
+    first.push_back(text(60, 30, title, Font::Title));
+    first.push_back(box(59, 54, 401, 75));
+    LineCounter counter(format.height, format.unit());
+    std::vector<Page> pages = linedPages(
+        std::move(first), rows,
+        [](Page& page, const LineCounter& at, const std::array<QString, 3>& row) {
+            const int top = at.top();
+            page.push_back(box(60, top, 400, top + 20));
+            page.push_back(box(110, top, 320, top + 20));
+            page.push_back(line(59, top, 59, top + 21));
+            page.push_back(line(401, top, 401, top + 21));
+            page.push_back(text(70, at.textTop(), row[0], Font::Normal, 110));
+            page.push_back(text(120, at.textTop(), row[1], Font::Normal, 320));
+            page.push_back(text(330, at.textTop(), row[2], Font::Normal, 400));
+        },
+        counter);
+
+    const int r20 = 20 * counter.r();
+    Page& last = pages.back();
+    last.push_back(line(59, r20 + 56, 401, r20 + 56));
+    last.push_back(box(319, r20 + 58, 401, r20 + 80));
+    last.push_back(box(320, r20 + 59, 400, r20 + 79));
+    last.push_back(text(330, r20 + 63, total, Font::Normal));
+    return pages;
+}
+
+} // namespace report

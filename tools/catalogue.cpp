@@ -13,6 +13,7 @@
 #include "store/codepage.h"
 #include "store/error.h"
 #include "tools/catalogrules.h"
+#include "tools/catalogwrites.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -390,12 +391,7 @@ std::optional<catalogrules::Row> TToolForm1::checkedRow(const QString& name, con
 
 bool TToolForm1::nameInCategory(const QString& name)
 {
-    store::Table& table = catalogue();
-    for (table.first(); !table.eof(); table.next()) {
-        if (table.fieldText(nameField()) == name)
-            return true;
-    }
-    return false;
+    return catalogwrites::contains(catalogue(), nameField(), name);
 }
 
 std::vector<store::Value> TToolForm1::rowValues(const catalogrules::Row& row) const
@@ -428,9 +424,7 @@ void TToolForm1::ButtonToolsInsertClick()
                                         .arg(quoted(n)));
         return;
     }
-    store::Table& table = catalogue();
-    table.insert();
-    table.postFields(rowValues(*row));
+    catalogwrites::insertRow(catalogue(), rowValues(*row));
     platform::MessageBeep(platform::Sound::Information);
     SchreibeDatenTabelle();
     StringGridTools1->selectGridRow(StringGridTools1->lastRowWith(0, n, StringGridTools1->rowCount()));
@@ -464,27 +458,9 @@ void TToolForm1::ButtonToolsEditClick()
         LabelSchreiben();
         return;
     }
-    store::Table& table = catalogue();
-    const std::vector<store::Value> values = rowValues(*row);
-    const auto rewrite = [&] {
-        table.edit();
-        table.postFields(values);
-        platform::MessageBeep(platform::Sound::Information);
-    };
-    if (n == o) {
-        // The name and so the index order stay: one walk reaches them all.
-        for (table.first(); !table.eof(); table.next()) {
-            if (table.fieldText(nameField()) == o)
-                rewrite();
-        }
-    } else {
-        // A renamed record moves in the name order; the next one is found
-        // afresh each time.
-        while (table.locate(nameField(), o))
-            rewrite();
-    }
+    catalogwrites::rewriteRows(catalogue(), nameField(), o, n, rowValues(*row),
+                               [] { platform::MessageBeep(platform::Sound::Information); });
     SchreibeDatenTabelle();
-    m_fillingList = false;
     StringGridTools1->selectGridRow(StringGridTools1->lastRowWith(0, n, StringGridTools1->rowCount()));
 }
 
@@ -497,11 +473,8 @@ void TToolForm1::ButtonToolsDeleteClick()
     }
     if (!platform::askQuestion(this, QStringLiteral("Wollen Sie den Eintrag %1 tatsächlich löschen ? ").arg(quoted(o))))
         return;
-    store::Table& table = catalogue();
-    while (table.locate(nameField(), o)) {
-        table.deleteRecord();
-        platform::MessageBeep(platform::Sound::DefaultBeep);
-    }
+    catalogwrites::deleteRows(catalogue(), nameField(), o,
+                              [] { platform::MessageBeep(platform::Sound::DefaultBeep); });
     SchreibeDatenTabelle();
     FelderSchreiben();
     LabelSchreiben();

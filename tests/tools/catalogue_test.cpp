@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,9 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace testing_support;
 using platform::Sound;
@@ -539,6 +543,59 @@ TEST_F(CatalogueEditor, PastedTextIsCheckedBeforeAnythingIsWritten)
     EXPECT_EQ(tools->EditTools4->text(), "0") << "an empty field becomes 0";
     EXPECT_EQ(nrgBytes(), before);
     EXPECT_TRUE(seams.sounds.empty());
+}
+
+// Files of this process cannot grow beyond their present size while it
+// lives: the system refuses the write, as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
+
+TEST_F(CatalogueEditor, AFailedWriteIsShownAndTheEditorGoesOn)
+{
+    start();
+    openTools();
+    chooseCategory(kBread);
+    clickTab(0);
+    const QStringList before = dbfreadContent(diary.path("ZEB_NRG.dbf"));
+    const QByteArray bytes = nrgBytes();
+    type(tools->EditTools1, "Aachener Printe");
+    type(tools->EditTools2, "1700");
+    {
+        FileSizeLimit limit(QFileInfo(diary.path("ZEB_NRG.dbf")).size());
+        click(tools->ButtonToolsInsert);
+    }
+    ASSERT_EQ(seams.messages.size(), 1);
+    EXPECT_TRUE(seams.messages[0].contains("ZEB_NRG.dbf")) << seams.messages[0].toStdString();
+    EXPECT_TRUE(seams.sounds.empty());
+    EXPECT_EQ(dbfreadContent(diary.path("ZEB_NRG.dbf")), before) << "no record for other readers either";
+    EXPECT_EQ(nrgBytes(), bytes) << "the end mark is back in its place";
+    EXPECT_EQ(rowNamed("Aachener Printe"), -1);
+    EXPECT_EQ(main->Dbf_NRG.state(), store::Table::State::Browse);
+
+    click(tools->ButtonToolsInsert);
+    EXPECT_EQ(seams.messages.size(), 1);
+    EXPECT_EQ(seams.sounds, std::vector<Sound>{Sound::Information});
+    EXPECT_EQ(tools->StringGridTools1->cell(0, 1), "Aachener Printe");
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("5|Aachener Printe|1|1700|0|0|0"));
 }
 
 TEST_F(CatalogueEditor, NamesAreFittedToTheCataloguesCodePage)

@@ -108,6 +108,10 @@ void TToolForm1::FormClose()
         m_main.SchreibeFitnessListe();
         m_main.SchreibeFTBListe();
         m_main.SchreibeNTBListe();
+        // The booking symbols follow the selected entry, which may have
+        // changed its unit or vanished.
+        m_main.WechselDragBildArt();
+        m_main.WechselDragAktivBild();
         VerwaltenFormClose();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());

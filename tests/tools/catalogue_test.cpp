@@ -192,6 +192,67 @@ constexpr int kOther = 23; // "Aktivität: Sonst. Aktivität", code 9
 
 } // namespace
 
+TEST_F(CatalogueEditor, EveryControlHasItsPlaceSizeAndLimit)
+{
+    start();
+    openTools();
+    clickTab(0);
+    chooseCategory(kBread);
+    TToolForm1& t = *tools;
+    EXPECT_EQ(t.ComboBoxTools1->parentWidget(), t.PanelToolsDatenEdit);
+    EXPECT_EQ(t.ComboBoxTools1->pos(), QPoint(12, 15));
+    EXPECT_EQ(t.ComboBoxTools1->width(), 201);
+    EXPECT_EQ(t.ComboBoxTools1->maxVisibleItems(), 20);
+    ASSERT_EQ(t.ComboBoxTools1->count(), 24);
+    EXPECT_EQ(t.ComboBoxTools1->itemText(8), "Nahrung: Öl,Fett,Soßen");
+    EXPECT_EQ(t.ComboBoxTools1->itemText(23), "Aktivität: Sonst. Aktivität");
+    EXPECT_EQ(t.PanelToolInsert->geometry(), QRect(1, 0, 588, 85));
+    const struct
+    {
+        QLineEdit* edit;
+        QWidget* parent;
+        QPoint pos;
+        int width;
+        int length;
+    } edits[] = {{t.EditTools1, t.PanelToolInsert, {12, 48}, 200, 30},
+                 {t.EditTools2, t.PanelToolInsert, {220, 48}, 48, 5},
+                 {t.EditTools3, t.PanelToolsHide, {5, 39}, 48, 5},
+                 {t.EditTools4, t.PanelToolsHide, {62, 39}, 48, 5},
+                 {t.EditTools5, t.PanelToolsHide, {120, 39}, 48, 5}};
+    for (const auto& e : edits) {
+        EXPECT_EQ(e.edit->parentWidget(), e.parent);
+        EXPECT_EQ(e.edit->pos(), e.pos);
+        EXPECT_EQ(e.edit->width(), e.width);
+        EXPECT_EQ(e.edit->maxLength(), e.length);
+    }
+    EXPECT_EQ(t.LabelTools3->pos(), QPoint(216, 13));
+    EXPECT_EQ(t.LabelTools3->text(), "Energie");
+    EXPECT_EQ(t.LabelTools7->pos(), QPoint(216, 28));
+    EXPECT_EQ(t.PanelToolsHide->geometry(), QRect(273, 9, 229, 69));
+    EXPECT_EQ(t.LabelTools5->text(), " Kohlenh.");
+    EXPECT_EQ(t.LabelTools1->text(), " Mengen-");
+    EXPECT_EQ(t.LabelTools2->text(), "einheit");
+    EXPECT_LT(t.LabelTools4->y(), t.LabelTools8->y());
+    EXPECT_LT(t.LabelTools8->geometry().bottom(), t.EditTools3->y()) << "units above the fields";
+    EXPECT_EQ(t.ComboBoxTools2->pos(), QPoint(175, 39));
+    EXPECT_EQ(t.ComboBoxTools2->width(), 46);
+    EXPECT_EQ(t.ComboBoxTools2->itemText(2), " St.");
+    for (QPushButton* b : {t.ButtonToolsClear, t.ButtonToolsDelete})
+        EXPECT_EQ(b->geometry(), QRect(508, 15, 69, 23));
+    for (QPushButton* b : {t.ButtonToolsInsert, t.ButtonToolsEdit})
+        EXPECT_EQ(b->geometry(), QRect(508, 47, 69, 23));
+    EXPECT_EQ(t.ButtonToolsDelete->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_EQ(t.StringGridTools1->geometry(), QRect(12, 97, 568, 213));
+    EXPECT_EQ(t.StringGridTools1->rowHeight(0), 18);
+    const int widths[] = {200, 70, 74, 70, 70, 74};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_EQ(t.StringGridTools1->columnWidth(c), widths[c]);
+    EXPECT_EQ(t.StringGridTools1->cell(0, 0), "Nahrungsmittel");
+    EXPECT_EQ(t.StringGridTools1->cell(4, 0), "Kohlenh./g");
+    EXPECT_TRUE(t.ButtonToolsInsert->isVisible());
+    EXPECT_FALSE(t.ButtonToolsEdit->isVisible());
+}
+
 TEST_F(CatalogueEditor, AnEmptyCategoryShowsThePlaceholderAndRefusesChangeAndDelete)
 {
     start();
@@ -512,6 +573,28 @@ TEST_F(CatalogueEditor, InsertRenameAndDeleteKeepTheNameIndexInOrder)
     EXPECT_FALSE(tools->isVisible());
     EXPECT_EQ(main->NahrungKategorie, 5);
     EXPECT_EQ(main->StringGridNRG->cell(0, 1), "Aal-Brot");
+}
+
+TEST_F(CatalogueEditor, TheMainWindowsSymbolsFollowAChangedUnit)
+{
+    start();
+    main->LabelOrdnerClick(2);
+    main->ListeNahrungClick(5);
+    ASSERT_EQ(main->StringGridNRG->cell(0, 1), "Bagel");
+    const int before = main->DragBildArt;
+    openTools();
+    clickTab(1);
+    clickRow(rowNamed("Bagel"));
+    ASSERT_EQ(tools->ComboBoxTools2->currentIndex(), 2);
+    EXPECT_EQ(tools->LabelTools7->text(), "kJ/St.") << "the labels follow the loaded row's unit";
+    EXPECT_EQ(tools->LabelTools9->text(), "g/St.");
+    chooseUnit(0);
+    EXPECT_EQ(tools->LabelTools7->text(), "kJ/100g");
+    click(tools->ButtonToolsEdit);
+    EXPECT_EQ(tools->StringGridTools1->cell(1, rowNamed("Bagel")), "pro 100g");
+    QTest::mouseClick(tools->ButtonToolsClose, Qt::LeftButton);
+    EXPECT_EQ(main->StringGridNRG->cell(1, 1), "1");
+    EXPECT_NE(main->DragBildArt, before) << "gram symbols for a food now per 100 g";
 }
 
 TEST_F(CatalogueEditor, PastedTextIsCheckedBeforeAnythingIsWritten)

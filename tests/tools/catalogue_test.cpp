@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -651,6 +652,52 @@ private:
     rlimit m_saved{};
     void (*m_handler)(int) = nullptr;
 };
+
+// Text dropped onto a field, as a drag from another program delivers it.
+void dropText(QLineEdit* edit, const QString& text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPointF at(edit->width() - 4, edit->height() / 2);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &drop);
+}
+
+TEST_F(CatalogueEditor, DroppedTextAndTabGoTheSameChecks)
+{
+    start();
+    openTools();
+    chooseCategory(kBread);
+    clickTab(0);
+    const QByteArray before = nrgBytes();
+    tools->EditTools1->clear();
+    dropText(tools->EditTools1, QStringLiteral("Weißbrot „Spezial“ 3€"));
+    EXPECT_EQ(tools->EditTools1->text(), "Weißbrot \"Spezial\" 3EUR");
+    tools->EditTools5->clear();
+    dropText(tools->EditTools5, "2;5");
+    ASSERT_EQ(tools->EditTools5->text(), "2;5");
+    click(tools->ButtonToolsInsert);
+    EXPECT_EQ(seams.messages.last(), "Im Feld \"Fett\" steht \"2;5\". Erlaubt ist eine Zahl von 0 bis 999.\r"
+                                     "Daten werden nicht eingefügt !");
+    EXPECT_EQ(nrgBytes(), before);
+
+    // Tab walks the fields in their order.
+    QTest::mouseClick(tools->EditTools1, Qt::LeftButton);
+    const QList<QWidget*> order = {tools->EditTools2, tools->EditTools3, tools->EditTools4, tools->EditTools5,
+                                   tools->ComboBoxTools2};
+    for (QWidget* next : order) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : tools->focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(tools->focusWidget(), next);
+    }
+    tools->EditTools5->clear();
+    dropText(tools->EditTools5, "4,5");
+    click(tools->ButtonToolsInsert);
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("5|Weißbrot \"Spezial\" 3EUR|1|0|0|0|4.5"));
+}
 
 TEST_F(CatalogueEditor, AFailedWriteIsShownAndTheEditorGoesOn)
 {

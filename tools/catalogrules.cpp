@@ -8,14 +8,14 @@ namespace catalogrules {
 namespace {
 
 const std::array<const char*, kCategoryItems> kCategoryTexts = {
-    "Nahrung: Getränke",      "Nahrung: Milch+Käse",     "Nahrung: Obst+Nüsse",
-    "Nahrung: Gemüse+Pilze",  "Nahrung: Brot+Getreide",  "Nahrung: Eier+Nudeln",
-    "Nahrung: Fisch",         "Nahrung: Fleisch+Wurst",  "Nahrung: Öl,Fett,Soßen",
-    "Nahrung: Snacks+Süsses", "Nahrung: Aus der Tüte",   "Nahrung: Aus der Dose",
-    "Nahrung: Tiefgekühlt",   "Nahrung: Mikrowelle",     "Nahrung: Fastfood",
-    "Nahrung: Favoriten",     "Aktivität: Haus+Garten",  "Aktivität: Tanz+Aerobic",
+    "Nahrung: Getränke",       "Nahrung: Milch+Käse",    "Nahrung: Obst+Nüsse",
+    "Nahrung: Gemüse+Pilze",   "Nahrung: Brot+Getreide", "Nahrung: Eier+Nudeln",
+    "Nahrung: Fisch",          "Nahrung: Fleisch+Wurst", "Nahrung: Öl,Fett,Soßen",
+    "Nahrung: Snacks+Süsses",  "Nahrung: Aus der Tüte",  "Nahrung: Aus der Dose",
+    "Nahrung: Tiefgekühlt",    "Nahrung: Mikrowelle",    "Nahrung: Fastfood",
+    "Nahrung: Favoriten",      "Aktivität: Haus+Garten", "Aktivität: Tanz+Aerobic",
     "Aktivität: Laufen+Gehen", "Aktivität: Rad+Skating", "Aktivität: Ball+Spiel",
-    "Aktivität: Wasser",      "Aktivität: Schnee+Eis",   "Aktivität: Sonst. Aktivität"};
+    "Aktivität: Wasser",       "Aktivität: Schnee+Eis",  "Aktivität: Sonst. Aktivität"};
 
 bool isDigit(QChar c)
 {
@@ -214,10 +214,11 @@ Checked checkFields(const Fields& fields, bool activity, bool kcal, QChar separa
     }
     row.energyKj = kcal ? units::kjFromKcal(*energy) : *energy;
     if (row.energyKj > kMaxEnergyKj) {
-        result.message = QStringLiteral("%1 kcal sind %2 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r%3")
-                             .arg(*energy)
-                             .arg(row.energyKj)
-                             .arg(refusal);
+        result.message =
+            QStringLiteral("%1 kcal sind %2 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r%3")
+                .arg(*energy)
+                .arg(row.energyKj)
+                .arg(refusal);
         return result;
     }
     if (!activity) {

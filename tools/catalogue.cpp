@@ -3,13 +3,13 @@
 
 #include "tools/zebtool.h"
 
+#include "help/tabcontrol.h"
 #include "main/goals/units.h"
 #include "main/keyfilter.h"
 #include "main/numbers.h"
 #include "main/platform.h"
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
-#include "help/tabcontrol.h"
 #include "store/codepage.h"
 #include "store/error.h"
 #include "tools/catalogrules.h"
@@ -79,7 +79,8 @@ void TToolForm1::buildCatalogueEditor()
     ComboBoxTools1->setMaxVisibleItems(20);
     for (int item = 0; item < catalogrules::kCategoryItems; ++item)
         ComboBoxTools1->addItem(catalogrules::categoryText(item));
-    connect(ComboBoxTools1, &QComboBox::activated, this, [this] { guarded([this] { ComboBoxTools1Change(); }); });
+    connect(ComboBoxTools1, &QComboBox::activated, this,
+            [this] { guarded([this] { ComboBoxTools1Change(); }); });
 
     EditTools1 = edit(PanelToolInsert, 12, 48, 200, kNameLength);
     LabelTools3 = label(PanelToolInsert, 216, 13, QStringLiteral("Energie"));
@@ -112,19 +113,23 @@ void TToolForm1::buildCatalogueEditor()
     ButtonToolsInsert = button(PanelToolInsert, 508, 47, QStringLiteral("Einfügen"));
     ButtonToolsEdit = button(PanelToolInsert, 508, 47, QStringLiteral("Ändern"));
     connect(ButtonToolsClear, &QPushButton::clicked, this, &TToolForm1::ButtonToolsClearClick);
-    connect(ButtonToolsInsert, &QPushButton::clicked, this, [this] { guarded([this] { ButtonToolsInsertClick(); }); });
-    connect(ButtonToolsEdit, &QPushButton::clicked, this, [this] { guarded([this] { ButtonToolsEditClick(); }); });
-    connect(ButtonToolsDelete, &QPushButton::clicked, this, [this] { guarded([this] { ButtonToolsDeleteClick(); }); });
+    connect(ButtonToolsInsert, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButtonToolsInsertClick(); }); });
+    connect(ButtonToolsEdit, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButtonToolsEditClick(); }); });
+    connect(ButtonToolsDelete, &QPushButton::clicked, this,
+            [this] { guarded([this] { ButtonToolsDeleteClick(); }); });
 
     StringGridTools1 = new StringGrid(page, 6, true);
     StringGridTools1->setGeometry(12, 97, 568, 213);
     StringGridTools1->verticalHeader()->setDefaultSectionSize(18);
     StringGridTools1->horizontalHeader()->setFixedHeight(18);
     StringGridTools1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(StringGridTools1, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
-        if (!m_fillingList && row != previousRow)
-            StringGridTools1Click();
-    });
+    connect(StringGridTools1, &QTableWidget::currentCellChanged, this,
+            [this](int row, int, int previousRow, int) {
+                if (!m_fillingList && row != previousRow)
+                    StringGridTools1Click();
+            });
     connect(StringGridTools1, &QTableWidget::cellClicked, this, [this] { StringGridTools1Click(); });
 
     // The category list lies over the frame of the input fields.
@@ -137,9 +142,8 @@ void TToolForm1::buildCatalogueEditor()
     }
     connect(EditTools1, &QLineEdit::textChanged, this, [this] { EditTools1Change(); });
     connect(EditTools1, &QLineEdit::returnPressed, this, [this] { EditTools2->setFocus(); });
-    connect(EditTools2, &QLineEdit::returnPressed, this, [this] {
-        (PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1)->setFocus();
-    });
+    connect(EditTools2, &QLineEdit::returnPressed, this,
+            [this] { (PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1)->setFocus(); });
     connect(EditTools3, &QLineEdit::returnPressed, this, [this] { EditTools4->setFocus(); });
     connect(EditTools4, &QLineEdit::returnPressed, this, [this] { EditTools5->setFocus(); });
     connect(EditTools5, &QLineEdit::returnPressed, this, [this] { EditTools1->setFocus(); });
@@ -243,7 +247,7 @@ void TToolForm1::SchreibeDatenTabelle()
 
     StringGrid* grid = StringGridTools1;
     grid->setRowCount(2);
-    const QString placeholder[] = {kPlaceholder, QStringLiteral("-"), QStringLiteral("0"),
+    const QString placeholder[] = {kPlaceholder,        QStringLiteral("-"), QStringLiteral("0"),
                                    QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     for (int c = 0; c < 6; ++c)
         grid->setCell(c, 1, placeholder[c]);
@@ -254,9 +258,11 @@ void TToolForm1::SchreibeDatenTabelle()
         m_main.NahrungKategorie = catalogrules::categoryCode(item);
         store::Table& nrg = m_main.Dbf_NRG;
         nrg.refresh();
-        const QString header[] = {QStringLiteral("Nahrungsmittel"), QStringLiteral("Einheit"),
+        const QString header[] = {QStringLiteral("Nahrungsmittel"),
+                                  QStringLiteral("Einheit"),
                                   kcal ? QStringLiteral("Energie/kcal") : QStringLiteral("Energie/kJ"),
-                                  QStringLiteral("Protein/g"),      QStringLiteral("Kohlenh./g"),
+                                  QStringLiteral("Protein/g"),
+                                  QStringLiteral("Kohlenh./g"),
                                   QStringLiteral("Fett/g")};
         for (int c = 0; c < 6; ++c)
             grid->setCell(c, 0, header[c]);
@@ -273,8 +279,12 @@ void TToolForm1::SchreibeDatenTabelle()
         m_main.AktivKategorie = catalogrules::categoryCode(item);
         store::Table& akt = m_main.Dbf_AKT;
         akt.refresh();
-        const QString header[] = {QStringLiteral("Aktivität"), kcal ? QStringLiteral("kcal/h") : QStringLiteral("kJ/h"),
-                                  QString(), QString(), QString(), QString()};
+        const QString header[] = {QStringLiteral("Aktivität"),
+                                  kcal ? QStringLiteral("kcal/h") : QStringLiteral("kJ/h"),
+                                  QString(),
+                                  QString(),
+                                  QString(),
+                                  QString()};
         for (int c = 0; c < 6; ++c)
             grid->setCell(c, 0, header[c]);
         for (akt.first(); !akt.eof(); akt.next(), ++row) {
@@ -398,9 +408,12 @@ std::vector<store::Value> TToolForm1::rowValues(const catalogrules::Row& row) co
 {
     if (activityChosen())
         return {qint64(m_main.AktivKategorie), row.name, qint64(1), row.energyKj};
-    return {qint64(m_main.NahrungKategorie), row.name,
-            qint64(row.unitItem + 1),        row.energyKj,
-            row.proteinTenths / 10.0,        row.carbohydrateTenths / 10.0,
+    return {qint64(m_main.NahrungKategorie),
+            row.name,
+            qint64(row.unitItem + 1),
+            row.energyKj,
+            row.proteinTenths / 10.0,
+            row.carbohydrateTenths / 10.0,
             row.fatTenths / 10.0};
 }
 
@@ -413,15 +426,18 @@ void TToolForm1::ButtonToolsInsertClick()
         return;
     }
     if (catalogrules::isReservedName(typed) || catalogrules::isReservedName(n)) {
-        platform::showMessage(this, QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !"));
+        platform::showMessage(this,
+                              QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !"));
         return;
     }
-    const std::optional<catalogrules::Row> row = checkedRow(n, QStringLiteral("Daten werden nicht eingefügt !"));
+    const std::optional<catalogrules::Row> row =
+        checkedRow(n, QStringLiteral("Daten werden nicht eingefügt !"));
     if (!row)
         return;
     if (nameInCategory(n)) {
-        platform::showMessage(this, QStringLiteral("Eintrag %1 bereits vorhanden. Daten werden nicht eingefügt !")
-                                        .arg(quoted(n)));
+        platform::showMessage(
+            this,
+            QStringLiteral("Eintrag %1 bereits vorhanden. Daten werden nicht eingefügt !").arg(quoted(n)));
         return;
     }
     catalogwrites::insertRow(catalogue(), rowValues(*row));
@@ -448,12 +464,14 @@ void TToolForm1::ButtonToolsEditClick()
                                                    "Daten werden nicht eingefügt !"));
         return;
     }
-    const std::optional<catalogrules::Row> row = checkedRow(n, QStringLiteral("Daten werden nicht geändert !"));
+    const std::optional<catalogrules::Row> row =
+        checkedRow(n, QStringLiteral("Daten werden nicht geändert !"));
     if (!row)
         return;
     if (n != o && nameInCategory(n)) {
-        platform::showMessage(this, QStringLiteral("Eintrag %1 bereits vorhanden. Daten werden nicht geändert !")
-                                        .arg(quoted(n)));
+        platform::showMessage(
+            this,
+            QStringLiteral("Eintrag %1 bereits vorhanden. Daten werden nicht geändert !").arg(quoted(n)));
         FelderSchreiben();
         LabelSchreiben();
         return;
@@ -471,7 +489,8 @@ void TToolForm1::ButtonToolsDeleteClick()
         platform::showMessage(this, QStringLiteral("Keine Daten zum Löschen vorhanden !"));
         return;
     }
-    if (!platform::askQuestion(this, QStringLiteral("Wollen Sie den Eintrag %1 tatsächlich löschen ? ").arg(quoted(o))))
+    if (!platform::askQuestion(
+            this, QStringLiteral("Wollen Sie den Eintrag %1 tatsächlich löschen ? ").arg(quoted(o))))
         return;
     catalogwrites::deleteRows(catalogue(), nameField(), o,
                               [] { platform::MessageBeep(platform::Sound::DefaultBeep); });

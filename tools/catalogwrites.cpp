@@ -42,7 +42,8 @@ int rewriteRows(store::Table& table, const char* field, const QString& from, con
     return count;
 }
 
-int deleteRows(store::Table& table, const char* field, const QString& name, const std::function<void()>& deleted)
+int deleteRows(store::Table& table, const char* field, const QString& name,
+               const std::function<void()>& deleted)
 {
     int count = 0;
     while (table.locate(field, name)) {

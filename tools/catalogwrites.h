@@ -25,6 +25,7 @@ int rewriteRows(store::Table& table, const char* field, const QString& from, con
 
 // Deletes every record of the view named `name`; `deleted` is called after
 // each. Returns their number. The file is not packed.
-int deleteRows(store::Table& table, const char* field, const QString& name, const std::function<void()>& deleted);
+int deleteRows(store::Table& table, const char* field, const QString& name,
+               const std::function<void()>& deleted);
 
 } // namespace catalogwrites

@@ -92,8 +92,8 @@ void TToolForm1::FormShow()
     AktivKategorieAlt = m_main.AktivKategorie;
     VerwaltenFormShow();
     ComboBoxTools2->setCurrentIndex(0);
-    ComboBoxTools1->setCurrentIndex(
-        catalogrules::preselectedItem(m_main.AktuellerOrdner, m_main.NahrungKategorie, m_main.AktivKategorie));
+    ComboBoxTools1->setCurrentIndex(catalogrules::preselectedItem(
+        m_main.AktuellerOrdner, m_main.NahrungKategorie, m_main.AktivKategorie));
     guarded([this] { FormularAufbau(); });
 }
 

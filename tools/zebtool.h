@@ -70,7 +70,7 @@ public:
     QLineEdit* EditTools1 = nullptr; // name
     QLineEdit* EditTools2 = nullptr; // energy, whole number
     QLabel* LabelTools3 = nullptr;
-    QLabel* LabelTools7 = nullptr; // energy unit
+    QLabel* LabelTools7 = nullptr;    // energy unit
     QFrame* PanelToolsHide = nullptr; // food only
     QLabel* LabelTools1 = nullptr;
     QLabel* LabelTools2 = nullptr;
@@ -80,9 +80,9 @@ public:
     QLabel* LabelTools8 = nullptr; // nutrient units
     QLabel* LabelTools9 = nullptr;
     QLabel* LabelTools10 = nullptr;
-    QLineEdit* EditTools3 = nullptr; // protein
-    QLineEdit* EditTools4 = nullptr; // carbohydrate
-    QLineEdit* EditTools5 = nullptr; // fat
+    QLineEdit* EditTools3 = nullptr;     // protein
+    QLineEdit* EditTools4 = nullptr;     // carbohydrate
+    QLineEdit* EditTools5 = nullptr;     // fat
     QComboBox* ComboBoxTools2 = nullptr; // reference unit: g, ml, pieces
     QPushButton* ButtonToolsClear = nullptr;
     QPushButton* ButtonToolsDelete = nullptr;

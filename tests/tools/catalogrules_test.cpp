@@ -144,7 +144,8 @@ TEST(CatalogueNumbers, KcalInputIsStoredAsExactlyRoundedKj)
 
 namespace {
 
-Fields food(const char* energy, const char* protein = "0", const char* carbohydrate = "0", const char* fat = "0")
+Fields food(const char* energy, const char* protein = "0", const char* carbohydrate = "0",
+            const char* fat = "0")
 {
     return Fields{"Apfel", energy, protein, carbohydrate, fat, 0};
 }

@@ -272,7 +272,8 @@ TEST_F(CatalogueEditor, AnEmptyCategoryShowsThePlaceholderAndRefusesChangeAndDel
     const QByteArray before = nrgBytes();
     click(tools->ButtonToolsEdit);
     click(tools->ButtonToolsDelete);
-    EXPECT_EQ(seams.messages, QStringList({"Keine Daten zum Ändern vorhanden !", "Keine Daten zum Löschen vorhanden !"}));
+    EXPECT_EQ(seams.messages,
+              QStringList({"Keine Daten zum Ändern vorhanden !", "Keine Daten zum Löschen vorhanden !"}));
     EXPECT_EQ(nrgBytes(), before);
 
     type(tools->EditTools1, "Quark");
@@ -391,8 +392,9 @@ TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
     const QByteArray before = aktBytes();
     type(tools->EditTools2, "99999");
     click(tools->ButtonToolsEdit);
-    EXPECT_EQ(seams.messages.last(), "99999 kcal sind 418676 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r"
-                                     "Daten werden nicht geändert !");
+    EXPECT_EQ(seams.messages.last(),
+              "99999 kcal sind 418676 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r"
+              "Daten werden nicht geändert !");
     EXPECT_EQ(aktBytes(), before);
 }
 
@@ -561,7 +563,8 @@ TEST_F(CatalogueEditor, InsertRenameAndDeleteKeepTheNameIndexInOrder)
     EXPECT_EQ(seams.sounds, std::vector<Sound>{Sound::DefaultBeep});
     EXPECT_EQ(rowNamed("Zwieback-Printe"), -1);
     EXPECT_EQ(tools->StringGridTools1->selectedRow(), 1);
-    EXPECT_EQ(tools->EditTools1->text(), tools->StringGridTools1->cell(0, 1)) << "the new first row is loaded";
+    EXPECT_EQ(tools->EditTools1->text(), tools->StringGridTools1->cell(0, 1))
+        << "the new first row is loaded";
     EXPECT_FALSE(xbaseIndexOrder(nrg, ndx, "NRGNAME").contains("Zwieback-Printe"));
     for (const QString& r : dbfreadContent(nrg))
         EXPECT_FALSE(r.contains("Printe")) << r.toStdString();
@@ -612,8 +615,9 @@ TEST_F(CatalogueEditor, PastedTextIsCheckedBeforeAnythingIsWritten)
     QTest::keyClick(tools->EditTools4, Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(tools->EditTools4->text(), "1,2x");
     click(tools->ButtonToolsInsert);
-    EXPECT_EQ(seams.messages.last(), "Im Feld \"Kohlenh.\" steht \"1,2x\". Erlaubt ist eine Zahl von 0 bis 999.\r"
-                                     "Daten werden nicht eingefügt !");
+    EXPECT_EQ(seams.messages.last(),
+              "Im Feld \"Kohlenh.\" steht \"1,2x\". Erlaubt ist eine Zahl von 0 bis 999.\r"
+              "Daten werden nicht eingefügt !");
     EXPECT_EQ(nrgBytes(), before);
 
     QApplication::clipboard()->setText("-7");
@@ -622,8 +626,9 @@ TEST_F(CatalogueEditor, PastedTextIsCheckedBeforeAnythingIsWritten)
     QTest::keyClick(tools->EditTools2, Qt::Key_V, Qt::ControlModifier);
     tools->EditTools4->setText("");
     click(tools->ButtonToolsInsert);
-    EXPECT_EQ(seams.messages.last(), "Im Feld \"Energie\" steht \"-7\". Erlaubt ist eine Zahl von 0 bis 99999.\r"
-                                     "Daten werden nicht eingefügt !");
+    EXPECT_EQ(seams.messages.last(),
+              "Im Feld \"Energie\" steht \"-7\". Erlaubt ist eine Zahl von 0 bis 99999.\r"
+              "Daten werden nicht eingefügt !");
     EXPECT_EQ(tools->EditTools4->text(), "0") << "an empty field becomes 0";
     EXPECT_EQ(nrgBytes(), before);
     EXPECT_TRUE(seams.sounds.empty());
@@ -690,13 +695,15 @@ TEST_F(CatalogueEditor, DroppedTextAndTabGoTheSameChecks)
     const QList<QWidget*> order = {tools->EditTools2, tools->EditTools3, tools->EditTools4, tools->EditTools5,
                                    tools->ComboBoxTools2};
     for (QWidget* next : order) {
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : tools->focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : tools->focusWidget(),
+                        Qt::Key_Tab);
         EXPECT_EQ(tools->focusWidget(), next);
     }
     tools->EditTools5->clear();
     dropText(tools->EditTools5, "4,5");
     click(tools->ButtonToolsInsert);
-    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("5|Weißbrot \"Spezial\" 3EUR|1|0|0|0|4.5"));
+    EXPECT_TRUE(
+        dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("5|Weißbrot \"Spezial\" 3EUR|1|0|0|0|4.5"));
 }
 
 TEST_F(CatalogueEditor, AFailedWriteIsShownAndTheEditorGoesOn)
@@ -749,7 +756,8 @@ TEST_F(CatalogueEditor, NamesAreFittedToTheCataloguesCodePage)
     // Trailing blanks are not kept by the file, so they do not make a new name.
     type(tools->EditTools1, QStringLiteral("\"Brot\" 2EUR "));
     click(tools->ButtonToolsInsert);
-    EXPECT_EQ(seams.messages.last(), "Eintrag \"\"Brot\" 2EUR\" bereits vorhanden. Daten werden nicht eingefügt !");
+    EXPECT_EQ(seams.messages.last(),
+              "Eintrag \"\"Brot\" 2EUR\" bereits vorhanden. Daten werden nicht eingefügt !");
 }
 
 TEST_F(CatalogueEditor, ScreenshotsOfInsertingAFoodAndChangingAnActivity)

@@ -41,8 +41,14 @@ void runWrites(const QString& dir, FileSystem& fs, const std::function<void()>& 
     const std::vector<std::function<void()>> steps = {
         [&] { catalogwrites::insertRow(nrg, row("Apfel", 250)); },
         [&] { catalogwrites::insertRow(nrg, row("Birne", 230)); },
-        [&] { catalogwrites::rewriteRows(nrg, "NRGNAME", "Apfel", "Zitrone", row("Zitrone", 150), [&] { ++sounds; }); },
-        [&] { catalogwrites::rewriteRows(nrg, "NRGNAME", "Banane", "Banane", row("Banane", 400), [&] { ++sounds; }); },
+        [&] {
+            catalogwrites::rewriteRows(nrg, "NRGNAME", "Apfel", "Zitrone", row("Zitrone", 150),
+                                       [&] { ++sounds; });
+        },
+        [&] {
+            catalogwrites::rewriteRows(nrg, "NRGNAME", "Banane", "Banane", row("Banane", 400),
+                                       [&] { ++sounds; });
+        },
         [&] { catalogwrites::deleteRows(nrg, "NRGNAME", "Birne", [&] { ++sounds; }); },
     };
     for (const auto& step : steps) {

@@ -51,42 +51,6 @@ TEST(CatalogueNames, ReservedNamesAreRefusedExactly)
     EXPECT_FALSE(isReservedName("Grund- und Arbei"));
 }
 
-TEST(CatalogueUnits, ListTextsAndLabels)
-{
-    EXPECT_EQ(unitText(1), "pro 100g");
-    EXPECT_EQ(unitText(2), "pro 100ml");
-    EXPECT_EQ(unitText(3), "pro St.");
-    EXPECT_EQ(unitText(0), "pro St.");
-    EXPECT_EQ(unitItem("pro 100g"), 0);
-    EXPECT_EQ(unitItem("pro 100ml"), 1);
-    EXPECT_EQ(unitItem("pro St."), 2);
-    EXPECT_EQ(energyUnit(true, 2, true), "kcal/h");
-    EXPECT_EQ(energyUnit(true, 0, false), "kJ/h");
-    EXPECT_EQ(energyUnit(false, 0, false), "kJ/100g");
-    EXPECT_EQ(energyUnit(false, 1, true), "kcal/100ml");
-    EXPECT_EQ(energyUnit(false, 2, false), "kJ/St.");
-    EXPECT_EQ(nutrientUnit(1), "g/100ml");
-    EXPECT_EQ(nutrientUnit(2), "g/St.");
-}
-
-TEST(CatalogueKeys, DecimalFieldTakesOneSeparatorAfterAWholeNumber)
-{
-    const QChar comma(u','), stop(u'.');
-    EXPECT_EQ(decimalKey("", comma, comma), QChar()) << "never first";
-    EXPECT_EQ(decimalKey("12", stop, comma), comma) << "replaced by the system's";
-    EXPECT_EQ(decimalKey("12", comma, stop), stop);
-    EXPECT_EQ(decimalKey("12,", comma, comma), QChar()) << "only one";
-    EXPECT_EQ(decimalKey("12,5", stop, comma), QChar());
-    EXPECT_EQ(decimalKey("", u'7', comma), u'7');
-    EXPECT_EQ(decimalKey("12", u'\b', comma), u'\b');
-    for (QChar other : {QChar(u'-'), QChar(u'a'), QChar(u' '), QChar(u'€'), QChar(u'„'), QChar(u'e')})
-        EXPECT_EQ(decimalKey("1", other, comma), QChar()) << QString(other).toStdString();
-    EXPECT_EQ(integerKey(u'5'), u'5');
-    EXPECT_EQ(integerKey(u'\b'), u'\b');
-    EXPECT_EQ(integerKey(u','), QChar());
-    EXPECT_EQ(integerKey(u'-'), QChar());
-}
-
 TEST(CatalogueKeys, AboveNineHundredNinetyNineBecomesZero)
 {
     const QChar comma(u',');

@@ -396,6 +396,20 @@ TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
               "99999 kcal sind 418676 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r"
               "Daten werden nicht geändert !");
     EXPECT_EQ(aktBytes(), before);
+
+    // Renamed to the end of the order, for every reader at once.
+    type(tools->EditTools2, "24");
+    type(tools->EditTools1, "Zzz Testlauf");
+    click(tools->ButtonToolsEdit);
+    EXPECT_EQ(listColumn(0).last(), "Zzz Testlauf");
+    const QStringList order =
+        xbaseIndexOrder(diary.path("ZEB_AKT.dbf"), diary.path("AKTNAME.NDX"), "AKTNAME");
+    EXPECT_TRUE(inNameOrder(order));
+    EXPECT_TRUE(order.contains("Zzz Testlauf"));
+    EXPECT_FALSE(order.contains("Aaa Testlauf"));
+    main->LabelOrdnerClick(4);
+    main->ListeAktivClick(9);
+    EXPECT_EQ(main->StringGridFIT->cell(0, main->StringGridFIT->rowCount() - 1), "Zzz Testlauf");
 }
 
 TEST_F(CatalogueEditor, TheDecimalFilterFollowsTheSystemsSeparator)

@@ -410,6 +410,14 @@ TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
     main->LabelOrdnerClick(4);
     main->ListeAktivClick(9);
     EXPECT_EQ(main->StringGridFIT->cell(0, main->StringGridFIT->rowCount() - 1), "Zzz Testlauf");
+
+    chooseCategory(kBread);
+    EXPECT_EQ(tools->StringGridTools1->cell(2, 0), "Energie/kcal");
+    clickRow(rowNamed("Bagel"));
+    EXPECT_EQ(tools->LabelTools7->text(), "kcal/St.");
+    chooseUnit(1);
+    EXPECT_EQ(tools->LabelTools7->text(), "kcal/100ml");
+    EXPECT_EQ(tools->LabelTools8->text(), "g/100ml");
 }
 
 TEST_F(CatalogueEditor, TheDecimalFilterFollowsTheSystemsSeparator)

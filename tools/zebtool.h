@@ -1,17 +1,137 @@
 #pragma once
 
+#include "store/value.h"
+#include "tools/catalogrules.h"
+
 #include <QWidget>
+#include <functional>
+#include <optional>
+#include <vector>
 
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class StringGrid;
+class TabControl;
 class TFormMain1;
+namespace store {
+class Table;
+}
 
-// The tools window: the catalogue editor and the diary maintenance. It works
-// on the main window's tables. Closing hides it.
+// The tools window: the catalogue editor on its first two tabs and the diary
+// maintenance on the third. It works on the main window's tables and
+// category globals. Closing hides it; shown again it keeps its tab.
+//
+// Its methods are spread over files: the shell and the catalogue editor in
+// zebtool.cpp and catalogue*.cpp, the third tab in maintenancepanel.cpp.
 class TToolForm1 : public QWidget
 {
     Q_OBJECT
 public:
     explicit TToolForm1(TFormMain1& main, QWidget* parent = nullptr);
 
+    // ----- shell -----
+    TabControl* TabControlTools = nullptr;
+    QFrame* PanelToolsDatenEdit = nullptr; // tabs 0 and 1
+    QFrame* PanelToolsVerwalten = nullptr; // tab 2
+    QPushButton* ButtonToolsClose = nullptr;
+
+    // The window became visible: copies the categories, presets the
+    // controls and lays out the tab in front.
+    void FormShow();
+    // The window was closed (hidden): restores the main window's categories
+    // and rebuilds its lists.
+    void FormClose();
+    void ButtonToolsCloseClick();
+    void TabControlToolsChange();
+    // Lays out the first two tabs or brings the third to front.
+    void FormularAufbau();
+
+    // ----- diary maintenance (maintenancepanel.cpp) -----
+    // True from each show until a maintenance run completes.
+    bool TagebuchUnveraendert = true;
+    // Builds the controls of PanelToolsVerwalten; once, at construction.
+    void BaueVerwaltenPanel();
+    // The third tab's share of FormShow, after the categories are copied.
+    void VerwaltenFormShow();
+    // The third tab's share of FormClose, after the main window's lists
+    // are rebuilt.
+    void VerwaltenFormClose();
+
+    // ----- catalogue editor (catalogue.cpp) -----
+    // The main window's category globals as they were when shown.
+    int NahrungKategorieAlt = 1;
+    int AktivKategorieAlt = 0;
+
+    QComboBox* ComboBoxTools1 = nullptr; // category, items 0 ... 23
+    QFrame* PanelToolInsert = nullptr;
+    QLineEdit* EditTools1 = nullptr; // name
+    QLineEdit* EditTools2 = nullptr; // energy, whole number
+    QLabel* LabelTools3 = nullptr;
+    QLabel* LabelTools7 = nullptr;    // energy unit
+    QFrame* PanelToolsHide = nullptr; // food only
+    QLabel* LabelTools1 = nullptr;
+    QLabel* LabelTools2 = nullptr;
+    QLabel* LabelTools4 = nullptr;
+    QLabel* LabelTools5 = nullptr;
+    QLabel* LabelTools6 = nullptr;
+    QLabel* LabelTools8 = nullptr; // nutrient units
+    QLabel* LabelTools9 = nullptr;
+    QLabel* LabelTools10 = nullptr;
+    QLineEdit* EditTools3 = nullptr;     // protein
+    QLineEdit* EditTools4 = nullptr;     // carbohydrate
+    QLineEdit* EditTools5 = nullptr;     // fat
+    QComboBox* ComboBoxTools2 = nullptr; // reference unit: g, ml, pieces
+    QPushButton* ButtonToolsClear = nullptr;
+    QPushButton* ButtonToolsDelete = nullptr;
+    QPushButton* ButtonToolsInsert = nullptr;
+    QPushButton* ButtonToolsEdit = nullptr;
+    StringGrid* StringGridTools1 = nullptr;
+
+    void ComboBoxTools1Change();
+    void ComboBoxTools2Change();
+    void ButtonToolsClearClick();
+    // The selected row changed, or a row was clicked: loads it.
+    void StringGridTools1Click();
+    // Fills the list from the chosen category, selecting row 1 without
+    // loading it. Sets the main window's category global of its catalogue.
+    void SchreibeDatenTabelle();
+    void LabelSchreiben();
+    void FelderLeeren();
+    // Copies the selected row into the fields (on the second tab).
+    void FelderSchreiben();
+    void EditFloatKeyPress(QLineEdit* sender, QChar& key);
+    void EditFloatChange(QLineEdit* sender);
+    // Insert, change and delete. Refusals are messages and write nothing.
+    void ButtonToolsInsertClick();
+    void ButtonToolsEditClick();
+    void ButtonToolsDeleteClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void buildCatalogueEditor();
+    // FormularAufbau for the first two tabs.
+    void catalogueFormularAufbau();
+    // Runs a user action; a table error ends it with its message.
+    void guarded(const std::function<void()>& action);
+    void EditTools1Change();
+    bool activityChosen() const;
+    store::Table& catalogue();
+    const char* nameField() const;
+    // The name as the catalogue will hold it.
+    QString enteredName() const;
+    // The fields as a row, empty number fields set to "0"; a refusal is
+    // shown and gives nothing.
+    std::optional<catalogrules::Row> checkedRow(const QString& name, const QString& refusal);
+    bool nameInCategory(const QString& name);
+    std::vector<store::Value> rowValues(const catalogrules::Row& row) const;
+
+    bool m_fillingList = false;
+
     TFormMain1& m_main;
 };

@@ -10,8 +10,10 @@ namespace {
     throw CatalogueError(QStringLiteral("Zeile %1: %2").arg(line).arg(what).toStdString());
 }
 
-// The data lines with their numbers, split at '|'.
-std::vector<std::pair<int, QStringList>> dataLines(const QString& text, qsizetype columns)
+// The data lines with their numbers, split at '|'; `columns` tells from the
+// split line how many columns it must have.
+template <typename Columns>
+std::vector<std::pair<int, QStringList>> dataLines(const QString& text, Columns columns)
 {
     std::vector<std::pair<int, QStringList>> lines;
     const QStringList all = text.split(u'\n');
@@ -20,8 +22,10 @@ std::vector<std::pair<int, QStringList>> dataLines(const QString& text, qsizetyp
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const QStringList parts = line.split(u'|');
-        if (parts.size() != columns)
-            malformed(static_cast<int>(i + 1), QStringLiteral("%1 statt %2 Spalten").arg(parts.size()).arg(columns));
+        const qsizetype expected = columns(parts);
+        if (parts.size() != expected)
+            malformed(static_cast<int>(i + 1),
+                      QStringLiteral("%1 statt %2 Spalten").arg(parts.size()).arg(expected));
         lines.emplace_back(static_cast<int>(i + 1), parts);
     }
     return lines;
@@ -61,9 +65,18 @@ int unitCode(const QString& text, int line)
 std::vector<Food> parseFoods(const QString& text)
 {
     std::vector<Food> foods;
-    for (const auto& [line, p] : dataLines(text, 9)) {
-        foods.push_back({toInt(p[0], line), p[1], unitCode(p[2], line), toInt(p[3], line), toDouble(p[4], line),
-                         toDouble(p[5], line), toDouble(p[6], line), toDouble(p[7], line), toDouble(p[8], line)});
+    // A piece line carries the weight of its piece as a tenth column.
+    const auto columns = [](const QStringList& parts) {
+        return parts.size() > 2 && parts[2] == u"St." ? 10 : 9;
+    };
+    for (const auto& [line, p] : dataLines(text, columns)) {
+        const int unit = unitCode(p[2], line);
+        const int pieceWeight = unit == Piece ? toInt(p[9], line) : 0;
+        if (unit == Piece && pieceWeight <= 0)
+            malformed(line, QStringLiteral("kein Stückgewicht: %1").arg(p[9]));
+        foods.push_back({toInt(p[0], line), p[1], unit, toInt(p[3], line), toDouble(p[4], line),
+                         toDouble(p[5], line), toDouble(p[6], line), toDouble(p[7], line),
+                         toDouble(p[8], line), pieceWeight});
     }
     return foods;
 }
@@ -71,7 +84,7 @@ std::vector<Food> parseFoods(const QString& text)
 std::vector<Activity> parseActivities(const QString& text)
 {
     std::vector<Activity> activities;
-    for (const auto& [line, p] : dataLines(text, 4))
+    for (const auto& [line, p] : dataLines(text, [](const QStringList&) { return 4; }))
         activities.push_back({toInt(p[0], line), p[1], toDouble(p[2], line), toInt(p[3], line)});
     return activities;
 }

@@ -20,8 +20,9 @@ struct Food
     double protein;
     double carbohydrate;
     double fat;
-    double alcohol; // not stored: only for checking the energy
-    double fibre;   // not stored: only for checking the energy
+    double alcohol;  // not stored: only for checking the energy
+    double fibre;    // not stored: only for checking the energy
+    int pieceWeight; // grams of a typical piece (unit St.), 0 otherwise; not stored
 };
 
 struct Activity
@@ -39,8 +40,8 @@ public:
 };
 
 // Lines "category|name|unit|kJ|protein|carbohydrate|fat|alcohol|fibre" with
-// unit g, ml or St.; '#' starts a comment line. Throws CatalogueError with
-// the line number on a malformed line.
+// unit g or ml, and "...|fibre|piece weight in g" with unit St.; '#' starts a
+// comment line. Throws CatalogueError with the line number on a malformed line.
 std::vector<Food> parseFoods(const QString& text);
 // Lines "category|name|MET|kJ per hour".
 std::vector<Activity> parseActivities(const QString& text);

@@ -35,12 +35,33 @@ bool reserved(const QString& name)
     return name == u"Lückenfüller" || name == u"Tageszusammenfassung" || name.startsWith(u"Grund- und Arbeit");
 }
 
+qint64 tenths(double value)
+{
+    return std::llround(value * 10);
+}
+
+// Whole kJ from the nutrients in exact tenths of a gram, halves upwards.
+qint64 energyFromNutrients(const Food& f)
+{
+    const qint64 tenthsOfKj = 17 * tenths(f.protein) + 17 * tenths(f.carbohydrate) + 37 * tenths(f.fat) +
+                              29 * tenths(f.alcohol) + 8 * tenths(f.fibre);
+    return (tenthsOfKj + 5) / 10;
+}
+
+std::map<std::pair<int, QString>, Food> byCategoryAndName(const std::vector<Food>& foods)
+{
+    std::map<std::pair<int, QString>, Food> index;
+    for (const Food& f : foods)
+        index.emplace(std::pair(f.category, f.name), f);
+    return index;
+}
+
 } // namespace
 
 TEST(Catalogue, FoodsFollowTheirRules)
 {
     const std::vector<Food> foods = parseFoods(foodsText());
-    EXPECT_GE(foods.size(), 600u);
+    EXPECT_GE(foods.size(), 770u);
     std::map<int, int> perCategory;
     std::set<std::pair<int, QString>> seen;
     for (const Food& f : foods) {
@@ -56,15 +77,99 @@ TEST(Catalogue, FoodsFollowTheirRules)
             EXPECT_TRUE(oneDecimal(v) && v >= 0);
         EXPECT_GE(f.energy, 0);
         EXPECT_LE(f.energy, 99999);
-        const double computed = 17 * f.protein + 17 * f.carbohydrate + 37 * f.fat + 29 * f.alcohol + 8 * f.fibre;
-        EXPECT_LE(std::abs(f.energy - computed), 0.1 * computed + 1e-9)
-            << f.energy << " kJ against " << computed << " kJ from the nutrients";
-        if (f.unit != Piece) // per 100 g or ml: the nutrients cannot weigh more than the food
-            EXPECT_LE(f.protein + f.carbohydrate + f.fat + f.alcohol + f.fibre, 100.5);
+        EXPECT_EQ(f.energy, energyFromNutrients(f)) << "kJ from the nutrients, halves upwards";
+        // The nutrients cannot weigh more than the food: 100 g or ml, or the piece.
+        const double weight = f.unit == Piece ? f.pieceWeight : 100;
+        EXPECT_LE(f.protein + f.carbohydrate + f.fat + f.alcohol + f.fibre, weight + 0.5);
+        if (f.unit == Piece) {
+            EXPECT_GE(f.pieceWeight, 1);
+            EXPECT_LE(f.pieceWeight, 500);
+        } else {
+            EXPECT_EQ(f.pieceWeight, 0);
+        }
     }
     for (int category = 1; category <= 15; ++category)
         EXPECT_GE(perCategory[category], 15) << "category " << category;
     EXPECT_GE(perCategory[16], 8) << "Favoriten";
+}
+
+TEST(Catalogue, SlicesAndPiecesAreTheirGramEntryScaledToThePiece)
+{
+    const std::vector<Food> foods = parseFoods(foodsText());
+    const auto index = byCategoryAndName(foods);
+    int scaled = 0;
+    for (const Food& f : foods) {
+        const qsizetype comma = f.name.lastIndexOf(u", ");
+        const QString kind = comma < 0 ? QString() : f.name.mid(comma + 2);
+        if (kind != u"Scheibe" && kind != u"Stück")
+            continue;
+        SCOPED_TRACE(f.name.toStdString());
+        ++scaled;
+        ASSERT_EQ(f.unit, Piece);
+        const auto whole = index.find({f.category, f.name.left(comma)});
+        ASSERT_NE(whole, index.end()) << "no gram entry beside the piece";
+        const Food& g = whole->second;
+        ASSERT_EQ(g.unit, Gram);
+        const double share = f.pieceWeight / 100.0;
+        EXPECT_NEAR(f.protein, g.protein * share, 0.05 + 1e-9);
+        EXPECT_NEAR(f.carbohydrate, g.carbohydrate * share, 0.05 + 1e-9);
+        EXPECT_NEAR(f.fat, g.fat * share, 0.05 + 1e-9);
+        EXPECT_NEAR(f.alcohol, g.alcohol * share, 0.05 + 1e-9);
+        EXPECT_NEAR(f.fibre, g.fibre * share, 0.05 + 1e-9);
+        // Each rounded nutrient may move the energy by 0.05 g times its factor.
+        EXPECT_NEAR(f.energy, g.energy * share, 0.05 * (17 + 17 + 37 + 29 + 8) + 1);
+    }
+    EXPECT_GE(scaled, 35);
+}
+
+TEST(Catalogue, AFoodInSeveralCategoriesHasTheSameValuesInEach)
+{
+    // A diary entry names its food without its category, so two entries of one
+    // name must mean the same food.
+    std::map<QString, Food> first;
+    for (const Food& f : parseFoods(foodsText())) {
+        const auto [it, isNew] = first.emplace(f.name, f);
+        if (isNew)
+            continue;
+        SCOPED_TRACE(f.name.toStdString());
+        const Food& o = it->second;
+        EXPECT_EQ(f.unit, o.unit);
+        EXPECT_EQ(f.energy, o.energy);
+        EXPECT_EQ(f.protein, o.protein);
+        EXPECT_EQ(f.carbohydrate, o.carbohydrate);
+        EXPECT_EQ(f.fat, o.fat);
+        EXPECT_EQ(f.pieceWeight, o.pieceWeight);
+    }
+}
+
+TEST(Catalogue, EverydayFoodsAreWhereAHouseholdLooksForThem)
+{
+    const auto index = byCategoryAndName(parseFoods(foodsText()));
+    const std::pair<int, const char16_t*> wanted[] = {{5, u"Vollkornbrot, Scheibe"},
+                                                      {5, u"Toastbrot, Scheibe"},
+                                                      {5, u"Roggenmischbrot, Scheibe"},
+                                                      {5, u"Knäckebrot, Scheibe"},
+                                                      {5, u"Honig"},
+                                                      {5, u"Konfitüre (Erdbeere)"},
+                                                      {5, u"Nuss-Nougat-Creme"},
+                                                      {5, u"Butter"},
+                                                      {10, u"Honig"},
+                                                      {4, u"Kartoffelsalat mit Mayonnaise"},
+                                                      {4, u"Kartoffelsalat mit Essig, Öl"},
+                                                      {8, u"Gänsebraten"},
+                                                      {10, u"Stollen"},
+                                                      {10, u"Stollen, Scheibe"},
+                                                      {10, u"Plätzchen, gemischt"},
+                                                      {10, u"Butterplätzchen"},
+                                                      {10, u"Vanillekipferl"},
+                                                      {10, u"Zimtsterne"},
+                                                      {1, u"Kinderpunsch"},
+                                                      {2, u"Gouda, jung, Scheibe"},
+                                                      {8, u"Salami, Scheibe"},
+                                                      {10, u"Käsekuchen, Stück"}};
+    for (const auto& [category, name] : wanted)
+        EXPECT_TRUE(index.count({category, QString::fromUtf16(name)}))
+            << QString::fromUtf16(name).toStdString() << " in category " << category;
 }
 
 TEST(Catalogue, ActivitiesFollowTheirRules)
@@ -92,6 +197,15 @@ TEST(Catalogue, MalformedLinesAreRefusedWithTheirNumber)
 {
     EXPECT_THROW(parseFoods("# Kopf\n1|Wasser|l|0|0.0|0.0|0.0|0.0|0.0\n"), CatalogueError);
     EXPECT_THROW(parseFoods("1|Wasser|ml|0|0.0\n"), CatalogueError);
+    EXPECT_THROW(parseFoods("1|Wasser|ml|0|0.0|0.0|0.0|0.0|0.0|250\n"), CatalogueError);
+    EXPECT_THROW(parseFoods("3|Apfel|St.|334|0.5|17.1|0.3|0.0|3.0|-150\n"), CatalogueError);
+    EXPECT_EQ(parseFoods("3|Apfel|St.|334|0.5|17.1|0.3|0.0|3.0|150\n").at(0).pieceWeight, 150);
+    try {
+        parseFoods("3|Apfel|St.|334|0.5|17.1|0.3|0.0|3.0\n");
+        FAIL();
+    } catch (const CatalogueError& e) {
+        EXPECT_STREQ(e.what(), "Zeile 1: 9 statt 10 Spalten");
+    }
     EXPECT_THROW(parseActivities("2|Bügeln|2,3|722\n"), CatalogueError);
     try {
         parseFoods("\n# Kopf\n1|Wasser|ml|null|0.0|0.0|0.0|0.0|0.0\n");

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -375,4 +376,30 @@ TEST_F(FoodFolder, Screenshot)
         window->PanelNTB->grab().save(
             QStringLiteral(KELVARA_BINARY_DIR "/screenshots/food-symbols-%1.png").arg(kind + 1));
     }
+}
+
+TEST(FoodCatalogueList, EveryShippedNameIsShownInFull)
+{
+    // The catalogue list is the user's only view of a name: a name cut to
+    // "..., Schei…" or "... (zub…" hides what the entry is.
+    FreshDiary diary;
+    platform::setToday(kToday);
+    TFormMain1 window(diary.dir());
+    window.show();
+    StringGrid* grid = window.StringGridNRG;
+    // The space the view's style leaves for text in a cell of column 0, less
+    // what hinting on a real screen adds to the width measured here.
+    const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+    const int room = grid->visualRect(grid->model()->index(0, 0)).width() - 2 * margin - 8;
+    const QFontMetrics metrics(grid->font());
+    int names = 0;
+    for (int category = 1; category <= 16; ++category) {
+        window.SpeedButtonN[category]->click();
+        for (int r = 1; r < grid->rowCount(); ++r, ++names) {
+            const QString name = grid->cell(0, r);
+            EXPECT_LE(metrics.horizontalAdvance(name), room)
+                << name.toStdString() << " in category " << category << " is cut";
+        }
+    }
+    EXPECT_GE(names, 770);
 }

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 KeyPressFilter::KeyPressFilter(QLineEdit* edit, Handler handler)
     : QObject(edit), m_edit(edit), m_handler(std::move(handler))
 {
@@ -19,25 +21,64 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_edit || event->type() != QEvent::KeyPress)
         return false;
-    const QString typed = static_cast<QKeyEvent*>(event)->text();
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString typed = key->text();
     if (typed.isEmpty())
         return false;
+    // Shortcuts (Ctrl+V, Ctrl+Z) may carry their letter as text; they type
+    // nothing. Ctrl+Alt is AltGr on some systems and types.
+    const Qt::KeyboardModifiers held = key->modifiers();
+    if (held & Qt::ControlModifier && !(held & Qt::AltModifier))
+        return false;
     if (typed.size() == 1) {
-        QChar key = typed.front();
-        if (key.category() == QChar::Other_Control && key != u'\b')
+        QChar c = typed.front();
+        if (c.category() == QChar::Other_Control && c != u'\b')
             return false;
-        m_handler(m_edit, key);
-        if (key == typed.front())
+        m_handler(m_edit, c);
+        if (c == typed.front())
             return false;
-        if (!key.isNull())
-            m_edit->insert(QString(key));
+        if (!c.isNull())
+            m_edit->insert(QString(c));
         return true;
     }
     // Several characters at once: each goes through the handler in turn.
-    for (QChar key : typed) {
-        m_handler(m_edit, key);
-        if (!key.isNull() && key != u'\b')
-            m_edit->insert(QString(key));
+    for (QChar c : typed) {
+        m_handler(m_edit, c);
+        if (!c.isNull() && c != u'\b')
+            m_edit->insert(QString(c));
     }
     return true;
+}
+
+EntryGuard::EntryGuard(QLineEdit* edit, int typedLength, store::CodePage page)
+    : QObject(edit), m_edit(edit), m_length(typedLength), m_page(page), m_before(edit->text())
+{
+    // The text as it stands after every change, the program's included.
+    connect(edit, &QLineEdit::textChanged, this, [this] { m_before = m_edit->text(); });
+    // Edits by the user only; reported before the change is.
+    connect(edit, &QLineEdit::textEdited, this, &EntryGuard::edited);
+}
+
+void EntryGuard::install(QLineEdit* edit, int typedLength, store::CodePage page)
+{
+    new EntryGuard(edit, typedLength, page);
+}
+
+void EntryGuard::edited(const QString& text)
+{
+    int cursor = m_edit->cursorPosition();
+    QString fitted = store::fitToCodePage(text, m_page);
+    cursor = static_cast<int>(store::fitToCodePage(text.left(cursor), m_page).size());
+    // What was inserted ends at the cursor; cut what goes beyond the limit,
+    // but never below the length the text already had.
+    const qsizetype surplus = fitted.size() - std::max<qsizetype>(m_length, m_before.size());
+    if (surplus > 0) {
+        const qsizetype from = std::max<qsizetype>(0, cursor - surplus);
+        fitted.remove(from, cursor - from);
+        cursor = static_cast<int>(from);
+    }
+    if (fitted == text)
+        return;
+    m_edit->setText(fitted);
+    m_edit->setCursorPosition(cursor);
 }

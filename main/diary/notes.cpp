@@ -2,6 +2,7 @@
 // through the notes of a period.
 
 #include "main/diary/notetext.h"
+#include "main/keyfilter.h"
 #include "main/numbers.h"
 #include "main/panels.h"
 #include "main/platform.h"
@@ -75,7 +76,9 @@ void TFormMain1::buildNotesFolder()
     EditNotizSuche = new QLineEdit(query);
     EditNotizSuche->setGeometry(76, 10, 153, 24);
     EditNotizSuche->setFont(noteFont(true));
-    EditNotizSuche->setMaxLength(20);
+    // The search text is fitted as the notes are, so that "9 €" finds the
+    // "9 EUR" the editor stored.
+    EntryGuard::install(EditNotizSuche, 20, kNotePage);
     auto* periodLabel = new QLabel(QStringLiteral("Zeitraum:"), query);
     periodLabel->setGeometry(245, 14, 62, 16);
     ComboBoxNotizSuche = new QComboBox(query);

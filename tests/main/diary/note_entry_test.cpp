@@ -4,6 +4,7 @@
 // what is stored, and the 2000-character limit holds.
 
 #include "main/panels.h"
+#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"
@@ -15,8 +16,10 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -238,4 +241,23 @@ TEST_F(NoteEntry, TheLimitHoldsForComposedText)
     EXPECT_EQ(memo()->toPlainText(), QString(1999, u'c'));
     compose(QStringLiteral("ä"));
     expectShownAsStored(QString(1999, u'c') + QStringLiteral("ä"));
+}
+
+TEST_F(NoteEntry, ASearchTypedWithTheEuroSignFindsTheNoteThatHoldsEUR)
+{
+    QTest::keyClicks(memo(), "Kino 9 ");
+    typeKey(kEuroKey, QStringLiteral("€"));
+    window->ListeNotizClick(false);
+    QLineEdit* search = window->EditNotizSuche;
+    search->setFocus();
+    QTest::keyClicks(search, "9 ");
+    QKeyEvent press(QEvent::KeyPress, kEuroKey, Qt::GroupSwitchModifier, QStringLiteral("€"));
+    QApplication::sendEvent(search, &press);
+    EXPECT_EQ(search->text(), "9 EUR");
+    window->ButtonNotizSuche->click();
+    EXPECT_EQ(window->StringGridNotizSuche->cell(0, 0), "20.04.2009");
+    EXPECT_EQ(window->MemoNotizSuche->toPlainText(), "Kino 9 EUR");
+
+    QTest::keyClicks(search, " und noch viel mehr Text");
+    EXPECT_EQ(search->text(), "9 EUR und noch viel ") << "20 characters may be typed";
 }

@@ -141,8 +141,8 @@ void LimitedTextEdit::keyPressEvent(QKeyEvent* event)
     }
     const QString typed = event->text();
     // Keys that type nothing, and control characters (backspace, Ctrl
-    // shortcuts), go to the editor as they are.
-    if (typed.isEmpty() || typed.front().category() == QChar::Other_Control) {
+    // shortcuts), go to the editor as they are; Alt+Tab types a tab.
+    if (typed.isEmpty() || (typed.front().category() == QChar::Other_Control && typed.front() != u'\t')) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }

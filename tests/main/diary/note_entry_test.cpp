@@ -185,6 +185,9 @@ TEST_F(NoteEntry, TabAndShiftTabMoveTheFocusAndInsertNothing)
     EXPECT_FALSE(memo()->hasFocus());
     EXPECT_EQ(memo()->toPlainText(), QString(2000, u'c'));
     EXPECT_EQ(window->LabelNotizAnzahl->text(), "2000/2000");
+    memo()->setFocus();
+    QTest::keyClick(memo(), Qt::Key_Tab, Qt::AltModifier);
+    EXPECT_EQ(window->LabelNotizAnzahl->text(), "2000/2000") << "Alt+Tab types a tab, if there is room";
 
     memo()->setPlainText("kurz");
     memo()->setFocus();

@@ -263,4 +263,19 @@ TEST_F(NoteEntry, ASearchTypedWithTheEuroSignFindsTheNoteThatHoldsEUR)
 
     QTest::keyClicks(search, " und noch viel mehr Text");
     EXPECT_EQ(search->text(), "9 EUR und noch viel ") << "20 characters may be typed";
+
+    // Composed by an input method.
+    search->clear();
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("„Kino“ …"));
+    QApplication::sendEvent(search, &commit);
+    EXPECT_EQ(search->text(), "\"Kino\" ...");
+}
+
+TEST_F(NoteEntry, ASaveNeverFailsOnACharacterWhateverReachesTheEditor)
+{
+    // Text that bypasses the entry paths, as the program sets it.
+    memo()->setPlainText(QString::fromUtf8("9 € – ok"));
+    EXPECT_EQ(storedNote(), "9 EUR - ok");
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(u'\n').toStdString();
 }

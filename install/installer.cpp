@@ -147,7 +147,8 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             row.protein = f.protein;
             row.carbohydrate = f.carbohydrate;
             row.fat = f.fat;
-            const booking::Entry booked = booking::bookedEntry(row, booking::quantityKind(f.unit), factor, std::nullopt);
+            const booking::Entry booked =
+                booking::bookedEntry(row, booking::quantityKind(f.unit), factor, std::nullopt);
             const qint64 e = booked.energy;
             const qint64 p = booked.protein;
             const qint64 c = booked.carbohydrate;

@@ -117,8 +117,9 @@ Entry bookedEntry(const FoodRow& food, int kind, double factor, const std::optio
         return exact::quotientHalfEven(std::clamp<__int128>(value, 0, highest), unit);
     };
     Entry entry;
-    entry.amount = static_cast<double>(std::clamp<qint64>(amount, 0, static_cast<qint64>(kAmountCap) * exact::kScale)) /
-                   exact::kScale;
+    entry.amount =
+        static_cast<double>(std::clamp<qint64>(amount, 0, static_cast<qint64>(kAmountCap) * exact::kScale)) /
+        exact::kScale;
     entry.unit = unitText(food.unitCode);
     entry.name = food.name;
     entry.energy = rounded(energy, kEnergyCap);

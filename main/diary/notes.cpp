@@ -26,7 +26,8 @@ const char* const kTextFields[notetext::kParts] = {"XTBTEXT1", "XTBTEXT2", "XTBT
                                                    "XTBTEXT5", "XTBTEXT6", "XTBTEXT7", "XTBTEXT8"};
 
 // The code page of the note's text fields.
-const store::CodePage kNotePage = store::schema::xtb().fields[store::schema::xtb().fieldPosition("XTBTEXT1")].codePage;
+const store::CodePage kNotePage =
+    store::schema::xtb().fields[store::schema::xtb().fieldPosition("XTBTEXT1")].codePage;
 
 QLabel* captionBar(QWidget* parent, int x, int y, const QString& caption)
 {

@@ -112,7 +112,8 @@ int rows(qint64 value)
 // rnd(value / factor * 100): the rows a bar of the value rises.
 int barHeight(Exact value, qint64 factor)
 {
-    return rows(exact::quotientHalfEven(__int128(value.sum) * 100, __int128(value.days) * exact::kScale * factor));
+    return rows(
+        exact::quotientHalfEven(__int128(value.sum) * 100, __int128(value.days) * exact::kScale * factor));
 }
 
 // rnd((weight - bottom) * factor): the rows a weight lies above the bottom.

@@ -106,7 +106,9 @@ TEST_F(Halves, EveryShippedFoodWithEverySymbolBooksAsTheExactProductRounds)
     int wrong = 0;
     for (const QStringList& food : catalogueLines("foods.txt")) {
         ASSERT_GE(food.size(), 7);
-        const int kind = food[2] == u"g" ? booking::Grams : food[2] == u"ml" ? booking::Millilitres : booking::Pieces;
+        const int kind = food[2] == u"g"    ? booking::Grams
+                         : food[2] == u"ml" ? booking::Millilitres
+                                            : booking::Pieces;
         const char* const* factors = kind == booking::Grams         ? kGramFactors
                                      : kind == booking::Millilitres ? kMillilitreFactors
                                                                     : kPieceFactors;
@@ -114,15 +116,19 @@ TEST_F(Halves, EveryShippedFoodWithEverySymbolBooksAsTheExactProductRounds)
         // with the locale's decimal comma.
         QString bad;
         const std::optional<booking::FoodRow> row = booking::readFoodRow(
-            food[1], {QString::number(kind), food[3], germanCell(food[4]), germanCell(food[5]), germanCell(food[6])},
+            food[1],
+            {QString::number(kind), food[3], germanCell(food[4]), germanCell(food[5]), germanCell(food[6])},
             bad);
         ASSERT_TRUE(row) << bad.toStdString();
-        const qint64 values[4] = {decimal(food[3], 1), decimal(food[4], 1), decimal(food[5], 1), decimal(food[6], 1)};
+        const qint64 values[4] = {decimal(food[3], 1), decimal(food[4], 1), decimal(food[5], 1),
+                                  decimal(food[6], 1)};
         for (int k = 1; k <= 11; ++k) {
             const qint64 f = decimal(QString::fromLatin1(factors[k - 1]), 2);
             EXPECT_EQ(booking::symbolFactor(k, kind), f / 100.0);
-            const booking::Entry once = booking::bookedEntry(*row, kind, booking::symbolFactor(k, kind), std::nullopt);
-            const booking::Entry twice = booking::bookedEntry(*row, kind, booking::symbolFactor(k, kind), once);
+            const booking::Entry once =
+                booking::bookedEntry(*row, kind, booking::symbolFactor(k, kind), std::nullopt);
+            const booking::Entry twice =
+                booking::bookedEntry(*row, kind, booking::symbolFactor(k, kind), once);
             const qint64 got[4] = {once.energy, once.protein, once.carbohydrate, once.fat};
             const qint64 summed[4] = {twice.energy, twice.protein, twice.carbohydrate, twice.fat};
             bool right = true;
@@ -132,11 +138,12 @@ TEST_F(Halves, EveryShippedFoodWithEverySymbolBooksAsTheExactProductRounds)
                         roundsTo(values[v] * f + got[v] * 1000, 1000, summed[v]);
             }
             const qint64 amount = kind == booking::Pieces ? f : f * 100;
-            right = right && qRound64(once.amount * 100) == amount && qRound64(twice.amount * 100) == 2 * amount;
+            right =
+                right && qRound64(once.amount * 100) == amount && qRound64(twice.amount * 100) == 2 * amount;
             ++cases;
             if (!right && ++wrong <= 10)
-                ADD_FAILURE() << food[1].toStdString() << ", symbol " << k << ": " << got[0] << " kJ, " << got[1]
-                              << " / " << got[2] << " / " << got[3] << " g";
+                ADD_FAILURE() << food[1].toStdString() << ", symbol " << k << ": " << got[0] << " kJ, "
+                              << got[1] << " / " << got[2] << " / " << got[3] << " g";
         }
     }
     EXPECT_GT(cases, 7000);
@@ -149,8 +156,7 @@ TEST_F(Halves, EveryShippedActivityAtEveryDurationAndWeightBooksAsTheExactProduc
     // reads it.
     std::vector<int> kilograms;
     for (int tenths = 400; tenths <= 1509; ++tenths) {
-        const std::optional<int> kg =
-            activity::wholeKilograms(QLocale().toString(tenths / 10.0, 'f', 1));
+        const std::optional<int> kg = activity::wholeKilograms(QLocale().toString(tenths / 10.0, 'f', 1));
         ASSERT_TRUE(kg);
         ASSERT_EQ(*kg, tenths / 10);
         kilograms.push_back(*kg);
@@ -166,7 +172,8 @@ TEST_F(Halves, EveryShippedActivityAtEveryDurationAndWeightBooksAsTheExactProduc
                 const qint64 e = activity::energy(static_cast<double>(perHour), kg, minutes);
                 ++cases;
                 if (!roundsTo(__int128(perHour) * kg * minutes, 75 * 60, e) && ++wrong <= 10)
-                    ADD_FAILURE() << a[1].toStdString() << ", " << minutes << " min at " << kg << " kg: " << e;
+                    ADD_FAILURE() << a[1].toStdString() << ", " << minutes << " min at " << kg
+                                  << " kg: " << e;
             }
         }
     }
@@ -233,8 +240,8 @@ TEST_F(Halves, ChartBarsAndGoalRowsRiseByTheExactQuotient)
                 const int row = base - static_cast<int>(expected);
                 const int shown = s.series == 7 && expected < 0 ? t.bottom() + 1 : t.top();
                 if (std::clamp(row, 1, 469) != shown && ++wrong <= 10)
-                    ADD_FAILURE() << "series " << s.series << (s.kcal ? " kcal" : " kJ") << " level " << s.zoomY
-                                  << ": " << value << " at row " << shown << ", not " << row;
+                    ADD_FAILURE() << "series " << s.series << (s.kcal ? " kcal" : " kJ") << " level "
+                                  << s.zoomY << ": " << value << " at row " << shown << ", not " << row;
             }
         }
         for (qint64 goal = 0; goal <= 99999; ++goal) {

@@ -107,14 +107,16 @@ protected:
     {
         const QStringList records = dbfreadContent(diary.path("ZEB_XTB.dbf"));
         EXPECT_EQ(records.size(), 1);
-        return records.value(0).section(u'|', 2).remove(u'|').replace(QStringLiteral("\\r\\n"), QStringLiteral("\n"));
+        return records.value(0).section(u'|', 2).remove(u'|').replace(QStringLiteral("\\r\\n"),
+                                                                      QStringLiteral("\n"));
     }
 
     void expectShownAsStored(const QString& text)
     {
         EXPECT_EQ(memo()->toPlainText(), text);
         EXPECT_EQ(storedNote(), text);
-        EXPECT_EQ(window->LabelNotizAnzahl->text(), QStringLiteral("%1/2000").arg(text.size() + text.count(u'\n')));
+        EXPECT_EQ(window->LabelNotizAnzahl->text(),
+                  QStringLiteral("%1/2000").arg(text.size() + text.count(u'\n')));
         EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(u'\n').toStdString();
     }
 

@@ -74,8 +74,11 @@ protected:
 
 TEST_F(GoalEntry, GoalsLongerThanTheirFieldsAreShownWholeAndWrittenBackUnchanged)
 {
-    start({{"EA", qint64(0)}, {"EE", QStringLiteral("123456")}, {"EF", QStringLiteral("1000")},
-           {"EP", QStringLiteral("2500")}, {"EK", QStringLiteral("99")}});
+    start({{"EA", qint64(0)},
+           {"EE", QStringLiteral("123456")},
+           {"EF", QStringLiteral("1000")},
+           {"EP", QStringLiteral("2500")},
+           {"EK", QStringLiteral("99")}});
     EXPECT_EQ(window->EditEnergie->text(), "123456");
     EXPECT_EQ(window->EditFett->text(), "1000");
     EXPECT_EQ(window->EditProtein->text(), "2500");

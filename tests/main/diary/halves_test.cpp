@@ -81,7 +81,7 @@ QString germanCell(const QString& decimalText)
 
 } // namespace
 
-TEST_F(Halves, TheExamplesOfTheReview)
+TEST_F(Halves, ExactHalvesGoToTheEvenNeighbour)
 {
     // 785 kJ/h for 45 minutes at 90 kg is 706.5.
     EXPECT_EQ(activity::energy(785, 90, 45), 706);

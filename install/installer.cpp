@@ -1,6 +1,8 @@
 #include "install/installer.h"
 
 #include "install/catalogue.h"
+#include "main/diary/activity.h"
+#include "main/diary/booking.h"
 #include "store/create.h"
 #include "store/fileio.h"
 #include "store/schema.h"
@@ -20,12 +22,6 @@ using store::Row;
 using store::Unchanged;
 
 constexpr qint64 kEnergyCap = 99999;
-constexpr qint64 kNutrientCap = 9999;
-
-qint64 roundHalfEven(double value)
-{
-    return static_cast<qint64>(std::nearbyint(value));
-}
 
 std::vector<Row> foodRows(const std::vector<Food>& foods)
 {
@@ -143,10 +139,20 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
                 amount = f.energy > 0 ? std::clamp(std::round(share / f.energy), 1.0, 3.0) : 1;
                 factor = amount;
             }
-            const qint64 e = std::min(kEnergyCap, roundHalfEven(f.energy * factor));
-            const qint64 p = std::min(kNutrientCap, roundHalfEven(f.protein * factor));
-            const qint64 c = std::min(kNutrientCap, roundHalfEven(f.carbohydrate * factor));
-            const qint64 t = std::min(kNutrientCap, roundHalfEven(f.fat * factor));
+            // Booked as the program books it.
+            booking::FoodRow row;
+            row.name = f.name;
+            row.unitCode = f.unit;
+            row.energy = f.energy;
+            row.protein = f.protein;
+            row.carbohydrate = f.carbohydrate;
+            row.fat = f.fat;
+            const booking::Entry booked =
+                booking::bookedEntry(row, booking::quantityKind(f.unit), factor, std::nullopt);
+            const qint64 e = booked.energy;
+            const qint64 p = booked.protein;
+            const qint64 c = booked.carbohydrate;
+            const qint64 t = booked.fat;
             diary.food.push_back({day, amount, unit, f.name, e, p, c, t});
             energy += e;
             protein += p;
@@ -166,7 +172,7 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             if (!done.insert(a.name).second)
                 continue;
             const int m = minutes[uniform(0, 5)];
-            const qint64 e = std::min(kEnergyCap, roundHalfEven(a.energy * (m / 60.0) * (dayWeight / 75.0)));
+            const qint64 e = std::min(kEnergyCap, activity::energy(a.energy, static_cast<int>(dayWeight), m));
             diary.activity.push_back({day, qint64(m), a.name, e});
             fitness += e;
         }

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 KeyPressFilter::KeyPressFilter(QLineEdit* edit, Handler handler)
     : QObject(edit), m_edit(edit), m_handler(std::move(handler))
 {
@@ -46,4 +48,37 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event)
             m_edit->insert(QString(c));
     }
     return true;
+}
+
+EntryGuard::EntryGuard(QLineEdit* edit, int typedLength, store::CodePage page)
+    : QObject(edit), m_edit(edit), m_length(typedLength), m_page(page), m_before(edit->text())
+{
+    // The text as it stands after every change, the program's included.
+    connect(edit, &QLineEdit::textChanged, this, [this] { m_before = m_edit->text(); });
+    // Edits by the user only; reported before the change is.
+    connect(edit, &QLineEdit::textEdited, this, &EntryGuard::edited);
+}
+
+void EntryGuard::install(QLineEdit* edit, int typedLength, store::CodePage page)
+{
+    new EntryGuard(edit, typedLength, page);
+}
+
+void EntryGuard::edited(const QString& text)
+{
+    int cursor = m_edit->cursorPosition();
+    QString fitted = store::fitToCodePage(text, m_page);
+    cursor = static_cast<int>(store::fitToCodePage(text.left(cursor), m_page).size());
+    // What was inserted ends at the cursor; cut what goes beyond the limit,
+    // but never below the length the text already had.
+    const qsizetype surplus = fitted.size() - std::max<qsizetype>(m_length, m_before.size());
+    if (surplus > 0) {
+        const qsizetype from = std::max<qsizetype>(0, cursor - surplus);
+        fitted.remove(from, cursor - from);
+        cursor = static_cast<int>(from);
+    }
+    if (fitted == text)
+        return;
+    m_edit->setText(fitted);
+    m_edit->setCursorPosition(cursor);
 }

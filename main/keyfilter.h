@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
+
+#include "store/codepage.h"
 
 class QLineEdit;
 
@@ -28,4 +31,29 @@ private:
 
     QLineEdit* m_edit;
     Handler m_handler;
+};
+
+// Guards what the user enters into a line edit whose text is stored in a
+// single-byte code page: after every edit by the user (typed, pasted,
+// dropped, composed) a character the code page cannot hold is replaced by
+// its stand-in at once, and input beyond `typedLength` characters is
+// refused, the surplus cut from what was just inserted. Text set by the
+// program is shown whole, however long, and only edits that lengthen the
+// text are held to the limit. Use instead of QLineEdit::setMaxLength, which
+// also cuts the text the program sets.
+class EntryGuard : public QObject
+{
+    Q_OBJECT
+public:
+    // The guard lives as long as the edit.
+    static void install(QLineEdit* edit, int typedLength, store::CodePage page);
+
+private:
+    EntryGuard(QLineEdit* edit, int typedLength, store::CodePage page);
+    void edited(const QString& text);
+
+    QLineEdit* m_edit;
+    int m_length;
+    store::CodePage m_page;
+    QString m_before; // the text before the edit being judged
 };

@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -116,6 +117,12 @@ bool RowDragStarter::eventFilter(QObject*, QEvent* event)
     return false;
 }
 
+LimitedTextEdit::LimitedTextEdit(QWidget* parent, int limit, store::CodePage page)
+    : QPlainTextEdit(parent), m_limit(limit), m_page(page)
+{
+    setTabChangesFocus(true);
+}
+
 int LimitedTextEdit::room() const
 {
     const int used = notetext::storedLength(toPlainText());
@@ -126,16 +133,61 @@ int LimitedTextEdit::room() const
 void LimitedTextEdit::keyPressEvent(QKeyEvent* event)
 {
     const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const QString text = lineBreak ? QStringLiteral("\n") : event->text();
-    const bool inserts = lineBreak || (!text.isEmpty() && text[0].isPrint());
-    if (inserts && notetext::storedLength(text) > room())
+    if (lineBreak) {
+        if (notetext::storedLength(QStringLiteral("\n")) > room())
+            return;
+        QPlainTextEdit::keyPressEvent(event);
         return;
-    QPlainTextEdit::keyPressEvent(event);
+    }
+    const QString typed = event->text();
+    // Keys that type nothing, and control characters (backspace, Ctrl
+    // shortcuts), go to the editor as they are; Alt+Tab types a tab.
+    if (typed.isEmpty() || (typed.front().category() == QChar::Other_Control && typed.front() != u'\t')) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    const QString text = store::fitToCodePage(typed, m_page);
+    if (notetext::storedLength(text) > room())
+        return;
+    if (text == typed) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    insertPlainText(text);
+    ensureCursorVisible();
+}
+
+void LimitedTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    const QString committed = event->commitString();
+    if (committed.isEmpty()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QString text = notetext::editorForm(store::fitToCodePage(committed, m_page));
+    // Composed text replaces the selection and the range the event names.
+    int free = room();
+    if (event->replacementLength() > 0) {
+        QTextCursor range = textCursor();
+        const int at = range.selectionStart() + event->replacementStart();
+        range.setPosition(at);
+        range.setPosition(at + event->replacementLength(), QTextCursor::KeepAnchor);
+        free += notetext::storedLength(range.selectedText().replace(QChar::ParagraphSeparator, u'\n'));
+    }
+    if (text == committed && notetext::storedLength(text) <= free) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent fitted(event->preeditString(), event->attributes());
+    if (notetext::storedLength(text) <= free)
+        fitted.setCommitString(text, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&fitted);
 }
 
 void LimitedTextEdit::insertFromMimeData(const QMimeData* source)
 {
-    QString text = source->text();
+    // Line breaks of any kind arrive as one each.
+    QString text = notetext::editorForm(store::fitToCodePage(source->text(), m_page));
     const int free = room();
     while (!text.isEmpty() && notetext::storedLength(text) > free)
         text.chop(1);

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <functional>
 
+#include "store/codepage.h"
+
 // A panel that hands its mouse presses, moves and releases (with the button
 // and the position in its own coordinates) to the window's handlers.
 class MousePanel : public QFrame
@@ -79,17 +81,24 @@ QLabel* readoutLabel(QWidget* parent, QPoint parked);
 // The MIME type of a day-list row being dragged to a waste bin.
 inline constexpr char kDayRowMimeType[] = "application/x-kelvara-day-row";
 
-// A plain text editor that refuses input beyond a number of characters,
-// counting a line break as two (carriage return and line feed, as the text
-// is stored).
+// A plain text editor for text stored in a single-byte code page, holding at
+// most a number of characters, a line break counting two (carriage return
+// and line feed, as the text is stored). Whatever way text arrives (typed,
+// pasted, dropped, composed by an input method), a character the code page
+// cannot hold is replaced at once by its stand-in, so the editor shows what
+// is stored, and input beyond the limit is refused: a typed key or composed
+// text whole, pasted or dropped text from the point where it no longer fits.
+// Tab and Shift+Tab move the focus; they insert nothing. Text set by the
+// program is taken as it is.
 class LimitedTextEdit : public QPlainTextEdit
 {
     Q_OBJECT
 public:
-    LimitedTextEdit(QWidget* parent, int limit) : QPlainTextEdit(parent), m_limit(limit) {}
+    LimitedTextEdit(QWidget* parent, int limit, store::CodePage page);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
@@ -97,4 +106,5 @@ private:
     int room() const;
 
     int m_limit;
+    store::CodePage m_page;
 };

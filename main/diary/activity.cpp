@@ -1,7 +1,7 @@
 #include "main/diary/activity.h"
 
 #include "main/diary/booking.h"
-#include "main/numbers.h"
+#include "main/exact.h"
 
 #include <QLocale>
 
@@ -31,10 +31,11 @@ bool weightAllowed(int kg)
 
 qint64 energy(double kjPerHour, int kg, double minutes)
 {
-    // Divided, not multiplied by reciprocals: 150 kJ/h for one minute at
-    // 75 kg is exactly 2.5 and goes to the even 2.
-    const long double scaled = static_cast<long double>(kjPerHour) * (kg / 75.0L * minutes) / 60.0L;
-    return numbers::roundHalfEven(scaled);
+    // kJ/h x kg / 75 kg x min / 60 min, exactly: 785 kJ/h for 45 minutes at
+    // 90 kg is 706.5 and goes to the even 706.
+    const __int128 numerator = __int128(exact::scaled(kjPerHour)) * kg * exact::scaled(minutes);
+    const __int128 denominator = __int128(75 * 60) * exact::kScale * exact::kScale;
+    return exact::quotientHalfEven(numerator, denominator);
 }
 
 Entry summed(int minutes, qint64 energy, const std::optional<Entry>& existing)

@@ -28,7 +28,8 @@ std::optional<int> wholeKilograms(const QString& weightText);
 bool weightAllowed(int kg);
 
 // The energy of `minutes` of an activity of `kjPerHour` (at 75 kg) for a
-// person of `kg`, rounded with halves to the even neighbour.
+// person of `kg`, computed exactly and rounded once with halves to the even
+// neighbour.
 qint64 energy(double kjPerHour, int kg, double minutes);
 
 struct Entry

@@ -1,6 +1,6 @@
 #include "main/diary/booking.h"
 
-#include "main/numbers.h"
+#include "main/exact.h"
 
 #include <QLocale>
 
@@ -94,29 +94,38 @@ QString unitText(int unitCode)
 
 Entry bookedEntry(const FoodRow& food, int kind, double factor, const std::optional<Entry>& existing)
 {
-    double amount = (kind == Grams || kind == Millilitres) ? factor * 100 : factor;
-    double energy = food.energy * factor;
-    double protein = food.protein * factor;
-    double carbohydrate = food.carbohydrate * factor;
-    double fat = food.fat * factor;
+    // Catalogue values, factor and stored amount are decimals; each value is
+    // summed exactly in hundred-millionths and rounded once.
+    const qint64 f = exact::scaled(factor);
+    qint64 amount = (kind == Grams || kind == Millilitres) ? f * 100 : f;
+    constexpr qint64 unit = exact::kScale * exact::kScale;
+    __int128 energy = __int128(exact::scaled(food.energy)) * f;
+    __int128 protein = __int128(exact::scaled(food.protein)) * f;
+    __int128 carbohydrate = __int128(exact::scaled(food.carbohydrate)) * f;
+    __int128 fat = __int128(exact::scaled(food.fat)) * f;
     if (existing) {
-        amount += existing->amount;
-        energy += existing->energy;
-        protein += existing->protein;
-        carbohydrate += existing->carbohydrate;
-        fat += existing->fat;
+        amount += exact::scaled(existing->amount);
+        energy += __int128(existing->energy) * unit;
+        protein += __int128(existing->protein) * unit;
+        carbohydrate += __int128(existing->carbohydrate) * unit;
+        fat += __int128(existing->fat) * unit;
     }
     // A value beyond its field cannot be stored: new entries are capped as
     // sums are.
-    auto cap = [](double value, double limit) { return std::clamp(value, 0.0, limit); };
+    auto rounded = [](__int128 value, double limit) {
+        const __int128 highest = __int128(static_cast<qint64>(limit)) * unit;
+        return exact::quotientHalfEven(std::clamp<__int128>(value, 0, highest), unit);
+    };
     Entry entry;
-    entry.amount = cap(amount, kAmountCap);
+    entry.amount =
+        static_cast<double>(std::clamp<qint64>(amount, 0, static_cast<qint64>(kAmountCap) * exact::kScale)) /
+        exact::kScale;
     entry.unit = unitText(food.unitCode);
     entry.name = food.name;
-    entry.energy = numbers::roundHalfEven(cap(energy, kEnergyCap));
-    entry.protein = numbers::roundHalfEven(cap(protein, kNutrientCap));
-    entry.carbohydrate = numbers::roundHalfEven(cap(carbohydrate, kNutrientCap));
-    entry.fat = numbers::roundHalfEven(cap(fat, kNutrientCap));
+    entry.energy = rounded(energy, kEnergyCap);
+    entry.protein = rounded(protein, kNutrientCap);
+    entry.carbohydrate = rounded(carbohydrate, kNutrientCap);
+    entry.fat = rounded(fat, kNutrientCap);
     return entry;
 }
 

@@ -98,8 +98,10 @@ struct Entry
 
 // The entry a booking writes: the food at `factor` of its catalogue values,
 // added to `existing` when the day holds the food already. Sums and new
-// entries alike are capped at the fields' limits; whole numbers are rounded
-// with halves to the even neighbour; the amount stays a real.
+// entries alike are capped at the fields' limits; whole numbers are computed
+// exactly from the decimals and rounded once with halves to the even
+// neighbour (1,5 l at 4,1 g per 100 ml is 61,5 g and gives 62); the amount
+// stays a real.
 Entry bookedEntry(const FoodRow& food, int kind, double factor, const std::optional<Entry>& existing);
 
 // The unit text written for a catalogue unit code.

@@ -2,12 +2,15 @@
 // through the notes of a period.
 
 #include "main/diary/notetext.h"
+#include "main/keyfilter.h"
 #include "main/numbers.h"
 #include "main/panels.h"
 #include "main/platform.h"
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
+#include "store/codepage.h"
 #include "store/error.h"
+#include "store/schema.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -21,6 +24,10 @@ namespace {
 
 const char* const kTextFields[notetext::kParts] = {"XTBTEXT1", "XTBTEXT2", "XTBTEXT3", "XTBTEXT4",
                                                    "XTBTEXT5", "XTBTEXT6", "XTBTEXT7", "XTBTEXT8"};
+
+// The code page of the note's text fields.
+const store::CodePage kNotePage =
+    store::schema::xtb().fields[store::schema::xtb().fieldPosition("XTBTEXT1")].codePage;
 
 QLabel* captionBar(QWidget* parent, int x, int y, const QString& caption)
 {
@@ -51,7 +58,7 @@ void TFormMain1::buildNotesFolder()
     LabelNotizAnzahl = new QLabel(PanelNotizenCaption);
     LabelNotizAnzahl->setGeometry(400, 1, 126, 16);
     LabelNotizAnzahl->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    MemoNotiz = new LimitedTextEdit(PanelNotizBackground, notetext::kMaxLength);
+    MemoNotiz = new LimitedTextEdit(PanelNotizBackground, notetext::kMaxLength, kNotePage);
     MemoNotiz->setGeometry(0, 19, 533, 508);
     MemoNotiz->setFont(noteFont(false));
     MemoNotiz->setFrameStyle(QFrame::NoFrame);
@@ -70,7 +77,9 @@ void TFormMain1::buildNotesFolder()
     EditNotizSuche = new QLineEdit(query);
     EditNotizSuche->setGeometry(76, 10, 153, 24);
     EditNotizSuche->setFont(noteFont(true));
-    EditNotizSuche->setMaxLength(20);
+    // The search text is fitted as the notes are, so that "9 €" finds the
+    // "9 EUR" the editor stored.
+    EntryGuard::install(EditNotizSuche, 20, kNotePage);
     auto* periodLabel = new QLabel(QStringLiteral("Zeitraum:"), query);
     periodLabel->setGeometry(245, 14, 62, 16);
     ComboBoxNotizSuche = new QComboBox(query);
@@ -146,7 +155,10 @@ void TFormMain1::SchreibeXTBDaten()
     else
         Dbf_XTB.insert();
     std::vector<store::Value> values{day, qint64(0)};
-    for (const QString& part : notetext::split(notetext::storedForm(MemoNotiz->toPlainText())))
+    // The editor fits its input to the code page; text that reached it some
+    // other way is fitted here, so that a save never fails on a character.
+    const QString text = store::fitToCodePage(MemoNotiz->toPlainText(), kNotePage);
+    for (const QString& part : notetext::split(notetext::storedForm(text)))
         values.push_back(part);
     Dbf_XTB.postFields(values);
 }

@@ -1,5 +1,6 @@
 #include "main/draw/chart.h"
 
+#include "main/exact.h"
 #include "main/goals/units.h"
 #include "main/numbers.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 constexpr int kZeroRowBalance = 249;
 constexpr int kBaseRow = 469;
-
-long double rnd(long double x)
-{
-    return static_cast<long double>(numbers::roundHalfEven(x));
-}
 
 struct SeriesScale
 {
@@ -86,6 +82,47 @@ QString monthText(QDate day, int zoomX)
     }
 }
 
+// A plotted value as an exact fraction: ten-thousandths over the days it
+// is the mean of (1, or 3 when smoothed).
+struct Exact
+{
+    qint64 sum;
+    int days;
+};
+
+std::vector<Exact> exactPlotted(const std::vector<double>& raw, bool smoothing)
+{
+    std::vector<Exact> values(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const qint64 today = exact::scaled(raw[i]);
+        const qint64 before1 = i >= 1 ? exact::scaled(raw[i - 1]) : 0;
+        const qint64 before2 = i >= 2 ? exact::scaled(raw[i - 2]) : 0;
+        const bool full = smoothing && today != 0 && before1 != 0 && before2 != 0;
+        values[i] = full ? Exact{today + before1 + before2, 3} : Exact{today, 1};
+    }
+    return values;
+}
+
+// Rows far beyond the picture are all alike.
+int rows(qint64 value)
+{
+    return static_cast<int>(std::clamp<qint64>(value, -1000000, 1000000));
+}
+
+// rnd(value / factor * 100): the rows a bar of the value rises.
+int barHeight(Exact value, qint64 factor)
+{
+    return rows(
+        exact::quotientHalfEven(__int128(value.sum) * 100, __int128(value.days) * exact::kScale * factor));
+}
+
+// rnd((weight - bottom) * factor): the rows a weight lies above the bottom.
+int weightHeight(Exact value, int bottom, qint64 factor)
+{
+    const __int128 over = value.sum - __int128(bottom) * value.days * exact::kScale;
+    return rows(exact::quotientHalfEven(over * factor, __int128(value.days) * exact::kScale));
+}
+
 } // namespace
 
 int unitsPerDay(int zoomX)
@@ -110,14 +147,9 @@ int patternColumn(int weekday, int unitsPerDay, int r)
 
 std::vector<double> smoothed(const std::vector<double>& raw)
 {
-    std::vector<double> values(raw.size());
-    for (size_t i = 0; i < raw.size(); ++i) {
-        const double before1 = i >= 1 ? raw[i - 1] : 0;
-        const double before2 = i >= 2 ? raw[i - 2] : 0;
-        const bool full = raw[i] != 0 && before1 != 0 && before2 != 0;
-        values[i] = full ? static_cast<double>((static_cast<long double>(raw[i]) + before1 + before2) * (1.0L / 3))
-                         : raw[i];
-    }
+    std::vector<double> values;
+    for (const Exact& v : exactPlotted(raw, true))
+        values.push_back(static_cast<double>(static_cast<long double>(v.sum) / (v.days * exact::kScale)));
     return values;
 }
 
@@ -125,9 +157,9 @@ int weightBottom(int zoomY, int scrollY)
 {
     switch (zoomY) {
     case 1:
-        return static_cast<int>(rnd((100 - scrollY) * 0.7L)) + 40;
+        return static_cast<int>(exact::quotientHalfEven((100 - scrollY) * 7, 10)) + 40;
     case 2:
-        return static_cast<int>(rnd((100 - scrollY) * 0.9L)) + 40;
+        return static_cast<int>(exact::quotientHalfEven((100 - scrollY) * 9, 10)) + 40;
     default:
         return (100 - scrollY) + 40;
     }
@@ -147,9 +179,11 @@ int goalRow(int series, int zoomY, bool kcal, const QString& goalText)
     qint64 goal = 0;
     if (!numbers::parseInteger(goalText, goal))
         return kBaseRow;
-    const long double f = scaleFactor(series, zoomY, kcal);
-    const long double perHundred = series == 2 && kcal ? 418.68L : 100.0L;
-    return kBaseRow - static_cast<int>(rnd(goal / f * perHundred));
+    // rnd(goal / F * 100), or * 418.68 for a kcal goal against the kJ scale.
+    const qint64 f = std::llround(scaleFactor(series, zoomY, kcal));
+    const __int128 numerator = series == 2 && kcal ? __int128(goal) * 41868 : __int128(goal) * 100;
+    const __int128 denominator = series == 2 && kcal ? __int128(f) * 100 : __int128(f);
+    return kBaseRow - rows(exact::quotientHalfEven(numerator, denominator));
 }
 
 QString axisLabel(int series, int zoomY, bool kcal, int scrollY, int j)
@@ -212,15 +246,15 @@ Chart build(const Input& in)
     // Data.
     std::vector<double> values = in.values;
     values.resize(n, 0.0);
-    const std::vector<double> plotted = in.smoothing ? smoothed(values) : values;
-    const long double f = scaleFactor(series, in.zoomY, in.kcal);
+    const std::vector<Exact> plotted = exactPlotted(values, in.smoothing);
+    const qint64 f = std::llround(scaleFactor(series, in.zoomY, in.kcal));
     const int goal = goalRow(series, in.zoomY, in.kcal, in.goalText);
     if (series == 1) {
         const int bottom = weightBottom(in.zoomY, in.scrollY);
         int previous = 0;
         for (int i = 0; i < n; ++i) {
             const int x = i * s;
-            const int t = kPlotBottom - static_cast<int>(rnd((plotted[i] - bottom) * f));
+            const int t = kPlotBottom - weightHeight(plotted[i], bottom, f);
             if (i > 0) {
                 const int d = previous - t;
                 if (-8 * f < d && d < 8 * f) {
@@ -235,7 +269,7 @@ Chart build(const Input& in)
         }
     } else if (series == 7) {
         for (int i = 0; i < n; ++i) {
-            const int u = kZeroRowBalance - static_cast<int>(rnd(plotted[i] / f * 100));
+            const int u = kZeroRowBalance - barHeight(plotted[i], f);
             if (u == kZeroRowBalance)
                 continue;
             const int end = std::clamp(u, 1, kBaseRow);
@@ -247,7 +281,7 @@ Chart build(const Input& in)
         }
     } else {
         for (int i = 0; i < n; ++i) {
-            const int o = kBaseRow - static_cast<int>(rnd(plotted[i] / f * 100));
+            const int o = kBaseRow - barHeight(plotted[i], f);
             if (o >= kBaseRow)
                 continue;
             const bool over = o < goal && series <= 5;
@@ -259,7 +293,7 @@ Chart build(const Input& in)
     // Goal and zero lines.
     if (series == 1 && in.desiredWeightItem >= 1) {
         const int y = kPlotBottom -
-                      static_cast<int>(rnd((39 + in.desiredWeightItem - weightBottom(in.zoomY, in.scrollY)) * f));
+                      static_cast<int>((39 + in.desiredWeightItem - weightBottom(in.zoomY, in.scrollY)) * f);
         if (y >= 1 && y <= 467)
             c.goalLines.push_back(y);
     } else if (series >= 2 && series <= 5 && in.desiredWeightItem >= 1 && goal >= 1 && goal <= 467) {
@@ -321,7 +355,7 @@ QString readoutText(int series, double value, bool kcal, QDate day)
         text = fixed(value, 0) + QStringLiteral(" g");
         break;
     default:
-        text = kcal ? fixed(static_cast<double>(value * units::kKcalPerKj), 0) + QStringLiteral(" kcal")
+        text = kcal ? QString::number(units::kcalShown(std::llround(value))) + QStringLiteral(" kcal")
                     : fixed(value, 0) + QStringLiteral(" kJ");
     }
     return u' ' + day.toString(numbers::shortDateFormat()) + QStringLiteral(" / ") + text;

@@ -101,6 +101,8 @@ struct Chart
 Chart build(const Input& input);
 
 // Parts of the build, for their own tests.
+// The values plotted with smoothing on, as near as a double holds them; the
+// chart rounds the exact means (sum / 3) once.
 std::vector<double> smoothed(const std::vector<double>& raw);
 // Bottom weight of the weight scale and its units per kg.
 int weightBottom(int zoomY, int scrollY);

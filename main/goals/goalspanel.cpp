@@ -8,6 +8,7 @@
 #include "main/platform.h"
 #include "main/zeb6.h"
 #include "store/error.h"
+#include "store/schema.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -75,13 +76,16 @@ QLabel* resultCell(QWidget* parent, int column, int row)
     return l;
 }
 
-QLineEdit* goalEdit(QWidget* parent, int row, int maxLength)
+// A goal field: `typedLength` characters may be entered; the program sets
+// longer goals whole.
+QLineEdit* goalEdit(QWidget* parent, int row, int typedLength)
 {
     auto* edit = new QLineEdit(parent);
     edit->setGeometry(kColumnX[2] + 15, kRowY[row], kColumnWidth - 30, kRowHeight);
-    edit->setMaxLength(maxLength);
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edit->setText(QStringLiteral("0"));
+    const store::TableSchema& reg = store::schema::reg();
+    EntryGuard::install(edit, typedLength, reg.fields[reg.fieldPosition("EE")].codePage);
     return edit;
 }
 

@@ -1,59 +1,52 @@
 #include "main/goals/units.h"
 
+#include "main/exact.h"
 #include "main/numbers.h"
-
-#include <algorithm>
 
 namespace units {
 namespace {
 
-// The largest and the smallest whole number that `length` characters hold.
-QString fitted(qint64 value, int length)
-{
-    qint64 largest = 1;
-    for (int i = 0; i < length; ++i)
-        largest *= 10;
-    return QString::number(std::clamp(value, -(largest / 10 - 1), largest - 1));
-}
+// 1 kcal = 41868 / 10000 kJ.
+constexpr qint64 kKjPart = 41868;
+constexpr qint64 kKcalPart = 10000;
 
 enum class Rounding { HalfEven, HalfAway };
 
-QString converted(const QString& text, long double factor, Rounding rounding, int length)
+QString converted(const QString& text, qint64 times, qint64 per, Rounding rounding)
 {
     qint64 value = 0;
     if (!numbers::parseInteger(text, value))
         return QStringLiteral("0");
-    const long double product = value * factor;
-    return fitted(rounding == Rounding::HalfEven ? numbers::roundHalfEven(product)
-                                                 : numbers::roundHalfAway(product),
-                  length);
+    const __int128 product = __int128(value) * times;
+    return QString::number(rounding == Rounding::HalfEven ? exact::quotientHalfEven(product, per)
+                                                          : exact::quotientHalfAway(product, per));
 }
 
 } // namespace
 
 QString kcalGoalFromKj(const QString& kjText)
 {
-    return converted(kjText, kKcalPerKj, Rounding::HalfAway, kKcalGoalLength);
+    return converted(kjText, kKcalPart, kKjPart, Rounding::HalfAway);
 }
 
 QString kjGoalFromKcal(const QString& kcalText)
 {
-    return converted(kcalText, kKjPerKcal, Rounding::HalfAway, kKjGoalLength);
+    return converted(kcalText, kKjPart, kKcalPart, Rounding::HalfAway);
 }
 
 QString kcalGoalAtSwitch(const QString& kjText)
 {
-    return converted(kjText, kKcalPerKj, Rounding::HalfEven, kKcalGoalLength);
+    return converted(kjText, kKcalPart, kKjPart, Rounding::HalfEven);
 }
 
 QString kjGoalAtSwitch(const QString& kcalText)
 {
-    return converted(kcalText, kKjPerKcal, Rounding::HalfAway, kKjGoalLength);
+    return converted(kcalText, kKjPart, kKcalPart, Rounding::HalfAway);
 }
 
 qint64 kcalShown(qint64 kj)
 {
-    return numbers::roundHalfEven(kj * kKcalPerKj);
+    return exact::quotientHalfEven(__int128(kj) * kKcalPart, kKjPart);
 }
 
 } // namespace units

@@ -3,22 +3,23 @@
 #include <QString>
 
 // Energies are stored in kJ and shown in kJ or kcal; 1 kcal = 4.1868 kJ.
+// Conversions are exact (10000 kJ = 41868 * 10000 / 41868 kcal) and rounded
+// once.
 namespace units {
 
 // 1 / 4.1868 as an extended-precision constant.
 constexpr long double kKcalPerKj = 0.23884589662749593962L;
 constexpr long double kKjPerKcal = 4.1868L;
 
-// The energy goal fields hold at most 5 (kJ) and 4 (kcal) characters. A
-// converted goal is kept inside what its field can hold, so that a large
-// goal is never cut to its first digits: the kcal goal lies in -999 ... 9999,
-// the kJ goal in -9999 ... 99999.
+// The energy goal fields take at most 5 (kJ) and 4 (kcal) typed characters.
+// A goal set by the program is shown whole, however long.
 constexpr int kKjGoalLength = 5;
 constexpr int kKcalGoalLength = 4;
 
 // The energy goal field converted when the settings are loaded and saved:
 // the integer value times the factor, rounded with halves away from zero;
-// "0" when the text is not an integer.
+// "0" when the text is not an integer (50000 kJ gives 11942 kcal, which
+// gives 49999 kJ).
 QString kcalGoalFromKj(const QString& kjText);
 QString kjGoalFromKcal(const QString& kcalText);
 

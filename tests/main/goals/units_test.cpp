@@ -36,16 +36,15 @@ TEST(EnergyGoalUnits, AGoalThatIsNotAWholeNumberBecomesZero)
     EXPECT_EQ(units::kcalGoalAtSwitch(" 8000 "), "1911") << "blanks around a number are allowed";
 }
 
-TEST(EnergyGoalUnits, AConvertedGoalAlwaysFitsItsField)
+TEST(EnergyGoalUnits, AConvertedGoalIsNeverCut)
 {
-    // 41863 kJ is 9999 kcal; more would not fit the four places of the kcal
-    // field and must not be cut to its first digits.
-    EXPECT_EQ(units::kcalGoalAtSwitch("41863"), "9999");
-    EXPECT_EQ(units::kcalGoalAtSwitch("41870"), "9999");
-    EXPECT_EQ(units::kcalGoalAtSwitch("99999"), "9999");
-    EXPECT_EQ(units::kcalGoalFromKj("50000"), "9999");
-    EXPECT_EQ(units::kcalGoalAtSwitch("-9999"), "-999");
-    EXPECT_EQ(units::kjGoalAtSwitch("9999"), "41864");
-    EXPECT_EQ(units::kjGoalAtSwitch("-999"), "-4183");
-    EXPECT_EQ(units::kjGoalFromKcal("99999999"), "99999");
+    // 50000 kJ is 11942.29 kcal, and 11942 kcal 49998.77 kJ.
+    EXPECT_EQ(units::kcalGoalFromKj("50000"), "11942");
+    EXPECT_EQ(units::kjGoalFromKcal("11942"), "49999");
+    EXPECT_EQ(units::kcalGoalAtSwitch("99999"), "23884");
+    EXPECT_EQ(units::kcalGoalFromKj("123456"), "29487");
+    EXPECT_EQ(units::kjGoalFromKcal("29487"), "123456");
+    EXPECT_EQ(units::kcalGoalAtSwitch("-9999"), "-2388");
+    EXPECT_EQ(units::kjGoalFromKcal("99999999"), "418679996");
+    EXPECT_EQ(units::kcalShown(99999), 23884);
 }

@@ -1,7 +1,15 @@
 #pragma once
 
-#include <QWidget>
+#include "tools/maintenance.h"
 
+#include <QWidget>
+#include <functional>
+
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QFrame;
 class TabControl;
@@ -47,6 +55,44 @@ public:
     // are rebuilt.
     void VerwaltenFormClose();
 
+    QFrame* Bevel3 = nullptr; // fill gaps
+    QFrame* Bevel4 = nullptr; // compress
+    QFrame* Bevel5 = nullptr; // delete
+    QLabel* LabelVerwalten11 = nullptr;
+    QLabel* LabelVerwalten12 = nullptr;
+    QLabel* LabelVerwalten13 = nullptr;
+    QLabel* LabelVerwalten14 = nullptr;
+    QLabel* LabelVerwalten15 = nullptr;
+    QLabel* LabelVerwalten16 = nullptr;
+    QComboBox* ComboBoxVerwalten1 = nullptr;       // scope of fill gaps
+    QComboBox* ComboBoxVerwalten2 = nullptr;       // scope of compress
+    QLineEdit* EditVerwalten1 = nullptr;           // the fixed scope of delete
+    QDateEdit* DateTimePickerVerwalten1 = nullptr; // first and last day of fill gaps
+    QDateEdit* DateTimePickerVerwalten2 = nullptr;
+    QDateEdit* DateTimePickerVerwalten3 = nullptr; // of compress
+    QDateEdit* DateTimePickerVerwalten4 = nullptr;
+    QDateEdit* DateTimePickerVerwalten5 = nullptr; // of delete
+    QDateEdit* DateTimePickerVerwalten6 = nullptr;
+    QPushButton* ButtonLueckenFuellen = nullptr;
+    QPushButton* ButtonKomprimieren = nullptr;
+    QPushButton* ButtonAllesLoeschen = nullptr;
+    QFrame* PanelWait = nullptr; // over the tab area during a run
+    QLabel* Label1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+
+    // The three runs, each over its pair of pickers: refused for an invalid
+    // period or one reaching today, asked for, then run behind the wait
+    // panel and reported. A failure is shown; the filters are on again.
+    void ButtonLueckenFuellenClick();
+    void ButtonKomprimierenClick();
+    void ButtonAllesLoeschenClick();
+    // A user's change of a picker: moved into 2002-01-02 ... 2012-12-31.
+    void DateTimePickerVerwaltenChange(QDateEdit* sender);
+    // The day filters of the food diary, activity diary and daily summary
+    // off, and on again with a refresh.
+    void DBFilterAufheben();
+    void DBFilterSetzen();
+
     // ----- catalogue editor -----
     // The main window's category globals as they were when shown.
     int NahrungKategorieAlt = 1;
@@ -58,6 +104,14 @@ protected:
 
 private:
     void buildCatalogueEditor();
+
+    // A run on the tables, returning its result message.
+    using VerwaltenSchritt = std::function<QString(maintenance::DiaryTables, QDate first, QDate last,
+                                                   const maintenance::Progress& progress)>;
+    // The frame common to the three runs.
+    void VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, const QString& question,
+                       const VerwaltenSchritt& run);
+    QDateEdit* datePicker(int x, int y);
 
     TFormMain1& m_main;
 };

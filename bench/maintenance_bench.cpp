@@ -91,6 +91,24 @@ void BM_FillGaps(benchmark::State& state)
     });
 }
 
+// Fill gaps that writes: the last five years emptied first (not timed).
+void BM_FillGapsAfterDelete(benchmark::State& state)
+{
+    const QString from = diaries().dir(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto copy = std::make_unique<Copy>(from);
+        maintenance::deleteAll(copy->tables(), QDate(2008, 1, 1), kLast, progress);
+        state.ResumeTiming();
+        const maintenance::Result r =
+            maintenance::fillGaps(copy->tables(), kFirst, kLast, maintenance::Everything, progress);
+        benchmark::DoNotOptimize(r.count);
+        state.PauseTiming();
+        copy.reset();
+        state.ResumeTiming();
+    }
+}
+
 void BM_Compress(benchmark::State& state)
 {
     timeRun(state, [](maintenance::DiaryTables t) {
@@ -106,6 +124,12 @@ void BM_Delete(benchmark::State& state)
 
 BENCHMARK(BM_OpenDiaryTables)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillGaps)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FillGapsAfterDelete)
+    ->ArgName("demo")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_Compress)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Delete)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -159,6 +159,8 @@ void Table::reopen()
     try {
         m_file = m_fs.open(m_path, true);
         load(m_file->readAll());
+        if (m_keyField >= 0)
+            loadIndex();
     } catch (...) {
         close();
         throw;
@@ -769,11 +771,13 @@ void Table::pack()
 // ---------------------------------------------------------------- TableDraft
 
 TableDraft::TableDraft(Table& table)
-    : m_table(table), m_recordLength(table.m_header.recordLength), m_records(table.m_records)
+    : m_table(table), m_recordLength(table.m_header.recordLength)
 {
     if (!table.isOpen())
         throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(table.fileName()));
-    table.cancel();
+    // A record being edited is posted first, as a change of filter does.
+    table.post();
+    m_records = table.m_records;
 }
 
 std::vector<quint32> TableDraft::dayRecords(QDate day) const

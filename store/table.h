@@ -208,8 +208,9 @@ private:
 
 // A new content for a whole table, built in memory from a copy of its
 // records: records removed, changed and appended here reach the disk only
-// through replaceTables, together with the drafts of other tables. The
-// table itself must not change while a draft of it is in use.
+// through replaceTables, together with the drafts of other tables. A record
+// of the table being edited is posted first; the table itself must not
+// change while a draft of it is in use.
 class TableDraft
 {
 public:

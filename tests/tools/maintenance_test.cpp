@@ -285,6 +285,19 @@ TEST_F(Maintenance, TheTablesAreUsableAfterARunAndTheirFiltersShowTheDayAgain)
     EXPECT_TRUE(reread.locate("NTBNAME", QStringLiteral("Apfel")));
 }
 
+TEST_F(Maintenance, ARecordBeingEditedIsPostedBeforeTheRun)
+{
+    {
+        DiaryTableSet t(diary.dir());
+        t.filtersOff();
+        t.xtb.locate("XTBDATUM", kEmpty1);
+        t.xtb.edit();
+        t.xtb.setField("XTBTEXT1", QStringLiteral("Geändert."));
+        deleteAll(t.tables(), kFull, kFull, noProgress);
+    }
+    EXPECT_EQ(rowsOf(diary.dir(), store::schema::xtb(), kEmpty1).value(0).section(u'|', 2, 2), "Geändert.");
+}
+
 TEST_F(Maintenance, ProgressIsReportedForEveryDay)
 {
     DiaryTableSet t(diary.dir());

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -384,4 +385,75 @@ TEST_F(MaintenanceWindow, Screenshot)
     t().PanelWait->raise();
     EXPECT_TRUE(t().grab().toImage().save(dir + QStringLiteral("/tools-maintenance-wait.png")));
     t().PanelWait->hide();
+}
+
+// ----------------------------------------------------------------- restart
+
+namespace {
+
+// A diary whose compress was decided on but not put in place when the
+// program died: the new food diary beside the old, listed or not.
+void leaveUnfinishedCompress(const BookedDiary& diary, bool decided)
+{
+    BookedDiary done;
+    copyDiary(diary.dir(), done.dir());
+    {
+        DiaryTableSet t(done.dir());
+        t.filtersOff();
+        maintenance::compress(t.tables(), kFull, kFull, maintenance::FoodOnly, [](int) {});
+    }
+    ASSERT_TRUE(QFile::copy(done.path("ZEB_NTB.DBF"), diary.path("ZEB_NTB.DBF.neu")));
+    if (decided) {
+        QFile list(diary.path("ZEB_NEU.LST"));
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write("ZEB_NTB.DBF.neu\tZEB_NTB.DBF\n");
+    }
+}
+
+QStringList dayList(TFormMain1& main)
+{
+    QStringList names;
+    for (main.Dbf_NTB.first(); !main.Dbf_NTB.eof(); main.Dbf_NTB.next())
+        names << main.Dbf_NTB.fieldText("NTBNAME");
+    return names;
+}
+
+} // namespace
+
+TEST(MaintenanceRestart, TheProgramStartedAfterACrashFinishesADecidedRun)
+{
+    Seams seams;
+    platform::setToday(kToday);
+    BookedDiary diary;
+    diary.food(kFull, QStringLiteral("Brot"), 900, 8, 40, 2);
+    diary.food(kFull, QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29);
+    leaveUnfinishedCompress(diary, true);
+    {
+        TFormMain1 main(diary.dir());
+        EXPECT_FALSE(main.StartFehler);
+        main.DateTimePicker->setDate(kFull);
+        main.Dbf_NTB.refresh();
+        EXPECT_EQ(dayList(main), QStringList{"Tageszusammenfassung"});
+    }
+    EXPECT_FALSE(QFile::exists(diary.path("ZEB_NEU.LST")));
+    EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
+    EXPECT_TRUE(totalsMismatches(diary.dir()).isEmpty());
+}
+
+TEST(MaintenanceRestart, TheProgramStartedAfterACrashDropsAnUndecidedRun)
+{
+    Seams seams;
+    platform::setToday(kToday);
+    BookedDiary diary;
+    diary.food(kFull, QStringLiteral("Brot"), 900, 8, 40, 2);
+    diary.food(kFull, QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29);
+    leaveUnfinishedCompress(diary, false);
+    {
+        TFormMain1 main(diary.dir());
+        EXPECT_FALSE(main.StartFehler);
+        main.DateTimePicker->setDate(kFull);
+        main.Dbf_NTB.refresh();
+        EXPECT_EQ(dayList(main), (QStringList{"Brot", "Käse, Gouda"}));
+    }
+    EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
 }

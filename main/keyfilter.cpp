@@ -19,25 +19,31 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != m_edit || event->type() != QEvent::KeyPress)
         return false;
-    const QString typed = static_cast<QKeyEvent*>(event)->text();
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QString typed = key->text();
     if (typed.isEmpty())
         return false;
+    // A shortcut (Ctrl+V, Ctrl+A) types nothing, whatever text the event
+    // carries; Ctrl together with Alt is AltGr on some systems and types.
+    const Qt::KeyboardModifiers mods = key->modifiers();
+    if ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier))
+        return false;
     if (typed.size() == 1) {
-        QChar key = typed.front();
-        if (key.category() == QChar::Other_Control && key != u'\b')
+        QChar c = typed.front();
+        if (c.category() == QChar::Other_Control && c != u'\b')
             return false;
-        m_handler(m_edit, key);
-        if (key == typed.front())
+        m_handler(m_edit, c);
+        if (c == typed.front())
             return false;
-        if (!key.isNull())
-            m_edit->insert(QString(key));
+        if (!c.isNull())
+            m_edit->insert(QString(c));
         return true;
     }
     // Several characters at once: each goes through the handler in turn.
-    for (QChar key : typed) {
-        m_handler(m_edit, key);
-        if (!key.isNull() && key != u'\b')
-            m_edit->insert(QString(key));
+    for (QChar c : typed) {
+        m_handler(m_edit, c);
+        if (!c.isNull() && c != u'\b')
+            m_edit->insert(QString(c));
     }
     return true;
 }

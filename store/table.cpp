@@ -648,8 +648,22 @@ void Table::post()
         recno = m_count;
         QByteArray data = m_buffer;
         data.append(dbf::kEndOfFile);
-        m_file->writeAt(m_header.headerLength + recno * recordLength, data.constData(), data.size());
-        m_file->sync();
+        const qint64 end = m_header.headerLength + recno * recordLength;
+        try {
+            m_file->writeAt(end, data.constData(), data.size());
+            m_file->sync();
+        } catch (...) {
+            // A write cut short (a full disk) has overwritten the end mark
+            // with the start of the record: the file gets its old end back.
+            try {
+                m_file->truncate(end + 1);
+                const char mark = dbf::kEndOfFile;
+                m_file->writeAt(end, &mark, 1);
+                m_file->sync();
+            } catch (...) {
+            }
+            throw;
+        }
         m_records.append(m_buffer);
         ++m_count;
         m_state = State::Browse;

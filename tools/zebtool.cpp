@@ -6,6 +6,7 @@
 #include "store/error.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFrame>
 #include <QPushButton>
 #include <QShowEvent>
@@ -81,7 +82,7 @@ void TToolForm1::ButtonToolsCloseClick()
 
 void TToolForm1::TabControlToolsChange()
 {
-    FormularAufbau();
+    guarded([this] { FormularAufbau(); });
 }
 
 void TToolForm1::FormShow()
@@ -90,7 +91,10 @@ void TToolForm1::FormShow()
     NahrungKategorieAlt = m_main.NahrungKategorie;
     AktivKategorieAlt = m_main.AktivKategorie;
     VerwaltenFormShow();
-    FormularAufbau();
+    ComboBoxTools2->setCurrentIndex(0);
+    ComboBoxTools1->setCurrentIndex(catalogrules::preselectedItem(
+        m_main.AktuellerOrdner, m_main.NahrungKategorie, m_main.AktivKategorie));
+    guarded([this] { FormularAufbau(); });
 }
 
 void TToolForm1::FormClose()
@@ -104,6 +108,10 @@ void TToolForm1::FormClose()
         m_main.SchreibeFitnessListe();
         m_main.SchreibeFTBListe();
         m_main.SchreibeNTBListe();
+        // The booking symbols follow the selected entry, which may have
+        // changed its unit or vanished.
+        m_main.WechselDragBildArt();
+        m_main.WechselDragAktivBild();
         VerwaltenFormClose();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
@@ -121,8 +129,5 @@ void TToolForm1::FormularAufbau()
     PanelToolsDatenEdit->raise();
     PanelToolsDatenEdit->setEnabled(true);
     PanelToolsVerwalten->setEnabled(false);
-}
-
-void TToolForm1::buildCatalogueEditor()
-{
+    catalogueFormularAufbau();
 }

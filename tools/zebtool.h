@@ -1,19 +1,27 @@
 #pragma once
 
+#include "store/value.h"
+#include "tools/catalogrules.h"
 #include "tools/maintenance.h"
 
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QComboBox;
 class QDateEdit;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QFrame;
+class StringGrid;
 class TabControl;
 class TFormMain1;
+namespace store {
+class Table;
+}
 
 // The tools window: the catalogue editor on its first two tabs and the diary
 // maintenance on the third. It works on the main window's tables and
@@ -93,10 +101,54 @@ public:
     void DBFilterAufheben();
     void DBFilterSetzen();
 
-    // ----- catalogue editor -----
+    // ----- catalogue editor (catalogue.cpp) -----
     // The main window's category globals as they were when shown.
     int NahrungKategorieAlt = 1;
     int AktivKategorieAlt = 0;
+
+    QComboBox* ComboBoxTools1 = nullptr; // category, items 0 ... 23
+    QFrame* PanelToolInsert = nullptr;
+    QLineEdit* EditTools1 = nullptr; // name
+    QLineEdit* EditTools2 = nullptr; // energy, whole number
+    QLabel* LabelTools3 = nullptr;
+    QLabel* LabelTools7 = nullptr;    // energy unit
+    QFrame* PanelToolsHide = nullptr; // food only
+    QLabel* LabelTools1 = nullptr;
+    QLabel* LabelTools2 = nullptr;
+    QLabel* LabelTools4 = nullptr;
+    QLabel* LabelTools5 = nullptr;
+    QLabel* LabelTools6 = nullptr;
+    QLabel* LabelTools8 = nullptr; // nutrient units
+    QLabel* LabelTools9 = nullptr;
+    QLabel* LabelTools10 = nullptr;
+    QLineEdit* EditTools3 = nullptr;     // protein
+    QLineEdit* EditTools4 = nullptr;     // carbohydrate
+    QLineEdit* EditTools5 = nullptr;     // fat
+    QComboBox* ComboBoxTools2 = nullptr; // reference unit: g, ml, pieces
+    QPushButton* ButtonToolsClear = nullptr;
+    QPushButton* ButtonToolsDelete = nullptr;
+    QPushButton* ButtonToolsInsert = nullptr;
+    QPushButton* ButtonToolsEdit = nullptr;
+    StringGrid* StringGridTools1 = nullptr;
+
+    void ComboBoxTools1Change();
+    void ComboBoxTools2Change();
+    void ButtonToolsClearClick();
+    // The selected row changed, or a row was clicked: loads it.
+    void StringGridTools1Click();
+    // Fills the list from the chosen category, selecting row 1 without
+    // loading it. Sets the main window's category global of its catalogue.
+    void SchreibeDatenTabelle();
+    void LabelSchreiben();
+    void FelderLeeren();
+    // Copies the selected row into the fields (on the second tab).
+    void FelderSchreiben();
+    void EditFloatKeyPress(QLineEdit* sender, QChar& key);
+    void EditFloatChange(QLineEdit* sender);
+    // Insert, change and delete. Refusals are messages and write nothing.
+    void ButtonToolsInsertClick();
+    void ButtonToolsEditClick();
+    void ButtonToolsDeleteClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -104,6 +156,23 @@ protected:
 
 private:
     void buildCatalogueEditor();
+    // FormularAufbau for the first two tabs.
+    void catalogueFormularAufbau();
+    // Runs a user action; a table error ends it with its message.
+    void guarded(const std::function<void()>& action);
+    void EditTools1Change();
+    bool activityChosen() const;
+    store::Table& catalogue();
+    const char* nameField() const;
+    // The name as the catalogue will hold it.
+    QString enteredName() const;
+    // The fields as a row, empty number fields set to "0"; a refusal is
+    // shown and gives nothing.
+    std::optional<catalogrules::Row> checkedRow(const QString& name, const QString& refusal);
+    bool nameInCategory(const QString& name);
+    std::vector<store::Value> rowValues(const catalogrules::Row& row) const;
+
+    bool m_fillingList = false;
 
     // A run on the tables, returning its result message.
     using VerwaltenSchritt = std::function<QString(maintenance::DiaryTables, QDate first, QDate last,

@@ -57,3 +57,19 @@ qint64 kcalShown(qint64 kj)
 }
 
 } // namespace units
+
+namespace units {
+
+qint64 kjFromKcal(qint64 kcal)
+{
+    // 4.1868 = 41868 / 10000, so the product is exact in ten-thousandths.
+    const qint64 scaled = kcal * 41868;
+    qint64 whole = scaled / 10000;
+    const qint64 rest = scaled % 10000;
+    const qint64 magnitude = rest < 0 ? -rest : rest;
+    if (magnitude > 5000 || (magnitude == 5000 && whole % 2 != 0))
+        whole += scaled < 0 ? -1 : 1;
+    return whole;
+}
+
+} // namespace units

@@ -33,3 +33,11 @@ QString kjGoalAtSwitch(const QString& kcalText);
 qint64 kcalShown(qint64 kj);
 
 } // namespace units
+
+namespace units {
+
+// A kcal input stored in kJ: the exact product with 4.1868, rounded with
+// halves to the even neighbour.
+qint64 kjFromKcal(qint64 kcal);
+
+} // namespace units

@@ -6,14 +6,17 @@
 //   build/bench/window_bench
 
 #include "bench/diaries.h"
+#include "help/zebhelp.h"
 #include "main/diary/notetext.h"
 #include "main/panels.h"
 #include "main/platform.h"
 #include "main/zeb6.h"
 #include "store/create.h"
+#include "tools/zebtool.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -34,7 +37,8 @@ struct Diaries : BenchDiaries
     {
         QFile::remove(QDir(dir(1)).filePath("ZEB_XTB.dbf"));
         std::vector<store::Row> notes;
-        const QString text = QStringLiteral("Morgens gewogen, mittags Salat, abends Gemüse mit Reis. ").repeated(6);
+        const QString text =
+            QStringLiteral("Morgens gewogen, mittags Salat, abends Gemüse mit Reis. ").repeated(6);
         for (QDate d = install::kFirstDay; d <= kToday; d = d.addDays(1)) {
             store::Row row{d, qint64(0)};
             for (const QString& part : notetext::split(text + d.toString(Qt::ISODate)))
@@ -113,6 +117,44 @@ void BM_LoadQtTranslation(benchmark::State& state)
     platform::installQtTranslation();
 }
 
+// A whole-diary compress clicked in the tools window, the progress bar
+// moving day by day; each repetition on its own copy of the diary, the copy
+// and the windows not timed.
+void BM_CompressInToolsWindow(benchmark::State& state)
+{
+    platform::setDialogHandler([](platform::DialogKind, const QString&) { return true; });
+    const QString from = diaries().dir(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dir = std::make_unique<QTemporaryDir>();
+        for (const QString& name : QDir(from).entryList(QDir::Files))
+            QFile::copy(QDir(from).filePath(name), QDir(dir->path()).filePath(name));
+        platform::setToday(kToday);
+        auto main = std::make_unique<TFormMain1>(dir->path());
+        auto help = std::make_unique<THelpForm1>();
+        auto tools = std::make_unique<TToolForm1>(*main);
+        main->setSideWindows(help.get(), tools.get());
+        tools->show();
+        tools->DateTimePickerVerwalten3->setDate(QDate(2002, 1, 2));
+        tools->DateTimePickerVerwalten4->setDate(kToday.addDays(-1));
+        state.ResumeTiming();
+        tools->ButtonKomprimierenClick();
+        state.PauseTiming();
+        tools.reset();
+        help.reset();
+        main.reset();
+        dir.reset();
+        state.ResumeTiming();
+    }
+    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
+}
+
+BENCHMARK(BM_CompressInToolsWindow)
+    ->ArgName("demo")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_ChartRedraw)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteSearchEveryDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteKeystroke)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

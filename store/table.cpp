@@ -127,6 +127,7 @@ bool Table::live(quint32 recno) const
 void Table::open(const QString& dir)
 {
     close();
+    finishReplacement(m_fs, dir);
     m_dir = dir;
     m_path = findFile(dir, QString::fromLatin1(m_schema.fileName));
     if (m_path.isEmpty())
@@ -142,6 +143,24 @@ void Table::open(const QString& dir)
             m_indexFile = m_fs.open(m_indexPath, true);
             loadIndex();
         }
+    } catch (...) {
+        close();
+        throw;
+    }
+    m_state = State::Browse;
+    rebuildView(-1);
+}
+
+void Table::reopen()
+{
+    cancel();
+    m_file.reset();
+    m_state = State::Closed;
+    try {
+        m_file = m_fs.open(m_path, true);
+        load(m_file->readAll());
+        if (m_keyField >= 0)
+            loadIndex();
     } catch (...) {
         close();
         throw;
@@ -761,6 +780,94 @@ void Table::pack()
         writeIndex();
     }
     rebuildView(-1);
+}
+
+// ---------------------------------------------------------------- TableDraft
+
+TableDraft::TableDraft(Table& table)
+    : m_table(table), m_recordLength(table.m_header.recordLength)
+{
+    if (!table.isOpen())
+        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(table.fileName()));
+    // A record being edited is posted first, as a change of filter does.
+    table.post();
+    m_records = table.m_records;
+}
+
+std::vector<quint32> TableDraft::dayRecords(QDate day) const
+{
+    std::vector<quint32> list;
+    if (m_table.m_dayField < 0 || !day.isValid())
+        return list;
+    const auto it = m_table.m_days.find(Table::dayKey(day));
+    if (it == m_table.m_days.end())
+        return list;
+    for (quint32 recno : it->second) {
+        if (m_records[recno * m_recordLength] != dbf::kDeleted)
+            list.push_back(recno);
+    }
+    return list;
+}
+
+RecordRef TableDraft::record(quint32 recno) const
+{
+    return RecordRef(m_table, m_records.constData() + recno * m_recordLength);
+}
+
+void TableDraft::remove(quint32 recno)
+{
+    char& flag = m_records[recno * m_recordLength];
+    if (flag != dbf::kDeleted) {
+        flag = dbf::kDeleted;
+        m_changed = true;
+    }
+}
+
+QByteArray TableDraft::encode(QByteArray record, const std::vector<Value>& values) const
+{
+    const size_t n = std::min(values.size(), m_table.m_fields.size());
+    for (size_t i = 0; i < n; ++i) {
+        if (std::holds_alternative<Unchanged>(values[i]))
+            continue;
+        const char* name = m_table.m_schema.fields[i].name;
+        m_table.writeValue(record.data(), name, m_table.field(name), values[i]);
+    }
+    return record;
+}
+
+void TableDraft::change(quint32 recno, const std::vector<Value>& values)
+{
+    const QByteArray old(m_records.constData() + recno * m_recordLength, m_recordLength);
+    const QByteArray changed = encode(old, values);
+    if (changed != old) {
+        std::memcpy(m_records.data() + recno * m_recordLength, changed.constData(), m_recordLength);
+        m_changed = true;
+    }
+}
+
+void TableDraft::append(const std::vector<Value>& values)
+{
+    m_appended.append(encode(QByteArray(m_recordLength, ' '), values));
+    m_changed = true;
+}
+
+QByteArray TableDraft::image() const
+{
+    QByteArray image = m_table.m_headerBytes;
+    image.reserve(image.size() + m_records.size() + m_appended.size() + 1);
+    quint32 kept = 0;
+    for (qint64 offset = 0; offset < m_records.size(); offset += m_recordLength) {
+        if (m_records[offset] != dbf::kDeleted) {
+            image.append(m_records.constData() + offset, m_recordLength);
+            ++kept;
+        }
+    }
+    image.append(m_appended);
+    kept += static_cast<quint32>(m_appended.size() / m_recordLength);
+    image.append(dbf::kEndOfFile);
+    const QByteArray counts = dbf::countBytes(kept, QDate::currentDate());
+    std::memcpy(image.data() + 1, counts.constData() + 1, 7);
+    return image;
 }
 
 } // namespace store

@@ -24,6 +24,7 @@ struct LocateOptions
 };
 
 class Table;
+class TableDraft;
 
 // Read access to one record, for filter callbacks and for the current record.
 class RecordRef
@@ -123,8 +124,19 @@ public:
     // Removes deleted records from the file, replacing it all at once.
     void pack();
 
+    const QString& dir() const { return m_dir; }
+    // The table's file, as found on open.
+    const QString& path() const { return m_path; }
+    FileSystem& fileSystem() const { return m_fs; }
+
 private:
     friend class RecordRef;
+    friend class TableDraft;
+    friend void replaceTables(const std::vector<TableDraft*>& drafts);
+
+    // Takes up the file that now stands at the table's path, after a
+    // replacement of the whole file; the cursor goes to the first record.
+    void reopen();
 
     struct Field
     {
@@ -193,5 +205,58 @@ private:
     QByteArray m_buffer;
     quint32 m_editRecno = 0;
 };
+
+// A new content for a whole table, built in memory from a copy of its
+// records: records removed, changed and appended here reach the disk only
+// through replaceTables, together with the drafts of other tables. A record
+// of the table being edited is posted first; the table itself must not
+// change while a draft of it is in use.
+class TableDraft
+{
+public:
+    explicit TableDraft(Table& table);
+
+    Table& table() const { return m_table; }
+
+    // The live records of `day` in file order, found through the day index;
+    // records appended to the draft are not among them.
+    std::vector<quint32> dayRecords(QDate day) const;
+    RecordRef record(quint32 recno) const;
+
+    void remove(quint32 recno);
+    // Assigns by position as Table::setFields does. A value that does not
+    // fit throws StoreError and leaves the record as it was.
+    void change(quint32 recno, const std::vector<Value>& values);
+    void append(const std::vector<Value>& values);
+
+    // Whether the draft differs from the table's records.
+    bool changed() const { return m_changed; }
+    // The whole new file: header with the new count, the live records in
+    // file order, the appended ones, and the end mark.
+    QByteArray image() const;
+
+private:
+    QByteArray encode(QByteArray record, const std::vector<Value>& values) const;
+
+    Table& m_table;
+    qint64 m_recordLength;
+    QByteArray m_records;
+    QByteArray m_appended;
+    bool m_changed = false;
+};
+
+// Writes each changed draft to a new file beside its table and puts all of
+// them in place as one step: a crash at any instant leaves every table with
+// its old content, or, once the next Table::open has finished the step, all
+// of them with the new one. The tables are then read anew, with the cursor
+// on their first record. Unchanged drafts are skipped. Throws StoreError;
+// when it does, either no table changed or the tables were all replaced
+// and read anew (or, when even that failed, closed).
+void replaceTables(const std::vector<TableDraft*>& drafts);
+
+// Finishes a replacement in `dir` that a crash interrupted after it was
+// decided, or removes the leftovers of one that was not. Table::open calls
+// it before it reads a file.
+void finishReplacement(FileSystem& fs, const QString& dir);
 
 } // namespace store

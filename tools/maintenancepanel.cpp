@@ -2,14 +2,266 @@
 
 #include "tools/zebtool.h"
 
+#include "main/numbers.h"
+#include "main/platform.h"
+#include "main/zeb6.h"
+#include "store/error.h"
+#include "tools/maintenance.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace {
+
+// Rows of a group, from its top: the two explanation lines and the row of
+// scope, period and button.
+constexpr int kLine1 = 10;
+constexpr int kLine2 = 26;
+constexpr int kRow = 58;
+constexpr int kGroupTops[] = {8, 112, 216};
+
+QLabel* textLabel(QWidget* parent, const QString& text, QRect geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+QDateEdit* TToolForm1::datePicker(int x, int y)
+{
+    auto* picker = new QDateEdit(PanelToolsVerwalten);
+    picker->setGeometry(x, y, 97, 21);
+    picker->setDisplayFormat(numbers::shortDateFormat());
+    picker->setCalendarPopup(true);
+    // The bounds are applied when a typed date is complete (Enter or focus
+    // leaving), on a calendar choice and on the arrow keys; values set by the
+    // program are applied with the signals blocked.
+    picker->setKeyboardTracking(false);
+    connect(picker, &QDateEdit::dateChanged, this, [this, picker] { DateTimePickerVerwaltenChange(picker); });
+    return picker;
+}
+
 void TToolForm1::BaueVerwaltenPanel()
 {
+    QWidget* p = PanelToolsVerwalten;
+    const QStringList fillScopes = {
+        QStringLiteral("Gesamtes Tagebuch"), QStringLiteral("Einträge \"Nahrung\""),
+        QStringLiteral("Einträge \"Aktivität\""), QStringLiteral("Einträge \"Gewicht\"")};
+
+    std::array<QFrame*, 3> bevels{};
+    for (int g = 0; g < 3; ++g) {
+        bevels[g] = new QFrame(p);
+        bevels[g]->setGeometry(8, kGroupTops[g], 574, 97);
+        bevels[g]->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    }
+    Bevel3 = bevels[0];
+    Bevel4 = bevels[1];
+    Bevel5 = bevels[2];
+
+    auto lines = [&](int g, const QString& first, const QString& second) {
+        const int top = kGroupTops[g];
+        return std::pair{textLabel(p, first, QRect(20, top + kLine1, 550, 16)),
+                         textLabel(p, second, QRect(20, top + kLine2, 550, 16))};
+    };
+    std::tie(LabelVerwalten11, LabelVerwalten12) = lines(
+        0,
+        QStringLiteral("Lücken füllen: Fehlende Einträge können automatisch ergänzt werden. Hierzu werden "),
+        QStringLiteral("die Daten des jeweiligen Vortages - soweit vorhanden - übernommen."));
+    std::tie(LabelVerwalten13, LabelVerwalten14) = lines(
+        1, QStringLiteral("Komprimieren: Es können die vielen einzelnen Tagebucheinträgen in den Ordnern "),
+        QStringLiteral(
+            "\"Nahrung\" und \"Aktivität\" zu jeweils einem einzigen Eintrag zusammen gefaßt werden."));
+    std::tie(LabelVerwalten15, LabelVerwalten16) = lines(
+        2,
+        QStringLiteral("Löschen: Es können alle Einträge aus dem Tagebuch komplett entfernt werden. Bitte"),
+        QStringLiteral("beachten Sie, das dieser Vorgang nicht rückgängig gemacht werden kann."));
+
+    for (int g = 0; g < 3; ++g) {
+        const int y = kGroupTops[g] + kRow;
+        textLabel(p, QStringLiteral("vom"), QRect(190, y + 3, 26, 16));
+        textLabel(p, QStringLiteral("bis"), QRect(326, y + 3, 22, 16));
+    }
+
+    const int row1 = kGroupTops[0] + kRow;
+    const int row2 = kGroupTops[1] + kRow;
+    const int row3 = kGroupTops[2] + kRow;
+
+    ComboBoxVerwalten1 = new QComboBox(p);
+    ComboBoxVerwalten1->setGeometry(20, row1, 161, 21);
+    ComboBoxVerwalten1->addItems(fillScopes);
+    ComboBoxVerwalten2 = new QComboBox(p);
+    ComboBoxVerwalten2->setGeometry(20, row2, 161, 21);
+    ComboBoxVerwalten2->addItems(fillScopes.mid(0, 3));
+    EditVerwalten1 = new QLineEdit(QStringLiteral("Gesamtes Tagebuch"), p);
+    EditVerwalten1->setGeometry(20, row3, 161, 21);
+    EditVerwalten1->setReadOnly(true);
+    EditVerwalten1->setFocusPolicy(Qt::NoFocus);
+
+    DateTimePickerVerwalten1 = datePicker(220, row1);
+    DateTimePickerVerwalten2 = datePicker(352, row1);
+    DateTimePickerVerwalten3 = datePicker(220, row2);
+    DateTimePickerVerwalten4 = datePicker(352, row2);
+    DateTimePickerVerwalten5 = datePicker(220, row3);
+    DateTimePickerVerwalten6 = datePicker(352, row3);
+
+    auto button = [&](const QString& caption, int y) {
+        auto* b = new QPushButton(caption, p);
+        b->setGeometry(456, y - 2, 113, 25);
+        return b;
+    };
+    ButtonLueckenFuellen = button(QStringLiteral("Lücken füllen"), row1);
+    ButtonKomprimieren = button(QStringLiteral("Komprimieren"), row2);
+    ButtonAllesLoeschen = button(QStringLiteral("Alles löschen"), row3);
+    connect(ButtonLueckenFuellen, &QPushButton::clicked, this, &TToolForm1::ButtonLueckenFuellenClick);
+    connect(ButtonKomprimieren, &QPushButton::clicked, this, &TToolForm1::ButtonKomprimierenClick);
+    connect(ButtonAllesLoeschen, &QPushButton::clicked, this, &TToolForm1::ButtonAllesLoeschenClick);
+
+    // The wait panel lies over the tab area of the window, above the tabs.
+    PanelWait = new QFrame(this);
+    PanelWait->setGeometry(148, 144, 357, 97);
+    PanelWait->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelWait->setLineWidth(2);
+    PanelWait->setAutoFillBackground(true);
+    Label1 = new QLabel(QStringLiteral("Bitte haben Sie ein wenig Geduld !"), PanelWait);
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(8, 20, 341, 18);
+    ProgressBar = new QProgressBar(PanelWait);
+    ProgressBar->setGeometry(24, 52, 309, 18);
+    ProgressBar->setMinimum(0);
+    ProgressBar->setTextVisible(false);
+    PanelWait->hide();
 }
 
 void TToolForm1::VerwaltenFormShow()
 {
+    ComboBoxVerwalten1->setCurrentIndex(0);
+    ComboBoxVerwalten2->setCurrentIndex(0);
+    // The presets go through the bounds as typed days do, so that no run
+    // looks for a day before the diary's first.
+    const QDate preset = maintenance::clampToDiary(m_main.DateTimePicker->date().addDays(-1));
+    for (QDateEdit* picker : {DateTimePickerVerwalten1, DateTimePickerVerwalten2, DateTimePickerVerwalten3,
+                              DateTimePickerVerwalten4, DateTimePickerVerwalten5, DateTimePickerVerwalten6}) {
+        const QSignalBlocker quiet(picker);
+        picker->setDate(preset);
+    }
 }
 
 void TToolForm1::VerwaltenFormClose()
 {
+    if (TagebuchUnveraendert)
+        return;
+    if (m_main.PanelOrdnerStatistik->isVisible())
+        m_main.redrawStatistik();
+    else
+        m_main.StatistikVeraltet = true;
+}
+
+void TToolForm1::DateTimePickerVerwaltenChange(QDateEdit* sender)
+{
+    const QDate day = sender->date();
+    const QDate bounded = maintenance::clampToDiary(day);
+    if (bounded != day) {
+        const QSignalBlocker quiet(sender);
+        sender->setDate(bounded);
+    }
+}
+
+void TToolForm1::DBFilterAufheben()
+{
+    m_main.Dbf_NTB.setFiltered(false);
+    m_main.Dbf_FTB.setFiltered(false);
+    m_main.Dbf_ZEB.setFiltered(false);
+}
+
+void TToolForm1::DBFilterSetzen()
+{
+    for (store::Table* table : {&m_main.Dbf_NTB, &m_main.Dbf_FTB, &m_main.Dbf_ZEB}) {
+        table->setFiltered(true);
+        table->refresh();
+    }
+}
+
+void TToolForm1::ButtonLueckenFuellenClick()
+{
+    const int scope = ComboBoxVerwalten1->currentIndex();
+    VerwaltenLauf(
+        DateTimePickerVerwalten1, DateTimePickerVerwalten2, maintenance::kFillQuestion,
+        [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
+            return maintenance::fillMessage(maintenance::fillGaps(t, s, e, scope, progress), s, e);
+        });
+}
+
+void TToolForm1::ButtonKomprimierenClick()
+{
+    const int scope = ComboBoxVerwalten2->currentIndex();
+    VerwaltenLauf(
+        DateTimePickerVerwalten3, DateTimePickerVerwalten4, maintenance::kCompressQuestion,
+        [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
+            return maintenance::compressMessage(maintenance::compress(t, s, e, scope, progress), s, e);
+        });
+}
+
+void TToolForm1::ButtonAllesLoeschenClick()
+{
+    VerwaltenLauf(DateTimePickerVerwalten5, DateTimePickerVerwalten6, maintenance::kDeleteQuestion,
+                  [](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
+                      return maintenance::deleteMessage(maintenance::deleteAll(t, s, e, progress), s, e);
+                  });
+}
+
+void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, const QString& question,
+                               const VerwaltenSchritt& run)
+{
+    const QDate first = firstPicker->date();
+    const QDate last = lastPicker->date();
+    const QString refusal = maintenance::periodRefusal(first, last, platform::today());
+    if (!refusal.isEmpty()) {
+        platform::showMessage(this, refusal);
+        return;
+    }
+    if (!platform::askQuestion(this, question))
+        return;
+
+    const maintenance::DiaryTables tables{m_main.Dbf_NTB, m_main.Dbf_FTB, m_main.Dbf_XTB, m_main.Dbf_ZEB};
+    QString message;
+    try {
+        DBFilterAufheben();
+        ProgressBar->setMaximum(static_cast<int>(first.daysTo(last)) + 1);
+        ProgressBar->setValue(0);
+        PanelWait->show();
+        PanelWait->raise();
+        PanelWait->repaint();
+        message = run(tables, first, last, [this](int day) { ProgressBar->setValue(day); });
+    } catch (const store::StoreError& e) {
+        // A failed run leaves the diary as it was or completed; either way
+        // the user goes on working with the filters on and the chart
+        // brought up to date on close.
+        PanelWait->hide();
+        TagebuchUnveraendert = false;
+        try {
+            DBFilterSetzen();
+        } catch (const store::StoreError&) {
+        }
+        platform::showMessage(this, e.text());
+        return;
+    }
+    platform::MessageBeep(platform::Sound::DefaultBeep);
+    PanelWait->hide();
+    platform::showMessage(this, message);
+    try {
+        DBFilterSetzen();
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
+    }
+    TagebuchUnveraendert = false;
 }

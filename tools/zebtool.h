@@ -2,6 +2,7 @@
 
 #include "store/value.h"
 #include "tools/catalogrules.h"
+#include "tools/maintenance.h"
 
 #include <QWidget>
 #include <functional>
@@ -9,9 +10,11 @@
 #include <vector>
 
 class QComboBox;
+class QDateEdit;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class StringGrid;
 class TabControl;
@@ -59,6 +62,44 @@ public:
     // The third tab's share of FormClose, after the main window's lists
     // are rebuilt.
     void VerwaltenFormClose();
+
+    QFrame* Bevel3 = nullptr; // fill gaps
+    QFrame* Bevel4 = nullptr; // compress
+    QFrame* Bevel5 = nullptr; // delete
+    QLabel* LabelVerwalten11 = nullptr;
+    QLabel* LabelVerwalten12 = nullptr;
+    QLabel* LabelVerwalten13 = nullptr;
+    QLabel* LabelVerwalten14 = nullptr;
+    QLabel* LabelVerwalten15 = nullptr;
+    QLabel* LabelVerwalten16 = nullptr;
+    QComboBox* ComboBoxVerwalten1 = nullptr;       // scope of fill gaps
+    QComboBox* ComboBoxVerwalten2 = nullptr;       // scope of compress
+    QLineEdit* EditVerwalten1 = nullptr;           // the fixed scope of delete
+    QDateEdit* DateTimePickerVerwalten1 = nullptr; // first and last day of fill gaps
+    QDateEdit* DateTimePickerVerwalten2 = nullptr;
+    QDateEdit* DateTimePickerVerwalten3 = nullptr; // of compress
+    QDateEdit* DateTimePickerVerwalten4 = nullptr;
+    QDateEdit* DateTimePickerVerwalten5 = nullptr; // of delete
+    QDateEdit* DateTimePickerVerwalten6 = nullptr;
+    QPushButton* ButtonLueckenFuellen = nullptr;
+    QPushButton* ButtonKomprimieren = nullptr;
+    QPushButton* ButtonAllesLoeschen = nullptr;
+    QFrame* PanelWait = nullptr; // over the tab area during a run
+    QLabel* Label1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+
+    // The three runs, each over its pair of pickers: refused for an invalid
+    // period or one reaching today, asked for, then run behind the wait
+    // panel and reported. A failure is shown; the filters are on again.
+    void ButtonLueckenFuellenClick();
+    void ButtonKomprimierenClick();
+    void ButtonAllesLoeschenClick();
+    // A user's change of a picker: moved into 2002-01-02 ... 2012-12-31.
+    void DateTimePickerVerwaltenChange(QDateEdit* sender);
+    // The day filters of the food diary, activity diary and daily summary
+    // off, and on again with a refresh.
+    void DBFilterAufheben();
+    void DBFilterSetzen();
 
     // ----- catalogue editor (catalogue.cpp) -----
     // The main window's category globals as they were when shown.
@@ -132,6 +173,14 @@ private:
     std::vector<store::Value> rowValues(const catalogrules::Row& row) const;
 
     bool m_fillingList = false;
+
+    // A run on the tables, returning its result message.
+    using VerwaltenSchritt = std::function<QString(maintenance::DiaryTables, QDate first, QDate last,
+                                                   const maintenance::Progress& progress)>;
+    // The frame common to the three runs.
+    void VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, const QString& question,
+                       const VerwaltenSchritt& run);
+    QDateEdit* datePicker(int x, int y);
 
     TFormMain1& m_main;
 };

@@ -1,0 +1,331 @@
+// A maintenance run whose file calls fail, or stop as a crash would, at
+// every single call in turn; and a process killed while it runs a
+// whole-diary compress or delete. Afterwards every table opens, the diary
+// as a whole is in its state before the run or after it, and the day
+// totals equal the sums of the entries.
+
+#include "maintenance_support.h"
+#include "support/faultfs.h"
+
+#include "install/installer.h"
+#include "store/error.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace maintenance;
+using namespace testing_support;
+using store::StoreError;
+
+namespace {
+
+using Files = std::map<QString, QByteArray>;
+using Run = std::function<void(DiaryTables)>;
+
+const QDate kFull{2005, 3, 1};
+const QDate kOwn{2005, 3, 4};
+
+void noProgress(int) {}
+
+struct NamedRun
+{
+    const char* name;
+    Run run;
+};
+
+std::vector<NamedRun> runs()
+{
+    return {
+        {"fill",
+         [](DiaryTables t) { fillGaps(t, kFull.addDays(1), kOwn.addDays(2), Everything, noProgress); }},
+        {"compress", [](DiaryTables t) { compress(t, kFull, kOwn, Everything, noProgress); }},
+        {"delete", [](DiaryTables t) { deleteAll(t, kFull, kOwn.addDays(1), noProgress); }},
+    };
+}
+
+// A small diary with entries on two days, a weight and a note.
+const BookedDiary& sample()
+{
+    static BookedDiary diary = [] {
+        BookedDiary d;
+        d.food(kFull, QStringLiteral("Brot"), 900, 8, 40, 2);
+        d.food(kFull, QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29);
+        d.activity(kFull, QStringLiteral("Walking"), 1350);
+        d.weight(kFull, 80.3);
+        d.food(kOwn, QStringLiteral("Apfel"), 300, 0, 16, 0);
+        d.activity(kOwn, QStringLiteral("Radfahren"), 1900);
+        d.note(kOwn, QStringLiteral("Notiz"));
+        return d;
+    }();
+    return diary;
+}
+
+Files filesOf(const QString& dir)
+{
+    Files bytes;
+    for (const char* name : {"ZEB_NTB.DBF", "ZEB_FTB.dbf", "ZEB_XTB.dbf", "ZEB_ZEB.dbf"}) {
+        QFile file(QDir(dir).filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        bytes[QString::fromLatin1(name)] = file.readAll();
+    }
+    return bytes;
+}
+
+// Opens the four tables as a restarted program would and reads the files.
+Files reopened(const QString& dir)
+{
+    {
+        DiaryTableSet t(dir);
+    }
+    return filesOf(dir);
+}
+
+QStringList leftovers(const QString& dir)
+{
+    return QDir(dir).entryList({QStringLiteral("*.neu"), QStringLiteral("*.LST")}, QDir::Files);
+}
+
+} // namespace
+
+class FaultDuringRun : public ::testing::TestWithParam<FaultFileSystem::Mode>
+{
+};
+
+TEST_P(FaultDuringRun, TheDiaryIsBeforeOrAfterTheRunAndConsistent)
+{
+    for (const NamedRun& r : runs()) {
+        SCOPED_TRACE(r.name);
+        const Files before = filesOf(sample().dir());
+        Files after;
+        int calls = 0;
+        {
+            QTemporaryDir dir;
+            copyDiary(sample().dir(), dir.path());
+            FaultFileSystem counting;
+            {
+                DiaryTableSet t(dir.path(), counting);
+                t.filtersOff();
+                r.run(t.tables());
+            }
+            calls = counting.calls();
+            after = filesOf(dir.path());
+        }
+        ASSERT_NE(after, before);
+        ASSERT_GT(calls, 8);
+
+        for (int at = 1; at <= calls; ++at) {
+            SCOPED_TRACE("call " + std::to_string(at));
+            QTemporaryDir dir;
+            copyDiary(sample().dir(), dir.path());
+            {
+                FaultFileSystem fs(GetParam(), at);
+                DiaryTableSet t(dir.path(), fs);
+                t.filtersOff();
+                EXPECT_THROW(r.run(t.tables()), StoreError);
+                if (GetParam() == FaultFileSystem::Mode::Fail && t.ntb.isOpen()) {
+                    // Still open means in step with its file: a booking made
+                    // now must be found after a restart.
+                    t.ntb.insert();
+                    t.ntb.postFields(
+                        {kOwn, 1.0, QStringLiteral("St."), QStringLiteral("Nachher"), qint64(0)});
+                }
+            }
+            const Files now = reopened(dir.path());
+            if (GetParam() == FaultFileSystem::Mode::Fail) {
+                store::Table ntb(store::schema::ntb());
+                ntb.open(dir.path());
+                if (ntb.locate("NTBNAME", QStringLiteral("Nachher"))) {
+                    ntb.deleteRecord();
+                    ntb.pack();
+                }
+            }
+            const Files state = filesOf(dir.path());
+            EXPECT_TRUE(state == before || state == after);
+            EXPECT_TRUE(totalsMismatches(dir.path()).isEmpty());
+            EXPECT_TRUE(leftovers(dir.path()).isEmpty()) << leftovers(dir.path()).join(' ').toStdString();
+            // Running the same operation again completes it.
+            {
+                DiaryTableSet t(dir.path());
+                t.filtersOff();
+                r.run(t.tables());
+            }
+            EXPECT_EQ(filesOf(dir.path()), after);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FaultDuringRun,
+                         ::testing::Values(FaultFileSystem::Mode::Fail, FaultFileSystem::Mode::CrashDrop,
+                                           FaultFileSystem::Mode::CrashKeep, FaultFileSystem::Mode::CrashTorn,
+                                           FaultFileSystem::Mode::CrashLate),
+                         [](const auto& info) {
+                             switch (info.param) {
+                             case FaultFileSystem::Mode::Fail:
+                                 return std::string("Fail");
+                             case FaultFileSystem::Mode::CrashDrop:
+                                 return std::string("CrashDrop");
+                             case FaultFileSystem::Mode::CrashKeep:
+                                 return std::string("CrashKeep");
+                             case FaultFileSystem::Mode::CrashTorn:
+                                 return std::string("CrashTorn");
+                             default:
+                                 return std::string("CrashLate");
+                             }
+                         });
+
+// ----------------------------------------------------------------- killed
+
+namespace {
+
+// The real file system, telling a watching process the number of each call
+// before it makes it.
+class ReportingFileSystem : public store::FileSystem
+{
+public:
+    explicit ReportingFileSystem(int fd) : m_fd(fd) {}
+    std::unique_ptr<store::File> open(const QString& path, bool exclusive) override
+    {
+        return real().open(path, exclusive);
+    }
+    std::unique_ptr<store::File> create(const QString& path, bool replace) override
+    {
+        report();
+        return real().create(path, replace);
+    }
+    void rename(const QString& from, const QString& to) override
+    {
+        report();
+        real().rename(from, to);
+    }
+    void remove(const QString& path) override
+    {
+        report();
+        real().remove(path);
+    }
+    void syncDirectory(const QString& dir) override
+    {
+        report();
+        real().syncDirectory(dir);
+    }
+
+private:
+    static store::FileSystem& real() { return store::posixFileSystem(); }
+    void report()
+    {
+        const int n = ++m_calls;
+        if (::write(m_fd, &n, sizeof n) != sizeof n)
+            ::_exit(3);
+    }
+    int m_fd;
+    int m_calls = 0;
+};
+
+const BookedDiary& demo()
+{
+    static BookedDiary diary(true);
+    return diary;
+}
+
+const QDate kDemoFirst{2002, 1, 2};
+const QDate kDemoLast = install::kLastDemoDay;
+
+// Runs `run` on the diary in `dir` in a child process and kills it once it
+// has begun file call `killAt` (0: when `delayUs` has passed). Returns
+// whether the child was killed before it ended.
+bool runAndKill(const QString& dir, const Run& run, int killAt, int delayUs)
+{
+    int fds[2];
+    EXPECT_EQ(::pipe(fds), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(fds[0]);
+        try {
+            ReportingFileSystem fs(fds[1]);
+            DiaryTableSet t(dir, fs);
+            t.filtersOff();
+            run(t.tables());
+        } catch (...) {
+            ::_exit(2);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    if (killAt > 0) {
+        int n = 0;
+        while (::read(fds[0], &n, sizeof n) == sizeof n && n < killAt) {
+        }
+    } else {
+        ::usleep(delayUs);
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(fds[0]);
+    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << "the run failed on its own";
+    return WIFSIGNALED(status);
+}
+
+void killAtManyInstants(const Run& run)
+{
+    const Files before = filesOf(demo().dir());
+    ASSERT_TRUE(totalsMismatches(demo().dir()).isEmpty());
+
+    // An undisturbed run for the state after it, its file calls and time.
+    Files after;
+    int calls = 0;
+    qint64 durationUs = 0;
+    {
+        QTemporaryDir dir;
+        copyDiary(demo().dir(), dir.path());
+        FaultFileSystem counting;
+        QElapsedTimer clock;
+        clock.start();
+        {
+            DiaryTableSet t(dir.path(), counting);
+            t.filtersOff();
+            run(t.tables());
+        }
+        durationUs = clock.nsecsElapsed() / 1000;
+        calls = counting.calls();
+        after = filesOf(dir.path());
+    }
+
+    int killed = 0;
+    // At each file call of the replacement, then at even steps in time.
+    std::vector<std::pair<int, int>> instants;
+    for (int at = 1; at <= calls; ++at)
+        instants.push_back({at, 0});
+    for (int i = 0; i < 8; ++i)
+        instants.push_back({0, static_cast<int>(durationUs * i / 8)});
+    for (const auto& [at, delay] : instants) {
+        SCOPED_TRACE("call " + std::to_string(at) + ", " + std::to_string(delay) + " us");
+        QTemporaryDir dir;
+        copyDiary(demo().dir(), dir.path());
+        killed += runAndKill(dir.path(), run, at, delay) ? 1 : 0;
+        Files state;
+        ASSERT_NO_THROW(state = reopened(dir.path()));
+        EXPECT_TRUE(state == before || state == after);
+        EXPECT_TRUE(totalsMismatches(dir.path()).isEmpty());
+    }
+    EXPECT_GT(killed, calls / 2);
+}
+
+} // namespace
+
+TEST(KilledDuringRun, AWholeDiaryCompressLeavesTheDiaryBeforeOrAfter)
+{
+    killAtManyInstants([](DiaryTables t) { compress(t, kDemoFirst, kDemoLast, Everything, noProgress); });
+}
+
+TEST(KilledDuringRun, AWholeDiaryDeleteLeavesTheDiaryBeforeOrAfter)
+{
+    killAtManyInstants([](DiaryTables t) { deleteAll(t, kDemoFirst, kDemoLast, noProgress); });
+}

@@ -272,3 +272,42 @@ TEST_F(StatisticsFolder, AStoredSeriesOutsideTwoToSevenIsTheWeightEverywhere)
         EXPECT_EQ(reg.fieldInt("SBM5"), 40) << "the position of weight level 2";
     }
 }
+
+TEST(NewDiaryChart, OpensOnTheLastWeeksAtEveryZoomLevel)
+{
+    for (const install::Content content : {install::Content::Fresh, install::Content::Demo}) {
+        SCOPED_TRACE(content == install::Content::Demo ? "demo" : "fresh");
+        QTemporaryDir dir;
+        install::layOutDiary(dir.path(), content);
+        writeSettings(dir.path(), {{"SF", qint64(2)}});
+        Seams seams;
+        platform::setToday(QDate(2012, 12, 29));
+        TFormMain1 window(dir.path());
+        window.show();
+        window.LabelOrdnerClick(5);
+        settle();
+        const QDate lastWeeks(2012, 12, 28);
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE(level);
+            if (level > 1)
+                window.BitBtnZoomXPlus->click();
+            settle();
+            const QDate start = QDate(2002, 1, 1).addDays(7 * window.ScrollBarStatistikX->value());
+            const int s = 1 << (level - 1);
+            const int x = static_cast<int>(start.daysTo(lastWeeks)) * s;
+            EXPECT_GE(x, 0);
+            EXPECT_LE(x, 476 - s) << "2012-12-28 is in the window";
+            EXPECT_GT(x + 7 * s, 476 - s) << "in its last week";
+            if (content == install::Content::Demo) {
+                const QImage image = window.ImageStatistik1->canvas();
+                const QColor bar = image.pixelColor(x, 466);
+                EXPECT_TRUE(bar == QColor(0, 0, 255) || bar == QColor(255, 0, 0)) << "the day's food bar";
+            } else {
+                window.grab().save(
+                    QStringLiteral(KELVARA_BINARY_DIR "/screenshots/new-diary-chart-level%1.png").arg(level));
+            }
+        }
+        window.close();
+        EXPECT_TRUE(seams.messages.isEmpty());
+    }
+}

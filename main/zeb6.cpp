@@ -2,6 +2,7 @@
 
 #include "main/platform.h"
 
+#include "main/daypicker.h"
 #include "main/numbers.h"
 #include "main/stringgrid.h"
 #include "res/pictures.h"
@@ -85,10 +86,9 @@ void TFormMain1::buildFrame()
     ImageUnten1 = new QLabel(this);
     ImageUnten1->setGeometry(108, 549, 560, 5);
 
-    DateTimePicker = new QDateEdit(PanelLinks1);
+    DateTimePicker = new DayPicker(PanelLinks1);
     DateTimePicker->setGeometry(7, 21, 93, 24);
     DateTimePicker->setCalendarPopup(true);
-    DateTimePicker->setDateRange(QDate(2002, 1, 1), QDate(2012, 12, 31));
     DateTimePicker->setDisplayFormat(numbers::shortDateFormat());
     connect(DateTimePicker, &QDateEdit::dateChanged, this, &TFormMain1::DateTimePickerChange);
 

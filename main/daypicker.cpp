@@ -4,6 +4,7 @@
 #include "main/platform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -119,6 +120,7 @@ void DayPicker::keyPressEvent(QKeyEvent* event)
         // back here through its parent.
         m_cursor = -1;
         static_cast<QObject*>(lineEdit())->event(event);
+        watchPresses();
     }
 }
 
@@ -168,6 +170,11 @@ bool DayPicker::focusNextPrevChild(bool next)
 
 bool DayPicker::eventFilter(QObject* watched, QEvent* event)
 {
+    // A press on anything else (a symbol to drag, a folder tab, a button,
+    // none of which takes the focus) acts on the day that the field shows.
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && watched != this &&
+        !isAncestorOf(static_cast<QWidget*>(watched)))
+        commit();
     if (watched != lineEdit())
         return QDateEdit::eventFilter(watched, event);
     switch (event->type()) {
@@ -274,10 +281,18 @@ void DayPicker::setTyped(const QString& text, int cursor, int part, const QStrin
     m_cursor = cursor;
     m_part = part;
     m_digits = digits;
+    watchPresses();
+}
+
+void DayPicker::watchPresses()
+{
+    if (text() != textFromDateTime(dateTime()))
+        qApp->installEventFilter(this);
 }
 
 bool DayPicker::commit()
 {
+    qApp->removeEventFilter(this);
     const QString typed = text();
     const auto day = daytext::dayOf(daytext::layoutOf(displayFormat()), typed);
     if (!day) {
@@ -301,6 +316,7 @@ void DayPicker::refuse(const QString& text)
 
 void DayPicker::showDay()
 {
+    qApp->removeEventFilter(this);
     m_cursor = -1;
     m_part = -1;
     m_digits.clear();

@@ -6,11 +6,11 @@
 // person reads it. Digits typed into the day, month or year replace that
 // part (after "29.12.2012" with the cursor in the day, "23" gives
 // "23.12.2012"); a whole date typed or pasted over the selection stands as
-// typed. What is typed takes effect on Enter, on leaving the field and
-// before the arrow keys or the wheel step it; a dropped date at once. Text
-// that is not a day is refused with a message and the date stays as it
-// was. The calendar, the arrow keys and the wheel change the date as in any
-// date edit.
+// typed. What is typed takes effect on Enter, on leaving the field, on a
+// mouse press anywhere else and before the arrow keys or the wheel step it;
+// a dropped date at once. Text that is not a day is refused with a message
+// and the date stays as it was. The calendar, the arrow keys and the wheel
+// change the date as in any date edit.
 //
 // It takes any day with a four-digit year; keeping the day inside the diary
 // is its change handler's business.
@@ -44,6 +44,9 @@ private:
     QString withInserted(const QString& text) const;
     void paste(const QString& text);
     void setTyped(const QString& text, int cursor, int part = -1, const QString& digits = QString());
+    // While the text shows something else than the date, a mouse press
+    // anywhere outside the field first lets it take effect.
+    void watchPresses();
     // What was typed takes effect; false when it was refused.
     bool commit();
     void refuse(const QString& text);

@@ -1,6 +1,7 @@
 // The day selector typed into as a person types: by keys, Tab, paste and
 // drop, on a German and an English system, and the day it leads to.
 
+#include "main/draw/picture.h"
 #include "main/zeb6.h"
 #include "support/window.h"
 
@@ -112,6 +113,17 @@ TEST_F(DaySelector, DigitsTypedIntoTheDaySetTheDay)
         EXPECT_EQ(picker->date(), QDate(2012, 12, 23));
         EXPECT_EQ(weight(), "81,5") << "the weight field follows the day";
     }
+    // A press on something that takes no focus, here the goals tab.
+    picker->setDate(kStartDay);
+    picker->setFocus();
+    clickAt(2);
+    QTest::keyClicks(picker, "23");
+    ASSERT_EQ(window->LabelOrdner[1]->focusPolicy(), Qt::NoFocus);
+    QTest::mouseClick(window->LabelOrdner[1], Qt::LeftButton);
+    EXPECT_TRUE(picker->hasFocus());
+    EXPECT_EQ(picker->date(), QDate(2012, 12, 23));
+    EXPECT_EQ(weight(), "81,5");
+
     picker->setFocus();
     clickAt(1);
     QTest::keyClicks(picker, "5");

@@ -3,6 +3,7 @@
 #include "main/platform.h"
 
 #include "main/daypicker.h"
+#include "main/diary/daytext.h"
 #include "main/numbers.h"
 #include "main/stringgrid.h"
 #include "res/pictures.h"
@@ -89,7 +90,7 @@ void TFormMain1::buildFrame()
     DateTimePicker = new DayPicker(PanelLinks1);
     DateTimePicker->setGeometry(7, 21, 93, 24);
     DateTimePicker->setCalendarPopup(true);
-    DateTimePicker->setDisplayFormat(numbers::shortDateFormat());
+    DateTimePicker->setDisplayFormat(daytext::typableFormat(numbers::shortDateFormat()));
     connect(DateTimePicker, &QDateEdit::dateChanged, this, &TFormMain1::DateTimePickerChange);
 
     EditTagesgewicht = new QLineEdit(PanelRechts1);

@@ -62,6 +62,14 @@ Layout layoutOf(const QString& displayFormat)
     return layout;
 }
 
+QString typableFormat(const QString& displayFormat)
+{
+    QString format = displayFormat;
+    format.replace(QStringLiteral("MMMM"), QStringLiteral("MM"));
+    format.replace(QStringLiteral("MMM"), QStringLiteral("MM"));
+    return format;
+}
+
 std::optional<QDate> dayOf(const Layout& layout, const QString& text)
 {
     const QStringList parts = text.split(layout.separator);

@@ -19,6 +19,10 @@ struct Layout
 // The layout of a display format such as "dd.MM.yyyy" or "M/d/yyyy".
 Layout layoutOf(const QString& displayFormat);
 
+// A display format whose every part can be typed in digits: a month shown
+// by name ("d MMM yyyy", as some locales have it) is shown by number.
+QString typableFormat(const QString& displayFormat);
+
 // The day that `text` names: three parts of the right lengths that make a
 // calendar day. Nothing for anything else.
 std::optional<QDate> dayOf(const Layout& layout, const QString& text);

@@ -21,6 +21,9 @@ TEST(DayText, TheLayoutFollowsTheDisplayFormat)
     EXPECT_EQ(kAmerican.separator, u'/');
     EXPECT_EQ(layoutOf("yyyy-MM-dd").order, "yMd");
     EXPECT_EQ(layoutOf("yyyy-MM-dd").separator, u'-');
+    EXPECT_EQ(typableFormat("d MMM yyyy"), "d MM yyyy") << "a month by name is typed by number";
+    EXPECT_EQ(typableFormat("dd.MM.yyyy"), "dd.MM.yyyy");
+    EXPECT_EQ(layoutOf(typableFormat("d MMM yyyy")).separator, u' ');
 }
 
 TEST(DayText, AWholeDayNeedsThreePartsThatMakeACalendarDay)

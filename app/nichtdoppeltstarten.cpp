@@ -1,41 +1,35 @@
 #include "app/nichtdoppeltstarten.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <string_view>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr char kLockName[] = "ZEB2004";
-
-// KELVARA_GUARD_NAME replaces the lock's name, so that tests which start the
-// real program never meet a copy the user is running.
-std::string_view lockName()
+std::string NichtDoppeltStarten::name()
 {
     const char* chosen = std::getenv("KELVARA_GUARD_NAME");
-    const std::string_view name = chosen && *chosen ? chosen : kLockName;
-    return name.substr(0, sizeof(sockaddr_un::sun_path) - 1);
+    const std::string base = chosen && *chosen ? chosen : "ZEB2004";
+    return base + "." + std::to_string(::getuid());
 }
-
-} // namespace
 
 NichtDoppeltStarten::NichtDoppeltStarten()
 {
+    const std::string lockName = name();
+    sockaddr_un address{};
+    // A leading NUL puts the name into the abstract namespace: no file, and
+    // the kernel frees the name with the last descriptor of the process.
+    // A longer name is cut to the room the address has.
+    const size_t length = std::min(lockName.size(), sizeof address.sun_path - 1);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return;
-    sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    // A leading NUL puts the name into the abstract namespace: no file, and
-    // the kernel frees the name with the last descriptor of the process.
-    const std::string_view name = lockName();
-    std::memcpy(address.sun_path + 1, name.data(), name.size());
-    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    std::memcpy(address.sun_path + 1, lockName.data(), length);
+    const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + length);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), size) != 0) {
         ::close(fd);
         return;
     }

@@ -1,10 +1,16 @@
 #pragma once
 
-// The single-instance guard: a system-wide named lock "ZEB2004" that the
-// operating system releases when the process ends, however it ends. It
-// writes no file: the lock is a socket name in the abstract namespace.
-// The environment variable KELVARA_GUARD_NAME, when set and not empty,
-// names the lock instead (tests that start the real program use it).
+#include <string>
+
+// The single-instance guard: a named lock that the operating system releases
+// when the process ends, however it ends. One copy of the program runs per
+// user: the name is "ZEB2004" followed by a dot and the user's id. It writes
+// no file: the lock is a socket name in the abstract namespace.
+//
+// Tests and scripts that start the program beside a copy the user may have
+// open give it a guard of their own through the environment variable
+// KELVARA_GUARD_NAME, whose value then stands in place of "ZEB2004"
+// (an empty value counts as none). Nothing else reads that variable.
 class NichtDoppeltStarten
 {
 public:
@@ -15,6 +21,9 @@ public:
 
     // False when another process holds the lock.
     bool acquired() const { return m_fd >= 0; }
+
+    // The lock's name for this process's user and environment.
+    static std::string name();
 
 private:
     int m_fd = -1;

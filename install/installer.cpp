@@ -3,6 +3,7 @@
 #include "install/catalogue.h"
 #include "main/diary/activity.h"
 #include "main/diary/booking.h"
+#include "main/draw/chart.h"
 #include "store/create.h"
 #include "store/fileio.h"
 #include "store/schema.h"
@@ -41,13 +42,21 @@ std::vector<Row> activityRows(const std::vector<Activity>& activities)
     return rows;
 }
 
+// The chart of a new diary opens on its last weeks: at every time-axis level
+// the days before 2012-12-29, the latest day the program opens on, end the
+// window.
+const QDate kChartEnd(2012, 12, 28);
+
 Row settingsRow()
 {
     // NF SF SZX SBM1-3 AF SZY1 SBM4-6 SZY2-7 SG CBG CBA CBB CBH CBM EE EF EP EK EA
-    return {qint64(1), qint64(1), qint64(1), qint64(104), qint64(104), qint64(104), qint64(0), qint64(2),
+    Row row{qint64(1), qint64(1), qint64(1), qint64(0), qint64(0), qint64(0), qint64(0), qint64(2),
             qint64(61), qint64(61), qint64(61), qint64(2), qint64(2), qint64(2), qint64(2), qint64(2),
             qint64(2), qint64(0), qint64(0), qint64(0), qint64(0), qint64(0), qint64(0), QStringLiteral("0"),
             QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), qint64(0)};
+    for (int level = 1; level <= 3; ++level)
+        row[2 + level] = qint64(chart::scrollToShowAtRightEdge(kFirstDay, kChartEnd, level));
+    return row;
 }
 
 struct Diary

@@ -65,6 +65,12 @@ void StringGrid::setColWidth(int column, int width)
         setColumnWidth(column, width);
 }
 
+void StringGrid::fitColumnToView(int column)
+{
+    horizontalHeader()->setSectionResizeMode(column, QHeaderView::Stretch);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
 int StringGrid::selectedRow() const
 {
     const int r = currentRow();

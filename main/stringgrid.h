@@ -18,6 +18,11 @@ public:
     void setCell(int column, int row, const QString& text);
     // A width of 0 hides the column.
     void setColWidth(int column, int width);
+    // For a list whose columns are meant to fit its width: `column` takes
+    // what the other columns leave of the view beside the vertical scroll
+    // bar, so that every column shows in full and the list never scrolls
+    // sideways.
+    void fitColumnToView(int column);
     // The selected row in the grid's numbering, -1 when none.
     int selectedRow() const;
     void selectGridRow(int row);

@@ -2,6 +2,8 @@
 
 #include "main/platform.h"
 
+#include "main/daypicker.h"
+#include "main/diary/daytext.h"
 #include "main/numbers.h"
 #include "main/stringgrid.h"
 #include "res/pictures.h"
@@ -86,11 +88,10 @@ void TFormMain1::buildFrame()
     ImageUnten1 = new QLabel(this);
     ImageUnten1->setGeometry(108, 549, 560, 5);
 
-    DateTimePicker = new QDateEdit(PanelLinks1);
+    DateTimePicker = new DayPicker(PanelLinks1);
     DateTimePicker->setGeometry(7, 21, 93, 24);
     DateTimePicker->setCalendarPopup(true);
-    DateTimePicker->setDateRange(QDate(2002, 1, 1), QDate(2012, 12, 31));
-    DateTimePicker->setDisplayFormat(numbers::shortDateFormat());
+    DateTimePicker->setDisplayFormat(daytext::typableFormat(numbers::shortDateFormat()));
     connect(DateTimePicker, &QDateEdit::dateChanged, this, &TFormMain1::DateTimePickerChange);
 
     EditTagesgewicht = new QLineEdit(PanelRechts1);

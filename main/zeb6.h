@@ -368,6 +368,9 @@ private:
     void switchDisplayUnit(bool kcal);
     // The chart controls brought into line with the loaded state.
     void startStatistics();
+    // The series shown: StatistikArt when it is 2 ... 7, otherwise series 1
+    // (the weight), whatever the settings record held.
+    int shownSeries() const;
     // The raw value of the current series for the current record of the
     // unfiltered daily summary.
     double seriesValue() const;

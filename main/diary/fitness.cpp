@@ -45,6 +45,8 @@ void TFormMain1::buildActivityFolder()
     StringGridFTB = new StringGrid(PanelFTB, 3, true);
     StringGridFTB->setObjectName(QStringLiteral("StringGridFTB"));
     StringGridFTB->setGeometry(54, 4, 292, 530);
+    // Its columns fit beside the scroll bar only when the names give way.
+    StringGridFTB->fitColumnToView(1);
     new RowDragStarter(StringGridFTB);
 
     for (int k = 1; k <= 11; ++k) {

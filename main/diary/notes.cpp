@@ -96,7 +96,8 @@ void TFormMain1::buildNotesFolder()
 
     StringGridNotizSuche = new StringGrid(PanelNotizSuche, 2, false);
     StringGridNotizSuche->setGeometry(0, 65, 533, 100);
-    StringGridNotizSuche->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Its columns fit beside the scroll bar only when the excerpts give way.
+    StringGridNotizSuche->fitColumnToView(1);
     captionBar(PanelNotizSuche, 0, 165, QStringLiteral("Tagebuch-Notizen"));
     MemoNotizSuche = new QPlainTextEdit(PanelNotizSuche);
     MemoNotizSuche->setGeometry(0, 184, 533, 342);

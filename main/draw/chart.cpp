@@ -140,6 +140,13 @@ QDate windowStart(QDate firstRecord, int scrollX)
     return firstRecord.addDays(7LL * scrollX);
 }
 
+int scrollToShowAtRightEdge(QDate firstRecord, QDate day, int zoomX)
+{
+    // Days from the first record to the earliest window start that still reaches `day`.
+    const qint64 earliest = firstRecord.daysTo(day) - windowDays(zoomX) + 1;
+    return earliest <= 0 ? 0 : static_cast<int>((earliest + 6) / 7);
+}
+
 int patternColumn(int weekday, int unitsPerDay, int r)
 {
     return (((weekday - 1) * unitsPerDay + r - 1) % 28 + 28) % 28;

@@ -25,6 +25,10 @@ int unitsPerDay(int zoomX);
 int windowDays(int zoomX);
 // The first day of the window: `firstRecord` + 7 weeks per scroll step.
 QDate windowStart(QDate firstRecord, int scrollX);
+// The scroll position whose window shows `day` in its last week: the least
+// position at which the window still reaches `day` (0 when the first window
+// reaches it).
+int scrollToShowAtRightEdge(QDate firstRecord, QDate day, int zoomX);
 
 // The pieces of the sprite picture that the chart copies.
 enum class Piece { Week1, Week2, Week3, Dot, NormalBar, HighlightBar };

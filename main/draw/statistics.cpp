@@ -110,15 +110,20 @@ void TFormMain1::startStatistics()
     BitBtnGlaettenJa->setEnabled(!smoothing);
     BitBtnGlaettenNein->setEnabled(smoothing);
     (smoothing ? BitBtnGlaettenNein : BitBtnGlaettenJa)->raise();
-    SpeedButtonS[StatistikArt >= 2 && StatistikArt <= 7 ? StatistikArt : 1]->setChecked(true);
-    const int series = std::clamp(StatistikArt, 1, 7);
+    const int series = shownSeries();
+    SpeedButtonS[series]->setChecked(true);
     setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, level(ZoomStufeY[series]));
-    ScrollBarStatistikY->setVisible(StatistikArt == 1);
+    ScrollBarStatistikY->setVisible(series == 1);
+}
+
+int TFormMain1::shownSeries() const
+{
+    return StatistikArt >= 2 && StatistikArt <= 7 ? StatistikArt : 1;
 }
 
 double TFormMain1::seriesValue() const
 {
-    switch (StatistikArt) {
+    switch (shownSeries()) {
     case 1:
         return Dbf_ZEB.fieldDouble("ZEBGEWICHT");
     case 2:
@@ -138,7 +143,7 @@ double TFormMain1::seriesValue() const
 
 void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
 {
-    const int series = std::clamp(StatistikArt, 1, 7);
+    const int series = shownSeries();
     chart::Input in;
     in.series = series;
     in.zoomX = level(ZoomStufeX);
@@ -219,7 +224,7 @@ void TFormMain1::BitBtnZoomXClick(bool plus)
 
 void TFormMain1::BitBtnZoomYClick(bool plus)
 {
-    const int series = std::clamp(StatistikArt, 1, 7);
+    const int series = shownSeries();
     ZoomStufeY[series] = level(level(ZoomStufeY[series]) + (plus ? 1 : -1));
     setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, ZoomStufeY[series]);
     if (series == 1 && ScrollBarStatistikY->value() != ScrollPosY[level(ZoomStufeY[1])])
@@ -270,7 +275,7 @@ void TFormMain1::ImageStatistik1MouseDown(Qt::MouseButton, QPoint point)
         return;
     }
     Dbf_ZEB.setFiltered(true);
-    const QString text = chart::readoutText(std::clamp(StatistikArt, 1, 7), value, AnzeigeKcal, day);
+    const QString text = chart::readoutText(shownSeries(), value, AnzeigeKcal, day);
     if (text.isEmpty())
         return;
     StaticTextDatumAnzeige->setText(text);

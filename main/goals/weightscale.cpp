@@ -59,7 +59,7 @@ void TFormMain1::EditTagesgewichtChange()
         return;
     }
     ZeichneWaage();
-    if (PanelOrdnerStatistik->isVisible() && StatistikArt == 1)
+    if (PanelOrdnerStatistik->isVisible() && shownSeries() == 1)
         redrawStatistik();
     else
         StatistikVeraltet = true;

@@ -1,4 +1,6 @@
-// The single-instance guard between real processes.
+// The single-instance guard between real processes. Every test runs under a
+// guard name of its own (KELVARA_GUARD_NAME), so a diary that the user has
+// open on this machine never disturbs it, nor it the user's diary.
 
 #include "app/nichtdoppeltstarten.h"
 #include "store/error.h"
@@ -12,24 +14,60 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-// Starts the program in `dir` as its working folder, on the offscreen platform.
-void startProgram(QProcess& process, const QString& dir)
+// Starts the program in `dir` as its working folder, on the offscreen
+// platform, with the guard name of this test or with `guardName`.
+void startProgram(QProcess& process, const QString& dir, const QString& guardName = QString())
 {
     process.setWorkingDirectory(dir);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    if (!guardName.isEmpty())
+        env.insert("KELVARA_GUARD_NAME", guardName);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(KELVARA_BINARY_DIR "/ZEB2006.exe"), {});
 }
 
+// True when the program running on `dir` holds its tables, that is, it got
+// past the guard and opened the diary.
+bool tablesHeld(const QString& dir)
+{
+    store::Table zeb(store::schema::zeb());
+    try {
+        zeb.open(dir);
+    } catch (const store::StoreError&) {
+        return true;
+    }
+    return false;
+}
+
+// Waits up to `ms` for `condition`.
+template <class Condition> bool within(int ms, Condition condition)
+{
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (condition())
+            return true;
+        QThread::msleep(50);
+    }
+    return condition();
+}
+
+class Guard : public ::testing::Test
+{
+protected:
+    void SetUp() override { qputenv("KELVARA_GUARD_NAME", ownName().toLocal8Bit()); }
+    static QString ownName() { return QStringLiteral("kelvara-guard-test-%1").arg(::getpid()); }
+    void TearDown() override { qunsetenv("KELVARA_GUARD_NAME"); }
+};
+
 } // namespace
 
-TEST(Guard, OneProcessHoldsTheLockUntilItEndsHoweverItEnds)
+TEST_F(Guard, OneProcessHoldsTheLockUntilItEndsHoweverItEnds)
 {
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -58,7 +96,68 @@ TEST(Guard, OneProcessHoldsTheLockUntilItEndsHoweverItEnds)
     EXPECT_FALSE(again.acquired());
 }
 
-TEST(Guard, ASecondProgramOpensNoTable)
+TEST_F(Guard, TheNameCarriesTheUsersId)
+{
+    const std::string uid = std::to_string(::getuid());
+    EXPECT_EQ(NichtDoppeltStarten::name(), ownName().toStdString() + "." + uid);
+    qunsetenv("KELVARA_GUARD_NAME");
+    EXPECT_EQ(NichtDoppeltStarten::name(), "ZEB2004." + uid) << "a user's copy";
+    qputenv("KELVARA_GUARD_NAME", "");
+    EXPECT_EQ(NichtDoppeltStarten::name(), "ZEB2004." + uid) << "an empty name counts as none";
+}
+
+TEST_F(Guard, EachUserHasACopyOfHisOwn)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "taking another user's id needs root";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::setuid(65534) != 0) // nobody
+            ::_exit(1);
+        NichtDoppeltStarten guard;
+        const char held = guard.acquired() ? 'y' : 'n';
+        if (::write(ready[1], &held, 1) != 1)
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    EXPECT_EQ(held, 'y') << "the other user's copy starts";
+    {
+        NichtDoppeltStarten mine;
+        EXPECT_TRUE(mine.acquired()) << "and does not keep this user's copy from starting";
+        NichtDoppeltStarten second;
+        EXPECT_FALSE(second.acquired()) << "while this user still gets only one";
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+}
+
+TEST_F(Guard, ACopyUnderAnotherNameDoesNotStopATestCopy)
+{
+    testing_support::FreshDiary usersDiary;
+    testing_support::FreshDiary testDiary;
+    QProcess users;
+    startProgram(users, usersDiary.dir(), ownName() + "-user");
+    ASSERT_TRUE(users.waitForStarted());
+    EXPECT_TRUE(within(10000, [&] { return tablesHeld(usersDiary.dir()); })) << "the user's copy is running";
+
+    QProcess test;
+    startProgram(test, testDiary.dir());
+    ASSERT_TRUE(test.waitForStarted());
+    EXPECT_TRUE(within(10000, [&] { return tablesHeld(testDiary.dir()); }))
+        << "the test's copy opened its diary instead of stopping at its message";
+    test.terminate();
+    test.waitForFinished();
+    users.terminate();
+    users.waitForFinished();
+}
+
+TEST_F(Guard, ASecondProgramOpensNoTable)
 {
     testing_support::FreshDiary diary;
     NichtDoppeltStarten first;
@@ -78,38 +177,19 @@ TEST(Guard, ASecondProgramOpensNoTable)
     second.waitForFinished();
 }
 
-TEST(Guard, TheProgramStartsAndEndsOnAFreshDiary)
+TEST_F(Guard, TheProgramStartsAndEndsOnAFreshDiary)
 {
     testing_support::FreshDiary diary;
     QProcess program;
     startProgram(program, diary.dir());
     ASSERT_TRUE(program.waitForStarted());
-    QThread::msleep(1000);
+    EXPECT_TRUE(within(10000, [&] { return tablesHeld(diary.dir()); }))
+        << "it holds its tables while it runs";
     EXPECT_EQ(program.state(), QProcess::Running);
-    // It holds its tables while it runs.
-    store::Table zeb(store::schema::zeb());
-    EXPECT_THROW(zeb.open(diary.dir()), store::StoreError);
     {
         NichtDoppeltStarten second;
         EXPECT_FALSE(second.acquired());
     }
     program.terminate();
     program.waitForFinished();
-}
-
-TEST(Guard, ANameOfItsOwnKeepsATestApartFromTheUsersCopy)
-{
-    NichtDoppeltStarten users;
-    ASSERT_TRUE(users.acquired());
-    ::setenv("KELVARA_GUARD_NAME", "kelvara-guard-test-own-name", 1);
-    {
-        NichtDoppeltStarten test;
-        EXPECT_TRUE(test.acquired()) << "the user's copy does not stop the test";
-        NichtDoppeltStarten second;
-        EXPECT_FALSE(second.acquired()) << "one copy per name all the same";
-    }
-    ::setenv("KELVARA_GUARD_NAME", "", 1);
-    NichtDoppeltStarten empty;
-    EXPECT_FALSE(empty.acquired()) << "an empty name is the usual name";
-    ::unsetenv("KELVARA_GUARD_NAME");
 }

@@ -66,7 +66,7 @@ TEST(Installer, LaysOutAFreshDiary)
     reg.open(dir);
     EXPECT_EQ(reg.recordCount(), 1);
     const std::map<const char*, qint64> defaults = {
-        {"NF", 1},    {"SF", 1},    {"SZX", 1},  {"SBM1", 104}, {"SBM2", 104}, {"SBM3", 104}, {"AF", 0},
+        {"NF", 1},    {"SF", 1},    {"SZX", 1},  {"SBM1", 506}, {"SBM2", 540}, {"SBM3", 557}, {"AF", 0},
         {"SZY1", 2},  {"SBM4", 61}, {"SBM5", 61}, {"SBM6", 61}, {"SZY2", 2},   {"SZY7", 2},   {"SG", 0},
         {"CBG", 0},   {"CBA", 0},   {"CBB", 0},  {"CBH", 0},    {"CBM", 0},    {"EA", 0}};
     for (const auto& [field, value] : defaults)
@@ -80,9 +80,9 @@ TEST(Installer, LaysOutAFreshDiary)
         "import sys, dbfread\n"
         "t = list(dbfread.DBF(sys.argv[1] + '/ZEB_ZEB.dbf'))\n"
         "r = list(dbfread.DBF(sys.argv[1] + '/ZEB_REG.dbf'))[0]\n"
-        "print(len(t), t[0]['ZEBDATUM'], t[-1]['ZEBDATUM'], r['SBM1'], r['SZY1'], r['EE'])\n",
+        "print(len(t), t[0]['ZEBDATUM'], t[-1]['ZEBDATUM'], r['SBM1'], r['SBM2'], r['SBM3'], r['SZY1'], r['EE'])\n",
         {dir});
-    EXPECT_EQ(days.trimmed(), "4018 2002-01-01 2012-12-31 104 2 0");
+    EXPECT_EQ(days.trimmed(), "4018 2002-01-01 2012-12-31 506 540 557 2 0");
 }
 
 TEST(Installer, RefusesAFolderThatHoldsADiaryFileAndTouchesNothing)
@@ -203,5 +203,33 @@ TEST(Installer, IndependentReadersReadTheDemoDiaryAsWeDo)
             names << table.fieldText(s->indexField);
         EXPECT_EQ(testing_support::xbaseIndexOrder(path, QDir(dir.path()).filePath(s->indexFileName), s->indexField),
                   names);
+    }
+}
+
+// The chart of a new diary opens on the diary's last weeks at every zoom
+// level of the time axis: its window of 477, 239 or 120 days, starting
+// 7 * SBMz days after the first day, ends with the last days before
+// 2012-12-29; one week less would leave 2012-12-28 out.
+TEST(Installer, TheChartOpensOnTheLastWeeksOfTheDiary)
+{
+    for (const install::Content content : {install::Content::Fresh, install::Content::Demo}) {
+        QTemporaryDir dir;
+        install::layOutDiary(dir.path(), content);
+        Table reg(schema::reg());
+        reg.open(dir.path());
+        Table zeb(schema::zeb());
+        zeb.open(dir.path());
+        const QDate lastWeeks(2012, 12, 28);
+        const int days[] = {0, 477, 239, 120};
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE(level);
+            const qint64 position = reg.fieldInt(QStringLiteral("SBM%1").arg(level).toLatin1().constData());
+            EXPECT_LE(position, zeb.recordCount() / 7) << "within the scroll bar";
+            const QDate first = kFirstDay.addDays(7 * position);
+            const QDate last = first.addDays(days[level] - 1);
+            EXPECT_GE(last, lastWeeks);
+            EXPECT_LT(last.addDays(-7), lastWeeks);
+        }
+        EXPECT_EQ(reg.fieldInt("SBM4"), 61) << "the weight axis keeps its middle position";
     }
 }

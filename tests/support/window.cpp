@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QScrollBar>
 
 namespace testing_support {
 
@@ -56,6 +57,21 @@ void settle()
     timer.start();
     while (timer.elapsed() < 50)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+QStringList outOfView(const QTableWidget& grid)
+{
+    QStringList out;
+    for (int c = 0; c < grid.columnCount(); ++c) {
+        if (grid.isColumnHidden(c))
+            continue;
+        const int left = grid.columnViewportPosition(c);
+        if (left < 0 || left + grid.columnWidth(c) > grid.viewport()->width())
+            out << QString::number(c);
+    }
+    if (grid.horizontalScrollBar()->maximum() > 0)
+        out << QStringLiteral("sideways");
+    return out;
 }
 
 } // namespace testing_support

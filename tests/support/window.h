@@ -5,6 +5,7 @@
 
 #include <QLocale>
 #include <QStringList>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
@@ -53,5 +54,10 @@ private:
 
 // Runs the event loop for a moment, so that queued closes take place.
 void settle();
+
+// What of a list is not in full view: each visible column that reaches out
+// of the list's view (by number), and "sideways" when the list can scroll
+// sideways. Empty when every header and cell is shown in full.
+QStringList outOfView(const QTableWidget& grid);
 
 } // namespace testing_support

@@ -9,10 +9,13 @@
 #include "support/window.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -237,4 +240,27 @@ TEST_F(ActivityFolder, Screenshot)
     window->show();
     settle();
     window->grab().save(QStringLiteral(KELVARA_BINARY_DIR "/screenshots/activity-folder.png"));
+}
+
+TEST_F(ActivityFolder, TheDayListShowsEveryColumnInFull)
+{
+    window->EditTagesgewicht->setText("75");
+    for (const char* name : {"Testtanz", "Testrudern"}) {
+        select(name);
+        drag(3);
+    }
+    window->PanelFitness->raise();
+    window->show();
+    settle();
+    StringGrid* list = window->StringGridFTB;
+    EXPECT_EQ(outOfView(*list), QStringList());
+    const QRect energy = list->visualItemRect(list->item(1, 2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, energy.center());
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0) << "a click scrolls nothing sideways";
+    EXPECT_EQ(outOfView(*list), QStringList());
+    EXPECT_EQ(list->horizontalHeader()->sectionViewportPosition(0), 0);
+    EXPECT_EQ(list->columnWidth(0), 42);
+    EXPECT_EQ(list->columnWidth(2), 45) << "minutes and energy keep their widths";
+    QDir().mkpath(QStringLiteral(KELVARA_BINARY_DIR "/screenshots"));
+    list->grab().save(QStringLiteral(KELVARA_BINARY_DIR "/screenshots/activity-day-list.png"));
 }

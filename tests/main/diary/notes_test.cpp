@@ -10,10 +10,13 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -224,4 +227,29 @@ TEST_F(NotesFolder, TheSideBarButtonsSwitchThePanes)
     window->SpeedButtonT[1]->click();
     EXPECT_TRUE(window->PanelNotizBackground->isVisibleTo(window.get()));
     EXPECT_FALSE(window->PanelNotizSuche->isVisibleTo(window.get()));
+}
+
+TEST_F(NotesFolder, TheHitListShowsEveryColumnInFull)
+{
+    std::vector<std::pair<QDate, QString>> notes;
+    for (int d = 1; d <= 12; ++d)
+        notes.push_back(
+            {kToday.addDays(-d), "Abends Kuchen mit Sahne und danach ein langer Spaziergang zum See"});
+    writeNotes(notes);
+    window->show();
+    search("Kuchen", 1);
+    settle();
+    StringGrid* list = window->StringGridNotizSuche;
+    ASSERT_EQ(list->rowCount(), 12);
+    EXPECT_EQ(outOfView(*list), QStringList());
+    const QRect excerpt = list->visualItemRect(list->item(5, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, excerpt.center());
+    EXPECT_EQ(list->selectedRow(), 5);
+    EXPECT_EQ(list->horizontalScrollBar()->value(), 0) << "a click scrolls nothing sideways";
+    EXPECT_EQ(outOfView(*list), QStringList());
+    EXPECT_EQ(list->visualItemRect(list->item(5, 0)).left(), 0) << "the date shows from its first digit";
+    EXPECT_EQ(list->columnWidth(0), 90);
+    QDir().mkpath(QStringLiteral(KELVARA_BINARY_DIR "/screenshots"));
+    window->PanelNotizSuche->grab().save(
+        QStringLiteral(KELVARA_BINARY_DIR "/screenshots/notes-hit-list.png"));
 }

@@ -41,7 +41,7 @@ void writeDays(const QString& dir, const std::vector<std::tuple<QDate, double, q
 class StatisticsFolder : public ::testing::Test
 {
 protected:
-    void open(int scrollX = 165)
+    void open(int scrollX = 165, qint64 series = 1)
     {
         window.reset();
         store::Table reg(store::schema::reg());
@@ -49,7 +49,7 @@ protected:
         reg.first();
         reg.edit();
         // Weeks after 2002-01-01: 165 puts the window's start on 2005-03-01.
-        reg.setFields({qint64(1), qint64(1), qint64(1), qint64(scrollX), qint64(scrollX), qint64(scrollX)});
+        reg.setFields({qint64(1), series, qint64(1), qint64(scrollX), qint64(scrollX), qint64(scrollX)});
         reg.post();
         reg.close();
         platform::setToday(kToday);
@@ -231,4 +231,83 @@ TEST_F(StatisticsFolder, ThePrintPathDrawsAtTheWholeMagnificationOfThePage)
     EXPECT_TRUE(boxEdge) << "the printed caption's box";
     EXPECT_EQ(page.pixelColor(1025, 973), QColor(255, 255, 255));
     EXPECT_EQ(window->PanelStatistikCaption->text(), "Körpergewicht in kg") << "the screen caption is left alone";
+}
+
+TEST_F(StatisticsFolder, AStoredSeriesOutsideTwoToSevenIsTheWeightEverywhere)
+{
+    writeDays(diary.dir(), {{kStart.addDays(10), 80.0, 12000, 500}});
+    for (const qint64 stored : {qint64(0), qint64(9), qint64(-3)}) {
+        writeSettings(diary.dir(), {{"SZY1", qint64(2)}, {"SBM5", qint64(61)}, {"SZY7", qint64(1)}});
+        open(165, stored);
+        SCOPED_TRACE(stored);
+        EXPECT_TRUE(window->SpeedButtonS[1]->isChecked());
+        for (int k = 2; k <= 7; ++k)
+            EXPECT_FALSE(window->SpeedButtonS[k]->isChecked()) << k;
+        EXPECT_EQ(window->PanelStatistikCaption->text(), "Körpergewicht in kg");
+        EXPECT_TRUE(window->ScrollBarStatistikY->isVisibleTo(window.get()));
+        EXPECT_TRUE(window->BitBtnZoomYPlus->isEnabled()) << "the weight axis is at level 2";
+        EXPECT_TRUE(window->BitBtnZoomYMinus->isEnabled());
+        // Level 2, scroll 61: 80 kg at row 368; the day's balance is no bar.
+        const QImage image = picture();
+        EXPECT_EQ(image.pixelColor(10, 368), QColor(0, 0, 255)) << "the weight dot";
+        EXPECT_NE(image.pixelColor(10, 300), QColor(255, 0, 0)) << "no balance bar";
+        EXPECT_EQ(image.pixelColor(200, 248), QColor(255, 255, 255)) << "no zero line";
+
+        QTest::mousePress(window->ImageStatistik1, Qt::LeftButton, {}, QPoint(10, 100));
+        EXPECT_EQ(window->StaticTextDatumAnzeige->text(), " 11.03.2005 / 80,0 kg");
+        QTest::mouseRelease(window->ImageStatistik1, Qt::LeftButton, {}, QPoint(10, 100));
+
+        // Zooming acts on the weight axis, whose position follows its level.
+        window->ScrollBarStatistikY->setValue(40);
+        window->BitBtnZoomYPlus->click();
+        EXPECT_EQ(window->ZoomStufeY[1], 3);
+        EXPECT_EQ(window->ZoomStufeY[7], 1);
+        EXPECT_EQ(window->ScrollBarStatistikY->value(), 61);
+        window->close();
+        window.reset();
+        store::Table reg(store::schema::reg());
+        reg.open(diary.dir());
+        EXPECT_EQ(reg.fieldInt("SF"), stored) << "the stored value is written back as it was read";
+        EXPECT_EQ(reg.fieldInt("SZY1"), 3);
+        EXPECT_EQ(reg.fieldInt("SBM5"), 40) << "the position of weight level 2";
+    }
+}
+
+TEST(NewDiaryChart, OpensOnTheLastWeeksAtEveryZoomLevel)
+{
+    for (const install::Content content : {install::Content::Fresh, install::Content::Demo}) {
+        SCOPED_TRACE(content == install::Content::Demo ? "demo" : "fresh");
+        QTemporaryDir dir;
+        install::layOutDiary(dir.path(), content);
+        writeSettings(dir.path(), {{"SF", qint64(2)}});
+        Seams seams;
+        platform::setToday(QDate(2012, 12, 29));
+        TFormMain1 window(dir.path());
+        window.show();
+        window.LabelOrdnerClick(5);
+        settle();
+        const QDate lastWeeks(2012, 12, 28);
+        for (int level = 1; level <= 3; ++level) {
+            SCOPED_TRACE(level);
+            if (level > 1)
+                window.BitBtnZoomXPlus->click();
+            settle();
+            const QDate start = QDate(2002, 1, 1).addDays(7 * window.ScrollBarStatistikX->value());
+            const int s = 1 << (level - 1);
+            const int x = static_cast<int>(start.daysTo(lastWeeks)) * s;
+            EXPECT_GE(x, 0);
+            EXPECT_LE(x, 476 - s) << "2012-12-28 is in the window";
+            EXPECT_GT(x + 7 * s, 476 - s) << "in its last week";
+            if (content == install::Content::Demo) {
+                const QImage image = window.ImageStatistik1->canvas();
+                const QColor bar = image.pixelColor(x, 466);
+                EXPECT_TRUE(bar == QColor(0, 0, 255) || bar == QColor(255, 0, 0)) << "the day's food bar";
+            } else {
+                window.grab().save(
+                    QStringLiteral(KELVARA_BINARY_DIR "/screenshots/new-diary-chart-level%1.png").arg(level));
+            }
+        }
+        window.close();
+        EXPECT_TRUE(seams.messages.isEmpty());
+    }
 }

@@ -56,6 +56,7 @@ TToolForm1::TToolForm1(TFormMain1& main, QWidget* parent) : QWidget(parent, Qt::
 
     buildCatalogueEditor();
     BaueVerwaltenPanel();
+    nameControls();
     PanelToolsDatenEdit->raise();
     PanelToolsVerwalten->setEnabled(false);
 }

@@ -156,6 +156,8 @@ protected:
 
 private:
     void buildCatalogueEditor();
+    // Gives every control a German name for screen readers.
+    void nameControls();
     // FormularAufbau for the first two tabs.
     void catalogueFormularAufbau();
     // Runs a user action; a table error ends it with its message.

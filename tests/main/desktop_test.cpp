@@ -9,6 +9,8 @@
 #include "support/window.h"
 #include "tools/zebtool.h"
 
+#include <QDateEdit>
+#include <QLineEdit>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
@@ -153,6 +155,8 @@ TEST_F(Desktop, TheToolsWindowsControlsHaveNames)
     tools.show();
     const QStringList unnamed = unnamedControls(tools);
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u'\n').toStdString();
+    EXPECT_EQ(spokenName(tools.EditTools1), QStringLiteral("Bezeichnung"));
+    EXPECT_EQ(spokenName(tools.DateTimePickerVerwalten4), QStringLiteral("Komprimieren bis"));
 }
 
 TEST_F(Desktop, TheWindowsOfferMinimiseAndCloseButNoMaximise)

@@ -570,6 +570,7 @@ TEST_F(CatalogueEditor, InsertRenameAndDeleteKeepTheNameIndexInOrder)
         if (breads.contains(name))
             indexBreads << name;
     }
+    indexBreads.removeDuplicates(); // a name may stand in other categories too
     EXPECT_EQ(indexBreads, breads);
 
     // Deleted after a Yes; a No keeps it.
@@ -589,7 +590,7 @@ TEST_F(CatalogueEditor, InsertRenameAndDeleteKeepTheNameIndexInOrder)
         << "the new first row is loaded";
     EXPECT_FALSE(xbaseIndexOrder(nrg, ndx, "NRGNAME").contains("Zwieback-Printe"));
     for (const QString& r : dbfreadContent(nrg))
-        EXPECT_FALSE(r.contains("Printe")) << r.toStdString();
+        EXPECT_FALSE(r.contains("Zwieback-Printe") || r.contains("Aachener Printe")) << r.toStdString();
 
     // The main window's list after the window closes.
     clickTab(0);

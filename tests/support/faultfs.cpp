@@ -155,4 +155,44 @@ void FaultFileSystem::syncDirectory(const QString& dir)
     store::posixFileSystem().syncDirectory(dir);
 }
 
+const std::vector<FaultFileSystem::Mode>& faultModes()
+{
+    static const std::vector<FaultFileSystem::Mode> modes = {
+        FaultFileSystem::Mode::Fail,      FaultFileSystem::Mode::CrashDrop, FaultFileSystem::Mode::CrashKeep,
+        FaultFileSystem::Mode::CrashTorn, FaultFileSystem::Mode::CrashLate,
+    };
+    return modes;
+}
+
+std::string faultModeName(const ::testing::TestParamInfo<FaultFileSystem::Mode>& info)
+{
+    switch (info.param) {
+    case FaultFileSystem::Mode::Count:
+        return "Count";
+    case FaultFileSystem::Mode::Fail:
+        return "Fail";
+    case FaultFileSystem::Mode::CrashDrop:
+        return "CrashDrop";
+    case FaultFileSystem::Mode::CrashKeep:
+        return "CrashKeep";
+    case FaultFileSystem::Mode::CrashTorn:
+        return "CrashTorn";
+    case FaultFileSystem::Mode::CrashLate:
+        return "CrashLate";
+    }
+    return "Unknown";
+}
+
+int stepsBeforeFault(FaultFileSystem::Mode mode, int at,
+                     const std::function<void(store::FileSystem&, const std::function<void()>& returned)>& run)
+{
+    int returned = -1;
+    FaultFileSystem fs(mode, at);
+    try {
+        run(fs, [&] { ++returned; });
+    } catch (const store::StoreError&) {
+    }
+    return returned;
+}
+
 } // namespace testing_support

@@ -4,6 +4,11 @@
 
 #include <QByteArray>
 #include <QString>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace testing_support {
@@ -50,5 +55,17 @@ private:
     bool m_crashed = false;
     std::vector<class FaultFile*> m_files;
 };
+
+// Every mode in which a call fails or a crash stops the program, for
+// parameterised tests: ::testing::ValuesIn(faultModes()), faultModeName.
+const std::vector<FaultFileSystem::Mode>& faultModes();
+std::string faultModeName(const ::testing::TestParamInfo<FaultFileSystem::Mode>& info);
+
+// Runs `run` on a file system that fails or crashes at its call `at`.
+// `run` calls the function it is given each time one of its steps has
+// returned; the result is how many had returned before the fault, less
+// one (-1: not even the first). The store error of the fault ends the run.
+int stepsBeforeFault(FaultFileSystem::Mode mode, int at,
+                     const std::function<void(store::FileSystem&, const std::function<void()>& returned)>& run);
 
 } // namespace testing_support

@@ -141,14 +141,8 @@ TEST_P(CatalogueWriteFault, TheCatalogueHoldsTheLastReturnedStateOrTheNextOne)
     for (int at = 1; at <= totalCalls; ++at) {
         SCOPED_TRACE("call " + std::to_string(at));
         SmallDiary diary;
-        int returned = -1;
-        {
-            FaultFileSystem fs(GetParam(), at);
-            try {
-                runWrites(diary.dir(), fs, [&] { ++returned; });
-            } catch (const StoreError&) {
-            }
-        }
+        const int returned = testing_support::stepsBeforeFault(
+            GetParam(), at, [&](FileSystem& fs, const auto& done) { runWrites(diary.dir(), fs, done); });
         if (returned < 0)
             continue; // the catalogue did not even open
         QStringList after;
@@ -168,23 +162,5 @@ TEST_P(CatalogueWriteFault, TheCatalogueHoldsTheLastReturnedStateOrTheNextOne)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, CatalogueWriteFault,
-                         ::testing::Values(FaultFileSystem::Mode::Fail, FaultFileSystem::Mode::CrashDrop,
-                                           FaultFileSystem::Mode::CrashKeep, FaultFileSystem::Mode::CrashTorn,
-                                           FaultFileSystem::Mode::CrashLate),
-                         [](const auto& info) {
-                             switch (info.param) {
-                             case FaultFileSystem::Mode::Fail:
-                                 return std::string("Fail");
-                             case FaultFileSystem::Mode::CrashDrop:
-                                 return std::string("CrashDrop");
-                             case FaultFileSystem::Mode::CrashKeep:
-                                 return std::string("CrashKeep");
-                             case FaultFileSystem::Mode::CrashTorn:
-                                 return std::string("CrashTorn");
-                             case FaultFileSystem::Mode::CrashLate:
-                                 return std::string("CrashLate");
-                             default:
-                                 return std::string("Count");
-                             }
-                         });
+INSTANTIATE_TEST_SUITE_P(Modes, CatalogueWriteFault, ::testing::ValuesIn(testing_support::faultModes()),
+                         testing_support::faultModeName);

@@ -5,6 +5,7 @@
 // totals equal the sums of the entries.
 
 #include "maintenance_support.h"
+#include "support/child.h"
 #include "support/faultfs.h"
 
 #include "install/installer.h"
@@ -16,9 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace maintenance;
@@ -162,24 +161,7 @@ TEST_P(FaultDuringRun, TheDiaryIsBeforeOrAfterTheRunAndConsistent)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, FaultDuringRun,
-                         ::testing::Values(FaultFileSystem::Mode::Fail, FaultFileSystem::Mode::CrashDrop,
-                                           FaultFileSystem::Mode::CrashKeep, FaultFileSystem::Mode::CrashTorn,
-                                           FaultFileSystem::Mode::CrashLate),
-                         [](const auto& info) {
-                             switch (info.param) {
-                             case FaultFileSystem::Mode::Fail:
-                                 return std::string("Fail");
-                             case FaultFileSystem::Mode::CrashDrop:
-                                 return std::string("CrashDrop");
-                             case FaultFileSystem::Mode::CrashKeep:
-                                 return std::string("CrashKeep");
-                             case FaultFileSystem::Mode::CrashTorn:
-                                 return std::string("CrashTorn");
-                             default:
-                                 return std::string("CrashLate");
-                             }
-                         });
+INSTANTIATE_TEST_SUITE_P(Modes, FaultDuringRun, ::testing::ValuesIn(faultModes()), faultModeName);
 
 // ----------------------------------------------------------------- killed
 
@@ -190,7 +172,7 @@ namespace {
 class ReportingFileSystem : public store::FileSystem
 {
 public:
-    explicit ReportingFileSystem(int fd) : m_fd(fd) {}
+    explicit ReportingFileSystem(ReportingChild& child) : m_child(child) {}
     std::unique_ptr<store::File> open(const QString& path, bool exclusive) override
     {
         return real().open(path, exclusive);
@@ -218,13 +200,8 @@ public:
 
 private:
     static store::FileSystem& real() { return store::posixFileSystem(); }
-    void report()
-    {
-        const int n = ++m_calls;
-        if (::write(m_fd, &n, sizeof n) != sizeof n)
-            ::_exit(3);
-    }
-    int m_fd;
+    void report() { m_child.report(++m_calls); }
+    ReportingChild& m_child;
     int m_calls = 0;
 };
 
@@ -242,35 +219,20 @@ const QDate kDemoLast = install::kLastDemoDay;
 // whether the child was killed before it ended.
 bool runAndKill(const QString& dir, const Run& run, int killAt, int delayUs)
 {
-    int fds[2];
-    EXPECT_EQ(::pipe(fds), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
-        try {
-            ReportingFileSystem fs(fds[1]);
-            DiaryTableSet t(dir, fs);
-            t.filtersOff();
-            run(t.tables());
-        } catch (...) {
-            ::_exit(2);
-        }
-        ::_exit(0);
-    }
-    ::close(fds[1]);
-    if (killAt > 0) {
-        int n = 0;
-        while (::read(fds[0], &n, sizeof n) == sizeof n && n < killAt) {
-        }
-    } else {
+    ReportingChild child([&](ReportingChild& self) {
+        ReportingFileSystem fs(self);
+        DiaryTableSet t(dir, fs);
+        t.filtersOff();
+        run(t.tables());
+    });
+    EXPECT_TRUE(child.started());
+    if (killAt > 0)
+        child.readUntil(killAt);
+    else
         ::usleep(delayUs);
-    }
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ::close(fds[0]);
-    EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << "the run failed on its own";
-    return WIFSIGNALED(status);
+    child.kill();
+    EXPECT_FALSE(child.failed()) << "the run failed on its own";
+    return child.killed();
 }
 
 void killAtManyInstants(const Run& run)

@@ -2,8 +2,8 @@
 
 #include "main/platform.h"
 #include "main/zeb6.h"
+#include "support/locale.h"
 
-#include <QLocale>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -40,17 +40,6 @@ public:
 
 // Sets the settings fields of the first settings record.
 void writeSettings(const QString& dir, const std::vector<std::pair<const char*, store::Value>>& fields);
-
-// Sets the default locale for its lifetime.
-class LocaleScope
-{
-public:
-    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(m_saved); }
-
-private:
-    QLocale m_saved;
-};
 
 // Runs the event loop for a moment, so that queued closes take place.
 void settle();

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "store/table.h"
+#include "support/locale.h"
 #include "tools/maintenance.h"
 
 #include <QByteArray>
 #include <QDate>
-#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -50,17 +50,6 @@ private:
 // The days whose record's totals differ from the sums of their entries,
 // as "YYYY-MM-DD: ..." lines; empty when the diary is consistent.
 QStringList totalsMismatches(const QString& dir);
-
-// Sets the default locale for its lifetime.
-class DefaultLocale
-{
-public:
-    explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(m_saved); }
-
-private:
-    QLocale m_saved;
-};
 
 // Copies the diary files of `from` into `to`.
 void copyDiary(const QString& from, const QString& to);

@@ -65,7 +65,7 @@ protected:
     }
 
     BookedDiary diary;
-    DefaultLocale locale{QLocale(QLocale::German, QLocale::Germany)};
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
 };
 
 } // namespace
@@ -322,7 +322,7 @@ TEST(MaintenanceTexts, PeriodsAreRefusedWhenInvertedOrReachingToday)
 
 TEST(MaintenanceTexts, ResultMessagesGiveCountsAndShortDates)
 {
-    DefaultLocale locale{QLocale(QLocale::German, QLocale::Germany)};
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
     const QDate s(2005, 3, 5), e(2006, 1, 2);
     EXPECT_EQ(fillMessage({3, 304}, s, e),
               "Es wurden 3 Datensätze zwischen 05.03.2005 und 02.01.2006 eingefügt.");
@@ -334,7 +334,7 @@ TEST(MaintenanceTexts, ResultMessagesGiveCountsAndShortDates)
 
 TEST(MaintenanceTexts, DatesFollowTheLocale)
 {
-    DefaultLocale locale{QLocale(QLocale::English, QLocale::UnitedStates)};
+    LocaleScope locale{QLocale(QLocale::English, QLocale::UnitedStates)};
     EXPECT_EQ(fillMessage({0, 1}, QDate(2005, 3, 5), QDate(2005, 3, 5)),
               "Es wurden 0 Datensätze zwischen 3/5/2005 und 3/5/2005 eingefügt.");
 }

@@ -5,6 +5,7 @@
 #include "main/print/report.h"
 #include "store/error.h"
 #include "support/faultfs.h"
+#include "support/locale.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,20 +15,11 @@
 #include <gtest/gtest.h>
 
 using report::Font;
+using testing_support::LocaleScope;
 using report::Op;
 using report::Page;
 
 namespace {
-
-class LocaleScope
-{
-public:
-    explicit LocaleScope(const QLocale& locale) { QLocale::setDefault(locale); }
-    ~LocaleScope() { QLocale::setDefault(m_saved); }
-
-private:
-    QLocale m_saved;
-};
 
 const Op* textAt(const Page& page, int x, int y)
 {

@@ -99,7 +99,7 @@ protected:
 
     QStringList rows(const char* file) { return dbfreadContent(QDir(diary.dir()).filePath(file)); }
 
-    DefaultLocale locale{QLocale(QLocale::German, QLocale::Germany)};
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
     BookedDiary diary;
     Seams seams;
     std::unique_ptr<Program> p;
@@ -418,6 +418,16 @@ QStringList dayList(TFormMain1& main)
     return names;
 }
 
+// Starts the program on `diary` and lists the food of the full day.
+QStringList fullDayAfterStart(const BookedDiary& diary)
+{
+    TFormMain1 main(diary.dir());
+    EXPECT_FALSE(main.StartFehler);
+    main.DateTimePicker->setDate(kFull);
+    main.Dbf_NTB.refresh();
+    return dayList(main);
+}
+
 } // namespace
 
 TEST(MaintenanceRestart, TheProgramStartedAfterACrashFinishesADecidedRun)
@@ -428,13 +438,7 @@ TEST(MaintenanceRestart, TheProgramStartedAfterACrashFinishesADecidedRun)
     diary.food(kFull, QStringLiteral("Brot"), 900, 8, 40, 2);
     diary.food(kFull, QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29);
     leaveUnfinishedCompress(diary, true);
-    {
-        TFormMain1 main(diary.dir());
-        EXPECT_FALSE(main.StartFehler);
-        main.DateTimePicker->setDate(kFull);
-        main.Dbf_NTB.refresh();
-        EXPECT_EQ(dayList(main), QStringList{"Tageszusammenfassung"});
-    }
+    EXPECT_EQ(fullDayAfterStart(diary), QStringList{"Tageszusammenfassung"});
     EXPECT_FALSE(QFile::exists(diary.path("ZEB_NEU.LST")));
     EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
     EXPECT_TRUE(totalsMismatches(diary.dir()).isEmpty());
@@ -448,12 +452,6 @@ TEST(MaintenanceRestart, TheProgramStartedAfterACrashDropsAnUndecidedRun)
     diary.food(kFull, QStringLiteral("Brot"), 900, 8, 40, 2);
     diary.food(kFull, QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29);
     leaveUnfinishedCompress(diary, false);
-    {
-        TFormMain1 main(diary.dir());
-        EXPECT_FALSE(main.StartFehler);
-        main.DateTimePicker->setDate(kFull);
-        main.Dbf_NTB.refresh();
-        EXPECT_EQ(dayList(main), (QStringList{"Brot", "Käse, Gouda"}));
-    }
+    EXPECT_EQ(fullDayAfterStart(diary), (QStringList{"Brot", "Käse, Gouda"}));
     EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
 }

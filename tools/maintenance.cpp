@@ -103,6 +103,22 @@ std::vector<Value> activityEntry(QDate day, const QString& name, qint64 energy)
     return {day, qint64(1), name, energy};
 }
 
+// Visits every day from `first` to `last` in order, telling `progress`
+// the number of each (from 1). The result counts the days and sums what
+// the visits return.
+template <typename Visit>
+Result eachDay(QDate first, QDate last, const Progress& progress, Visit visit)
+{
+    Result result;
+    result.days = static_cast<int>(first.daysTo(last)) + 1;
+    int i = 0;
+    for (QDate day = first; day <= last; day = day.addDays(1)) {
+        progress(++i);
+        result.count += visit(day);
+    }
+    return result;
+}
+
 } // namespace
 
 QDate clampToDiary(QDate day)
@@ -133,11 +149,8 @@ Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Pr
     // The weight is carried as the single-precision value it is read into.
     float weight = static_cast<float>(before.fieldDouble("ZEBGEWICHT"));
 
-    Result result;
-    result.days = static_cast<int>(first.daysTo(last)) + 1;
-    int i = 0;
-    for (QDate day = first; day <= last; day = day.addDays(1)) {
-        progress(++i);
+    const Result result = eachDay(first, last, progress, [&](QDate day) {
+        int added = 0;
         const quint32 recno = dayRecord(zeb, day);
         const RecordRef own = zeb.record(recno);
         std::vector<Value> change(7, Unchanged{});
@@ -152,7 +165,7 @@ Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Pr
                 const FoodValues sum = foodEntriesSum(ntb, day);
                 for (int k = 0; k < 4; ++k)
                     change[2 + k] = sum[k] + food[k];
-                ++result.count;
+                ++added;
             }
         }
         if (covers(scope, ActivityOnly)) {
@@ -161,7 +174,7 @@ Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Pr
             } else if (fitness > 0) {
                 ftb.append(activityEntry(day, kGapFillerName, fitness));
                 change[6] = activityEntriesSum(ftb, day) + fitness;
-                ++result.count;
+                ++added;
             }
         }
         if (covers(scope, WeightOnly)) {
@@ -170,11 +183,12 @@ Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Pr
                 weight = ownWeight;
             } else if (weight > 0) {
                 change[1] = static_cast<double>(weight);
-                ++result.count;
+                ++added;
             }
         }
         zeb.change(recno, change);
-    }
+        return added;
+    });
     store::replaceTables({&ntb, &ftb, &zeb});
     return result;
 }
@@ -184,22 +198,20 @@ Result compress(DiaryTables tables, QDate first, QDate last, int scope, const Pr
     TableDraft ntb(tables.ntb), ftb(tables.ftb), zeb(tables.zeb);
     requireDayRecords(zeb, first, last);
 
-    Result result;
-    result.days = static_cast<int>(first.daysTo(last)) + 1;
-    int i = 0;
-    for (QDate day = first; day <= last; day = day.addDays(1)) {
-        progress(++i);
+    const Result result = eachDay(first, last, progress, [&](QDate day) {
+        int removed = 0;
         const RecordRef totals = zeb.record(dayRecord(zeb, day));
         if (covers(scope, FoodOnly) && totals.fieldInt("ZEBENERGIE") > 0) {
-            result.count += removeDay(ntb, day);
+            removed += removeDay(ntb, day);
             ntb.append(foodEntry(day, kSummaryName, foodOfDay(totals)));
         }
         const qint64 fitness = totals.fieldInt("ZEBFITNESS");
         if (covers(scope, ActivityOnly) && fitness > 0) {
-            result.count += removeDay(ftb, day);
+            removed += removeDay(ftb, day);
             ftb.append(activityEntry(day, kSummaryName, fitness));
         }
-    }
+        return removed;
+    });
     store::replaceTables({&ntb, &ftb});
     return result;
 }
@@ -209,17 +221,14 @@ Result deleteAll(DiaryTables tables, QDate first, QDate last, const Progress& pr
     TableDraft ntb(tables.ntb), ftb(tables.ftb), xtb(tables.xtb), zeb(tables.zeb);
     requireDayRecords(zeb, first, last);
 
-    Result result;
-    result.days = static_cast<int>(first.daysTo(last)) + 1;
-    int i = 0;
-    for (QDate day = first; day <= last; day = day.addDays(1)) {
-        progress(++i);
-        result.count += removeDay(ntb, day);
-        result.count += removeDay(ftb, day);
-        result.count += removeDay(xtb, day);
+    const Result result = eachDay(first, last, progress, [&](QDate day) {
+        int removed = removeDay(ntb, day);
+        removed += removeDay(ftb, day);
+        removed += removeDay(xtb, day);
         zeb.change(dayRecord(zeb, day),
                    {Unchanged{}, 0.0, qint64(0), qint64(0), qint64(0), qint64(0), qint64(0)});
-    }
+        return removed;
+    });
     store::replaceTables({&ntb, &ftb, &xtb, &zeb});
     return result;
 }

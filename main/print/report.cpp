@@ -6,6 +6,8 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace report {
 namespace {
@@ -50,6 +52,29 @@ std::vector<Page> linedPages(Page first, const std::vector<Row>& rows, AddLine a
         addLine(pages.back(), counter, row);
     }
     return pages;
+}
+
+// One row of a ruled table from x 60 to `right` whose line starts at
+// `top`: its frame, the boxes of the cells between, and the rules that
+// join it to the rows above and below.
+void ruledRow(Page& page, int top, int right, std::initializer_list<std::pair<int, int>> cells)
+{
+    page.push_back(box(60, top, right, top + 20));
+    for (const auto& [left, cellRight] : cells)
+        page.push_back(box(left, top, cellRight, top + 20));
+    page.push_back(line(59, top, 59, top + 21));
+    page.push_back(line(right + 1, top, right + 1, top + 21));
+}
+
+// Right below the last of `r` rows of a table ending at `right`, without a
+// page-break check: the closing rule and the double frame of the total
+// from `left` on.
+void totalFrame(Page& page, int r, int left, int right)
+{
+    const int r20 = 20 * r;
+    page.push_back(line(59, r20 + 56, right + 1, r20 + 56));
+    page.push_back(box(left - 1, r20 + 58, right + 1, r20 + 80));
+    page.push_back(box(left, r20 + 59, right, r20 + 79));
 }
 
 } // namespace
@@ -171,24 +196,15 @@ std::vector<Page> foodPages(const PageFormat& format, const QString& title,
     std::vector<Page> pages = linedPages(
         std::move(first), rows,
         [](Page& page, const LineCounter& at, const std::array<QString, 7>& row) {
-            const int top = at.top();
-            page.push_back(box(60, top, 495, top + 20));
-            page.push_back(box(105, top, 135, top + 20));
-            page.push_back(box(295, top, 345, top + 20));
-            page.push_back(box(395, top, 445, top + 20));
-            page.push_back(line(59, top, 59, top + 21));
-            page.push_back(line(496, top, 496, top + 21));
+            ruledRow(page, at.top(), 495, {{105, 135}, {295, 345}, {395, 445}});
             for (const Cell& cell : kCells)
                 page.push_back(text(cell.x, at.textTop(), row[cell.column], Font::Small, cell.right));
         },
         counter);
 
-    // Right below the last line, without a page-break check.
     const int r20 = 20 * counter.r();
     Page& last = pages.back();
-    last.push_back(line(59, r20 + 56, 496, r20 + 56));
-    last.push_back(box(294, r20 + 58, 496, r20 + 80));
-    last.push_back(box(295, r20 + 59, 495, r20 + 79));
+    totalFrame(last, counter.r(), 295, 495);
     last.push_back(box(345, r20 + 59, 495, r20 + 79));
     last.push_back(box(395, r20 + 59, 445, r20 + 79));
     last.push_back(text(300, r20 + 63, totals.energie, Font::Small));
@@ -208,23 +224,16 @@ std::vector<Page> activityPages(const PageFormat& format, const QString& title,
     std::vector<Page> pages = linedPages(
         std::move(first), rows,
         [](Page& page, const LineCounter& at, const std::array<QString, 3>& row) {
-            const int top = at.top();
-            page.push_back(box(60, top, 400, top + 20));
-            page.push_back(box(110, top, 320, top + 20));
-            page.push_back(line(59, top, 59, top + 21));
-            page.push_back(line(401, top, 401, top + 21));
+            ruledRow(page, at.top(), 400, {{110, 320}});
             page.push_back(text(70, at.textTop(), row[0], Font::Normal, 110));
             page.push_back(text(120, at.textTop(), row[1], Font::Normal, 320));
             page.push_back(text(330, at.textTop(), row[2], Font::Normal, 400));
         },
         counter);
 
-    const int r20 = 20 * counter.r();
     Page& last = pages.back();
-    last.push_back(line(59, r20 + 56, 401, r20 + 56));
-    last.push_back(box(319, r20 + 58, 401, r20 + 80));
-    last.push_back(box(320, r20 + 59, 400, r20 + 79));
-    last.push_back(text(330, r20 + 63, total, Font::Normal));
+    totalFrame(last, counter.r(), 320, 400);
+    last.push_back(text(330, 20 * counter.r() + 63, total, Font::Normal));
     return pages;
 }
 

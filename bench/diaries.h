@@ -4,6 +4,11 @@
 
 #include <QTemporaryDir>
 
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+
 // The two diaries every benchmark compares: a fresh one (0) and the
 // eleven-year demo diary (1), laid out once per run.
 class BenchDiaries
@@ -19,4 +24,29 @@ public:
 private:
     QTemporaryDir m_fresh;
     QTemporaryDir m_demo;
+};
+
+// Shows the runs as the console does and keeps the median of each
+// benchmark (or its single run), in the benchmark's time unit, by diary:
+// fresh (argument demo:0) and demo (demo:1), for the ratios printed at the end.
+class DemoRatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (!median && !single)
+                continue;
+            const bool demo = run.run_name.args.find("demo:1") != std::string::npos;
+            (demo ? m_demo : m_fresh)[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+    }
+
+protected:
+    std::map<std::string, double> m_fresh, m_demo;
 };

@@ -133,24 +133,10 @@ BENCHMARK(BM_FillGapsAfterDelete)
 BENCHMARK(BM_Compress)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Delete)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Collects the medians (or the single runs) to print them and their ratios.
-class RatioReporter : public benchmark::ConsoleReporter
+// Prints the medians, their demo/fresh ratios and their ratios to the opening.
+class RatioReporter : public DemoRatioReporter
 {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (!median && !single)
-                continue;
-            const bool demo = run.run_name.args.find("demo:1") != std::string::npos;
-            (demo ? m_demo : m_fresh)[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-    }
     void print() const
     {
         const auto open = m_demo.find("BM_OpenDiaryTables");
@@ -164,9 +150,6 @@ public:
                         demo->second / fresh, open == m_demo.end() ? 0.0 : demo->second / open->second);
         }
     }
-
-private:
-    std::map<std::string, double> m_fresh, m_demo;
 };
 
 } // namespace

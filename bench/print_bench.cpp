@@ -5,11 +5,10 @@
 //   build/bench/print_bench
 
 #include "bench/diaries.h"
+#include "bench/gui_main.h"
 #include "main/platform.h"
 #include "main/print/printout.h"
 #include "main/zeb6.h"
-
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -33,9 +32,10 @@ std::unique_ptr<TFormMain1> openWindow(int folder)
     return window;
 }
 
-void BM_FoodFolderToPdf(benchmark::State& state)
+// The PDF of the folder `folder` as the print command makes it.
+void folderToPdf(benchmark::State& state, int folder)
 {
-    auto window = openWindow(3);
+    auto window = openWindow(folder);
     std::size_t bytes = 0;
     for (auto _ : state) {
         const QByteArray pdf = print::pdf(window->printContent(), print::defaultPdfLayout());
@@ -45,16 +45,14 @@ void BM_FoodFolderToPdf(benchmark::State& state)
     state.counters["bytes"] = double(bytes);
 }
 
+void BM_FoodFolderToPdf(benchmark::State& state)
+{
+    folderToPdf(state, 3);
+}
+
 void BM_ChartToPdf(benchmark::State& state)
 {
-    auto window = openWindow(5);
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        const QByteArray pdf = print::pdf(window->printContent(), print::defaultPdfLayout());
-        bytes = pdf.size();
-        benchmark::DoNotOptimize(pdf.data());
-    }
-    state.counters["bytes"] = double(bytes);
+    folderToPdf(state, 5);
 }
 
 // The yardstick: the same chart drawn into the window.
@@ -73,13 +71,5 @@ BENCHMARK(BM_FoodFolderToPdf)->Repetitions(9)->ReportAggregatesOnly(true)->Unit(
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::setSoundRecorder([](platform::Sound) {});
-    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
-    benchmark::Initialize(&argc, argv);
-    diaries();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv, [] { diaries(); });
 }

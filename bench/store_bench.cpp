@@ -140,26 +140,10 @@ BENCHMARK(BM_FoodBooking)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMic
 BENCHMARK(BM_FoodDeletion)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SwitchDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// Collects the medians (or the single runs) to print the ratios at the end.
-class RatioReporter : public benchmark::ConsoleReporter
+// Prints the medians and their demo/fresh ratios.
+class RatioReporter : public DemoRatioReporter
 {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (!median && !single)
-                continue;
-            const std::string name = run.run_name.function_name;
-            const bool demo = run.run_name.args.find("demo:1") != std::string::npos;
-            (demo ? m_demo : m_fresh)[name] = run.GetAdjustedRealTime();
-        }
-    }
-
     void print() const
     {
         std::printf("\n%-20s %14s %14s %10s\n", "operation", "fresh (us)", "demo (us)", "demo/fresh");
@@ -169,9 +153,6 @@ public:
                 std::printf("%-20s %14.1f %14.1f %10.2f\n", name.c_str(), fresh, demo->second, demo->second / fresh);
         }
     }
-
-private:
-    std::map<std::string, double> m_fresh, m_demo;
 };
 
 // Peak resident memory of a new process that opens the diary, in MiB: the

@@ -6,11 +6,11 @@
 //   build/bench/tools_bench
 
 #include "bench/diaries.h"
+#include "bench/gui_main.h"
 #include "main/platform.h"
 #include "main/zeb6.h"
 #include "tools/zebtool.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -68,13 +68,5 @@ BENCHMARK(BM_CatalogueInsertAndDelete)->ArgName("demo")->Arg(0)->Arg(1)->Unit(be
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::setSoundRecorder([](platform::Sound) {});
-    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
-    benchmark::Initialize(&argc, argv);
-    diaries();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv, [] { diaries(); });
 }

@@ -6,6 +6,7 @@
 //   build/bench/window_bench
 
 #include "bench/diaries.h"
+#include "bench/gui_main.h"
 #include "help/zebhelp.h"
 #include "main/diary/notetext.h"
 #include "main/panels.h"
@@ -14,7 +15,6 @@
 #include "store/create.h"
 #include "tools/zebtool.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
@@ -168,13 +168,5 @@ BENCHMARK(BM_LoadQtTranslation)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    platform::setSoundRecorder([](platform::Sound) {});
-    platform::setDialogHandler([](platform::DialogKind, const QString&) { return false; });
-    benchmark::Initialize(&argc, argv);
-    diaries();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv, [] { diaries(); });
 }

@@ -5,6 +5,7 @@
 #include "app/nichtdoppeltstarten.h"
 #include "store/error.h"
 #include "store/table.h"
+#include "support/child.h"
 #include "support/window.h"
 
 #include <QProcess>
@@ -12,13 +13,34 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdlib>
+#include <functional>
+#include <optional>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
+using testing_support::ReportingChild;
+
 namespace {
+
+// What a child taking the guard reports.
+constexpr qint64 kHeld = 1;
+constexpr qint64 kRefused = 2;
+
+// The work of a child process that takes the guard, as the user `uid`
+// when one is given, reports whether it got it and holds it until it is
+// killed.
+std::function<void(ReportingChild&)> takeGuard(std::optional<uid_t> uid = std::nullopt)
+{
+    return [uid](ReportingChild& self) {
+        if (uid && ::setuid(*uid) != 0)
+            ::_exit(1);
+        NichtDoppeltStarten guard;
+        self.report(guard.acquired() ? kHeld : kRefused);
+        for (;;)
+            ::pause();
+    };
+}
 
 // Starts the program in `dir` as its working folder, on the offscreen
 // platform, with the guard name of this test or with `guardName`.
@@ -69,27 +91,14 @@ protected:
 
 TEST_F(Guard, OneProcessHoldsTheLockUntilItEndsHoweverItEnds)
 {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        NichtDoppeltStarten guard;
-        const char held = guard.acquired() ? 'y' : 'n';
-        if (::write(ready[1], &held, 1) != 1)
-            ::_exit(1);
-        ::pause();
-        ::_exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
-    EXPECT_EQ(held, 'y');
+    ReportingChild child(takeGuard());
+    ASSERT_TRUE(child.started());
+    EXPECT_EQ(child.readUntil(kHeld), kHeld);
     {
         NichtDoppeltStarten second;
         EXPECT_FALSE(second.acquired());
     }
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    child.kill();
     NichtDoppeltStarten after;
     EXPECT_TRUE(after.acquired()) << "the system released the lock of the killed process";
     NichtDoppeltStarten again;
@@ -110,31 +119,16 @@ TEST_F(Guard, EachUserHasACopyOfHisOwn)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "taking another user's id needs root";
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (::setuid(65534) != 0) // nobody
-            ::_exit(1);
-        NichtDoppeltStarten guard;
-        const char held = guard.acquired() ? 'y' : 'n';
-        if (::write(ready[1], &held, 1) != 1)
-            ::_exit(1);
-        ::pause();
-        ::_exit(0);
-    }
-    char held = 0;
-    ASSERT_EQ(::read(ready[0], &held, 1), 1);
-    EXPECT_EQ(held, 'y') << "the other user's copy starts";
+    ReportingChild child(takeGuard(65534)); // nobody
+    ASSERT_TRUE(child.started());
+    EXPECT_EQ(child.readUntil(kHeld), kHeld) << "the other user's copy starts";
     {
         NichtDoppeltStarten mine;
         EXPECT_TRUE(mine.acquired()) << "and does not keep this user's copy from starting";
         NichtDoppeltStarten second;
         EXPECT_FALSE(second.acquired()) << "while this user still gets only one";
     }
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    child.kill();
 }
 
 TEST_F(Guard, ACopyUnderAnotherNameDoesNotStopATestCopy)

@@ -93,9 +93,6 @@ void DayPicker::keyPressEvent(QKeyEvent* event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (commit())
-            QDateEdit::keyPressEvent(event);
-        return;
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_PageUp:

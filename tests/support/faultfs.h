@@ -63,8 +63,9 @@ std::string faultModeName(const ::testing::TestParamInfo<FaultFileSystem::Mode>&
 
 // Runs `run` on a file system that fails or crashes at its call `at`.
 // `run` calls the function it is given each time one of its steps has
-// returned; the result is how many had returned before the fault, less
-// one (-1: not even the first). The store error of the fault ends the run.
+// returned; the result is the number of those calls less one, so that it
+// indexes the state after the last returned step (-1: none returned). The
+// store error of the fault ends the run.
 int stepsBeforeFault(FaultFileSystem::Mode mode, int at,
                      const std::function<void(store::FileSystem&, const std::function<void()>& returned)>& run);
 

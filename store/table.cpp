@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace store {
 namespace {
@@ -133,7 +135,7 @@ void Table::open(const QString& dir)
         throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.fileName)));
     try {
         m_file = m_fs.open(m_path, true);
-        load(m_file->readAll());
+        load();
         if (m_schema.indexFileName) {
             m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName));
             if (m_indexPath.isEmpty())
@@ -142,6 +144,9 @@ void Table::open(const QString& dir)
             m_indexFile = m_fs.open(m_indexPath, true);
             loadIndex();
         }
+    } catch (const std::bad_alloc&) {
+        close();
+        throw StoreError(QStringLiteral("%1: Zu wenig Arbeitsspeicher, um die Datei zu lesen.").arg(fileName()));
     } catch (...) {
         close();
         throw;
@@ -164,10 +169,26 @@ void Table::close()
     m_eof = true;
 }
 
-void Table::load(const QByteArray& image)
+QByteArray Table::readRange(qint64 offset, qint64 length)
+{
+    QByteArray bytes(length, Qt::Uninitialized);
+    bytes.truncate(m_file->readAt(offset, bytes.data(), length));
+    return bytes;
+}
+
+void Table::load()
 {
     const QString name = fileName();
-    dbf::Header header = dbf::parseHeader(image, name);
+    const qint64 size = m_file->size();
+
+    // The header first, as long as it says it is; the records only as far
+    // as the header and the file agree, never the whole file on trust.
+    QByteArray head = readRange(0, std::min<qint64>(size, 32));
+    if (head.size() == 32) {
+        const int declared = static_cast<unsigned char>(head[8]) | static_cast<unsigned char>(head[9]) << 8;
+        head = readRange(0, std::min<qint64>(size, declared));
+    }
+    dbf::Header header = dbf::parseHeader(head, name);
 
     std::vector<Field> fields;
     for (const FieldSpec& declared : m_schema.fields) {
@@ -185,29 +206,59 @@ void Table::load(const QByteArray& image)
     }
 
     const qint64 recordLength = header.recordLength;
-    const qint64 available = (image.size() - header.headerLength) / recordLength;
+    const qint64 first = header.headerLength;
+    const qint64 available = (size - first) / recordLength;
     if (header.recordCount > available)
         throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
                              .arg(name)
                              .arg(available)
                              .arg(header.recordCount));
-    const char* first = image.constData() + header.headerLength;
-    for (quint32 i = 0; i < header.recordCount; ++i) {
-        if (!dbf::recordWellFormed(first + i * recordLength, header))
-            throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(i + 1));
+
+    // The declared records, read and checked a block at a time, so that a
+    // damaged one ends the reading there.
+    QByteArray records;
+    records.reserve(header.recordCount * recordLength);
+    const qint64 perBlock = std::max<qint64>(1, (1 << 20) / recordLength);
+    for (qint64 done = 0; done < header.recordCount;) {
+        const qint64 n = std::min<qint64>(perBlock, header.recordCount - done);
+        const QByteArray block = readRange(first + done * recordLength, n * recordLength);
+        if (block.size() != n * recordLength)
+            throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
+                                 .arg(name)
+                                 .arg(done + block.size() / recordLength)
+                                 .arg(header.recordCount));
+        for (qint64 i = 0; i < n; ++i) {
+            if (!dbf::recordWellFormed(block.constData() + i * recordLength, header))
+                throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(done + i + 1));
+        }
+        records.append(block);
+        done += n;
     }
     // Records past the header count were appended and synced before a crash
     // kept the count from following; a torn one ends the run.
     quint32 count = header.recordCount;
-    while (count < available && dbf::recordWellFormed(first + count * recordLength, header))
+    while (count < available && count < std::numeric_limits<quint32>::max()) {
+        const QByteArray next = readRange(first + count * recordLength, recordLength);
+        if (next.size() != recordLength || !dbf::recordWellFormed(next.constData(), header))
+            break;
+        records.append(next);
         ++count;
+    }
+    // What follows is the end mark, or one record cut short by a crash with
+    // its end mark. More than that is no diary table, whatever its header
+    // says (a file grown by another program, or a sparse giant).
+    const qint64 tail = size - first - count * recordLength;
+    if (tail > recordLength + 1)
+        throw StoreError(QStringLiteral("%1: Datei ist beschädigt (%2 Bytes nach dem letzten Datensatz).")
+                             .arg(name)
+                             .arg(tail));
 
-    m_headerBytes = image.left(header.headerLength);
+    m_headerBytes = head.left(header.headerLength);
     m_header = std::move(header);
     m_fields = std::move(fields);
-    m_records = QByteArray(first, count * recordLength);
+    m_records = std::move(records);
     m_count = count;
-    m_fileSize = image.size();
+    m_fileSize = size;
 
     m_days.clear();
     if (m_dayField >= 0) {
@@ -282,6 +333,11 @@ void Table::loadIndex()
     const QString name = QFileInfo(m_indexPath).fileName();
     bool matches = false;
     try {
+        // An index needs a page or two per entry at the very most; a larger
+        // file is not read but built anew.
+        const qint64 pages = 2 * static_cast<qint64>(m_count) + 16;
+        if (m_indexFile->size() > pages * ndx::kPageSize)
+            throw StoreError(QStringLiteral("%1: Datei ist zu groß.").arg(name));
         const std::vector<ndx::Entry> entries = ndx::read(m_indexFile->readAll(), f.width, name);
         matches = entries.size() == m_count;
         std::vector<bool> seen(m_count, false);
@@ -465,7 +521,7 @@ void Table::refresh()
         post();
     const qint64 keep = currentRecno();
     if (m_file->size() != m_fileSize) {
-        load(m_file->readAll());
+        load();
         if (m_keyField >= 0)
             loadIndex();
     }
@@ -629,11 +685,27 @@ void Table::post()
         recno = m_count;
         QByteArray data = m_buffer;
         data.append(dbf::kEndOfFile);
-        m_file->writeAt(m_header.headerLength + recno * recordLength, data.constData(), data.size());
-        m_file->sync();
+        const qint64 at = m_header.headerLength + recno * recordLength;
+        try {
+            m_file->writeAt(at, data.constData(), data.size());
+            m_file->sync();
+        } catch (...) {
+            // A record that may still reach the disk from the cache would
+            // be taken in on the next open although the post failed: the
+            // end mark goes back over its deletion flag.
+            try {
+                const char mark = dbf::kEndOfFile;
+                m_file->writeAt(at, &mark, 1);
+            } catch (...) {
+            }
+            throw;
+        }
         m_records.append(m_buffer);
         ++m_count;
         m_state = State::Browse;
+        m_lastChange = Change::Append;
+        m_lastRecno = recno;
+        ++m_changes;
         if (m_dayField >= 0)
             indexDay(recno);
         try {
@@ -649,8 +721,23 @@ void Table::post()
         }
     } else {
         recno = m_editRecno;
-        m_file->writeAt(m_header.headerLength + recno * recordLength, m_buffer.constData(), recordLength);
-        m_file->sync();
+        const qint64 at = m_header.headerLength + recno * recordLength;
+        try {
+            m_file->writeAt(at, m_buffer.constData(), recordLength);
+            m_file->sync();
+        } catch (...) {
+            // The new bytes may still reach the disk from the cache: the
+            // old ones go after them, so the record stays as it was.
+            try {
+                m_file->writeAt(at, record(recno), recordLength);
+            } catch (...) {
+            }
+            throw;
+        }
+        m_lastChange = Change::Edit;
+        m_lastRecno = recno;
+        m_lastImage = QByteArray(record(recno), recordLength);
+        ++m_changes;
         const bool keyChanged = m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
                                                               m_fields[m_keyField].width) != keyOf(recno);
         if (m_dayField >= 0)
@@ -698,10 +785,104 @@ void Table::deleteRecord()
     if (recno < 0)
         throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
     const char mark = dbf::kDeleted;
-    m_file->writeAt(m_header.headerLength + recno * m_header.recordLength, &mark, 1);
-    m_file->sync();
+    const qint64 at = m_header.headerLength + recno * m_header.recordLength;
+    try {
+        m_file->writeAt(at, &mark, 1);
+        m_file->sync();
+    } catch (...) {
+        try {
+            m_file->writeAt(at, &dbf::kLive, 1);
+        } catch (...) {
+        }
+        throw;
+    }
     m_records[recno * m_header.recordLength] = mark;
+    m_lastChange = Change::Delete;
+    m_lastRecno = static_cast<quint32>(recno);
+    ++m_changes;
     rebuildView(recno);
+}
+
+void Table::revertLastChange()
+{
+    if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
+        return;
+    cancel();
+    const qint64 recordLength = m_header.recordLength;
+    const quint32 recno = m_lastRecno;
+    const qint64 at = m_header.headerLength + recno * recordLength;
+    QByteArray image(record(recno), recordLength);
+    switch (m_lastChange) {
+    case Change::Append:
+        image[0] = dbf::kDeleted;
+        break;
+    case Change::Delete:
+        image[0] = dbf::kLive;
+        break;
+    case Change::Edit:
+        image = m_lastImage;
+        break;
+    case Change::None:
+        return;
+    }
+    m_file->writeAt(at, image.constData(), recordLength);
+    m_file->sync();
+    const bool keyChanged = m_keyField >= 0 && keyOf(recno) != image.mid(m_fields[m_keyField].offset,
+                                                                         m_fields[m_keyField].width);
+    if (m_dayField >= 0)
+        unindexDay(recno);
+    std::memcpy(m_records.data() + at - m_header.headerLength, image.constData(), recordLength);
+    if (m_dayField >= 0)
+        indexDay(recno);
+    if (keyChanged) {
+        sortIndexOrder();
+        writeIndex();
+    }
+    m_lastChange = Change::None;
+    ++m_changes;
+    rebuildView(recno);
+}
+
+std::unordered_map<int, Table::DaySums> Table::sumsByDay(const std::vector<const char*>& names) const
+{
+    std::unordered_map<int, DaySums> sums;
+    if (m_state == State::Closed || m_dayField < 0)
+        return sums;
+    std::vector<const Field*> fields;
+    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i)
+        fields.push_back(&field(names[i]));
+    sums.reserve(m_days.size());
+    for (const auto& [day, recnos] : m_days) {
+        DaySums total{};
+        bool any = false;
+        for (quint32 recno : recnos) {
+            if (!live(recno))
+                continue;
+            any = true;
+            for (size_t i = 0; i < fields.size(); ++i) {
+                if (fields[i]->type != FieldType::Numeric)
+                    continue;
+                double value = 0;
+                dbf::parseNumber(record(recno) + fields[i]->offset, fields[i]->width, value);
+                total[i] += value;
+            }
+        }
+        if (any)
+            sums.emplace(day, total);
+    }
+    return sums;
+}
+
+std::vector<int> Table::recordDays() const
+{
+    std::vector<int> days;
+    if (m_state == State::Closed || m_dayField < 0)
+        return days;
+    days.reserve(m_count);
+    const int offset = m_fields[m_dayField].offset;
+    for (quint32 r = 0; r < m_count; ++r)
+        days.push_back(live(r) ? std::max(0, dbf::dayNumber(record(r) + offset)) : 0);
+    return days;
 }
 
 void Table::pack()
@@ -741,7 +922,7 @@ void Table::pack()
     m_fs.syncDirectory(m_dir);
     m_file.reset();
     m_file = m_fs.open(m_path, true);
-    load(image);
+    load();
     if (m_keyField >= 0) {
         sortIndexOrder();
         writeIndex();

@@ -843,32 +843,69 @@ void Table::revertLastChange()
     rebuildView(recno);
 }
 
+namespace {
+
+// The value of a numeric field; whole numbers, the usual case, without the
+// general reader.
+double numberAt(const char* data, int width)
+{
+    int i = 0;
+    while (i < width && data[i] == ' ')
+        ++i;
+    qint64 whole = 0;
+    const int start = i;
+    for (; i < width; ++i) {
+        const unsigned digit = static_cast<unsigned char>(data[i]) - '0';
+        if (digit > 9)
+            break;
+        whole = whole * 10 + digit;
+    }
+    if (i == width && i - start < 16)
+        return static_cast<double>(whole);
+    double value = 0;
+    dbf::parseNumber(data, width, value);
+    return value;
+}
+
+} // namespace
+
 std::unordered_map<int, Table::DaySums> Table::sumsByDay(const std::vector<const char*>& names) const
 {
     std::unordered_map<int, DaySums> sums;
     if (m_state == State::Closed || m_dayField < 0)
         return sums;
-    std::vector<const Field*> fields;
-    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i)
-        fields.push_back(&field(names[i]));
+    struct Summed
+    {
+        int offset;
+        int width;
+    };
+    std::vector<Summed> fields;
+    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i) {
+        const Field& f = field(names[i]);
+        fields.push_back({f.type == FieldType::Numeric ? f.offset : -1, f.width});
+    }
+    // One walk through the records in file order: a day's records mostly
+    // lie together, so the day's sums are found again without a lookup.
     sums.reserve(m_days.size());
-    for (const auto& [day, recnos] : m_days) {
-        DaySums total{};
-        bool any = false;
-        for (quint32 recno : recnos) {
-            if (!live(recno))
-                continue;
-            any = true;
-            for (size_t i = 0; i < fields.size(); ++i) {
-                if (fields[i]->type != FieldType::Numeric)
-                    continue;
-                double value = 0;
-                dbf::parseNumber(record(recno) + fields[i]->offset, fields[i]->width, value);
-                total[i] += value;
-            }
+    const int dayOffset = m_fields[m_dayField].offset;
+    const char* lastDate = nullptr;
+    DaySums* total = nullptr;
+    const char* r = m_records.constData();
+    for (quint32 recno = 0; recno < m_count; ++recno, r += m_header.recordLength) {
+        if (r[0] == dbf::kDeleted)
+            continue;
+        const char* date = r + dayOffset;
+        if (!lastDate || std::memcmp(date, lastDate, 8) != 0) {
+            const int day = dbf::dayNumber(date);
+            total = day > 0 ? &sums.try_emplace(day).first->second : nullptr;
+            lastDate = date;
         }
-        if (any)
-            sums.emplace(day, total);
+        if (!total)
+            continue;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].offset >= 0)
+                (*total)[i] += numberAt(r + fields[i].offset, fields[i].width);
+        }
     }
     return sums;
 }

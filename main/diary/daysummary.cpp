@@ -56,10 +56,21 @@ Totals fromSums(const std::array<double, 4>& food, double activity)
             booking::dayTotal(food[3]), booking::dayTotal(activity)};
 }
 
-int repairTotals(store::Table& foodDiary, store::Table& activityDiary, store::Table& dailySummary)
+EntrySums sumEntries(const store::Table& foodDiary, const store::Table& activityDiary)
 {
-    const auto food = foodDiary.sumsByDay({"NTBENERGIE", "NTBPROTEIN", "NTBKOHLENH", "NTBFETT"});
-    const auto activity = activityDiary.sumsByDay({"FTBENERGIE"});
+    return {foodDiary.sumsByDay({"NTBENERGIE", "NTBPROTEIN", "NTBKOHLENH", "NTBFETT"}),
+            activityDiary.sumsByDay({"FTBENERGIE"})};
+}
+
+int repairTotals(const store::Table& foodDiary, const store::Table& activityDiary, store::Table& dailySummary)
+{
+    return repairTotals(sumEntries(foodDiary, activityDiary), dailySummary);
+}
+
+int repairTotals(const EntrySums& sums, store::Table& dailySummary)
+{
+    const auto& food = sums.food;
+    const auto& activity = sums.activity;
     const auto stored =
         dailySummary.sumsByDay({"ZEBENERGIE", "ZEBPROTEIN", "ZEBKOHLENH", "ZEBFETT", "ZEBFITNESS"});
 

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 // The daily summary as a whole: its day records, one per day of the diary
@@ -36,10 +37,22 @@ struct Totals
 // capped and truncated as a day total.
 Totals fromSums(const std::array<double, 4>& food, double activity);
 
-// Sums every day's entries anew and writes the totals of each day record
-// that holds others, only its total fields; a sound diary is not written
-// to. Returns the number of day records written. The daily summary must be
-// open with its day filter off.
-int repairTotals(store::Table& foodDiary, store::Table& activityDiary, store::Table& dailySummary);
+// The sums of every day's food entries (energy, protein, carbohydrate,
+// fat) and activity entries, keyed by YYYYMMDD. Only reads the tables, so
+// it may run beside other work that leaves the two diaries alone.
+struct EntrySums
+{
+    std::unordered_map<int, store::Table::DaySums> food;
+    std::unordered_map<int, store::Table::DaySums> activity;
+};
+EntrySums sumEntries(const store::Table& foodDiary, const store::Table& activityDiary);
+
+// Writes the totals of each day record that holds others than `sums`
+// give, only its total fields; a sound diary is not written to. Returns
+// the number of day records written. The daily summary must be open with
+// its day filter off.
+int repairTotals(const EntrySums& sums, store::Table& dailySummary);
+// Both in one.
+int repairTotals(const store::Table& foodDiary, const store::Table& activityDiary, store::Table& dailySummary);
 
 } // namespace daysummary

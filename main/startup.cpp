@@ -86,8 +86,10 @@ QDate TFormMain1::FilterTag() const
     return DateTimePicker->date();
 }
 
+// A failed allocation anywhere on the way ends in the start-up message as
+// well, never in an abort.
 void TFormMain1::FormCreate()
-{
+try {
     // 1. Grid headers and column widths.
     const struct
     {
@@ -182,6 +184,8 @@ void TFormMain1::FormCreate()
     startStatistics();
     SpeedButtonN[NahrungKategorie >= 2 && NahrungKategorie <= 16 ? NahrungKategorie : 1]->setChecked(true);
     SpeedButtonA[AktivKategorie >= 2 && AktivKategorie <= 9 ? AktivKategorie : 1]->setChecked(true);
+} catch (const std::bad_alloc&) {
+    startFailed(kMessage2, kOutOfMemory);
 }
 
 void TFormMain1::startFailed(const QString& message, const QString& reason)

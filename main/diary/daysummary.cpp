@@ -83,7 +83,8 @@ int repairTotals(const EntrySums& sums, store::Table& dailySummary)
         if (const auto it = activity.find(day); it != activity.end())
             activitySum = it->second[0];
         const Totals want = fromSums(foodSums, activitySum);
-        const std::array<qint64, 5> wanted{want.energy, want.protein, want.carbohydrate, want.fat, want.fitness};
+        const std::array<qint64, 5> wanted{want.energy, want.protein, want.carbohydrate, want.fat,
+                                           want.fitness};
         // A stored value that is not the whole number wanted, even by a
         // fraction, is stale as well.
         if (!std::equal(wanted.begin(), wanted.end(), have.begin(),
@@ -96,8 +97,8 @@ int repairTotals(const EntrySums& sums, store::Table& dailySummary)
         if (!dailySummary.locate("ZEBDATUM", dateOf(day)))
             continue;
         dailySummary.edit();
-        dailySummary.postFields({store::Unchanged{}, store::Unchanged{}, t.energy, t.protein, t.carbohydrate, t.fat,
-                                 t.fitness});
+        dailySummary.postFields(
+            {store::Unchanged{}, store::Unchanged{}, t.energy, t.protein, t.carbohydrate, t.fat, t.fitness});
     }
     return static_cast<int>(stale.size());
 }

@@ -53,6 +53,7 @@ EntrySums sumEntries(const store::Table& foodDiary, const store::Table& activity
 // its day filter off.
 int repairTotals(const EntrySums& sums, store::Table& dailySummary);
 // Both in one.
-int repairTotals(const store::Table& foodDiary, const store::Table& activityDiary, store::Table& dailySummary);
+int repairTotals(const store::Table& foodDiary, const store::Table& activityDiary,
+                 store::Table& dailySummary);
 
 } // namespace daysummary

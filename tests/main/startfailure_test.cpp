@@ -165,7 +165,8 @@ TEST(StartFailure, DayRecordsOutOfOrderAreRefused)
     Seams seams;
     QByteArray bytes = readFile(diary.path("ZEB_ZEB.dbf"));
     const int headerLength = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
-    const int recordLength = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
+    const int recordLength = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11])
+                                                                         << 8;
     const QByteArray a = bytes.mid(headerLength + 20 * recordLength, recordLength);
     const QByteArray b = bytes.mid(headerLength + 21 * recordLength, recordLength);
     bytes.replace(headerLength + 20 * recordLength, recordLength, b);
@@ -196,8 +197,10 @@ TEST_P(GiantFile, TheProgramUnderAnAddressSpaceLimitShowsTheStartMessage)
         ASSERT_TRUE(file.resize(size));
         if (countToo) {
             // A header that declares as many records as the file could hold.
-            const int headerLength = static_cast<unsigned char>(head[8]) | static_cast<unsigned char>(head[9]) << 8;
-            const int recordLength = static_cast<unsigned char>(head[10]) | static_cast<unsigned char>(head[11]) << 8;
+            const int headerLength = static_cast<unsigned char>(head[8]) | static_cast<unsigned char>(head[9])
+                                                                               << 8;
+            const int recordLength =
+                static_cast<unsigned char>(head[10]) | static_cast<unsigned char>(head[11]) << 8;
             const quint32 count = static_cast<quint32>((size - headerLength - 1) / recordLength);
             const char bytes[4] = {char(count & 0xFF), char(count >> 8 & 0xFF), char(count >> 16 & 0xFF),
                                    char(count >> 24)};
@@ -213,7 +216,8 @@ TEST_P(GiantFile, TheProgramUnderAnAddressSpaceLimitShowsTheStartMessage)
     // A network namespace of its own gives the program a single-instance
     // lock of its own, apart from any other copy on this machine.
     const bool ownLock = QProcess::execute("unshare", {"-n", "true"}) == 0;
-    const QString run = QStringLiteral("ulimit -v 8388608 && exec \"%1\"").arg(KELVARA_BINARY_DIR "/ZEB2006.exe");
+    const QString run =
+        QStringLiteral("ulimit -v 8388608 && exec \"%1\"").arg(KELVARA_BINARY_DIR "/ZEB2006.exe");
     if (ownLock)
         program.start("unshare", {"-n", "bash", "-c", run});
     else
@@ -229,13 +233,15 @@ TEST_P(GiantFile, TheProgramUnderAnAddressSpaceLimitShowsTheStartMessage)
     program.waitForFinished();
     err += program.readAllStandardError();
     EXPECT_TRUE(stillShowing) << "the program ended: " << err.toStdString();
-    const QString expected = countToo ? "Kelvara: ZEB_XTB.dbf: Zu wenig Arbeitsspeicher, um die Datei zu lesen.\n"
-                                      : "Kelvara: ZEB_XTB.dbf: Datei ist beschädigt (";
+    const QString expected = countToo
+                                 ? "Kelvara: ZEB_XTB.dbf: Zu wenig Arbeitsspeicher, um die Datei zu lesen.\n"
+                                 : "Kelvara: ZEB_XTB.dbf: Datei ist beschädigt (";
     EXPECT_TRUE(QString::fromUtf8(err).contains(expected)) << err.toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(SparseTebibyte, GiantFile, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "CountForTheWholeFile" : "ValidHeader"; });
+INSTANTIATE_TEST_SUITE_P(SparseTebibyte, GiantFile, ::testing::Values(false, true), [](const auto& info) {
+    return info.param ? "CountForTheWholeFile" : "ValidHeader";
+});
 
 TEST(Sounds, ASoundNeverHoldsUpTheCallerAndSoundsKeepTheirOrder)
 {
@@ -262,7 +268,8 @@ TEST(Sounds, ASoundNeverHoldsUpTheCallerAndSoundsKeepTheirOrder)
         changed.notify_all();
         changed.wait(lock, [&] { return played.size() == 2; });
     }
-    EXPECT_EQ(played, (std::vector<platform::Sound>{platform::Sound::Information, platform::Sound::DefaultBeep}));
+    EXPECT_EQ(played,
+              (std::vector<platform::Sound>{platform::Sound::Information, platform::Sound::DefaultBeep}));
     EXPECT_NE(player, std::this_thread::get_id());
     platform::setSoundPlayer([](platform::Sound) {});
     platform::setSoundRecorder([](platform::Sound) {});

@@ -34,7 +34,8 @@ void setCount(const QString& path, quint32 count)
 {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const char bytes[4] = {char(count & 0xFF), char(count >> 8 & 0xFF), char(count >> 16 & 0xFF), char(count >> 24)};
+    const char bytes[4] = {char(count & 0xFF), char(count >> 8 & 0xFF), char(count >> 16 & 0xFF),
+                           char(count >> 24)};
     file.seek(4);
     file.write(bytes, 4);
 }

@@ -120,8 +120,10 @@ TEST(DayTotals, StaleTotalsAreSummedAnewAndOnlyTheTotalFieldsChange)
     const QByteArray after = diary.read("ZEB_ZEB.dbf");
     ASSERT_EQ(after.size(), before.size());
     // Date and weight of every record as they were.
-    const int headerLength = static_cast<unsigned char>(before[8]) | static_cast<unsigned char>(before[9]) << 8;
-    const int recordLength = static_cast<unsigned char>(before[10]) | static_cast<unsigned char>(before[11]) << 8;
+    const int headerLength = static_cast<unsigned char>(before[8]) | static_cast<unsigned char>(before[9])
+                                                                         << 8;
+    const int recordLength = static_cast<unsigned char>(before[10]) | static_cast<unsigned char>(before[11])
+                                                                          << 8;
     for (int r = 0; r < 7; ++r) {
         const int at = headerLength + r * recordLength;
         EXPECT_EQ(after.mid(at, 1 + 8 + 5), before.mid(at, 1 + 8 + 5)) << r;

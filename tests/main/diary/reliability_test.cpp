@@ -12,12 +12,12 @@
 #include "support/window.h"
 
 #include <QDir>
-#include <QLineEdit>
-#include <QToolButton>
-#include <QFile>
-#include <QMimeData>
 #include <QDragEnterEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -37,10 +37,9 @@ void addTestFoods(const QString& dir)
 {
     store::Table nrg(store::schema::nrg());
     nrg.open(dir);
-    for (const store::Row& row : {store::Row{qint64(16), QStringLiteral("Testbrot"), qint64(1), qint64(1500), 2.5,
-                                             4.8, 3.5},
-                                  store::Row{qint64(16), QStringLiteral("Testapfel"), qint64(3), qint64(300), 0.4,
-                                             16.0, 0.3}}) {
+    for (const store::Row& row :
+         {store::Row{qint64(16), QStringLiteral("Testbrot"), qint64(1), qint64(1500), 2.5, 4.8, 3.5},
+          store::Row{qint64(16), QStringLiteral("Testapfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3}}) {
         nrg.insert();
         nrg.postFields(row);
     }
@@ -114,17 +113,6 @@ protected:
         QTest::mouseMove(panel, (from + drop) / 2);
         QTest::mouseMove(panel, drop);
         QTest::mouseRelease(panel, Qt::LeftButton, {}, drop);
-    }
-
-    static void dropOnBin(TFormMain1& window, int row)
-    {
-        window.StringGridNTB->selectGridRow(row);
-        QMimeData data;
-        data.setData("application/x-kelvara-day-row", "StringGridNTB");
-        QDragEnterEvent enter(QPoint(20, 20), Qt::MoveAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(window.PanelNahrungDelete, &enter);
-        QDropEvent drop(QPointF(20, 20), Qt::MoveAction, &data, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(window.PanelNahrungDelete, &drop);
     }
 
     static QStringList dayList(TFormMain1& window)
@@ -238,7 +226,8 @@ TEST_F(Reliability, ACrashAtAnyCallOfABookingOrDeletionLeavesTotalsThatMatchAfte
         ASSERT_GE(calls, 4) << "entry and totals, each written and synced";
         for (const auto mode : {FaultFileSystem::Mode::CrashKeep, FaultFileSystem::Mode::CrashDrop}) {
             for (int n = 1; n <= calls; ++n) {
-                SCOPED_TRACE(std::string(nameOf(action)) + (mode == FaultFileSystem::Mode::CrashKeep ? " kill" : " power cut") +
+                SCOPED_TRACE(std::string(nameOf(action)) +
+                             (mode == FaultFileSystem::Mode::CrashKeep ? " kill" : " power cut") +
                              " at call " + std::to_string(n));
                 FreshDiary diary;
                 prepare(diary);
@@ -277,8 +266,8 @@ TEST_F(Reliability, AProcessKilledBetweenTheEntryAndItsTotalsLeavesTotalsThatMat
                 ntb.open(diary.dir());
                 if (action == Action::Booking) {
                     ntb.insert();
-                    ntb.postFields({kToday, 1.0, QStringLiteral("St."), QStringLiteral("Testapfel"), qint64(300),
-                                    qint64(0), qint64(16), qint64(0)});
+                    ntb.postFields({kToday, 1.0, QStringLiteral("St."), QStringLiteral("Testapfel"),
+                                    qint64(300), qint64(0), qint64(16), qint64(0)});
                 } else {
                     ntb.setFiltered(false);
                     ntb.locate("NTBNAME", QStringLiteral("Testbrot"));

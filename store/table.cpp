@@ -235,9 +235,12 @@ void Table::load()
         done += n;
     }
     // Records past the header count were appended and synced before a crash
-    // kept the count from following; a torn one ends the run.
+    // kept the count from following; a torn one ends the run. Every append
+    // writes the count after it, so only a few can lag: a file with more
+    // is refused below rather than read on and on.
     quint32 count = header.recordCount;
-    while (count < available && count < std::numeric_limits<quint32>::max()) {
+    const qint64 lagging = std::min<qint64>(available, qint64(header.recordCount) + 1024);
+    while (count < lagging && count < std::numeric_limits<quint32>::max()) {
         const QByteArray next = readRange(first + count * recordLength, recordLength);
         if (next.size() != recordLength || !dbf::recordWellFormed(next.constData(), header))
             break;

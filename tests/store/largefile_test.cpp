@@ -125,3 +125,18 @@ TEST(HugeFile, AGiantIndexIsNotReadButBuiltAnew)
         names << nrg.fieldText("NRGNAME").trimmed();
     EXPECT_EQ(names, (QStringList{"Apfel", "Apfelsaft", "Banane", "Käse, Gouda", "Äpfel, getrocknet"}));
 }
+
+TEST(HugeFile, ThousandsOfRecordsPastTheCountAreRefusedNotReadOnAndOn)
+{
+    // Blanks make well-formed records: a file grown by another program
+    // without its count, far beyond what crashed appends can leave.
+    SmallDiary diary;
+    QByteArray bytes = diary.read("ZEB_ZEB.dbf");
+    const int recordLength = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
+    bytes.chop(1);
+    bytes += QByteArray(recordLength * 2000, ' ');
+    diary.write("ZEB_ZEB.dbf", bytes);
+    const QString text = openInLimitedChild(schema::zeb(), diary.dir());
+    EXPECT_EQ(text, QStringLiteral("ZEB_ZEB.dbf: Datei ist beschädigt (%1 Bytes nach dem letzten Datensatz).")
+                        .arg(recordLength * (2000 - 1024)));
+}

@@ -891,14 +891,26 @@ std::unordered_map<int, Table::DaySums> Table::sumsByDay(const std::vector<const
     // lie together, so the day's sums are found again without a lookup.
     sums.reserve(m_days.size());
     const int dayOffset = m_fields[m_dayField].offset;
+    // The values are added up in a local run and go into the day's sums
+    // when the day changes; for whole numbers, which is what the day
+    // fields hold, that is the sum in file order exactly.
     const char* lastDate = nullptr;
     DaySums* total = nullptr;
+    DaySums run{};
+    const auto flush = [&] {
+        if (total) {
+            for (size_t i = 0; i < fields.size(); ++i)
+                (*total)[i] += run[i];
+        }
+        run = {};
+    };
     const char* r = m_records.constData();
     for (quint32 recno = 0; recno < m_count; ++recno, r += m_header.recordLength) {
         if (r[0] == dbf::kDeleted)
             continue;
         const char* date = r + dayOffset;
         if (!lastDate || std::memcmp(date, lastDate, 8) != 0) {
+            flush();
             const int day = dbf::dayNumber(date);
             total = day > 0 ? &sums.try_emplace(day).first->second : nullptr;
             lastDate = date;
@@ -907,9 +919,10 @@ std::unordered_map<int, Table::DaySums> Table::sumsByDay(const std::vector<const
             continue;
         for (size_t i = 0; i < fields.size(); ++i) {
             if (fields[i].offset >= 0)
-                (*total)[i] += numberAt(r + fields[i].offset, fields[i].width);
+                run[i] += numberAt(r + fields[i].offset, fields[i].width);
         }
     }
+    flush();
     return sums;
 }
 

@@ -20,8 +20,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <future>
-#include <system_error>
 #include <new>
 
 namespace {
@@ -266,17 +264,6 @@ void TFormMain1::openDataTables()
     Dbf_FTB.refresh();
     SchreibeFTBListe();
 
-    // The day totals are checked against sums of every entry of the diary:
-    // a second thread adds them up meanwhile, since nothing below touches
-    // the two diaries until the sums are taken.
-    const auto sumEntries = [this] { return daysummary::sumEntries(Dbf_NTB, Dbf_FTB); };
-    std::future<daysummary::EntrySums> sums;
-    try {
-        sums = std::async(std::launch::async, sumEntries);
-    } catch (const std::system_error&) {
-        sums = std::async(std::launch::deferred, sumEntries);
-    }
-
     Dbf_XTB.open(m_dir);
     SchreibeXTBNotiz();
 
@@ -288,7 +275,7 @@ void TFormMain1::openDataTables()
         throw store::StoreError(QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), broken));
     // A crash between writing an entry and its day's totals leaves the
     // totals behind; they are summed anew before anything shows them.
-    daysummary::repairTotals(sums.get(), Dbf_ZEB);
+    daysummary::repairTotals(Dbf_NTB, Dbf_FTB, Dbf_ZEB);
     Dbf_ZEB.first();
     ErstesDatum = Dbf_ZEB.fieldDate("ZEBDATUM");
     Dbf_ZEB.setFiltered(true);

@@ -38,8 +38,7 @@ struct Totals
 Totals fromSums(const std::array<double, 4>& food, double activity);
 
 // The sums of every day's food entries (energy, protein, carbohydrate,
-// fat) and activity entries, keyed by YYYYMMDD. Only reads the tables, so
-// it may run beside other work that leaves the two diaries alone.
+// fat) and activity entries, keyed by YYYYMMDD.
 struct EntrySums
 {
     std::unordered_map<int, store::Table::DaySums> food;

@@ -36,11 +36,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.error_occurred)
-                continue;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            if (!median && !single)
+            if (!counted(run))
                 continue;
             const bool demo = run.run_name.args.find("demo:1") != std::string::npos;
             (demo ? m_demo : m_fresh)[run.run_name.function_name] = run.GetAdjustedRealTime();
@@ -48,5 +44,15 @@ public:
     }
 
 protected:
+    // A median, or a single run when there are no repetitions.
+    static bool counted(const Run& run)
+    {
+        if (run.error_occurred)
+            return false;
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+        return median || single;
+    }
+
     std::map<std::string, double> m_fresh, m_demo;
 };

@@ -5,8 +5,11 @@
 //   build/bench/store_bench [--benchmark_repetitions=N]
 
 #include "bench/diaries.h"
+#include "main/diary/daysummary.h"
 #include "store/table.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -135,17 +138,81 @@ void BM_SwitchDay(benchmark::State& state)
     }
 }
 
+// The start-up's work on the tables since a crash can leave day totals
+// behind: open them, check the day records and sum every day's entries
+// anew, on the demo diary as it is (stale:0) and with one day's totals left
+// stale (stale:1), which is then written. Against BM_OpenAllTables/demo:1.
+void BM_StartUpTables(benchmark::State& state)
+{
+    static QTemporaryDir copy;
+    static const QByteArray sound = [] {
+        const QDir demo(diaries().dir(1));
+        for (const QString& name : demo.entryList(QDir::Files))
+            QFile::copy(demo.filePath(name), QDir(copy.path()).filePath(name));
+        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    static const QByteArray stale = [] {
+        Table zeb(schema::zeb());
+        zeb.open(copy.path());
+        zeb.locate("ZEBDATUM", kBookingDay);
+        zeb.edit();
+        zeb.postFields({Unchanged{}, Unchanged{}, qint64(zeb.fieldInt("ZEBENERGIE") + 1030)});
+        zeb.close();
+        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    const QByteArray& image = state.range(0) ? stale : sound;
+    int repaired = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            file.write(image);
+        }
+        state.ResumeTiming();
+        Program p;
+        p.open(copy.path());
+        p.zeb.setFiltered(false);
+        const QString broken = daysummary::checkDays(p.zeb.recordDays());
+        repaired = daysummary::repairTotals(p.ntb, p.ftb, p.zeb);
+        p.zeb.setFiltered(true);
+        benchmark::DoNotOptimize(broken);
+    }
+    state.counters["repaired"] = repaired;
+}
+
 BENCHMARK(BM_OpenAllTables)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FoodBooking)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FoodDeletion)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SwitchDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_StartUpTables)->ArgName("stale")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // Prints the medians and their demo/fresh ratios.
 class RatioReporter : public DemoRatioReporter
 {
 public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        DemoRatioReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (counted(run) && run.run_name.function_name == "BM_StartUpTables")
+                m_startUp[run.run_name.args] = run.GetAdjustedRealTime();
+        }
+    }
+
     void print() const
     {
+        const auto before = m_demo.find("BM_OpenAllTables");
+        if (before != m_demo.end()) {
+            std::printf("\nstart-up tables on the demo diary (us):\n  opened as before %12.1f\n", before->second);
+            for (const auto& [args, time] : m_startUp)
+                std::printf("  checked, %s %8.1f  (%+.1f)\n", args == "stale:0" ? "sound   " : "1 stale ", time,
+                            time - before->second);
+        }
         std::printf("\n%-20s %14s %14s %10s\n", "operation", "fresh (us)", "demo (us)", "demo/fresh");
         for (const auto& [name, fresh] : m_fresh) {
             const auto demo = m_demo.find(name);
@@ -153,6 +220,9 @@ public:
                 std::printf("%-20s %14.1f %14.1f %10.2f\n", name.c_str(), fresh, demo->second, demo->second / fresh);
         }
     }
+
+private:
+    std::map<std::string, double> m_startUp;
 };
 
 // Peak resident memory of a new process that opens the diary, in MiB: the

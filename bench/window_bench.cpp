@@ -1,7 +1,8 @@
 // Gestures through the real main window, on the demo diary (with a note on
 // every day) against a fresh diary: the note search over every day, storing
-// a note on a keystroke, and a full redraw of the chart; the start of the
-// window with and without Qt's German texts, and loading those texts.
+// a note on a keystroke, a full redraw of the chart, and the start (with
+// and without a stale day, with and without Qt's German texts); loading
+// those texts; a whole-diary compress in the tools window.
 //
 //   build/bench/window_bench
 
@@ -14,6 +15,7 @@
 #include "main/zeb6.h"
 #include "store/create.h"
 #include "tools/zebtool.h"
+#include "store/table.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -155,6 +157,46 @@ BENCHMARK(BM_CompressInToolsWindow)
     ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+// The start of the main window on the demo diary as it is (stale:0) and
+// with one day's totals left stale by a crash (stale:1), which the start
+// sums anew and writes.
+void BM_StartUp(benchmark::State& state)
+{
+    static QTemporaryDir copy;
+    static const QByteArray sound = [] {
+        const QDir demo(diaries().dir(1));
+        for (const QString& name : demo.entryList(QDir::Files))
+            QFile::copy(demo.filePath(name), QDir(copy.path()).filePath(name));
+        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    static const QByteArray stale = [] {
+        store::Table zeb(store::schema::zeb());
+        zeb.open(copy.path());
+        zeb.locate("ZEBDATUM", QDate(2008, 6, 17));
+        zeb.edit();
+        zeb.postFields({store::Unchanged{}, store::Unchanged{}, qint64(zeb.fieldInt("ZEBENERGIE") + 1030)});
+        zeb.close();
+        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }();
+    platform::setToday(kToday);
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
+            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            file.write(state.range(0) ? stale : sound);
+        }
+        state.ResumeTiming();
+        TFormMain1 window(copy.path());
+        benchmark::DoNotOptimize(window.StartFehler);
+    }
+}
+
+BENCHMARK(BM_StartUp)->ArgName("stale")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ChartRedraw)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteSearchEveryDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_NoteKeystroke)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -9,6 +9,12 @@
 
 #include <canberra.h>
 
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <mutex>
+#include <thread>
+
 namespace platform {
 namespace {
 
@@ -61,6 +67,84 @@ ca_context* soundContext()
     return context;
 }
 
+void playNow(Sound sound)
+{
+    ca_context* context = soundContext();
+    if (!context || ca_context_play(context, 0, CA_PROP_EVENT_ID, themeSound(sound), nullptr) != CA_SUCCESS) {
+        // The bell belongs to the window system, which only the user
+        // interface thread may touch.
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    }
+}
+
+// The sound system's start-up alone takes milliseconds: sounds are played
+// one after another by a thread that waits for them.
+class SoundThread
+{
+public:
+    ~SoundThread()
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_one();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    void play(Sound sound)
+    {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_queue.push_back(sound);
+            if (!m_thread.joinable())
+                m_thread = std::thread([this] { run(); });
+        }
+        m_wake.notify_one();
+    }
+
+    void setPlayer(std::function<void(Sound)> player)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_player = std::move(player);
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock lock(m_mutex);
+        while (true) {
+            m_wake.wait(lock, [this] { return m_stop || !m_queue.empty(); });
+            if (m_queue.empty())
+                return;
+            const Sound sound = m_queue.front();
+            m_queue.pop_front();
+            const std::function<void(Sound)> player = m_player;
+            lock.unlock();
+            if (player)
+                player(sound);
+            else
+                playNow(sound);
+            lock.lock();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<Sound> m_queue;
+    std::function<void(Sound)> m_player;
+    bool m_stop = false;
+    std::thread m_thread;
+};
+
+SoundThread& soundThread()
+{
+    static SoundThread thread;
+    return thread;
+}
+
 // The program's texts break lines with carriage returns; the dialog wants
 // line feeds.
 QString displayed(const QString& text)
@@ -77,9 +161,12 @@ void MessageBeep(Sound sound)
         soundRecorder()(sound);
         return;
     }
-    ca_context* context = soundContext();
-    if (!context || ca_context_play(context, 0, CA_PROP_EVENT_ID, themeSound(sound), nullptr) != CA_SUCCESS)
-        QApplication::beep();
+    soundThread().play(sound);
+}
+
+void setSoundPlayer(std::function<void(Sound)> player)
+{
+    soundThread().setPlayer(std::move(player));
 }
 
 void setSoundRecorder(std::function<void(Sound)> recorder)
@@ -95,6 +182,20 @@ void showMessage(QWidget* parent, const QString& text)
     }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
                     parent);
+    box.exec();
+}
+
+void showMessage(QWidget* parent, const QString& text, const QString& details)
+{
+    std::fprintf(stderr, "Kelvara: %s\n", qPrintable(details));
+    std::fflush(stderr);
+    if (dialogHandler()) {
+        dialogHandler()(DialogKind::Message, text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), displayed(text), QMessageBox::Ok,
+                    parent);
+    box.setDetailedText(details);
     box.exec();
 }
 

@@ -18,14 +18,21 @@ enum class Sound {
 };
 
 // Plays the desktop theme's sound for the meaning (the plain bell where the
-// theme has none).
+// theme has none). Returns at once: the sound is played by a thread of its
+// own, in the order asked for, so that it never holds up the caller.
 void MessageBeep(Sound sound);
 // Tests: every sound asked for goes here instead of the speaker.
 void setSoundRecorder(std::function<void(Sound)> recorder);
+// Tests: the player thread hands its sounds here instead of to the sound
+// system; an empty function returns to the sound system.
+void setSoundPlayer(std::function<void(Sound)> player);
 
 // A plain message with one OK button. Lines are joined by single carriage
 // returns, as the program's texts are written.
 void showMessage(QWidget* parent, const QString& text);
+// The same with `details` behind the box's details button; they are written
+// to standard error as well.
+void showMessage(QWidget* parent, const QString& text, const QString& details);
 // A question with Yes and No; true for Yes.
 bool askQuestion(QWidget* parent, const QString& text);
 

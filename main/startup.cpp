@@ -2,6 +2,7 @@
 // the tables, the start-up messages, and the settings written at the end.
 
 #include "help/zebhelp.h"
+#include "main/diary/daysummary.h"
 #include "main/goals/units.h"
 #include "main/numbers.h"
 #include "main/platform.h"
@@ -18,6 +19,8 @@
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
+
+#include <new>
 
 namespace {
 
@@ -54,6 +57,8 @@ const QString kMessage2 = QStringList{
     QStringLiteral("alle Tagebucheinträge verloren gehen."),
 }.join(u'\r');
 
+const QString kOutOfMemory = QStringLiteral("Zu wenig Arbeitsspeicher, um die Dateien zu lesen.");
+
 const QString kMessage3 =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
 
@@ -79,8 +84,10 @@ QDate TFormMain1::FilterTag() const
     return DateTimePicker->date();
 }
 
+// A failed allocation anywhere on the way ends in the start-up message as
+// well, never in an abort.
 void TFormMain1::FormCreate()
-{
+try {
     // 1. Grid headers and column widths.
     const struct
     {
@@ -125,10 +132,11 @@ void TFormMain1::FormCreate()
         Dbf_REG.open(m_dir);
         Dbf_REG.first();
         StartFehler = false;
-    } catch (const store::StoreError&) {
-        platform::MessageBeep(platform::Sound::Exclamation);
-        platform::showMessage(this, kMessage1);
-        StartFehler = true;
+    } catch (const store::StoreError& e) {
+        startFailed(kMessage1, e.text());
+        return;
+    } catch (const std::bad_alloc&) {
+        startFailed(kMessage1, kOutOfMemory);
         return;
     }
 
@@ -160,10 +168,11 @@ void TFormMain1::FormCreate()
     // 11. The data tables, as one block.
     try {
         openDataTables();
-    } catch (const store::StoreError&) {
-        platform::MessageBeep(platform::Sound::Exclamation);
-        platform::showMessage(this, kMessage2);
-        StartFehler = true;
+    } catch (const store::StoreError& e) {
+        startFailed(kMessage2, e.text());
+        return;
+    } catch (const std::bad_alloc&) {
+        startFailed(kMessage2, kOutOfMemory);
         return;
     }
 
@@ -173,6 +182,15 @@ void TFormMain1::FormCreate()
     startStatistics();
     SpeedButtonN[NahrungKategorie >= 2 && NahrungKategorie <= 16 ? NahrungKategorie : 1]->setChecked(true);
     SpeedButtonA[AktivKategorie >= 2 && AktivKategorie <= 9 ? AktivKategorie : 1]->setChecked(true);
+} catch (const std::bad_alloc&) {
+    startFailed(kMessage2, kOutOfMemory);
+}
+
+void TFormMain1::startFailed(const QString& message, const QString& reason)
+{
+    platform::MessageBeep(platform::Sound::Exclamation);
+    platform::showMessage(this, message, reason);
+    StartFehler = true;
 }
 
 void TFormMain1::applySettings(const Settings& s)
@@ -250,6 +268,14 @@ void TFormMain1::openDataTables()
     SchreibeXTBNotiz();
 
     Dbf_ZEB.open(m_dir);
+    // The chart and the maintenance runs step through the day records as
+    // days: a file that is not one record per day in order is not used.
+    const QString broken = daysummary::checkDays(Dbf_ZEB.recordDays());
+    if (!broken.isEmpty())
+        throw store::StoreError(QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), broken));
+    // A crash between writing an entry and its day's totals leaves the
+    // totals behind; they are summed anew before anything shows them.
+    daysummary::repairTotals(Dbf_NTB, Dbf_FTB, Dbf_ZEB);
     Dbf_ZEB.first();
     ErstesDatum = Dbf_ZEB.fieldDate("ZEBDATUM");
     Dbf_ZEB.setFiltered(true);

@@ -41,7 +41,7 @@ QToolButton* speedButton(QWidget* parent, int x, int y, pictures::Button glyph, 
 
 } // namespace
 
-TFormMain1::TFormMain1(const QString& dir) : QWidget(nullptr), m_dir(dir)
+TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(nullptr), m_fs(fs), m_dir(dir)
 {
     platform::makeFixedWindow(*this, QStringLiteral("Kelvara [1.02f]"), QSize(780, 554));
     QFont font(QStringLiteral("Arial"));

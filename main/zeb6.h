@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 class DropPanel;
@@ -50,7 +51,8 @@ public:
     // Builds the window and runs FormCreate on the diary in `dir` (the
     // working folder). The help and tools windows are created after it and
     // handed over with setSideWindows.
-    explicit TFormMain1(const QString& dir);
+    // Tests hand in a file system that fails or crashes at a chosen call.
+    explicit TFormMain1(const QString& dir, store::FileSystem& fs = store::posixFileSystem());
     ~TFormMain1() override;
 
     void setSideWindows(THelpForm1* help, TToolForm1* tools);
@@ -71,14 +73,18 @@ public:
     bool StatistikVeraltet = true;
     int NormGewicht = 0;
 
+private:
+    store::FileSystem& m_fs; // before the tables, which use it
+
+public:
     // ----- tables -----
-    store::Table Dbf_NRG{store::schema::nrg()};
-    store::Table Dbf_AKT{store::schema::akt()};
-    store::Table Dbf_NTB{store::schema::ntb()};
-    store::Table Dbf_FTB{store::schema::ftb()};
-    store::Table Dbf_ZEB{store::schema::zeb()};
-    store::Table Dbf_XTB{store::schema::xtb()};
-    store::Table Dbf_REG{store::schema::reg()};
+    store::Table Dbf_NRG{store::schema::nrg(), m_fs};
+    store::Table Dbf_AKT{store::schema::akt(), m_fs};
+    store::Table Dbf_NTB{store::schema::ntb(), m_fs};
+    store::Table Dbf_FTB{store::schema::ftb(), m_fs};
+    store::Table Dbf_ZEB{store::schema::zeb(), m_fs};
+    store::Table Dbf_XTB{store::schema::xtb(), m_fs};
+    store::Table Dbf_REG{store::schema::reg(), m_fs};
 
     // ----- frame -----
     QFrame* PanelLinks1 = nullptr;
@@ -279,6 +285,10 @@ public:
     QString dayWeightText();
     void SchreibeZEB_NTB_Daten();
     void SchreibeZEB_FTB_Daten();
+    // Runs the steps of a booking or deletion in `diary` with its day
+    // totals; when one fails, the change of `diary` is taken back and the
+    // error passed on.
+    void bookOrRevert(store::Table& diary, const std::function<void()>& steps);
 
     // ----- record filters -----
     bool Dbf_NRGFilterRecord(const store::RecordRef& record) const;
@@ -381,6 +391,9 @@ private:
     draw::DayTotals dayTotals() const;
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
+    // The exclamation sound and a start-up message with the failing file
+    // and its reason as details; StartFehler is set.
+    void startFailed(const QString& message, const QString& reason);
     void openDataTables();
     // Says what went wrong and saves the printout as a PDF the user names.
     void savePrintout(const print::Content& content, const QString& problem);

@@ -22,7 +22,7 @@ QString fileName(const QString& path)
 
 [[noreturn]] void fail(const QString& path, const QString& what, int err)
 {
-    throw StoreError(QStringLiteral("%1: %2 (%3)").arg(fileName(path), what, QString::fromLocal8Bit(std::strerror(err))));
+    throwFileError(path, what, err);
 }
 
 class PosixFile : public File
@@ -43,9 +43,15 @@ public:
     {
         const qint64 length = size();
         QByteArray data(length, Qt::Uninitialized);
+        data.truncate(readAt(0, data.data(), length));
+        return data;
+    }
+
+    qint64 readAt(qint64 offset, char* data, qint64 length) override
+    {
         qint64 done = 0;
         while (done < length) {
-            const ssize_t n = ::pread(m_fd, data.data() + done, length - done, done);
+            const ssize_t n = ::pread(m_fd, data + done, length - done, offset + done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -54,8 +60,7 @@ public:
                 break;
             done += n;
         }
-        data.truncate(done);
-        return data;
+        return done;
     }
 
     void writeAt(qint64 offset, const char* data, qint64 length) override
@@ -144,6 +149,20 @@ public:
 };
 
 } // namespace
+
+void throwFileError(const QString& path, const QString& what, int err)
+{
+    // The system's own text follows the user's language setting, which may
+    // not be German; the cases a user can mend get their German words.
+    QString reason;
+    if (err == ENOSPC || err == EDQUOT)
+        reason = QStringLiteral("Der Datenträger ist voll");
+    else if (err == EACCES || err == EPERM || err == EROFS)
+        reason = QStringLiteral("Keine Zugriffsberechtigung");
+    else
+        reason = QString::fromLocal8Bit(std::strerror(err));
+    throw StoreError(QStringLiteral("%1: %2 (%3).").arg(fileName(path), what, reason));
+}
 
 FileSystem& posixFileSystem()
 {

@@ -14,6 +14,9 @@ public:
 
     virtual qint64 size() = 0;
     virtual QByteArray readAll() = 0;
+    // Reads up to `length` bytes from `offset` into `data`; returns how many
+    // were read, fewer only at the end of the file.
+    virtual qint64 readAt(qint64 offset, char* data, qint64 length) = 0;
     virtual void writeAt(qint64 offset, const char* data, qint64 length) = 0;
     // Returns once everything written so far is on the disk.
     virtual void sync() = 0;
@@ -37,6 +40,10 @@ public:
     virtual void remove(const QString& path) = 0;
     virtual void syncDirectory(const QString& dir) = 0;
 };
+
+// The error the file layer throws when `what` failed on `path` with the
+// system's error number `err`; a full disk is named as such.
+[[noreturn]] void throwFileError(const QString& path, const QString& what, int err);
 
 // The real file system of the machine.
 FileSystem& posixFileSystem();

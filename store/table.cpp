@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace store {
 namespace {
@@ -134,7 +136,7 @@ void Table::open(const QString& dir)
         throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.fileName)));
     try {
         m_file = m_fs.open(m_path, true);
-        load(m_file->readAll());
+        load();
         if (m_schema.indexFileName) {
             m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName));
             if (m_indexPath.isEmpty())
@@ -143,6 +145,9 @@ void Table::open(const QString& dir)
             m_indexFile = m_fs.open(m_indexPath, true);
             loadIndex();
         }
+    } catch (const std::bad_alloc&) {
+        close();
+        throw StoreError(QStringLiteral("%1: Zu wenig Arbeitsspeicher, um die Datei zu lesen.").arg(fileName()));
     } catch (...) {
         close();
         throw;
@@ -183,10 +188,26 @@ void Table::close()
     m_eof = true;
 }
 
-void Table::load(const QByteArray& image)
+QByteArray Table::readRange(qint64 offset, qint64 length)
+{
+    QByteArray bytes(length, Qt::Uninitialized);
+    bytes.truncate(m_file->readAt(offset, bytes.data(), length));
+    return bytes;
+}
+
+void Table::load()
 {
     const QString name = fileName();
-    dbf::Header header = dbf::parseHeader(image, name);
+    const qint64 size = m_file->size();
+
+    // The header first, as long as it says it is; the records only as far
+    // as the header and the file agree, never the whole file on trust.
+    QByteArray head = readRange(0, std::min<qint64>(size, 32));
+    if (head.size() == 32) {
+        const int declared = static_cast<unsigned char>(head[8]) | static_cast<unsigned char>(head[9]) << 8;
+        head = readRange(0, std::min<qint64>(size, declared));
+    }
+    dbf::Header header = dbf::parseHeader(head, name);
 
     std::vector<Field> fields;
     for (const FieldSpec& declared : m_schema.fields) {
@@ -204,29 +225,62 @@ void Table::load(const QByteArray& image)
     }
 
     const qint64 recordLength = header.recordLength;
-    const qint64 available = (image.size() - header.headerLength) / recordLength;
+    const qint64 first = header.headerLength;
+    const qint64 available = (size - first) / recordLength;
     if (header.recordCount > available)
         throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
                              .arg(name)
                              .arg(available)
                              .arg(header.recordCount));
-    const char* first = image.constData() + header.headerLength;
-    for (quint32 i = 0; i < header.recordCount; ++i) {
-        if (!dbf::recordWellFormed(first + i * recordLength, header))
-            throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(i + 1));
+
+    // The declared records, read and checked a block at a time, so that a
+    // damaged one ends the reading there.
+    QByteArray records;
+    records.reserve(header.recordCount * recordLength);
+    const qint64 perBlock = std::max<qint64>(1, (1 << 20) / recordLength);
+    for (qint64 done = 0; done < header.recordCount;) {
+        const qint64 n = std::min<qint64>(perBlock, header.recordCount - done);
+        const QByteArray block = readRange(first + done * recordLength, n * recordLength);
+        if (block.size() != n * recordLength)
+            throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
+                                 .arg(name)
+                                 .arg(done + block.size() / recordLength)
+                                 .arg(header.recordCount));
+        for (qint64 i = 0; i < n; ++i) {
+            if (!dbf::recordWellFormed(block.constData() + i * recordLength, header))
+                throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(done + i + 1));
+        }
+        records.append(block);
+        done += n;
     }
     // Records past the header count were appended and synced before a crash
-    // kept the count from following; a torn one ends the run.
+    // kept the count from following; a torn one ends the run. Every append
+    // writes the count after it, so only a few can lag: a file with more
+    // is refused below rather than read on and on.
     quint32 count = header.recordCount;
-    while (count < available && dbf::recordWellFormed(first + count * recordLength, header))
+    const qint64 lagging = std::min<qint64>(available, qint64(header.recordCount) + 1024);
+    while (count < lagging && count < std::numeric_limits<quint32>::max()) {
+        const QByteArray next = readRange(first + count * recordLength, recordLength);
+        if (next.size() != recordLength || !dbf::recordWellFormed(next.constData(), header))
+            break;
+        records.append(next);
         ++count;
+    }
+    // What follows is the end mark, or one record cut short by a crash with
+    // its end mark. More than that is no diary table, whatever its header
+    // says (a file grown by another program, or a sparse giant).
+    const qint64 tail = size - first - count * recordLength;
+    if (tail > recordLength + 1)
+        throw StoreError(QStringLiteral("%1: Datei ist beschädigt (%2 Bytes nach dem letzten Datensatz).")
+                             .arg(name)
+                             .arg(tail));
 
-    m_headerBytes = image.left(header.headerLength);
+    m_headerBytes = head.left(header.headerLength);
     m_header = std::move(header);
     m_fields = std::move(fields);
-    m_records = QByteArray(first, count * recordLength);
+    m_records = std::move(records);
     m_count = count;
-    m_fileSize = image.size();
+    m_fileSize = size;
 
     m_days.clear();
     if (m_dayField >= 0) {
@@ -301,6 +355,11 @@ void Table::loadIndex()
     const QString name = QFileInfo(m_indexPath).fileName();
     bool matches = false;
     try {
+        // An index needs a page or two per entry at the very most; a larger
+        // file is not read but built anew.
+        const qint64 pages = 2 * static_cast<qint64>(m_count) + 16;
+        if (m_indexFile->size() > pages * ndx::kPageSize)
+            throw StoreError(QStringLiteral("%1: Datei ist zu groß.").arg(name));
         const std::vector<ndx::Entry> entries = ndx::read(m_indexFile->readAll(), f.width, name);
         matches = entries.size() == m_count;
         std::vector<bool> seen(m_count, false);
@@ -484,7 +543,7 @@ void Table::refresh()
         post();
     const qint64 keep = currentRecno();
     if (m_file->size() != m_fileSize) {
-        load(m_file->readAll());
+        load();
         if (m_keyField >= 0)
             loadIndex();
     }
@@ -654,7 +713,9 @@ void Table::post()
             m_file->sync();
         } catch (...) {
             // A write cut short (a full disk) has overwritten the end mark
-            // with the start of the record: the file gets its old end back.
+            // with the start of the record, and a record that may still
+            // reach the disk from the cache would be taken in on the next
+            // open although the post failed: the file gets its old end back.
             try {
                 m_file->truncate(end + 1);
                 const char mark = dbf::kEndOfFile;
@@ -667,6 +728,9 @@ void Table::post()
         m_records.append(m_buffer);
         ++m_count;
         m_state = State::Browse;
+        m_lastChange = Change::Append;
+        m_lastRecno = recno;
+        ++m_changes;
         if (m_dayField >= 0)
             indexDay(recno);
         try {
@@ -682,8 +746,23 @@ void Table::post()
         }
     } else {
         recno = m_editRecno;
-        m_file->writeAt(m_header.headerLength + recno * recordLength, m_buffer.constData(), recordLength);
-        m_file->sync();
+        const qint64 at = m_header.headerLength + recno * recordLength;
+        try {
+            m_file->writeAt(at, m_buffer.constData(), recordLength);
+            m_file->sync();
+        } catch (...) {
+            // The new bytes may still reach the disk from the cache: the
+            // old ones go after them, so the record stays as it was.
+            try {
+                m_file->writeAt(at, record(recno), recordLength);
+            } catch (...) {
+            }
+            throw;
+        }
+        m_lastChange = Change::Edit;
+        m_lastRecno = recno;
+        m_lastImage = QByteArray(record(recno), recordLength);
+        ++m_changes;
         const bool keyChanged = m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
                                                               m_fields[m_keyField].width) != keyOf(recno);
         if (m_dayField >= 0)
@@ -731,10 +810,154 @@ void Table::deleteRecord()
     if (recno < 0)
         throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
     const char mark = dbf::kDeleted;
-    m_file->writeAt(m_header.headerLength + recno * m_header.recordLength, &mark, 1);
-    m_file->sync();
+    const qint64 at = m_header.headerLength + recno * m_header.recordLength;
+    try {
+        m_file->writeAt(at, &mark, 1);
+        m_file->sync();
+    } catch (...) {
+        try {
+            m_file->writeAt(at, &dbf::kLive, 1);
+        } catch (...) {
+        }
+        throw;
+    }
     m_records[recno * m_header.recordLength] = mark;
+    m_lastChange = Change::Delete;
+    m_lastRecno = static_cast<quint32>(recno);
+    ++m_changes;
     rebuildView(recno);
+}
+
+void Table::revertLastChange()
+{
+    if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
+        return;
+    cancel();
+    const qint64 recordLength = m_header.recordLength;
+    const quint32 recno = m_lastRecno;
+    const qint64 at = m_header.headerLength + recno * recordLength;
+    QByteArray image(record(recno), recordLength);
+    switch (m_lastChange) {
+    case Change::Append:
+        image[0] = dbf::kDeleted;
+        break;
+    case Change::Delete:
+        image[0] = dbf::kLive;
+        break;
+    case Change::Edit:
+        image = m_lastImage;
+        break;
+    case Change::None:
+        return;
+    }
+    m_file->writeAt(at, image.constData(), recordLength);
+    m_file->sync();
+    const bool keyChanged = m_keyField >= 0 && keyOf(recno) != image.mid(m_fields[m_keyField].offset,
+                                                                         m_fields[m_keyField].width);
+    if (m_dayField >= 0)
+        unindexDay(recno);
+    std::memcpy(m_records.data() + at - m_header.headerLength, image.constData(), recordLength);
+    if (m_dayField >= 0)
+        indexDay(recno);
+    if (keyChanged) {
+        sortIndexOrder();
+        writeIndex();
+    }
+    m_lastChange = Change::None;
+    ++m_changes;
+    rebuildView(recno);
+}
+
+namespace {
+
+// The value of a numeric field; whole numbers, the usual case, without the
+// general reader.
+double numberAt(const char* data, int width)
+{
+    int i = 0;
+    while (i < width && data[i] == ' ')
+        ++i;
+    qint64 whole = 0;
+    const int start = i;
+    for (; i < width; ++i) {
+        const unsigned digit = static_cast<unsigned char>(data[i]) - '0';
+        if (digit > 9)
+            break;
+        whole = whole * 10 + digit;
+    }
+    if (i == width && i - start < 16)
+        return static_cast<double>(whole);
+    double value = 0;
+    dbf::parseNumber(data, width, value);
+    return value;
+}
+
+} // namespace
+
+std::unordered_map<int, Table::DaySums> Table::sumsByDay(const std::vector<const char*>& names) const
+{
+    std::unordered_map<int, DaySums> sums;
+    if (m_state == State::Closed || m_dayField < 0)
+        return sums;
+    struct Summed
+    {
+        int offset;
+        int width;
+    };
+    std::vector<Summed> fields;
+    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i) {
+        const Field& f = field(names[i]);
+        fields.push_back({f.type == FieldType::Numeric ? f.offset : -1, f.width});
+    }
+    // One walk through the records in file order: a day's records mostly
+    // lie together, so the day's sums are found again without a lookup.
+    sums.reserve(m_days.size());
+    const int dayOffset = m_fields[m_dayField].offset;
+    // The values are added up in a local run and go into the day's sums
+    // when the day changes; for whole numbers, which is what the day
+    // fields hold, that is the sum in file order exactly.
+    const char* lastDate = nullptr;
+    DaySums* total = nullptr;
+    DaySums run{};
+    const auto flush = [&] {
+        if (total) {
+            for (size_t i = 0; i < fields.size(); ++i)
+                (*total)[i] += run[i];
+        }
+        run = {};
+    };
+    const char* r = m_records.constData();
+    for (quint32 recno = 0; recno < m_count; ++recno, r += m_header.recordLength) {
+        if (r[0] == dbf::kDeleted)
+            continue;
+        const char* date = r + dayOffset;
+        if (!lastDate || std::memcmp(date, lastDate, 8) != 0) {
+            flush();
+            const int day = dbf::dayNumber(date);
+            total = day > 0 ? &sums.try_emplace(day).first->second : nullptr;
+            lastDate = date;
+        }
+        if (!total)
+            continue;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].offset >= 0)
+                run[i] += numberAt(r + fields[i].offset, fields[i].width);
+        }
+    }
+    flush();
+    return sums;
+}
+
+std::vector<int> Table::recordDays() const
+{
+    std::vector<int> days;
+    if (m_state == State::Closed || m_dayField < 0)
+        return days;
+    days.reserve(m_count);
+    const int offset = m_fields[m_dayField].offset;
+    for (quint32 r = 0; r < m_count; ++r)
+        days.push_back(live(r) ? std::max(0, dbf::dayNumber(record(r) + offset)) : 0);
+    return days;
 }
 
 void Table::pack()
@@ -774,7 +997,7 @@ void Table::pack()
     m_fs.syncDirectory(m_dir);
     m_file.reset();
     m_file = m_fs.open(m_path, true);
-    load(image);
+    load();
     if (m_keyField >= 0) {
         sortIndexOrder();
         writeIndex();

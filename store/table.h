@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -128,6 +129,23 @@ public:
     // The table's file, as found on open.
     const QString& path() const { return m_path; }
     FileSystem& fileSystem() const { return m_fs; }
+    // Counts the changes written to the file: posts and deletions.
+    quint64 changeCount() const { return m_changes; }
+    // Takes back the last post or deletion, on the disk at once, when a
+    // change of another table that belongs to it failed: an edited record
+    // gets its old bytes, a deleted one is live again, an appended one is
+    // marked deleted. Does nothing when there is none to take back.
+    void revertLastChange();
+
+    // For every day of the day field: the sums of the numeric `fields` (at
+    // most kMaxSummed) over the day's live records, added in file order.
+    static constexpr int kMaxSummed = 5;
+    using DaySums = std::array<double, kMaxSummed>;
+    std::unordered_map<int, DaySums> sumsByDay(const std::vector<const char*>& fields) const;
+    // The day of every record in file order as YYYYMMDD; 0 for an empty
+    // day and for a deleted record.
+    std::vector<int> recordDays() const;
+    static int dayKey(QDate day); // YYYYMMDD, 0 for no date
 
 private:
     friend class RecordRef;
@@ -153,7 +171,10 @@ private:
     bool live(quint32 recno) const;
     QString fileName() const;
 
-    void load(const QByteArray& image);
+    // Reads and checks the open file: header, declared records, records a
+    // crash left past the count. Mends a lagging count.
+    void load();
+    QByteArray readRange(qint64 offset, qint64 length);
     void loadIndex();
     void writeIndex();
     QByteArray keyOf(quint32 recno) const;
@@ -187,7 +208,6 @@ private:
     qint64 m_fileSize = 0;
 
     int m_dayField = -1;
-    static int dayKey(QDate day); // YYYYMMDD
     std::unordered_map<int, std::vector<quint32>> m_days; // YYYYMMDD -> record numbers, ascending
     int m_keyField = -1;
     std::vector<quint32> m_order; // all records in index order
@@ -204,6 +224,12 @@ private:
     State m_state = State::Closed;
     QByteArray m_buffer;
     quint32 m_editRecno = 0;
+
+    enum class Change { None, Append, Edit, Delete };
+    Change m_lastChange = Change::None;
+    quint32 m_lastRecno = 0;
+    QByteArray m_lastImage; // the edited record as it was
+    quint64 m_changes = 0;
 };
 
 // A new content for a whole table, built in memory from a copy of its

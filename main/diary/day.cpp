@@ -75,3 +75,22 @@ void TFormMain1::SchreibeZEB_FTB_Daten()
     ZeichneBalken();
     StatistikVeraltet = true;
 }
+
+void TFormMain1::bookOrRevert(store::Table& diary, const std::function<void()>& steps)
+{
+    const quint64 before = diary.changeCount();
+    try {
+        steps();
+    } catch (const store::StoreError&) {
+        // An entry and its day's totals go together: when either cannot be
+        // written, the entry's change is taken back and the diary is as it
+        // was.
+        if (diary.changeCount() != before) {
+            try {
+                diary.revertLastChange();
+            } catch (const store::StoreError&) {
+            }
+        }
+        throw;
+    }
+}

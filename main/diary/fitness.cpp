@@ -149,8 +149,10 @@ void TFormMain1::PanelFTBMouseUp(Qt::MouseButton, int x, int y)
     if (DragSymbol != 0 && booking::inDropArea(x, y, PanelFTB->width(), PanelFTB->height())) {
         try {
             const int rowsBefore = StringGridFTB->rowCount();
-            SchreibeFTBDaten();
-            SchreibeZEB_FTB_Daten();
+            bookOrRevert(Dbf_FTB, [&] {
+                SchreibeFTBDaten();
+                SchreibeZEB_FTB_Daten();
+            });
             SchreibeFTBListe();
             if (StringGridFTB->rowCount() == rowsBefore) {
                 const QString name = StringGridFIT->cell(0, StringGridFIT->selectedRow());
@@ -261,9 +263,11 @@ void TFormMain1::PanelFitnessDeleteDragDrop(QObject* source)
         return;
     try {
         const QString name = StringGridFTB->cell(1, StringGridFTB->selectedRow());
-        if (Dbf_FTB.locate("FTBNAME", name, {true, false}))
-            Dbf_FTB.deleteRecord();
-        SchreibeZEB_FTB_Daten();
+        bookOrRevert(Dbf_FTB, [&] {
+            if (Dbf_FTB.locate("FTBNAME", name, {true, false}))
+                Dbf_FTB.deleteRecord();
+            SchreibeZEB_FTB_Daten();
+        });
         SchreibeFTBListe();
         platform::MessageBeep(platform::Sound::DefaultBeep);
     } catch (const store::StoreError& e) {

@@ -132,8 +132,13 @@ void TFormMain1::PanelNTBMouseUp(Qt::MouseButton, int x, int y)
     if (DragSymbol != 0 && booking::inDropArea(x, y, PanelNTB->width(), PanelNTB->height())) {
         try {
             const int rowsBefore = StringGridNTB->rowCount();
-            if (SchreibeNTBDaten()) {
-                SchreibeZEB_NTB_Daten();
+            bool booked = false;
+            bookOrRevert(Dbf_NTB, [&] {
+                booked = SchreibeNTBDaten();
+                if (booked)
+                    SchreibeZEB_NTB_Daten();
+            });
+            if (booked) {
                 SchreibeNTBListe();
                 if (StringGridNTB->rowCount() == rowsBefore) {
                     const QString name = StringGridNRG->cell(0, StringGridNRG->selectedRow());
@@ -226,9 +231,11 @@ void TFormMain1::PanelNahrungDeleteDragDrop(QObject* source)
         return;
     try {
         const QString name = StringGridNTB->cell(2, StringGridNTB->selectedRow());
-        if (Dbf_NTB.locate("NTBNAME", name, {true, false}))
-            Dbf_NTB.deleteRecord();
-        SchreibeZEB_NTB_Daten();
+        bookOrRevert(Dbf_NTB, [&] {
+            if (Dbf_NTB.locate("NTBNAME", name, {true, false}))
+                Dbf_NTB.deleteRecord();
+            SchreibeZEB_NTB_Daten();
+        });
         SchreibeNTBListe();
         platform::MessageBeep(platform::Sound::DefaultBeep);
     } catch (const store::StoreError& e) {

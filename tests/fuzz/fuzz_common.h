@@ -2,40 +2,119 @@
 
 #include "store/create.h"
 #include "store/error.h"
+#include "store/fileio.h"
 #include "store/table.h"
 
 #include <QDir>
 #include <QFile>
 #include <QString>
 
+#include <algorithm>
+#include <map>
 #include <unistd.h>
 
-// A scratch diary folder for one fuzzing process.
+// The files of the fuzzing process, held in memory: the table layer reads
+// and writes them as it would files on a disk, without the disk's cost per
+// run. Names are found on the disk, where empty files stand for them.
+class MemoryFileSystem : public store::FileSystem
+{
+public:
+    std::map<QString, QByteArray> files;
+
+    std::unique_ptr<store::File> open(const QString& path, bool) override
+    {
+        const auto it = files.find(path);
+        if (it == files.end())
+            throw store::StoreError(path + QStringLiteral(": Datei nicht gefunden."));
+        return std::make_unique<MemoryFile>(it->second);
+    }
+    std::unique_ptr<store::File> create(const QString& path, bool) override
+    {
+        files[path].clear();
+        return std::make_unique<MemoryFile>(files[path]);
+    }
+    void rename(const QString& from, const QString& to) override
+    {
+        files[to] = files[from];
+        files.erase(from);
+    }
+    void remove(const QString& path) override { files.erase(path); }
+    void syncDirectory(const QString&) override {}
+
+private:
+    class MemoryFile : public store::File
+    {
+    public:
+        explicit MemoryFile(QByteArray& data) : m_data(data) {}
+        qint64 size() override { return m_data.size(); }
+        QByteArray readAll() override { return m_data; }
+        qint64 readAt(qint64 offset, char* data, qint64 length) override
+        {
+            const qint64 n = std::clamp<qint64>(m_data.size() - offset, 0, length);
+            std::copy_n(m_data.constData() + offset, n, data);
+            return n;
+        }
+        void writeAt(qint64 offset, const char* data, qint64 length) override
+        {
+            if (m_data.size() < offset + length)
+                m_data.resize(offset + length, '\0');
+            std::copy_n(data, length, m_data.data() + offset);
+        }
+        void sync() override {}
+        void truncate(qint64 length) override { m_data.resize(length, '\0'); }
+
+    private:
+        QByteArray& m_data;
+    };
+};
+
+inline MemoryFileSystem& memoryFiles()
+{
+    static MemoryFileSystem fs;
+    return fs;
+}
+
+// A scratch diary folder for one fuzzing process, with an empty file for
+// every name of the diary.
 inline QString fuzzFolder()
 {
     static const QString dir = [] {
         const QString d = QDir::tempPath() + QStringLiteral("/kelvara-fuzz-%1").arg(::getpid());
         QDir().mkpath(d);
+        for (const char* name : store::schema::diaryFileNames()) {
+            QFile file(QDir(d).filePath(QString::fromLatin1(name)));
+            file.open(QIODevice::WriteOnly);
+        }
         return d;
     }();
     return dir;
 }
 
+// Starts a run: no files but this one.
 inline void putFile(const QString& name, const char* data, size_t size)
 {
-    QFile file(QDir(fuzzFolder()).filePath(name));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(data, static_cast<qint64>(size));
+    memoryFiles().files.clear();
+    memoryFiles().files[QDir(fuzzFolder()).filePath(name)] = QByteArray(data, static_cast<qsizetype>(size));
 }
 
-// Opens the table and reads every field of every visible record; a damaged
-// file may be refused, but nothing else may happen.
-inline void openAndReadAll(const store::TableSchema& schema)
+inline void addFile(const QString& name, const QByteArray& bytes)
 {
-    store::Table table(schema);
+    memoryFiles().files[QDir(fuzzFolder()).filePath(name)] = bytes;
+}
+
+// Opens the table and reads every field of every visible record (or only
+// the index key, in index order); a damaged file may be refused, but
+// nothing else may happen.
+inline void openAndReadAll(const store::TableSchema& schema, bool allFields = true)
+{
+    store::Table table(schema, memoryFiles());
     try {
         table.open(fuzzFolder());
         for (table.first(); !table.eof(); table.next()) {
+            if (!allFields && schema.indexField) {
+                table.fieldText(schema.indexField);
+                continue;
+            }
             for (const store::FieldSpec& f : schema.fields) {
                 table.fieldText(f.name);
                 table.fieldDouble(f.name);

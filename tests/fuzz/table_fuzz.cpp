@@ -9,13 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const auto& tables = store::schema::all();
     const store::TableSchema& schema = *tables[data[0] % tables.size()];
-    QDir(fuzzFolder()).removeRecursively();
-    QDir().mkpath(fuzzFolder());
     putFile(QString::fromLatin1(schema.fileName), reinterpret_cast<const char*>(data + 1), size - 1);
-    if (schema.indexFileName) {
-        const QByteArray emptyIndex(1024, '\0');
-        putFile(QString::fromLatin1(schema.indexFileName), emptyIndex.constData(), emptyIndex.size());
-    }
+    if (schema.indexFileName)
+        addFile(QString::fromLatin1(schema.indexFileName), QByteArray(1024, '\0'));
     openAndReadAll(schema);
     return 0;
 }

@@ -29,12 +29,7 @@ const QColor kBlue(0, 0, 255), kRed(255, 0, 0), kFuchsia(255, 0, 255), kWhite(25
 void setDay(const QString& dir, double weight, qint64 energie, qint64 fitness, qint64 fett, qint64 protein,
             qint64 kohlenh)
 {
-    store::Table zeb(store::schema::zeb());
-    zeb.open(dir);
-    ASSERT_TRUE(zeb.locate("ZEBDATUM", kDay));
-    zeb.edit();
-    zeb.setFields({store::Unchanged{}, weight, energie, protein, kohlenh, fett, fitness});
-    zeb.post();
+    setDayRecord(dir, kDay, weight, energie, protein, kohlenh, fett, fitness);
 }
 
 class Signs : public ::testing::Test

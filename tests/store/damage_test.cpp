@@ -140,15 +140,34 @@ TEST(Damage, ATornLastRecordIsNotServedAndIsOverwrittenByTheNextPost)
 
 TEST(Damage, ARecordOfZerosAfterTheCountIsNotTakenIn)
 {
-    // A power cut can leave a file longer than its data, filled with zeros.
+    // A power cut during an append can leave the file one record and its
+    // end mark longer than its data, filled with zeros.
     SmallDiary diary;
     QByteArray bytes = diary.read("ZEB_NTB.DBF");
     bytes.chop(1);
-    bytes += QByteArray(kNtbRecord * 2, '\0');
+    bytes += QByteArray(kNtbRecord + 1, '\0');
     diary.write("ZEB_NTB.DBF", bytes);
     Table ntb(schema::ntb());
     ntb.open(diary.dir());
     EXPECT_EQ(ntb.recordCount(), 3);
+}
+
+TEST(Damage, MoreThanOneRecordOfTailIsRefusedWithoutReadingIt)
+{
+    // No crash of one append leaves more: the file is no table of ours.
+    SmallDiary diary;
+    QByteArray bytes = diary.read("ZEB_NTB.DBF");
+    bytes.chop(1);
+    bytes += QByteArray(kNtbRecord + 2, '\0');
+    diary.write("ZEB_NTB.DBF", bytes);
+    Table ntb(schema::ntb());
+    try {
+        ntb.open(diary.dir());
+        FAIL() << "opened";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("ZEB_NTB.DBF: Datei ist beschädigt (%1 Bytes nach dem letzten Datensatz).")
+                                .arg(kNtbRecord + 2));
+    }
 }
 
 TEST(Damage, EveryFileOfTheCorpusIsRefusedOrOpensCleanly)

@@ -306,3 +306,31 @@ TEST(Table, NextOnTheUnfilteredFileSkipsDeletedRecords)
     EXPECT_EQ(ntb.visibleCount(), 2);
     EXPECT_EQ(ntb.recordCount(), 3);
 }
+
+TEST(DaySums, LiveRecordsOfEachDayAreSummedDecimalsIncluded)
+{
+    SmallDiary diary;
+    Table ntb(schema::ntb());
+    ntb.open(diary.dir());
+    ntb.insert();
+    ntb.postFields({kDay2, 0.13, QStringLiteral("St."), QStringLiteral("Banane"), qint64(59)});
+    auto sums = ntb.sumsByDay({"NTBMENGE", "NTBENERGIE", "NTBFETT"});
+    ASSERT_EQ(sums.size(), 2u);
+    EXPECT_DOUBLE_EQ(sums[20050301][0], 100.25);
+    EXPECT_EQ(sums[20050301][1], 1575);
+    EXPECT_EQ(sums[20050301][2], 29);
+    EXPECT_DOUBLE_EQ(sums[20050302][0], 1.13);
+    EXPECT_EQ(sums[20050302][1], 359);
+
+    ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Käse, Gouda")));
+    ntb.deleteRecord();
+    sums = ntb.sumsByDay({"NTBENERGIE"});
+    EXPECT_EQ(sums[20050301][0], 75) << "a deleted entry counts no more";
+    ntb.first();
+    ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
+    ntb.deleteRecord();
+    ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
+    ntb.deleteRecord();
+    sums = ntb.sumsByDay({"NTBENERGIE"});
+    EXPECT_EQ(sums.count(20050301), 0u) << "a day without live entries has no sums";
+}

@@ -9,7 +9,8 @@ namespace testing_support {
 class FaultFile : public store::File
 {
 public:
-    FaultFile(FaultFileSystem& fs, std::unique_ptr<store::File> real) : m_fs(fs), m_real(std::move(real))
+    FaultFile(FaultFileSystem& fs, std::unique_ptr<store::File> real, QString path)
+        : m_fs(fs), m_real(std::move(real)), m_path(std::move(path))
     {
         m_fs.m_files.push_back(this);
     }
@@ -19,21 +20,29 @@ public:
 
     QByteArray readAll() override { return image(); }
 
+    qint64 readAt(qint64 offset, char* data, qint64 length) override
+    {
+        const QByteArray bytes = image();
+        const qint64 n = std::clamp<qint64>(bytes.size() - offset, 0, length);
+        std::copy_n(bytes.constData() + offset, n, data);
+        return n;
+    }
+
     void writeAt(qint64 offset, const char* data, qint64 length) override
     {
-        m_fs.step("write");
+        m_fs.step("write", m_path);
         m_pending.push_back({offset, QByteArray(data, length), false});
     }
 
     void truncate(qint64 length) override
     {
-        m_fs.step("truncate");
+        m_fs.step("truncate", m_path);
         m_pending.push_back({length, {}, true});
     }
 
     void sync() override
     {
-        m_fs.step("sync");
+        m_fs.step("sync", m_path);
         apply(m_pending.size());
         m_real->sync();
     }
@@ -99,18 +108,21 @@ private:
 
     FaultFileSystem& m_fs;
     std::unique_ptr<store::File> m_real;
+    QString m_path;
     std::vector<Pending> m_pending;
 };
 
 FaultFileSystem::~FaultFileSystem() = default;
 
-void FaultFileSystem::step(const char* what)
+void FaultFileSystem::step(const char* what, const QString& path)
 {
     if (m_crashed)
         throw store::StoreError(QStringLiteral("abgestürzt (%1)").arg(QLatin1String(what)));
     ++m_calls;
     if (m_mode == Mode::Count || m_calls != m_at)
         return;
+    if (m_mode == Mode::Fail && m_failError != 0)
+        store::throwFileError(path, QStringLiteral("Schreibfehler"), m_failError);
     if (m_mode == Mode::Fail)
         throw store::StoreError(QStringLiteral("eingespielter Fehler (%1)").arg(QLatin1String(what)));
     crash();
@@ -128,30 +140,30 @@ std::unique_ptr<store::File> FaultFileSystem::open(const QString& path, bool exc
 {
     if (m_crashed)
         throw store::StoreError(QStringLiteral("abgestürzt (open)"));
-    return std::make_unique<FaultFile>(*this, store::posixFileSystem().open(path, exclusive));
+    return std::make_unique<FaultFile>(*this, store::posixFileSystem().open(path, exclusive), path);
 }
 
 std::unique_ptr<store::File> FaultFileSystem::create(const QString& path, bool replace)
 {
-    step("create");
-    return std::make_unique<FaultFile>(*this, store::posixFileSystem().create(path, replace));
+    step("create", path);
+    return std::make_unique<FaultFile>(*this, store::posixFileSystem().create(path, replace), path);
 }
 
 void FaultFileSystem::rename(const QString& from, const QString& to)
 {
-    step("rename");
+    step("rename", to);
     store::posixFileSystem().rename(from, to);
 }
 
 void FaultFileSystem::remove(const QString& path)
 {
-    step("remove");
+    step("remove", path);
     store::posixFileSystem().remove(path);
 }
 
 void FaultFileSystem::syncDirectory(const QString& dir)
 {
-    step("syncdir");
+    step("syncdir", dir);
     store::posixFileSystem().syncDirectory(dir);
 }
 

@@ -34,6 +34,9 @@ public:
     ~FaultFileSystem() override;
 
     int calls() const { return m_calls; }
+    // In Fail mode, the failing call throws what the real file layer throws
+    // for this system error (ENOSPC: a full disk) instead of a plain text.
+    void setFailError(int err) { m_failError = err; }
     bool crashed() const { return m_crashed; }
 
     std::unique_ptr<store::File> open(const QString& path, bool exclusive) override;
@@ -42,8 +45,9 @@ public:
     void remove(const QString& path) override;
     void syncDirectory(const QString& dir) override;
 
-    // Called by every operation; throws when this call is the one to fail.
-    void step(const char* what);
+    // Called by every operation on `path`; throws when this call is the one
+    // to fail.
+    void step(const char* what, const QString& path = {});
 
 private:
     friend class FaultFile;
@@ -52,6 +56,7 @@ private:
     Mode m_mode;
     int m_at;
     int m_calls = 0;
+    int m_failError = 0;
     bool m_crashed = false;
     std::vector<class FaultFile*> m_files;
 };

@@ -3,6 +3,8 @@
 #include "install/installer.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <stdexcept>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QScrollBar>
@@ -49,6 +51,41 @@ void writeSettings(const QString& dir, const std::vector<std::pair<const char*, 
     for (const auto& [name, value] : fields)
         reg.setField(name, value);
     reg.post();
+}
+
+void setDayRecord(const QString& dir, QDate day, double weight, qint64 energy, qint64 protein, qint64 carbohydrate,
+                  qint64 fat, qint64 fitness)
+{
+    const QString name = QStringLiteral("Tageszusammenfassung");
+    store::Table ntb(store::schema::ntb()), ftb(store::schema::ftb()), zeb(store::schema::zeb());
+    for (store::Table* t : {&ntb, &ftb}) {
+        t->setDayFilter([day] { return day; });
+        t->open(dir);
+        t->setFiltered(true);
+        for (t->first(); !t->eof(); t->first())
+            t->deleteRecord();
+    }
+    // Entries hold less than a day: as many as the totals need.
+    qint64 left[4] = {energy, protein, carbohydrate, fat};
+    const qint64 cap[4] = {99999, 9999, 9999, 9999};
+    while (left[0] > 0 || left[1] > 0 || left[2] > 0 || left[3] > 0) {
+        qint64 part[4];
+        for (int i = 0; i < 4; ++i) {
+            part[i] = std::clamp<qint64>(left[i], 0, cap[i]);
+            left[i] -= part[i];
+        }
+        ntb.insert();
+        ntb.postFields({day, 1.0, QStringLiteral("g"), name, part[0], part[1], part[2], part[3]});
+    }
+    for (qint64 rest = fitness; rest > 0; rest -= 99999) {
+        ftb.insert();
+        ftb.postFields({day, qint64(0), name, std::min<qint64>(rest, 99999)});
+    }
+    zeb.open(dir);
+    if (!zeb.locate("ZEBDATUM", day))
+        throw std::runtime_error("no day record");
+    zeb.edit();
+    zeb.postFields({day, weight, energy, protein, carbohydrate, fat, fitness});
 }
 
 void settle()

@@ -41,6 +41,12 @@ public:
 // Sets the settings fields of the first settings record.
 void writeSettings(const QString& dir, const std::vector<std::pair<const char*, store::Value>>& fields);
 
+// Sets a day record's weight and totals together with entries of that day
+// that sum to them (named as the maintenance runs name a day's summary),
+// replacing the day's entries: a start finds the day sound and keeps it.
+void setDayRecord(const QString& dir, QDate day, double weight, qint64 energy, qint64 protein, qint64 carbohydrate,
+                  qint64 fat, qint64 fitness);
+
 // Runs the event loop for a moment, so that queued closes take place.
 void settle();
 

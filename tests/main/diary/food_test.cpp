@@ -287,15 +287,7 @@ TEST_F(FoodFolder, KilocaloriesAreShownRoundedFromTheStoredKilojoules)
 TEST_F(FoodFolder, DayTotalsAreCappedAndNeverTouchTheActivities)
 {
     window.reset();
-    {
-        store::Table zeb(store::schema::zeb());
-        zeb.open(diary.dir());
-        ASSERT_TRUE(zeb.locate("ZEBDATUM", kToday));
-        zeb.edit();
-        zeb.setFields({store::Unchanged{}, 80.0, store::Unchanged{}, store::Unchanged{}, store::Unchanged{},
-                       store::Unchanged{}, qint64(4321)});
-        zeb.post();
-    }
+    setDayRecord(diary.dir(), kToday, 80.0, 0, 0, 0, 0, 4321);
     window = std::make_unique<TFormMain1>(diary.dir());
     window->SpeedButtonN[16]->click();
     select("Riesenportion");

@@ -28,14 +28,8 @@ const QDate kToday(2005, 3, 20);
 // opens, by day.
 void writeDays(const QString& dir, const std::vector<std::tuple<QDate, double, qint64, qint64>>& days)
 {
-    store::Table zeb(store::schema::zeb());
-    zeb.open(dir);
-    for (const auto& [day, kg, food, activity] : days) {
-        EXPECT_TRUE(zeb.locate("ZEBDATUM", day));
-        zeb.edit();
-        zeb.setFields({store::Unchanged{}, kg, food, qint64(0), qint64(0), qint64(0), activity});
-        zeb.post();
-    }
+    for (const auto& [day, kg, food, activity] : days)
+        setDayRecord(dir, day, kg, food, 0, 0, 0, activity);
 }
 
 class StatisticsFolder : public ::testing::Test

@@ -80,13 +80,7 @@ DayRecord dayRecord(const QString& dir, QDate day)
 
 void writeDayRecord(const QString& dir, QDate day, const DayRecord& r)
 {
-    store::Table zeb(store::schema::zeb());
-    zeb.open(dir);
-    if (!zeb.locate("ZEBDATUM", day))
-        throw std::runtime_error("no day record");
-    zeb.edit();
-    zeb.setFields({day, r.gewicht, r.energie, r.protein, r.kohlenh, r.fett, r.fitness});
-    zeb.post();
+    testing_support::setDayRecord(dir, day, r.gewicht, r.energie, r.protein, r.kohlenh, r.fett, r.fitness);
 }
 
 // The needle tile the scale shows, found by comparing the dial with each

@@ -1,0 +1,276 @@
+// Start-up failures through the real main window and the real program: the
+// message names every file as before, its details say which one failed and
+// why, standard error says the same; a daily summary that is not one record
+// per day is refused without a write; a giant file under an address-space
+// limit ends in the message, not in an abort. And sounds never hold up the
+// window.
+
+#include "main/zeb6.h"
+#include "store/table.h"
+#include "support/window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+using namespace testing_support;
+
+namespace {
+
+const QString kMessage2Start = QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !");
+
+// Standard error of this process, caught in a file while it lives.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        m_file.open();
+        std::fflush(stderr);
+        m_saved = ::dup(2);
+        ::dup2(m_file.handle(), 2);
+    }
+    ~StderrCapture() { restore(); }
+    QString text()
+    {
+        restore();
+        m_file.seek(0);
+        return QString::fromUtf8(m_file.readAll());
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, 2);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+
+// The message box the window shows, read and closed by a timer.
+struct ShownBox
+{
+    QString text;
+    QString details;
+};
+
+QByteArray removeRecord(const QByteArray& file, int recno)
+{
+    const int headerLength = static_cast<unsigned char>(file[8]) | static_cast<unsigned char>(file[9]) << 8;
+    const int recordLength = static_cast<unsigned char>(file[10]) | static_cast<unsigned char>(file[11]) << 8;
+    QByteArray bytes = file;
+    bytes.remove(headerLength + recno * recordLength, recordLength);
+    const quint32 count = (static_cast<quint32>(static_cast<unsigned char>(file[4])) |
+                           static_cast<quint32>(static_cast<unsigned char>(file[5])) << 8) -
+                          1;
+    bytes[4] = static_cast<char>(count & 0xFF);
+    bytes[5] = static_cast<char>(count >> 8);
+    return bytes;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(StartFailure, TheFailingFileAndItsReasonAreTheDetailsAndGoToStandardError)
+{
+    FreshDiary diary;
+    Seams seams;
+    QFile::remove(diary.path("ZEB_XTB.dbf"));
+    platform::setDialogHandler({}); // the real message box
+
+    ShownBox shown;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown.text = box->text();
+            shown.details = box->detailedText();
+            box->accept();
+        }
+    });
+    timer.start(20);
+    StderrCapture err;
+    TFormMain1 window(diary.dir());
+    timer.stop();
+    EXPECT_TRUE(window.StartFehler);
+    EXPECT_TRUE(shown.text.startsWith(kMessage2Start)) << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.contains("ZEB_XTB.dbf\nZEB_REG.dbf\n")) << "every file named as before";
+    EXPECT_EQ(shown.details, "ZEB_XTB.dbf: Datei nicht gefunden.");
+    EXPECT_TRUE(err.text().contains("Kelvara: ZEB_XTB.dbf: Datei nicht gefunden.\n"));
+    EXPECT_EQ(seams.sounds, std::vector<platform::Sound>{platform::Sound::Exclamation});
+}
+
+TEST(StartFailure, TheSettingsMessageGetsItsDetailsToo)
+{
+    FreshDiary diary;
+    Seams seams;
+    writeFile(diary.path("ZEB_REG.dbf"), "kein dBase");
+    StderrCapture err;
+    TFormMain1 window(diary.dir());
+    EXPECT_TRUE(window.StartFehler);
+    ASSERT_EQ(seams.messages.size(), 1);
+    EXPECT_TRUE(seams.messages[0].startsWith("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !"));
+    EXPECT_TRUE(err.text().contains("Kelvara: ZEB_REG.dbf: Datei ist beschädigt (Kopf fehlt).\n"))
+        << err.text().toStdString();
+}
+
+TEST(StartFailure, ADailySummaryMissingADayIsRefusedWithoutAWrite)
+{
+    FreshDiary diary;
+    Seams seams;
+    platform::setToday(QDate(2005, 3, 5));
+    writeFile(diary.path("ZEB_ZEB.dbf"), removeRecord(readFile(diary.path("ZEB_ZEB.dbf")), 1159));
+    const QByteArray before = readFile(diary.path("ZEB_ZEB.dbf"));
+    StderrCapture err;
+    TFormMain1 window(diary.dir());
+    EXPECT_TRUE(window.StartFehler);
+    ASSERT_EQ(seams.messages.size(), 1);
+    EXPECT_TRUE(seams.messages[0].startsWith(kMessage2Start));
+    const QString text = err.text();
+    EXPECT_TRUE(text.contains("Kelvara: ZEB_ZEB.dbf: Datensatz 1160 gehört zum ")) << text.toStdString();
+    EXPECT_EQ(readFile(diary.path("ZEB_ZEB.dbf")), before) << "nothing written to it";
+}
+
+TEST(StartFailure, DayRecordsOutOfOrderAreRefused)
+{
+    FreshDiary diary;
+    Seams seams;
+    QByteArray bytes = readFile(diary.path("ZEB_ZEB.dbf"));
+    const int headerLength = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+    const int recordLength = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11])
+                                                                         << 8;
+    const QByteArray a = bytes.mid(headerLength + 20 * recordLength, recordLength);
+    const QByteArray b = bytes.mid(headerLength + 21 * recordLength, recordLength);
+    bytes.replace(headerLength + 20 * recordLength, recordLength, b);
+    bytes.replace(headerLength + 21 * recordLength, recordLength, a);
+    writeFile(diary.path("ZEB_ZEB.dbf"), bytes);
+    TFormMain1 window(diary.dir());
+    EXPECT_TRUE(window.StartFehler);
+    EXPECT_EQ(readFile(diary.path("ZEB_ZEB.dbf")), bytes);
+}
+
+// The real program, its address space limited to 8 GiB as on many
+// desktops, on a diary whose notes table is a sparse tebibyte: it must
+// show the start-up message (and say why on standard error), not abort.
+class GiantFile : public ::testing::TestWithParam<bool>
+{
+};
+
+TEST_P(GiantFile, TheProgramUnderAnAddressSpaceLimitShowsTheStartMessage)
+{
+    const bool countToo = GetParam();
+    FreshDiary diary;
+    const QString notes = diary.path("ZEB_XTB.dbf");
+    {
+        QFile file(notes);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const QByteArray head = file.read(12);
+        const qint64 size = qint64(1) << 40;
+        ASSERT_TRUE(file.resize(size));
+        if (countToo) {
+            // A header that declares as many records as the file could hold.
+            const int headerLength = static_cast<unsigned char>(head[8]) | static_cast<unsigned char>(head[9])
+                                                                               << 8;
+            const int recordLength =
+                static_cast<unsigned char>(head[10]) | static_cast<unsigned char>(head[11]) << 8;
+            const quint32 count = static_cast<quint32>((size - headerLength - 1) / recordLength);
+            const char bytes[4] = {char(count & 0xFF), char(count >> 8 & 0xFF), char(count >> 16 & 0xFF),
+                                   char(count >> 24)};
+            file.seek(4);
+            file.write(bytes, 4);
+        }
+    }
+    QProcess program;
+    program.setWorkingDirectory(diary.dir());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    // A network namespace of its own gives the program a single-instance
+    // lock of its own, apart from any other copy on this machine.
+    const bool ownLock = QProcess::execute("unshare", {"-n", "true"}) == 0;
+    const QString run =
+        QStringLiteral("ulimit -v 8388608 && exec \"%1\"").arg(KELVARA_BINARY_DIR "/ZEB2006.exe");
+    if (ownLock)
+        program.start("unshare", {"-n", "bash", "-c", run});
+    else
+        program.start("bash", {"-c", run});
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray err;
+    while (!err.contains('\n') && program.state() == QProcess::Running) {
+        program.waitForReadyRead(1000);
+        err += program.readAllStandardError();
+    }
+    const bool stillShowing = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished();
+    err += program.readAllStandardError();
+    EXPECT_TRUE(stillShowing) << "the program ended: " << err.toStdString();
+    const QString expected = countToo
+                                 ? "Kelvara: ZEB_XTB.dbf: Zu wenig Arbeitsspeicher, um die Datei zu lesen.\n"
+                                 : "Kelvara: ZEB_XTB.dbf: Datei ist beschädigt (";
+    EXPECT_TRUE(QString::fromUtf8(err).contains(expected)) << err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(SparseTebibyte, GiantFile, ::testing::Values(false, true), [](const auto& info) {
+    return info.param ? "CountForTheWholeFile" : "ValidHeader";
+});
+
+TEST(Sounds, ASoundNeverHoldsUpTheCallerAndSoundsKeepTheirOrder)
+{
+    platform::setSoundRecorder({});
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool release = false;
+    std::vector<platform::Sound> played;
+    std::thread::id player;
+    platform::setSoundPlayer([&](platform::Sound sound) {
+        std::unique_lock lock(mutex);
+        player = std::this_thread::get_id();
+        changed.wait(lock, [&] { return release; });
+        played.push_back(sound);
+        changed.notify_all();
+    });
+    // The player is held until released: both calls must return at once.
+    platform::MessageBeep(platform::Sound::Information);
+    platform::MessageBeep(platform::Sound::DefaultBeep);
+    {
+        std::unique_lock lock(mutex);
+        EXPECT_TRUE(played.empty());
+        release = true;
+        changed.notify_all();
+        changed.wait(lock, [&] { return played.size() == 2; });
+    }
+    EXPECT_EQ(played,
+              (std::vector<platform::Sound>{platform::Sound::Information, platform::Sound::DefaultBeep}));
+    EXPECT_NE(player, std::this_thread::get_id());
+    platform::setSoundPlayer([](platform::Sound) {});
+    platform::setSoundRecorder([](platform::Sound) {});
+}

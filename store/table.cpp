@@ -163,7 +163,7 @@ void Table::reopen()
     m_state = State::Closed;
     try {
         m_file = m_fs.open(m_path, true);
-        load(m_file->readAll());
+        load();
         if (m_keyField >= 0)
             loadIndex();
     } catch (...) {

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "install/installer.h"
+#include "store/table.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -24,6 +27,48 @@ public:
 private:
     QTemporaryDir m_fresh;
     QTemporaryDir m_demo;
+};
+
+// A copy of the demo diary `from` for timing the start-up's check of the day
+// totals: its daily summary as it is (sound) or with the food total of
+// 2008-06-17 raised by 1030 kJ, as a crash between an entry and its totals
+// can leave it (stale). use() writes either over the copy's summary.
+class StaleDayDiary
+{
+public:
+    explicit StaleDayDiary(const QString& from)
+    {
+        const QDir demo(from);
+        for (const QString& name : demo.entryList(QDir::Files))
+            QFile::copy(demo.filePath(name), QDir(m_copy.path()).filePath(name));
+        m_sound = summary();
+        store::Table zeb(store::schema::zeb());
+        zeb.open(m_copy.path());
+        zeb.locate("ZEBDATUM", QDate(2008, 6, 17));
+        zeb.edit();
+        zeb.postFields({store::Unchanged{}, store::Unchanged{}, qint64(zeb.fieldInt("ZEBENERGIE") + 1030)});
+        zeb.close();
+        m_stale = summary();
+    }
+    QString dir() const { return m_copy.path(); }
+    void use(bool stale) const
+    {
+        QFile file(QDir(m_copy.path()).filePath("ZEB_ZEB.dbf"));
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(stale ? m_stale : m_sound);
+    }
+
+private:
+    QByteArray summary() const
+    {
+        QFile file(QDir(m_copy.path()).filePath("ZEB_ZEB.dbf"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    }
+
+    QTemporaryDir m_copy;
+    QByteArray m_sound;
+    QByteArray m_stale;
 };
 
 // Shows the runs as the console does and keeps the median of each

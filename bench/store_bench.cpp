@@ -144,38 +144,14 @@ void BM_SwitchDay(benchmark::State& state)
 // stale (stale:1), which is then written. Against BM_OpenAllTables/demo:1.
 void BM_StartUpTables(benchmark::State& state)
 {
-    static QTemporaryDir copy;
-    static const QByteArray sound = [] {
-        const QDir demo(diaries().dir(1));
-        for (const QString& name : demo.entryList(QDir::Files))
-            QFile::copy(demo.filePath(name), QDir(copy.path()).filePath(name));
-        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
-    static const QByteArray stale = [] {
-        Table zeb(schema::zeb());
-        zeb.open(copy.path());
-        zeb.locate("ZEBDATUM", kBookingDay);
-        zeb.edit();
-        zeb.postFields({Unchanged{}, Unchanged{}, qint64(zeb.fieldInt("ZEBENERGIE") + 1030)});
-        zeb.close();
-        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
-    const QByteArray& image = state.range(0) ? stale : sound;
+    static const StaleDayDiary diary(diaries().dir(1));
     int repaired = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        {
-            QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
-            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.write(image);
-        }
+        diary.use(state.range(0) != 0);
         state.ResumeTiming();
         Program p;
-        p.open(copy.path());
+        p.open(diary.dir());
         p.zeb.setFiltered(false);
         const QString broken = daysummary::checkDays(p.zeb.recordDays());
         repaired = daysummary::repairTotals(p.ntb, p.ftb, p.zeb);

@@ -162,36 +162,13 @@ BENCHMARK(BM_CompressInToolsWindow)
 // sums anew and writes.
 void BM_StartUp(benchmark::State& state)
 {
-    static QTemporaryDir copy;
-    static const QByteArray sound = [] {
-        const QDir demo(diaries().dir(1));
-        for (const QString& name : demo.entryList(QDir::Files))
-            QFile::copy(demo.filePath(name), QDir(copy.path()).filePath(name));
-        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
-    static const QByteArray stale = [] {
-        store::Table zeb(store::schema::zeb());
-        zeb.open(copy.path());
-        zeb.locate("ZEBDATUM", QDate(2008, 6, 17));
-        zeb.edit();
-        zeb.postFields({store::Unchanged{}, store::Unchanged{}, qint64(zeb.fieldInt("ZEBENERGIE") + 1030)});
-        zeb.close();
-        QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }();
+    static const StaleDayDiary diary(diaries().dir(1));
     platform::setToday(kToday);
     for (auto _ : state) {
         state.PauseTiming();
-        {
-            QFile file(QDir(copy.path()).filePath("ZEB_ZEB.dbf"));
-            file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-            file.write(state.range(0) ? stale : sound);
-        }
+        diary.use(state.range(0) != 0);
         state.ResumeTiming();
-        TFormMain1 window(copy.path());
+        TFormMain1 window(diary.dir());
         benchmark::DoNotOptimize(window.StartFehler);
     }
 }

@@ -140,7 +140,8 @@ void TToolForm1::buildCatalogueEditor()
         KeyPressFilter::install(e, [this](QLineEdit* sender, QChar& key) { EditFloatKeyPress(sender, key); });
         connect(e, &QLineEdit::textChanged, this, [this, e] { EditFloatChange(e); });
     }
-    connect(EditTools1, &QLineEdit::textChanged, this, [this] { EditTools1Change(); });
+    // What the user sees is what the catalogue can store.
+    EntryGuard::install(EditTools1, kNameLength, store::CodePage::Cp850);
     connect(EditTools1, &QLineEdit::returnPressed, this, [this] { EditTools2->setFocus(); });
     connect(EditTools2, &QLineEdit::returnPressed, this,
             [this] { (PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1)->setFocus(); });
@@ -354,19 +355,6 @@ void TToolForm1::EditFloatChange(QLineEdit* sender)
     const QString capped = catalogrules::cappedAt999(sender->text(), decimalSeparator());
     if (capped != sender->text())
         sender->setText(capped);
-}
-
-void TToolForm1::EditTools1Change()
-{
-    // What the user sees is what the catalogue can store: typed, pasted or
-    // dropped characters outside its code page are replaced at once.
-    const QString text = EditTools1->text();
-    const QString fitted = store::fitToCodePage(text, store::CodePage::Cp850);
-    if (fitted == text)
-        return;
-    const int cursor = EditTools1->cursorPosition() + int(fitted.size() - text.size());
-    EditTools1->setText(fitted);
-    EditTools1->setCursorPosition(std::clamp(cursor, 0, int(EditTools1->text().size())));
 }
 
 QString TToolForm1::enteredName() const

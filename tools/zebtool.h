@@ -162,7 +162,6 @@ private:
     void catalogueFormularAufbau();
     // Runs a user action; a table error ends it with its message.
     void guarded(const std::function<void()>& action);
-    void EditTools1Change();
     bool activityChosen() const;
     store::Table& catalogue();
     const char* nameField() const;

@@ -6,6 +6,7 @@
 #include "main/zeb6.h"
 #include "res/pictures.h"
 #include "support/window.h"
+#include "support/locale.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -34,10 +35,11 @@ void setDay(const QString& dir, double weight, qint64 energie, qint64 fitness, q
 
 class Signs : public ::testing::Test
 {
+    testing_support::LocaleScope m_locale{QLocale(QLocale::German, QLocale::Germany)};
+
 protected:
     void SetUp() override
     {
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         platform::setToday(kDay);
         setDay(diary.dir(), 80, 9494, 2977, 86, 78, 281);
         writeSettings(diary.dir(), {{"EE", QStringLiteral("9200")},

@@ -1,8 +1,11 @@
 // The booking rules on plain values.
 
 #include "main/diary/booking.h"
+#include "support/locale.h"
 
 #include <QLocale>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -93,18 +96,17 @@ TEST(Booking, TheUnitTextAndTheNameComeFromTheCatalogue)
 
 TEST(Booking, CatalogueRowsAreReadInTheLocale)
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    std::optional<testing_support::LocaleScope> locale{std::in_place, QLocale(QLocale::German, QLocale::Germany)};
     QString bad;
     auto row = readFoodRow("Brot", {"1", "900", "6,5", "40", "1,2"}, bad);
     ASSERT_TRUE(row);
     EXPECT_DOUBLE_EQ(row->protein, 6.5);
     EXPECT_FALSE(readFoodRow("Brot", {"1", "900", "6,5", "vierzig", "1,2"}, bad));
     EXPECT_EQ(bad, "vierzig");
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    locale.emplace(QLocale(QLocale::English, QLocale::UnitedStates));
     row = readFoodRow("Brot", {"1", "900", "6.5", "40", "1.2"}, bad);
     ASSERT_TRUE(row);
     EXPECT_DOUBLE_EQ(row->fat, 1.2);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
 }
 
 TEST(Booking, DayTotalsAreCappedThenTruncated)

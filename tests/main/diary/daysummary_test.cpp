@@ -3,6 +3,7 @@
 
 #include "main/diary/daysummary.h"
 #include "support/diary.h"
+#include "support/locale.h"
 
 #include <QLocale>
 
@@ -18,12 +19,8 @@ namespace {
 
 class German : public ::testing::Test
 {
-protected:
-    German() : m_saved(QLocale()) { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~German() override { QLocale::setDefault(m_saved); }
-
 private:
-    QLocale m_saved;
+    testing_support::LocaleScope m_locale{QLocale(QLocale::German, QLocale::Germany)};
 };
 
 std::vector<int> daysFrom(QDate first, QDate last)

@@ -7,6 +7,7 @@
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"
+#include "support/locale.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -118,7 +119,7 @@ TEST(ActivityRules, EnergyIsScaledToWeightAndMinutes)
     EXPECT_EQ(activity::dailyName("130"), "Grund- und Arbeitsumsatz 130%");
     EXPECT_EQ(activity::summed(9990, 99000, activity::Entry{60, 5000}).minutes, 9999);
     EXPECT_EQ(activity::summed(30, 120000, std::nullopt).energy, 99999);
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    LocaleScope german{QLocale(QLocale::German, QLocale::Germany)};
     EXPECT_EQ(activity::wholeKilograms("70,9"), 70);
     EXPECT_EQ(activity::wholeKilograms("39,9"), 39);
     EXPECT_FALSE(activity::wholeKilograms(","));

@@ -6,6 +6,7 @@
 #include "main/diary/booking.h"
 #include "main/draw/chart.h"
 #include "main/goals/units.h"
+#include "support/locale.h"
 
 #include <QFile>
 #include <QLocale>
@@ -69,9 +70,8 @@ const char* const kPieceFactors[] = {"10", "8", "6", "5", "4", "3", "2", "1", "0
 
 class Halves : public ::testing::Test
 {
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
+private:
+    testing_support::LocaleScope m_locale{QLocale(QLocale::German, QLocale::Germany)};
 };
 
 QString germanCell(const QString& decimalText)

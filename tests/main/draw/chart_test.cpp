@@ -1,6 +1,7 @@
 // The chart's geometry on plain values.
 
 #include "main/draw/chart.h"
+#include "support/locale.h"
 
 #include <QLocale>
 
@@ -158,7 +159,7 @@ TEST(Chart, MonthBoxesIncludeOneStartingBeforeTheWindow)
 
 TEST(Chart, AxisLabelsInTheLocale)
 {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    testing_support::LocaleScope german{QLocale(QLocale::German, QLocale::Germany)};
     EXPECT_EQ(axisLabel(2, 1, false, 0, 1), "34,5");
     EXPECT_EQ(axisLabel(2, 1, true, 0, 1), "9200");
     EXPECT_EQ(axisLabel(7, 1, false, 0, 13), "0,0");
@@ -187,7 +188,7 @@ TEST(Chart, PrintScaleAndReadout)
 {
     EXPECT_EQ(printScale(4960, 7016), 9) << "portrait: page width div 513";
     EXPECT_EQ(printScale(7016, 4960), 10) << "landscape: page height div 487";
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    testing_support::LocaleScope german{QLocale(QLocale::German, QLocale::Germany)};
     EXPECT_EQ(readoutText(1, 72.5, false, QDate(2005, 3, 5)), " 05.03.2005 / 72,5 kg");
     EXPECT_EQ(readoutText(7, -4186.8, true, QDate(2005, 3, 5)), " 05.03.2005 / -1000 kcal");
     EXPECT_EQ(readoutText(2, 8374, false, QDate(2005, 3, 5)), " 05.03.2005 / 8374 kJ");

@@ -3,8 +3,10 @@
 
 #include "main/draw/readout.h"
 #include "main/goals/weightrules.h"
+#include "support/locale.h"
 
 #include <QLocale>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -15,9 +17,11 @@ namespace {
 class Readout : public ::testing::Test
 {
 protected:
-    void TearDown() override { QLocale::setDefault(QLocale::c()); }
-    static void german() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    static void english() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void german() { m_locale.emplace(QLocale(QLocale::German, QLocale::Germany)); }
+    void english() { m_locale.emplace(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+private:
+    std::optional<testing_support::LocaleScope> m_locale;
 };
 
 DayTotals day()

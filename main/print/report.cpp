@@ -66,13 +66,24 @@ void ruledRow(Page& page, int top, int right, std::initializer_list<std::pair<in
     page.push_back(line(right + 1, top, right + 1, top + 21));
 }
 
-// Right below the last of `r` rows of a table ending at `right`, without a
-// page-break check: the closing rule and the double frame of the total
-// from `left` on.
+// Closes the table after its last line, the counter's line, and gives the
+// line r after which the total's frame stands: right below the table, or
+// r = 0 at the top of a new page when the frame, down to 20 r + 80, would
+// pass the bottom of this one.
+int closeTable(std::vector<Page>& pages, const LineCounter& counter, int right)
+{
+    const int r = counter.r();
+    pages.back().push_back(line(59, 20 * r + 56, right + 1, 20 * r + 56));
+    if (counter.fits(20 * r + 80))
+        return r;
+    pages.emplace_back();
+    return 0;
+}
+
+// The double frame of a total from `left` on, below line `r`.
 void totalFrame(Page& page, int r, int left, int right)
 {
     const int r20 = 20 * r;
-    page.push_back(line(59, r20 + 56, right + 1, r20 + 56));
     page.push_back(box(left - 1, r20 + 58, right + 1, r20 + 80));
     page.push_back(box(left, r20 + 59, right, r20 + 79));
 }
@@ -202,9 +213,10 @@ std::vector<Page> foodPages(const PageFormat& format, const QString& title,
         },
         counter);
 
-    const int r20 = 20 * counter.r();
+    const int r = closeTable(pages, counter, 495);
+    const int r20 = 20 * r;
     Page& last = pages.back();
-    totalFrame(last, counter.r(), 295, 495);
+    totalFrame(last, r, 295, 495);
     last.push_back(box(345, r20 + 59, 495, r20 + 79));
     last.push_back(box(395, r20 + 59, 445, r20 + 79));
     last.push_back(text(300, r20 + 63, totals.energie, Font::Small));
@@ -231,9 +243,10 @@ std::vector<Page> activityPages(const PageFormat& format, const QString& title,
         },
         counter);
 
+    const int r = closeTable(pages, counter, 400);
     Page& last = pages.back();
-    totalFrame(last, counter.r(), 320, 400);
-    last.push_back(text(330, 20 * counter.r() + 63, total, Font::Normal));
+    totalFrame(last, r, 320, 400);
+    last.push_back(text(330, 20 * r + 63, total, Font::Normal));
     return pages;
 }
 

@@ -69,6 +69,8 @@ public:
 
     // Advances to the next line; true when that line starts a new page.
     bool next();
+    // Whether something reaching down to `bottom` units fits the page.
+    bool fits(int bottom) const { return m_pageHeight >= bottom * m_unit; }
     int r() const { return m_r; }
     // The top of the current line's box and of its text, in units.
     int top() const { return 20 * m_r + 35; }
@@ -104,7 +106,8 @@ std::vector<Page> goalPages(const QString& title, const GoalSheet& sheet);
 std::vector<Page> notePages(const PageFormat& format, const QString& title, const QStringList& lines);
 // Every grid row from the header row on, each of 7 cells in the grid's
 // column order (quantity, unit, food, energy, protein, carbohydrate, fat),
-// then the day's totals.
+// then the day's totals. The totals box follows the last row; when it would
+// pass the bottom of the page it stands at the top of a new page instead.
 struct FoodTotals
 {
     QString energie, fett, protein, kohlenh;
@@ -112,7 +115,7 @@ struct FoodTotals
 std::vector<Page> foodPages(const PageFormat& format, const QString& title,
                             const std::vector<std::array<QString, 7>>& rows, const FoodTotals& totals);
 // Every grid row from the header row on (minutes, activity, energy), then the
-// day's activity energy.
+// day's activity energy, moved to a new page as the food totals are.
 std::vector<Page> activityPages(const PageFormat& format, const QString& title,
                                 const std::vector<std::array<QString, 3>>& rows, const QString& total);
 

@@ -6,6 +6,7 @@
 #include "store/error.h"
 #include "support/faultfs.h"
 #include "support/locale.h"
+#include "support/printers.h"
 
 #include <QDir>
 #include <QFile>
@@ -272,12 +273,54 @@ TEST(FoodPages, ManyEntriesContinueOnANewPageAndTheTotalsFollowTheLastRow)
     EXPECT_EQ(textOf(pages[1], 300, 20 * 9 + 63), "e");
 }
 
-TEST(FoodPages, AFullPageKeepsItsTotalsWithoutABreak)
+// On a page of 721 units the 33 lines of the header and 32 entries fit
+// (20 * 33 + 55 = 715), but a totals box right below them would end at 740.
+TEST(TotalsBox, GoesToTheTopOfANewPageWhenItWouldPassTheBottom)
 {
-    // 32 lines fill the page; the totals box is printed below them anyway.
-    const std::vector<Page> pages = report::foodPages(page10(), "t", foodRows(31), {"e", "f", "p", "k"});
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_TRUE(hasBox(pages[0], 294, 20 * 32 + 58, 496, 20 * 32 + 80));
+    struct Case
+    {
+        bool food;
+        int entries;
+        std::size_t pages;
+        int lastLine;  // r of the last table line, on the page before the totals or on theirs
+        int totalsLine; // the r the totals box follows; 0: the top of a new page
+    };
+    const Case cases[] = {
+        {true, 31, 1, 32, 32}, {true, 32, 2, 33, 0}, {true, 33, 2, 1, 1},
+        {false, 31, 1, 32, 32}, {false, 32, 2, 33, 0}, {false, 33, 2, 1, 1},
+    };
+    const report::PageFormat format = page10(7219);
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.food ? "food, " : "activities, ") + std::to_string(c.entries) + " entries");
+        std::vector<std::array<QString, 3>> activities = {{"Min.", "Aktivität", "kJ"}};
+        for (int i = 1; i <= c.entries; ++i)
+            activities.push_back({"30", QStringLiteral("Sport %1").arg(i), "500"});
+        const std::vector<Page> pages =
+            c.food ? report::foodPages(format, "t", foodRows(c.entries), {"e", "f", "p", "k"})
+                   : report::activityPages(format, "t", activities, "e");
+        const int left = c.food ? 295 : 320, right = c.food ? 495 : 400;
+        ASSERT_EQ(pages.size(), c.pages);
+
+        // The rule closing the table stays below its last line.
+        const Page& table = c.totalsLine == 0 ? pages[pages.size() - 2] : pages.back();
+        EXPECT_TRUE(hasLine(table, 59, 20 * c.lastLine + 56, right + 1, 20 * c.lastLine + 56));
+        const Page& last = pages.back();
+        const int r20 = 20 * c.totalsLine;
+        EXPECT_TRUE(hasBox(last, left - 1, r20 + 58, right + 1, r20 + 80));
+        EXPECT_TRUE(hasBox(last, left, r20 + 59, right, r20 + 79));
+        EXPECT_EQ(textOf(last, c.food ? 300 : 330, r20 + 63), "e");
+        if (c.totalsLine == 0)
+            EXPECT_EQ(textCount(last), c.food ? 4 : 1) << "the new page holds the totals only";
+
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            for (const Op& op : pages[i]) {
+                const int bottom = op.kind == Op::Kind::Box    ? op.box.bottom() + 1
+                                   : op.kind == Op::Kind::Line ? std::max(op.line.y1(), op.line.y2())
+                                                               : op.at.y() + 11;
+                EXPECT_LE(bottom, 721) << "page " << i + 1 << ": " << op.text.toStdString();
+            }
+        }
+    }
 }
 
 TEST(FoodPages, LongCellTextsEndAtTheirCell)

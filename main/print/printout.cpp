@@ -52,7 +52,11 @@ QStringList noteLines(const QString& note, int unit, QPaintDevice* device)
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(width);
-            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+            // The blanks a line is broken at belong to its end.
+            QString printed = paragraph.mid(line.textStart(), line.textLength());
+            while (!printed.isEmpty() && printed.back().isSpace())
+                printed.chop(1);
+            lines << printed;
         }
         layout.endLayout();
     }

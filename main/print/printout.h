@@ -38,7 +38,8 @@ QFont reportFont(report::Font font, int unit);
 int penWidth(int unit);
 
 // The note as printed lines: the memo's lines, each broken at blanks where it
-// would run past the right edge of the page.
+// would run past the right edge of the page. A line keeps its leading
+// blanks; the blanks where it is broken are dropped.
 QStringList noteLines(const QString& note, int unit, QPaintDevice* device);
 
 // Paints one page of geometry.

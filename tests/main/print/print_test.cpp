@@ -407,6 +407,47 @@ TEST_F(DemoWindow, ALongParagraphIsBrokenAtBlanksInsideThePage)
     EXPECT_NE(find(words, "Wort60"), nullptr);
 }
 
+TEST_F(DemoWindow, NoteLinesKeepTheirLeadingBlanks)
+{
+    open();
+    QImage device(10, 10, QImage::Format_RGB32);
+    QString wrapped = QStringLiteral("  ");
+    for (int i = 1; i <= 40; ++i)
+        wrapped += QStringLiteral("Wort%1 ").arg(i);
+    struct Case
+    {
+        QString note;
+        QStringList lines; // empty: only the first line is checked
+    };
+    const Case cases[] = {
+        {"   eingerückt", {"   eingerückt"}},
+        {"Liste:\n  - Brot\n    - Butter", {"Liste:", "  - Brot", "    - Butter"}},
+        {"Ende   \n   ", {"Ende", ""}},
+        {wrapped, {}},
+    };
+    for (const Case& c : cases) {
+        const QStringList lines = print::noteLines(c.note, 10, &device);
+        if (!c.lines.isEmpty()) {
+            EXPECT_EQ(lines, c.lines) << c.note.toStdString();
+            continue;
+        }
+        ASSERT_GE(lines.size(), 2);
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("  Wort1 "))) << lines[0].toStdString();
+        for (int i = 1; i < lines.size(); ++i)
+            EXPECT_TRUE(lines[i].startsWith(QStringLiteral("Wort"))) << lines[i].toStdString();
+    }
+
+    // On paper too: the word stands where the blanks put it.
+    window->LabelOrdnerClick(2);
+    window->MemoNotiz->setPlainText(QStringLiteral("bündig\n        eingerückt"));
+    const std::vector<PdfWord> words = wordsOf(window->printContent(), dir.filePath("note.pdf"));
+    const PdfWord* flush = find(words, "bündig");
+    const PdfWord* indented = find(words, "eingerückt");
+    ASSERT_TRUE(flush && indented);
+    EXPECT_NEAR(flush->xMin / kPt, 60, 2);
+    EXPECT_GT(indented->xMin / kPt, 60 + 10);
+}
+
 TEST_F(DemoWindow, TheNoteSearchShowsTheMessageAndPrintsNothing)
 {
     open();

@@ -1,6 +1,7 @@
 #include "main/print/printout.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
@@ -63,6 +64,12 @@ QStringList noteLines(const QString& note, int unit, QPaintDevice* device)
     return lines;
 }
 
+QString fitted(const QString& text, const QFont& font, QPaintDevice* device, qreal width)
+{
+    // Qt ends the text in three dots where the font has no "…".
+    return QFontMetricsF(font, device).elidedText(text, Qt::ElideRight, width);
+}
+
 void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops)
 {
     const int w = penWidth(unit);
@@ -88,12 +95,15 @@ void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops)
             break;
         }
         case report::Op::Kind::Text: {
-            painter.setFont(reportFont(op.font, unit));
+            const QFont font = reportFont(op.font, unit);
+            painter.setFont(font);
             painter.setPen(kInk);
             const QPoint at(op.at.x() * unit, op.at.y() * unit);
             if (op.clipRight > 0) {
-                const QRect cell(at, QPoint(op.clipRight * unit - 1, at.y() + 20 * unit));
-                painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop, op.text);
+                // The cell's text ends before the rule at its right.
+                const QRect cell(at, QPoint(op.clipRight * unit - w - 1, at.y() + 20 * unit));
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop,
+                                 fitted(op.text, font, painter.device(), cell.width()));
             } else {
                 painter.drawText(QRect(at, QSize(std::max(1, page.width() - at.x()), 20 * unit)),
                                  Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, op.text);

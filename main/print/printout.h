@@ -42,6 +42,11 @@ int penWidth(int unit);
 // blanks; the blanks where it is broken are dropped.
 QStringList noteLines(const QString& note, int unit, QPaintDevice* device);
 
+// `text` as it fits `width` device pixels in `font` on `device`: unchanged
+// when it fits, else shortened to end in "…" (or "..." in a font without
+// that character), never cut through a letter.
+QString fitted(const QString& text, const QFont& font, QPaintDevice* device, qreal width);
+
 // Paints one page of geometry.
 void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops);
 

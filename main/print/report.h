@@ -53,7 +53,8 @@ struct Op
     QLine line; // Line
     QPoint at;  // Text
     QString text;
-    int clipRight = 0; // a table cell's text ends at this x; 0: not clipped
+    int clipRight = 0; // a table cell's text ends at this x, shortened to end in
+                       // "…" when it is longer; 0: not clipped
     Font font = Font::Normal;
 };
 

@@ -448,6 +448,62 @@ TEST_F(DemoWindow, NoteLinesKeepTheirLeadingBlanks)
     EXPECT_GT(indented->xMin / kPt, 60 + 10);
 }
 
+// A text longer than its printed cell ends in "…" inside the cell; a text
+// that fits is printed as it stands.
+TEST_F(DemoWindow, ANameLongerThanItsCellEndsInAnEllipsis)
+{
+    open();
+    struct Case
+    {
+        int folder;
+        QString name;
+        bool fits;
+    };
+    const Case cases[] = {
+        {3, "Apfel", true},
+        {3, "Bauernbrot, Scheibe", true},
+        {3, "Bauernbrot, Scheibe, mit Butter, Schnittlauch und Gouda belegt", false},
+        {3, "Mineralwasser,kohlensäurehaltig,ohneZuckerundohneAromastoffe", false},
+        {4, "Radfahren", true},
+        {4, "Gartenarbeit: Umgraben, Hacken, Rasenmähen mit dem Handmäher", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        print::Content content;
+        content.folder = c.folder;
+        content.title = QStringLiteral("Kelvara:");
+        int x = 140, right = 295; // the food's cell
+        if (c.folder == 3) {
+            content.food = {{"Menge", "ME", "Nahrungsmittel", "kJ", "Protein", "Kohlenh.", "Fett"},
+                            {"100", "g", c.name, "1000", "1", "2", "3"}};
+        } else {
+            content.activities = {{"Min.", "Aktivität", "kJ"}, {"30", c.name, "1000"}};
+            x = 120;
+            right = 320;
+        }
+        const std::vector<PdfWord> words = wordsOf(content, dir.filePath("cell.pdf"));
+        // The entry's line is r = 2, its text at y 80.
+        QStringList printed;
+        double xMax = 0;
+        for (const PdfWord& w : words) {
+            if (std::abs(w.yMin / kPt - 80) <= 3 && w.xMin / kPt >= x - 1 && w.xMin / kPt < right) {
+                printed << w.text;
+                xMax = std::max(xMax, w.xMax);
+            }
+        }
+        ASSERT_FALSE(printed.isEmpty());
+        EXPECT_LE(xMax / kPt, right) << printed.join(u' ').toStdString();
+        if (c.fits) {
+            EXPECT_EQ(printed.join(u' '), c.name);
+        } else {
+            const QString shown = printed.join(u' ');
+            EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+            EXPECT_TRUE(c.name.startsWith(shown.chopped(1).trimmed())) << shown.toStdString();
+            EXPECT_GT(shown.size(), 10) << "as much of the name as fits";
+        }
+    }
+}
+
 TEST_F(DemoWindow, TheNoteSearchShowsTheMessageAndPrintsNothing)
 {
     open();

@@ -1,5 +1,7 @@
 #include "main/print/printout.h"
 
+#include "main/draw/chart.h"
+
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -133,8 +135,21 @@ void paint(QPainter& painter, QSize page, const Content& content, const std::fun
         pages = report::activityPages(format, content.title, content.activities, content.activityTotal);
         break;
     default:
-        if (content.chart)
+        if (content.chart) {
             content.chart(painter, page);
+            // On screen the picture's edges cut the chart. On paper the box
+            // and label of a month begun before the first day reach left of
+            // it, and the frame's lines half a line's width out; the chart
+            // clips each label to its own box only, so what lies outside is
+            // whitened.
+            const int q = chart::printScale(page.width(), page.height());
+            const QRect frame(0, 0, chart::kWidth * q, chart::kHeight * q);
+            const int w = page.width(), h = page.height();
+            painter.fillRect(QRect(-w, -h, w, frame.height() + 2 * h), Qt::white);
+            painter.fillRect(QRect(frame.right() + 1, -h, w, frame.height() + 2 * h), Qt::white);
+            painter.fillRect(QRect(0, -h, frame.width(), h), Qt::white);
+            painter.fillRect(QRect(0, frame.bottom() + 1, frame.width(), h), Qt::white);
+        }
         return;
     }
     for (std::size_t i = 0; i < pages.size(); ++i) {

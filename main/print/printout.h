@@ -51,7 +51,8 @@ QString fitted(const QString& text, const QFont& font, QPaintDevice* device, qre
 void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops);
 
 // Paints the whole printout on `painter` for pages of `page` device pixels;
-// `newPage` starts the next page of the device.
+// `newPage` starts the next page of the device. The chart is clipped to its
+// frame as on screen: nothing of it shows outside (0, 0)-(513, 487) q.
 void paint(QPainter& painter, QSize page, const Content& content, const std::function<void()>& newPage);
 
 // Printouts are laid out on a grid of this many pixels per inch and scaled to

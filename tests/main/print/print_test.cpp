@@ -21,6 +21,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -502,6 +503,38 @@ TEST_F(DemoWindow, ANameLongerThanItsCellEndsInAnEllipsis)
             EXPECT_GT(shown.size(), 10) << "as much of the name as fits";
         }
     }
+}
+
+// On paper the chart stands in the page's printable area at its left edge:
+// what of the date band lies left of the chart (the box and label of a
+// month begun before the first day) is cut at the chart's frame, as the
+// screen's picture cuts it.
+TEST_F(DemoWindow, TheChartsFirstMonthLabelIsClippedToTheChartFrame)
+{
+    open();
+    window->LabelOrdnerClick(5);
+    // A window that starts in the middle of a month, at a day a unit: the
+    // month's box begins 4 to 19 units left of the chart and its label
+    // "M.YY" reaches across the frame.
+    window->ZoomStufeX = 1;
+    int p = 0;
+    while (window->ErstesDatum.addDays(7 * p).day() < 5 || window->ErstesDatum.addDays(7 * p).day() > 20)
+        ++p;
+    window->ScrollBarStatistikX->setValue(p);
+    const QSize page(5130, 7000); // q = 10
+    const int margin = 300;
+    QImage sheet(page + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.translate(margin, margin);
+    print::paint(painter, page, window->printContent(), [] {});
+    painter.end();
+    sheet.save(screenshotDir() + QStringLiteral("/print-chart-margin.png"));
+
+    EXPECT_TRUE(inkIn(sheet, QRect(margin, margin + 4700, 5, 160))) << "the chart's left frame";
+    EXPECT_TRUE(inkIn(sheet, QRect(margin + 15, margin + 4710, 45, 110))) << "the label's part inside";
+    EXPECT_FALSE(inkIn(sheet, QRect(0, 0, margin, sheet.height()))) << "nothing left of the frame";
+    EXPECT_FALSE(inkIn(sheet, QRect(0, 0, sheet.width(), margin))) << "nothing above it";
 }
 
 TEST_F(DemoWindow, TheNoteSearchShowsTheMessageAndPrintsNothing)

@@ -711,9 +711,7 @@ TEST_F(PrintServer, WithoutAPrinterTheSamePagesAreSavedAsAPdf)
     EXPECT_EQ(seams.messages[0], "Es ist kein Drucker eingerichtet.\r"
                                  "Sie können den Ausdruck stattdessen als PDF-Datei speichern.");
     ASSERT_EQ(seams.proposedFiles.size(), 1);
-    EXPECT_EQ(seams.proposedFiles[0],
-              QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                  .filePath("Kelvara-Nahrung-2006-07-08.pdf"));
+    EXPECT_EQ(seams.proposedFiles[0], QDir(scheduler->home()).filePath("Kelvara-Nahrung-2006-07-08.pdf"));
     EXPECT_EQ(scheduler->jobs().size(), before);
     EXPECT_EQ(pdfInfo(target, "Pages"), "1");
     EXPECT_TRUE(pdfInfo(target, "Page size").startsWith("595")) << pdfInfo(target, "Page size").toStdString();
@@ -752,16 +750,52 @@ TEST_F(PrintServer, CancellingTheFileDialogWritesNothing)
     EXPECT_FALSE(QFile::exists(seams.proposedFiles[0]));
 }
 
-TEST_F(PrintServer, AFailedSaveIsShownAndLeavesNothing)
+TEST_F(PrintServer, AFailedSaveNamesTheChosenFileAndOffersTheDialogAgain)
+{
+    scheduler->removeQueue("Kelvara");
+    open();
+    window->LabelOrdnerClick(1);
+    QTemporaryDir out;
+    const QString missing = QDir(out.path()).filePath("fehlt/Ziele.pdf");
+    const QString good = QDir(out.path()).filePath("Ziele.pdf");
+    QStringList answers = {missing, good};
+    QStringList proposed;
+    platform::setSaveDialogHandler([&](const QString& p) {
+        proposed << p;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    });
+    clickPrint();
+    ASSERT_EQ(seams.messages.size(), 2);
+    EXPECT_TRUE(seams.messages[1].contains(missing)) << seams.messages[1].toStdString();
+    EXPECT_FALSE(seams.messages[1].contains(".tmp")) << seams.messages[1].toStdString();
+    ASSERT_EQ(proposed.size(), 2) << "the dialog again after the failure";
+    EXPECT_EQ(proposed[1], missing) << "on the file chosen";
+    EXPECT_EQ(pdfInfo(good, "Pages"), "1");
+    EXPECT_FALSE(QDir(out.path()).exists("fehlt"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"Ziele.pdf"}));
+}
+
+// Without a documents folder the dialog starts at home, never in the diary
+// folder the program runs in.
+TEST_F(PrintServer, TheSaveDialogStartsInTheDocumentsFolderOrAtHome)
 {
     scheduler->removeQueue("Kelvara");
     open();
     window->LabelOrdnerClick(4);
-    seams.saveAs = dir.filePath("fehlt/Ausdruck.pdf");
-    clickPrint();
-    ASSERT_EQ(seams.messages.size(), 2);
-    EXPECT_TRUE(seams.messages[1].contains("Ausdruck.pdf")) << seams.messages[1].toStdString();
-    EXPECT_FALSE(QDir(dir.filePath("fehlt")).exists());
+    const QString home = scheduler->home();
+    ASSERT_EQ(QDir::homePath(), home);
+    for (const bool documents : {true, false}) {
+        SCOPED_TRACE(documents ? "with Documents" : "without Documents");
+        if (documents)
+            ASSERT_TRUE(QDir(home).mkpath("Documents"));
+        else
+            ASSERT_TRUE(QDir(home + "/Documents").removeRecursively());
+        seams.proposedFiles.clear();
+        clickPrint();
+        ASSERT_EQ(seams.proposedFiles.size(), 1);
+        EXPECT_EQ(seams.proposedFiles[0],
+                  home + (documents ? "/Documents" : "") + "/Kelvara-Aktivität-2006-07-08.pdf");
+    }
 }
 
 TEST_F(PrintServer, AJobThatCannotStartNamesThePrinterAndOffersThePdf)

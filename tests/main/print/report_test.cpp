@@ -13,6 +13,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
+#include <cerrno>
+
 #include <gtest/gtest.h>
 
 using report::Font;
@@ -395,12 +397,15 @@ TEST_F(SavedFile, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryOne)
     for (int n = 1; n <= calls; ++n) {
         report::writeWholeFile(target(), QByteArray("%PDF-1.4 alt"));
         testing_support::FaultFileSystem failing(testing_support::FaultFileSystem::Mode::Fail, n);
+        failing.setFailError(ENOSPC);
         bool thrown = false;
         try {
             report::writeWholeFile(target(), QByteArray("%PDF-1.4 neu"), failing);
         } catch (const store::StoreError& e) {
             thrown = true;
             EXPECT_FALSE(e.text().isEmpty());
+            // The user knows the file by its own name only.
+            EXPECT_FALSE(e.text().contains(".tmp")) << "call " << n << ": " << e.text().toStdString();
         }
         EXPECT_TRUE(thrown) << "call " << n;
         // Old or new, never a mixture; the temporary file is gone.
@@ -418,6 +423,7 @@ TEST_F(SavedFile, AFolderThatDoesNotExistIsReportedWithTheFileName)
         report::writeWholeFile(path, QByteArray("%PDF"));
         FAIL() << "no error";
     } catch (const store::StoreError& e) {
-        EXPECT_TRUE(e.text().contains("Kelvara.pdf.tmp")) << e.text().toStdString();
+        EXPECT_TRUE(e.text().startsWith("Kelvara.pdf: ")) << e.text().toStdString();
+        EXPECT_FALSE(e.text().contains(".tmp")) << e.text().toStdString();
     }
 }

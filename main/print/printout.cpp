@@ -6,9 +6,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextLayout>
 
 namespace print {
@@ -182,49 +179,6 @@ QByteArray pdf(const Content& content, const QPageLayout& layout)
     painter.end();
     buffer.close();
     return bytes;
-}
-
-bool onPrinter(const Content& content, QString& problem)
-{
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) {
-        problem = QStringLiteral("Es ist kein Drucker eingerichtet.");
-        return false;
-    }
-    QPrinter device(printer, QPrinter::HighResolution);
-    device.setDocName(content.title.isEmpty() ? QStringLiteral("Kelvara: Statistik") : content.title);
-    const QString cannotPrint =
-        QStringLiteral("Der Drucker \u201E%1\u201C kann den Ausdruck nicht annehmen.")
-            .arg(printer.description().isEmpty() ? printer.printerName() : printer.description());
-    const QSize page(device.width() * kLayoutDpi / device.resolution(),
-                     device.height() * kLayoutDpi / device.resolution());
-    // A job once started cannot be withdrawn: the pages are made once without
-    // a printer, so that an error there ends the action before any job starts.
-    {
-        QPicture rehearsal;
-        QPainter painter(&rehearsal);
-        paint(painter, page, content, [] {});
-    }
-
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        problem = cannotPrint;
-        return false;
-    }
-    // The layout grid on the printer's pixels.
-    const qreal scale = qreal(device.resolution()) / kLayoutDpi;
-    painter.scale(scale, scale);
-    try {
-        paint(painter, page, content, [&device] { device.newPage(); });
-    } catch (...) {
-        painter.end();
-        throw;
-    }
-    if (!painter.end() || device.printerState() == QPrinter::Error) {
-        problem = cannotPrint;
-        return false;
-    }
-    return true;
 }
 
 QPageLayout defaultPdfLayout()

@@ -62,9 +62,13 @@ constexpr int kLayoutDpi = 1200;
 // The printout as the bytes of a PDF with pages of `layout`.
 QByteArray pdf(const Content& content, const QPageLayout& layout);
 
-// The printout as one job on the system's default printer, without a dialog.
-// False with `problem` set when there is no printer or the job could not be
-// started or finished. An exception of the chart leaves no job behind.
+// The printout as one job on the system's default printer, without a dialog,
+// on the printer's default paper in its default orientation. The print
+// system is asked first whether the printer exists, takes jobs and is not
+// stopped; the pages are made as a PDF in memory and sent as one job, which
+// the print system must confirm. False with `problem` set (naming the printer
+// and the reason) when any of that fails; then no job is left. Nothing is
+// written to a file. An exception of the chart leaves no job behind.
 bool onPrinter(const Content& content, QString& problem);
 
 // The page layout of a PDF when no printer gives one: A4 with 10 mm margins.

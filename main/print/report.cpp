@@ -117,6 +117,57 @@ QString energyTotal(qint64 kj, bool kcal)
                 : QString::number(kj) + QStringLiteral(" kJ");
 }
 
+QString printerRefusal(const PrinterState& printer)
+{
+    QStringList reasons;
+    if (printer.state == 5)
+        reasons << QStringLiteral("ist angehalten");
+    if (!printer.accepting)
+        reasons << QStringLiteral("nimmt zurzeit keine Aufträge an");
+    if (reasons.isEmpty())
+        return QString();
+    return QStringLiteral("Der Drucker \u201E%1\u201C %2.")
+        .arg(printer.name, reasons.join(QStringLiteral(" und ")));
+}
+
+QString noPrinterMessage()
+{
+    return QStringLiteral("Es ist kein Drucker eingerichtet.");
+}
+
+QString missingPrinterMessage(const QString& name, const QString& variable)
+{
+    return QStringLiteral("Den Drucker \u201E%1\u201C, den die Umgebungsvariable %2 als Standarddrucker "
+                          "nennt, gibt es nicht.")
+        .arg(name, variable);
+}
+
+QString jobRefusedMessage(const QString& printer, const QString& reason)
+{
+    QString text =
+        QStringLiteral("Der Drucker \u201E%1\u201C kann den Ausdruck nicht annehmen.").arg(printer);
+    if (!reason.isEmpty())
+        text += u'\r' + reason;
+    return text;
+}
+
+PrintablePage printablePage(QMarginsF m, int orientation)
+{
+    // Turned a quarter to the left, the page's top lies on the paper's left
+    // edge and its left on the paper's bottom; turned to the right, the
+    // other way round.
+    switch (orientation) {
+    case 4:
+        return {QMarginsF(m.bottom(), m.left(), m.top(), m.right()), true};
+    case 5:
+        return {QMarginsF(m.top(), m.right(), m.bottom(), m.left()), true};
+    case 6:
+        return {QMarginsF(m.right(), m.bottom(), m.left(), m.top()), false};
+    default:
+        return {m, false};
+    }
+}
+
 QString pdfFileName(int folder, QDate day)
 {
     static const char* const kFolders[] = {"Ziele", "Notizen", "Nahrung", "Aktivität", "Statistik"};

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QLine>
+#include <QMarginsF>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -29,6 +30,40 @@ QString title(int folder, QDate day);
 // A day's total energy as printed below a table: the stored kJ, or in kcal
 // as the lists show it.
 QString energyTotal(qint64 kj, bool kcal);
+
+// What the print system tells of the default printer before a job.
+struct PrinterState
+{
+    QString name;          // as the user knows it: its description, else its queue name
+    bool accepting = true; // printer-is-accepting-jobs
+    int state = 3;         // printer-state: 3 idle, 4 printing, 5 stopped
+};
+
+// Why the printer cannot take the printout now, naming it ("Der Drucker
+// „Büro“ ist angehalten."); empty when it can.
+QString printerRefusal(const PrinterState& printer);
+// The message when the print system has no default printer at all.
+QString noPrinterMessage();
+// The message when the environment variable `variable` (PRINTER, LPDEST)
+// names `name` as the default printer and the print system has no such
+// printer.
+QString missingPrinterMessage(const QString& name, const QString& variable);
+// The message when the printer took no job, or dropped it at once; `reason`
+// is the print system's own text and may be empty.
+QString jobRefusedMessage(const QString& printer, const QString& reason);
+
+// The page as the printout is laid out on a printer's paper. The print
+// system gives the margins the printer cannot print on for the paper held
+// upright, and an orientation as IPP names it: 3 portrait, 4 landscape (the
+// page turned a quarter to the left on the paper), 5 reverse landscape, 6
+// reverse portrait; anything else counts as portrait. The page's margins
+// turn with it.
+struct PrintablePage
+{
+    QMarginsF margins; // left, top, right, bottom of the page
+    bool landscape = false;
+};
+PrintablePage printablePage(QMarginsF paperMargins, int orientation);
 
 // The name proposed for saving the printout as a PDF:
 // "Kelvara-<folder>-<YYYY-MM-DD>.pdf".

@@ -29,6 +29,9 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
+#include <unistd.h>
+
 using namespace testing_support;
 
 namespace {
@@ -579,6 +582,36 @@ protected:
         return scheduler->output(queue);
     }
 
+    // The diary folder's files with their sizes and times.
+    QStringList diaryFolder() const
+    {
+        QStringList state;
+        for (const QFileInfo& f :
+             QDir(dir.path())
+                 .entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
+            state << f.fileName() + u' ' + QString::number(f.size()) + u' ' +
+                         f.lastModified().toString(Qt::ISODateWithMs);
+        return state;
+    }
+
+    // Clicks print with the temporary folder on an empty one of its own;
+    // what was left there.
+    QStringList clickPrintLeavingInTemp()
+    {
+        QTemporaryDir tmp;
+        const QByteArray saved = qgetenv("TMPDIR");
+        qputenv("TMPDIR", tmp.path().toLocal8Bit());
+        clickPrint();
+        if (saved.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", saved);
+        return QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    // Jobs not yet done, held or waiting.
+    QString waitingJobs() const { return scheduler->run("lpstat", {"-o"}).trimmed(); }
+
     static PrivateScheduler* scheduler;
 };
 
@@ -591,7 +624,9 @@ TEST_F(PrintServer, OneClickGivesOneJobWithTheTitleAndTheRowsInPrintedOrder)
     open();
     window->LabelOrdnerClick(3);
     const int before = scheduler->jobs().size();
-    clickPrint();
+    const QStringList diary = diaryFolder();
+    EXPECT_EQ(clickPrintLeavingInTemp(), QStringList()) << "no temporary file left";
+    EXPECT_EQ(diaryFolder(), diary) << "nothing written in the diary folder";
     EXPECT_EQ(scheduler->jobs().size(), before + 1);
     EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
     const QString text = pdfText(printed());
@@ -798,26 +833,148 @@ TEST_F(PrintServer, TheSaveDialogStartsInTheDocumentsFolderOrAtHome)
     }
 }
 
-TEST_F(PrintServer, AJobThatCannotStartNamesThePrinterAndOffersThePdf)
+// The print system asked before the job, and the job's taking checked: a
+// printer that cannot print is named with the reason, the PDF is offered,
+// and no job waits for ever.
+TEST_F(PrintServer, APrinterThatCannotTakeTheJobIsNamedWithTheReasonAndThePdfFollows)
 {
+    const QString user = QString::fromLocal8Bit(::getpwuid(::geteuid())->pw_name);
+    const auto denyUser = [&] { scheduler->run("lpadmin", {"-p", "Kelvara", "-u", "deny:" + user}); };
+    struct Case
+    {
+        const char* name;
+        std::function<void()> refuse;
+        const char* message; // the first line
+        bool reasonFollows;  // a second line with the print system's words
+    };
+    const Case cases[] = {
+        {"rejecting jobs", [] { scheduler->run("cupsreject", {"Kelvara"}); },
+         "Der Drucker \u201EKelvara\u201C nimmt zurzeit keine Aufträge an.", false},
+        {"stopped", [] { scheduler->run("cupsdisable", {"Kelvara"}); },
+         "Der Drucker \u201EKelvara\u201C ist angehalten.", false},
+        {"PRINTER names a missing queue", [] { qputenv("PRINTER", "Fehlt"); },
+         "Den Drucker \u201EFehlt\u201C, den die Umgebungsvariable PRINTER als Standarddrucker nennt, "
+         "gibt es nicht.",
+         false},
+        {"LPDEST names a missing queue", [] { qputenv("LPDEST", "Fehlt"); },
+         "Den Drucker \u201EFehlt\u201C, den die Umgebungsvariable LPDEST als Standarddrucker nennt, "
+         "gibt es nicht.",
+         false},
+        {"no queue at all", [] { scheduler->removeQueue("Kelvara"); }, "Es ist kein Drucker eingerichtet.",
+         false},
+        {"the user may not print", denyUser,
+         "Der Drucker \u201EKelvara\u201C kann den Ausdruck nicht annehmen.", true},
+        {"the document is refused after the job was made",
+         [] { scheduler->addQueue("Kelvara", 300, {}, "image/x-kelvara"); },
+         "Der Drucker \u201EKelvara\u201C kann den Ausdruck nicht annehmen.", true},
+    };
     open();
     window->LabelOrdnerClick(3);
-    // The print system spools the document in the temporary folder first.
-    const QByteArray saved = qgetenv("TMPDIR");
-    qputenv("TMPDIR", dir.filePath("fehlt").toLocal8Bit());
-    const int before = scheduler->jobs().size();
-    seams.saveAs = dir.filePath("Ausdruck.pdf");
+    QTemporaryDir out;
+    const QString target = QDir(out.path()).filePath("Ausdruck.pdf");
+    const QStringList diary = diaryFolder();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(scheduler->addQueue("Kelvara"), QString());
+        QFile::remove(scheduler->output("Kelvara"));
+        QFile::remove(target);
+        seams.messages.clear();
+        seams.proposedFiles.clear();
+        seams.saveAs = target;
+        c.refuse();
+        const QStringList left = clickPrintLeavingInTemp();
+        qunsetenv("PRINTER");
+        qunsetenv("LPDEST");
+
+        ASSERT_EQ(seams.messages.size(), 1);
+        const QStringList lines = seams.messages[0].split(u'\r');
+        EXPECT_EQ(lines.first(), QString::fromUtf8(c.message));
+        EXPECT_EQ(lines.last(), "Sie können den Ausdruck stattdessen als PDF-Datei speichern.");
+        EXPECT_EQ(lines.size(), c.reasonFollows ? 3 : 2) << seams.messages[0].toStdString();
+        EXPECT_EQ(seams.proposedFiles.size(), 1);
+        EXPECT_EQ(pdfInfo(target, "Pages"), "1");
+        EXPECT_EQ(waitingJobs(), QString());
+        EXPECT_FALSE(QFile::exists(scheduler->output("Kelvara")));
+        EXPECT_EQ(left, QStringList());
+        EXPECT_EQ(diaryFolder(), diary);
+        scheduler->removeQueue("Kelvara");
+    }
+}
+
+// The job is laid out on the queue's default paper in its default
+// orientation, whether the queue or the user's lpoptions set it; the page's
+// unit follows the printable width, 18 pt and 36 pt from the paper's edges.
+TEST_F(PrintServer, TheJobTakesThePrintersDefaultPaperAndOrientation)
+{
+    struct Case
+    {
+        const char* name;
+        QStringList queue; // lpadmin options
+        const char* lpoptions;
+        const char* pageSize; // pdfinfo
+        double left, top;     // the printable area's corner on the page, pt
+    };
+    const QStringList a5 = {"-o", "media-default=iso_a5_148x210mm"};
+    const QStringList landscape = {"-o", "orientation-requested-default=4"};
+    const Case cases[] = {
+        {"A4 upright", {}, "", "595 x 842", 18, 36},
+        {"landscape by the queue", landscape, "", "842 x 595", 36, 18},
+        {"landscape by lpoptions", {}, "Dest Kelvara orientation-requested=4", "842 x 595", 36, 18},
+        {"A5 by the queue", a5, "", "420 x 595", 18, 36},
+        {"A5 landscape", a5 + landscape, "", "595 x 420", 36, 18},
+    };
+    open();
+    window->LabelOrdnerClick(3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(scheduler->addQueue("Kelvara", 300, c.queue), QString());
+        ASSERT_TRUE(scheduler->setLpoptions(QString::fromUtf8(c.lpoptions)));
+        QFile::remove(scheduler->output("Kelvara"));
+        seams.messages.clear();
+        clickPrint();
+        scheduler->setLpoptions(QString());
+        EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
+        const QString job = printed();
+        const QString size = pdfInfo(job, "Page size");
+        EXPECT_TRUE(size.startsWith(c.pageSize)) << size.toStdString();
+        EXPECT_EQ(pdfInfo(job, "Page rot"), "0");
+
+        // u = printable width at 1200 dpi div 500, in points.
+        const double width = size.section(' ', 0, 0).toDouble() - 2 * c.left;
+        const double unit = int(width / 72 * 1200) / 500 * 72.0 / 1200;
+        const std::vector<PdfWord> words = pdfWords(job);
+        const auto title =
+            std::find_if(words.begin(), words.end(), [](const PdfWord& w) { return w.text == "Kelvara:"; });
+        ASSERT_NE(title, words.end());
+        EXPECT_NEAR(title->xMin, c.left + 60 * unit, 2 * unit);
+        EXPECT_NEAR(title->yMin, c.top + 30 * unit, 2 * unit);
+        scheduler->removeQueue("Kelvara");
+    }
+}
+
+// On a landscape page the chart is scaled by the page's height
+// (q = 9316 div 487 = 19 on A4 at 1200 dpi), so that it fits the page.
+TEST_F(PrintServer, TheChartOnALandscapePageIsScaledByThePagesHeight)
+{
+    ASSERT_EQ(scheduler->addQueue("Kelvara", 300, {"-o", "orientation-requested-default=4"}), QString());
+    open();
+    window->LabelOrdnerClick(5);
     clickPrint();
-    if (saved.isEmpty())
-        qunsetenv("TMPDIR");
-    else
-        qputenv("TMPDIR", saved);
-    ASSERT_EQ(seams.messages.size(), 1);
-    EXPECT_TRUE(
-        seams.messages[0].startsWith("Der Drucker \u201EKelvara\u201C kann den Ausdruck nicht annehmen."))
-        << seams.messages[0].toStdString();
-    EXPECT_EQ(scheduler->jobs().size(), before);
-    EXPECT_EQ(pdfInfo(dir.filePath("Ausdruck.pdf"), "Pages"), "1");
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
+    const QString job = printed();
+    EXPECT_TRUE(pdfInfo(job, "Page size").startsWith("842 x 595"));
+    const std::vector<PdfWord> words = pdfWords(job);
+    ASSERT_FALSE(words.empty());
+    const double q = 19 * 72.0 / 1200; // one chart unit in points
+    const QString caption = window->PanelStatistikCaption->text().simplified().section(' ', 0, 0);
+    const auto first =
+        std::find_if(words.begin(), words.end(), [&](const PdfWord& w) { return w.text == caption; });
+    ASSERT_NE(first, words.end()) << caption.toStdString();
+    EXPECT_NEAR(first->xMin, 36 + 190 * q, 2 * q);
+    for (const PdfWord& w : words) {
+        EXPECT_LE(w.yMax, 595 - 18 + 0.5) << w.text.toStdString();
+        EXPECT_LE(w.xMax, 36 + 513 * q + 0.5) << w.text.toStdString();
+    }
 }
 
 TEST_F(PrintServer, ScreenshotsOfTheDemoDiaryFromRealJobs)

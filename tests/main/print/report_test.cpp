@@ -143,6 +143,53 @@ TEST(PdfName, HoldsTheFolderAndTheDayInIsoForm)
               QStringLiteral("Kelvara-Statistik-2012-12-31.pdf"));
 }
 
+TEST(PrinterRefusal, NamesThePrinterAndEveryReasonItCannotTakeAJob)
+{
+    struct Case
+    {
+        bool accepting;
+        int state;
+        const char* message;
+    };
+    const Case cases[] = {
+        {true, 3, ""},
+        {true, 4, ""},
+        {true, 0, ""}, // a printer that does not say
+        {false, 3, "Der Drucker \u201EBüro\u201C nimmt zurzeit keine Aufträge an."},
+        {true, 5, "Der Drucker \u201EBüro\u201C ist angehalten."},
+        {false, 5, "Der Drucker \u201EBüro\u201C ist angehalten und nimmt zurzeit keine Aufträge an."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(report::printerRefusal({QStringLiteral("Büro"), c.accepting, c.state}),
+                  QString::fromUtf8(c.message))
+            << c.accepting << " " << c.state;
+}
+
+TEST(PrintablePage, TurnsThePapersMarginsWithTheOrientation)
+{
+    // The paper upright: left 1, top 2, right 3, bottom 4.
+    const QMarginsF paper(1, 2, 3, 4);
+    struct Case
+    {
+        int orientation;
+        QMarginsF page;
+        bool landscape;
+    };
+    const Case cases[] = {
+        {3, QMarginsF(1, 2, 3, 4), false},
+        {4, QMarginsF(4, 1, 2, 3), true}, // turned left: the top on the paper's left edge
+        {5, QMarginsF(2, 3, 4, 1), true},
+        {6, QMarginsF(3, 4, 1, 2), false},
+        {0, QMarginsF(1, 2, 3, 4), false}, // no orientation given
+        {7, QMarginsF(1, 2, 3, 4), false},
+    };
+    for (const Case& c : cases) {
+        const report::PrintablePage page = report::printablePage(paper, c.orientation);
+        EXPECT_EQ(page.margins, c.page) << c.orientation;
+        EXPECT_EQ(page.landscape, c.landscape) << c.orientation;
+    }
+}
+
 TEST(NoteSearchMessage, IsThreeLinesJoinedByCarriageReturns)
 {
     EXPECT_EQ(
@@ -284,11 +331,11 @@ TEST(TotalsBox, GoesToTheTopOfANewPageWhenItWouldPassTheBottom)
         bool food;
         int entries;
         std::size_t pages;
-        int lastLine;  // r of the last table line, on the page before the totals or on theirs
+        int lastLine;   // r of the last table line, on the page before the totals or on theirs
         int totalsLine; // the r the totals box follows; 0: the top of a new page
     };
     const Case cases[] = {
-        {true, 31, 1, 32, 32}, {true, 32, 2, 33, 0}, {true, 33, 2, 1, 1},
+        {true, 31, 1, 32, 32},  {true, 32, 2, 33, 0},  {true, 33, 2, 1, 1},
         {false, 31, 1, 32, 32}, {false, 32, 2, 33, 0}, {false, 33, 2, 1, 1},
     };
     const report::PageFormat format = page10(7219);

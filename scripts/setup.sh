@@ -10,7 +10,7 @@ kelvara_packages=(
   qt6-translations-l10n qt6-qpa-plugins
   xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin
   desktop-file-utils appstream dpkg-dev file
-  cups cups-daemon cups-core-drivers cups-client poppler-utils
+  cups cups-daemon cups-core-drivers cups-client libcups2-dev poppler-utils
 )
 
 kelvara_install_missing() {

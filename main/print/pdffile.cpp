@@ -18,7 +18,7 @@ void writeWholeFile(const QString& path, const QByteArray& bytes, store::FileSys
             file->sync();
         }
         fs.rename(temporary, path);
-    } catch (const store::StoreError&) {
+    } catch (const store::StoreError& e) {
         if (created) {
             try {
                 fs.remove(temporary);
@@ -26,6 +26,11 @@ void writeWholeFile(const QString& path, const QByteArray& bytes, store::FileSys
                 // The first error is the one to report.
             }
         }
+        // The temporary file is ours; the user knows the file by the name
+        // chosen. Errors name their file first.
+        const QString ours = QFileInfo(temporary).fileName() + u':';
+        if (e.text().startsWith(ours))
+            throw store::StoreError(QFileInfo(path).fileName() + u':' + e.text().mid(ours.size()));
         throw;
     }
     // The rename is only certain to survive a power cut once the folder is

@@ -82,20 +82,48 @@ print::Content TFormMain1::printContent()
     return content;
 }
 
+namespace {
+
+// Where the save dialog starts: the documents folder, or the home folder
+// when there is none. Never a relative place: the program runs in the diary
+// folder, where a dialog would start otherwise.
+QString pdfFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+} // namespace
+
 void TFormMain1::savePrintout(const print::Content& content, const QString& problem)
 {
     platform::showMessage(
         this, problem + QStringLiteral("\rSie können den Ausdruck stattdessen als PDF-Datei speichern."));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString proposed =
-        QDir(folder).filePath(report::pdfFileName(content.folder, DateTimePicker->date()));
-    QString path = platform::saveFileName(this, QStringLiteral("Ausdruck als PDF speichern"), proposed,
-                                          QStringLiteral("PDF-Dateien (*.pdf)"));
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    report::writeWholeFile(path, print::pdf(content, print::defaultPdfLayout()));
+    const QByteArray bytes = print::pdf(content, print::defaultPdfLayout());
+    QString proposed =
+        QDir(pdfFolder()).filePath(report::pdfFileName(content.folder, DateTimePicker->date()));
+    // Until it is saved or the user gives up: a failure offers the dialog
+    // again on the file chosen.
+    for (;;) {
+        QString path = platform::saveFileName(this, QStringLiteral("Ausdruck als PDF speichern"), proposed,
+                                              QStringLiteral("PDF-Dateien (*.pdf)"));
+        if (path.isEmpty())
+            return;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += QStringLiteral(".pdf");
+        try {
+            report::writeWholeFile(path, bytes);
+            return;
+        } catch (const store::StoreError& e) {
+            platform::showMessage(this,
+                                  QStringLiteral("Der Ausdruck konnte nicht als \u201E%1\u201C gespeichert "
+                                                 "werden.\r%2")
+                                      .arg(QDir::toNativeSeparators(path), e.text()));
+        }
+        proposed = path;
+    }
 }
 
 void TFormMain1::SpeedButtonDruckClick()

@@ -1,11 +1,11 @@
 #include "main/print/printout.h"
 
+#include "main/draw/chart.h"
+
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QTextLayout>
 
 namespace print {
@@ -52,11 +52,21 @@ QStringList noteLines(const QString& note, int unit, QPaintDevice* device)
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(width);
-            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+            // The blanks a line is broken at belong to its end.
+            QString printed = paragraph.mid(line.textStart(), line.textLength());
+            while (!printed.isEmpty() && printed.back().isSpace())
+                printed.chop(1);
+            lines << printed;
         }
         layout.endLayout();
     }
     return lines;
+}
+
+QString fitted(const QString& text, const QFont& font, QPaintDevice* device, qreal width)
+{
+    // Qt ends the text in three dots where the font has no "…".
+    return QFontMetricsF(font, device).elidedText(text, Qt::ElideRight, width);
 }
 
 void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops)
@@ -84,12 +94,15 @@ void paintPage(QPainter& painter, int unit, QSize page, const report::Page& ops)
             break;
         }
         case report::Op::Kind::Text: {
-            painter.setFont(reportFont(op.font, unit));
+            const QFont font = reportFont(op.font, unit);
+            painter.setFont(font);
             painter.setPen(kInk);
             const QPoint at(op.at.x() * unit, op.at.y() * unit);
             if (op.clipRight > 0) {
-                const QRect cell(at, QPoint(op.clipRight * unit - 1, at.y() + 20 * unit));
-                painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop, op.text);
+                // The cell's text ends before the rule at its right.
+                const QRect cell(at, QPoint(op.clipRight * unit - w - 1, at.y() + 20 * unit));
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop,
+                                 fitted(op.text, font, painter.device(), cell.width()));
             } else {
                 painter.drawText(QRect(at, QSize(std::max(1, page.width() - at.x()), 20 * unit)),
                                  Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, op.text);
@@ -119,8 +132,21 @@ void paint(QPainter& painter, QSize page, const Content& content, const std::fun
         pages = report::activityPages(format, content.title, content.activities, content.activityTotal);
         break;
     default:
-        if (content.chart)
+        if (content.chart) {
             content.chart(painter, page);
+            // On screen the picture's edges cut the chart. On paper the box
+            // and label of a month begun before the first day reach left of
+            // it, and the frame's lines half a line's width out; the chart
+            // clips each label to its own box only, so what lies outside is
+            // whitened.
+            const int q = chart::printScale(page.width(), page.height());
+            const QRect frame(0, 0, chart::kWidth * q, chart::kHeight * q);
+            const int w = page.width(), h = page.height();
+            painter.fillRect(QRect(-w, -h, w, frame.height() + 2 * h), Qt::white);
+            painter.fillRect(QRect(frame.right() + 1, -h, w, frame.height() + 2 * h), Qt::white);
+            painter.fillRect(QRect(0, -h, frame.width(), h), Qt::white);
+            painter.fillRect(QRect(0, frame.bottom() + 1, frame.width(), h), Qt::white);
+        }
         return;
     }
     for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -153,49 +179,6 @@ QByteArray pdf(const Content& content, const QPageLayout& layout)
     painter.end();
     buffer.close();
     return bytes;
-}
-
-bool onPrinter(const Content& content, QString& problem)
-{
-    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull()) {
-        problem = QStringLiteral("Es ist kein Drucker eingerichtet.");
-        return false;
-    }
-    QPrinter device(printer, QPrinter::HighResolution);
-    device.setDocName(content.title.isEmpty() ? QStringLiteral("Kelvara: Statistik") : content.title);
-    const QString cannotPrint =
-        QStringLiteral("Der Drucker \u201E%1\u201C kann den Ausdruck nicht annehmen.")
-            .arg(printer.description().isEmpty() ? printer.printerName() : printer.description());
-    const QSize page(device.width() * kLayoutDpi / device.resolution(),
-                     device.height() * kLayoutDpi / device.resolution());
-    // A job once started cannot be withdrawn: the pages are made once without
-    // a printer, so that an error there ends the action before any job starts.
-    {
-        QPicture rehearsal;
-        QPainter painter(&rehearsal);
-        paint(painter, page, content, [] {});
-    }
-
-    QPainter painter;
-    if (!painter.begin(&device)) {
-        problem = cannotPrint;
-        return false;
-    }
-    // The layout grid on the printer's pixels.
-    const qreal scale = qreal(device.resolution()) / kLayoutDpi;
-    painter.scale(scale, scale);
-    try {
-        paint(painter, page, content, [&device] { device.newPage(); });
-    } catch (...) {
-        painter.end();
-        throw;
-    }
-    if (!painter.end() || device.printerState() == QPrinter::Error) {
-        problem = cannotPrint;
-        return false;
-    }
-    return true;
 }
 
 QPageLayout defaultPdfLayout()

@@ -66,13 +66,24 @@ void ruledRow(Page& page, int top, int right, std::initializer_list<std::pair<in
     page.push_back(line(right + 1, top, right + 1, top + 21));
 }
 
-// Right below the last of `r` rows of a table ending at `right`, without a
-// page-break check: the closing rule and the double frame of the total
-// from `left` on.
+// Closes the table after its last line, the counter's line, and gives the
+// line r after which the total's frame stands: right below the table, or
+// r = 0 at the top of a new page when the frame, down to 20 r + 80, would
+// pass the bottom of this one.
+int closeTable(std::vector<Page>& pages, const LineCounter& counter, int right)
+{
+    const int r = counter.r();
+    pages.back().push_back(line(59, 20 * r + 56, right + 1, 20 * r + 56));
+    if (counter.fits(20 * r + 80))
+        return r;
+    pages.emplace_back();
+    return 0;
+}
+
+// The double frame of a total from `left` on, below line `r`.
 void totalFrame(Page& page, int r, int left, int right)
 {
     const int r20 = 20 * r;
-    page.push_back(line(59, r20 + 56, right + 1, r20 + 56));
     page.push_back(box(left - 1, r20 + 58, right + 1, r20 + 80));
     page.push_back(box(left, r20 + 59, right, r20 + 79));
 }
@@ -104,6 +115,57 @@ QString energyTotal(qint64 kj, bool kcal)
 {
     return kcal ? QString::number(units::kcalShown(kj)) + QStringLiteral(" kcal")
                 : QString::number(kj) + QStringLiteral(" kJ");
+}
+
+QString printerRefusal(const PrinterState& printer)
+{
+    QStringList reasons;
+    if (printer.state == 5)
+        reasons << QStringLiteral("ist angehalten");
+    if (!printer.accepting)
+        reasons << QStringLiteral("nimmt zurzeit keine Aufträge an");
+    if (reasons.isEmpty())
+        return QString();
+    return QStringLiteral("Der Drucker \u201E%1\u201C %2.")
+        .arg(printer.name, reasons.join(QStringLiteral(" und ")));
+}
+
+QString noPrinterMessage()
+{
+    return QStringLiteral("Es ist kein Drucker eingerichtet.");
+}
+
+QString missingPrinterMessage(const QString& name, const QString& variable)
+{
+    return QStringLiteral("Den Drucker \u201E%1\u201C, den die Umgebungsvariable %2 als Standarddrucker "
+                          "nennt, gibt es nicht.")
+        .arg(name, variable);
+}
+
+QString jobRefusedMessage(const QString& printer, const QString& reason)
+{
+    QString text =
+        QStringLiteral("Der Drucker \u201E%1\u201C kann den Ausdruck nicht annehmen.").arg(printer);
+    if (!reason.isEmpty())
+        text += u'\r' + reason;
+    return text;
+}
+
+PrintablePage printablePage(QMarginsF m, int orientation)
+{
+    // Turned a quarter to the left, the page's top lies on the paper's left
+    // edge and its left on the paper's bottom; turned to the right, the
+    // other way round.
+    switch (orientation) {
+    case 4:
+        return {QMarginsF(m.bottom(), m.left(), m.top(), m.right()), true};
+    case 5:
+        return {QMarginsF(m.top(), m.right(), m.bottom(), m.left()), true};
+    case 6:
+        return {QMarginsF(m.right(), m.bottom(), m.left(), m.top()), false};
+    default:
+        return {m, false};
+    }
 }
 
 QString pdfFileName(int folder, QDate day)
@@ -202,9 +264,10 @@ std::vector<Page> foodPages(const PageFormat& format, const QString& title,
         },
         counter);
 
-    const int r20 = 20 * counter.r();
+    const int r = closeTable(pages, counter, 495);
+    const int r20 = 20 * r;
     Page& last = pages.back();
-    totalFrame(last, counter.r(), 295, 495);
+    totalFrame(last, r, 295, 495);
     last.push_back(box(345, r20 + 59, 495, r20 + 79));
     last.push_back(box(395, r20 + 59, 445, r20 + 79));
     last.push_back(text(300, r20 + 63, totals.energie, Font::Small));
@@ -231,9 +294,10 @@ std::vector<Page> activityPages(const PageFormat& format, const QString& title,
         },
         counter);
 
+    const int r = closeTable(pages, counter, 400);
     Page& last = pages.back();
-    totalFrame(last, counter.r(), 320, 400);
-    last.push_back(text(330, 20 * counter.r() + 63, total, Font::Normal));
+    totalFrame(last, r, 320, 400);
+    last.push_back(text(330, 20 * r + 63, total, Font::Normal));
     return pages;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QLine>
+#include <QMarginsF>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -30,6 +31,40 @@ QString title(int folder, QDate day);
 // as the lists show it.
 QString energyTotal(qint64 kj, bool kcal);
 
+// What the print system tells of the default printer before a job.
+struct PrinterState
+{
+    QString name;          // as the user knows it: its description, else its queue name
+    bool accepting = true; // printer-is-accepting-jobs
+    int state = 3;         // printer-state: 3 idle, 4 printing, 5 stopped
+};
+
+// Why the printer cannot take the printout now, naming it ("Der Drucker
+// „Büro“ ist angehalten."); empty when it can.
+QString printerRefusal(const PrinterState& printer);
+// The message when the print system has no default printer at all.
+QString noPrinterMessage();
+// The message when the environment variable `variable` (PRINTER, LPDEST)
+// names `name` as the default printer and the print system has no such
+// printer.
+QString missingPrinterMessage(const QString& name, const QString& variable);
+// The message when the printer took no job, or dropped it at once; `reason`
+// is the print system's own text and may be empty.
+QString jobRefusedMessage(const QString& printer, const QString& reason);
+
+// The page as the printout is laid out on a printer's paper. The print
+// system gives the margins the printer cannot print on for the paper held
+// upright, and an orientation as IPP names it: 3 portrait, 4 landscape (the
+// page turned a quarter to the left on the paper), 5 reverse landscape, 6
+// reverse portrait; anything else counts as portrait. The page's margins
+// turn with it.
+struct PrintablePage
+{
+    QMarginsF margins; // left, top, right, bottom of the page
+    bool landscape = false;
+};
+PrintablePage printablePage(QMarginsF paperMargins, int orientation);
+
 // The name proposed for saving the printout as a PDF:
 // "Kelvara-<folder>-<YYYY-MM-DD>.pdf".
 QString pdfFileName(int folder, QDate day);
@@ -53,7 +88,8 @@ struct Op
     QLine line; // Line
     QPoint at;  // Text
     QString text;
-    int clipRight = 0; // a table cell's text ends at this x; 0: not clipped
+    int clipRight = 0; // a table cell's text ends at this x, shortened to end in
+                       // "…" when it is longer; 0: not clipped
     Font font = Font::Normal;
 };
 
@@ -69,6 +105,8 @@ public:
 
     // Advances to the next line; true when that line starts a new page.
     bool next();
+    // Whether something reaching down to `bottom` units fits the page.
+    bool fits(int bottom) const { return m_pageHeight >= bottom * m_unit; }
     int r() const { return m_r; }
     // The top of the current line's box and of its text, in units.
     int top() const { return 20 * m_r + 35; }
@@ -104,7 +142,8 @@ std::vector<Page> goalPages(const QString& title, const GoalSheet& sheet);
 std::vector<Page> notePages(const PageFormat& format, const QString& title, const QStringList& lines);
 // Every grid row from the header row on, each of 7 cells in the grid's
 // column order (quantity, unit, food, energy, protein, carbohydrate, fat),
-// then the day's totals.
+// then the day's totals. The totals box follows the last row; when it would
+// pass the bottom of the page it stands at the top of a new page instead.
 struct FoodTotals
 {
     QString energie, fett, protein, kohlenh;
@@ -112,7 +151,7 @@ struct FoodTotals
 std::vector<Page> foodPages(const PageFormat& format, const QString& title,
                             const std::vector<std::array<QString, 7>>& rows, const FoodTotals& totals);
 // Every grid row from the header row on (minutes, activity, energy), then the
-// day's activity energy.
+// day's activity energy, moved to a new page as the food totals are.
 std::vector<Page> activityPages(const PageFormat& format, const QString& title,
                                 const std::vector<std::array<QString, 3>>& rows, const QString& total);
 

@@ -24,8 +24,9 @@ bool writeFile(const QString& path, const QString& text)
 }
 
 // A printer description whose only filter passes the document through
-// unchanged, so that the file device receives the program's own PDF.
-QString passThroughPpd(int dpi)
+// unchanged, so that the file device receives the program's own PDF (when
+// `format` is a PDF).
+QString passThroughPpd(int dpi, const QString& format)
 {
     return QStringLiteral(
                "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
@@ -35,17 +36,22 @@ QString passThroughPpd(int dpi)
                "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n"
                "*FileSystem: False\n*Throughput: \"1\"\n*LandscapeOrientation: Plus90\n"
                "*TTRasterizer: Type42\n"
-               "*cupsFilter2: \"application/pdf application/vnd.cups-pdf 0 gziptoany\"\n"
+               "*cupsFilter2: \"%2 application/vnd.cups-pdf 0 gziptoany\"\n"
                "*OpenUI *PageSize/Media Size: PickOne\n*OrderDependency: 10 AnySetup *PageSize\n"
                "*DefaultPageSize: A4\n*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n"
+               "*PageSize A5/A5: \"<</PageSize[420 595]>>setpagedevice\"\n"
                "*CloseUI: *PageSize\n*OpenUI *PageRegion: PickOne\n"
                "*OrderDependency: 10 AnySetup *PageRegion\n*DefaultPageRegion: A4\n"
-               "*PageRegion A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
+               "*PageRegion A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n"
+               "*PageRegion A5/A5: \"<</PageSize[420 595]>>setpagedevice\"\n*CloseUI: *PageRegion\n"
                "*DefaultImageableArea: A4\n*ImageableArea A4: \"18 36 577 806\"\n"
+               "*ImageableArea A5: \"18 36 402 559\"\n"
                "*DefaultPaperDimension: A4\n*PaperDimension A4: \"595 842\"\n"
+               "*PaperDimension A5: \"420 595\"\n"
                "*OpenUI *Resolution/Resolution: PickOne\n*OrderDependency: 10 AnySetup *Resolution\n"
                "*DefaultResolution: %1dpi\n*Resolution %1dpi/%1 dpi: \"\"\n*CloseUI: *Resolution\n")
-        .arg(dpi);
+        .arg(dpi)
+        .arg(format);
 }
 
 QString runTool(const QString& program, const QStringList& args, QString* error)
@@ -69,7 +75,7 @@ PrivateScheduler::PrivateScheduler() : m_dir(QDir::tempPath() + QStringLiteral("
     QFile::setPermissions(root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
                                     QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                     QFileDevice::ExeOther);
-    for (const char* sub : {"spool", "cache", "state", "log", "tmp", "out", "ppd"})
+    for (const char* sub : {"spool", "cache", "state", "log", "tmp", "out", "ppd", "home", "client"})
         QDir(root).mkpath(QString::fromLatin1(sub));
     const auto everyone = QFileDevice::Permissions(0x7777);
     QFile::setPermissions(root + QStringLiteral("/out"), everyone);
@@ -110,6 +116,11 @@ PrivateScheduler::PrivateScheduler() : m_dir(QDir::tempPath() + QStringLiteral("
     }
 
     qputenv("CUPS_SERVER", socket().toLocal8Bit());
+    qputenv("HOME", home().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home() + QStringLiteral("/.config")).toLocal8Bit());
+    qputenv("CUPS_SERVERROOT", (root + QStringLiteral("/client")).toLocal8Bit());
+    qunsetenv("PRINTER");
+    qunsetenv("LPDEST");
     m_cupsd = std::make_unique<QProcess>();
     m_cupsd->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_cupsd->setStandardOutputFile(root + QStringLiteral("/log/stdout"));
@@ -159,19 +170,36 @@ QString PrivateScheduler::run(const QString& program, const QStringList& args, Q
     return runTool(program, args, error);
 }
 
-QString PrivateScheduler::addQueue(const QString& name, int dpi)
+QString PrivateScheduler::addQueue(const QString& name, int dpi, const QStringList& options,
+                                   const QString& format)
 {
     const QString ppd = m_dir.path() + QStringLiteral("/%1.ppd").arg(name);
-    if (!writeFile(ppd, passThroughPpd(dpi)))
+    if (!writeFile(ppd, passThroughPpd(dpi, format)))
         return QStringLiteral("cannot write ") + ppd;
     QString error;
     run(QStringLiteral("lpadmin"),
-        {QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
-         QStringLiteral("file://") + output(name), QStringLiteral("-P"), ppd},
+        QStringList{QStringLiteral("-p"), name, QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("file://") + output(name), QStringLiteral("-P"), ppd}
+            << options,
         &error);
     if (error.isEmpty())
         run(QStringLiteral("lpadmin"), {QStringLiteral("-d"), name}, &error);
     return error;
+}
+
+QString PrivateScheduler::home() const
+{
+    return m_dir.path() + QStringLiteral("/home");
+}
+
+bool PrivateScheduler::setLpoptions(const QString& text) const
+{
+    // Written here rather than by lpoptions, which as root would write the
+    // machine's own file.
+    const QString file = home() + QStringLiteral("/.cups/lpoptions");
+    if (text.isEmpty())
+        return !QFile::exists(file) || QFile::remove(file);
+    return QDir().mkpath(home() + QStringLiteral("/.cups")) && writeFile(file, text + u'\n');
 }
 
 void PrivateScheduler::removeQueue(const QString& name)

@@ -13,6 +13,13 @@ namespace testing_support {
 // setup is never touched. Programs of this process reach it through
 // CUPS_SERVER, which the constructor sets; the destructor stops it, and the
 // scheduler also ends when this process dies.
+//
+// The client side is private too: the constructor gives the process a home
+// folder of its own (home(), empty, with XDG_CONFIG_HOME in it) and a CUPS
+// configuration folder of its own, and removes PRINTER and LPDEST, so that no lpoptions file or default
+// printer of the machine is read. libcups reads HOME once, at its first
+// use in a thread: create the scheduler before anything of the process
+// prints.
 class PrivateScheduler
 {
 public:
@@ -24,9 +31,18 @@ public:
     QString socket() const;
 
     // A queue that writes each job, unchanged, to the file output(name), at
-    // the printer resolution `dpi`; it becomes the default printer. Returns
-    // what went wrong, or an empty text.
-    QString addQueue(const QString& name, int dpi = 300);
+    // the printer resolution `dpi`, on A4 (or A5) paper with margins of
+    // 18 pt left and right and 36 pt at the top and bottom; it becomes the
+    // default printer. `options` are more lpadmin options
+    // ("-o", "orientation-requested-default=4" ...); `format` is the only
+    // document format the queue takes. Returns what went wrong, or an empty
+    // text.
+    QString addQueue(const QString& name, int dpi = 300, const QStringList& options = {},
+                     const QString& format = QStringLiteral("application/pdf"));
+    // The private home folder, and its lpoptions file's text ("Dest <queue>
+    // orientation-requested=4"); an empty text removes the file.
+    QString home() const;
+    bool setLpoptions(const QString& text) const;
     // Removes the queue if there is one.
     void removeQueue(const QString& name);
     // The file the queue's device writes.

@@ -6,11 +6,14 @@
 #include "store/error.h"
 #include "support/faultfs.h"
 #include "support/locale.h"
+#include "support/printers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+
+#include <cerrno>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +141,53 @@ TEST(PdfName, HoldsTheFolderAndTheDayInIsoForm)
     EXPECT_EQ(report::pdfFileName(1, QDate(2002, 1, 1)), QStringLiteral("Kelvara-Ziele-2002-01-01.pdf"));
     EXPECT_EQ(report::pdfFileName(5, QDate(2012, 12, 31)),
               QStringLiteral("Kelvara-Statistik-2012-12-31.pdf"));
+}
+
+TEST(PrinterRefusal, NamesThePrinterAndEveryReasonItCannotTakeAJob)
+{
+    struct Case
+    {
+        bool accepting;
+        int state;
+        const char* message;
+    };
+    const Case cases[] = {
+        {true, 3, ""},
+        {true, 4, ""},
+        {true, 0, ""}, // a printer that does not say
+        {false, 3, "Der Drucker \u201EBüro\u201C nimmt zurzeit keine Aufträge an."},
+        {true, 5, "Der Drucker \u201EBüro\u201C ist angehalten."},
+        {false, 5, "Der Drucker \u201EBüro\u201C ist angehalten und nimmt zurzeit keine Aufträge an."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(report::printerRefusal({QStringLiteral("Büro"), c.accepting, c.state}),
+                  QString::fromUtf8(c.message))
+            << c.accepting << " " << c.state;
+}
+
+TEST(PrintablePage, TurnsThePapersMarginsWithTheOrientation)
+{
+    // The paper upright: left 1, top 2, right 3, bottom 4.
+    const QMarginsF paper(1, 2, 3, 4);
+    struct Case
+    {
+        int orientation;
+        QMarginsF page;
+        bool landscape;
+    };
+    const Case cases[] = {
+        {3, QMarginsF(1, 2, 3, 4), false},
+        {4, QMarginsF(4, 1, 2, 3), true}, // turned left: the top on the paper's left edge
+        {5, QMarginsF(2, 3, 4, 1), true},
+        {6, QMarginsF(3, 4, 1, 2), false},
+        {0, QMarginsF(1, 2, 3, 4), false}, // no orientation given
+        {7, QMarginsF(1, 2, 3, 4), false},
+    };
+    for (const Case& c : cases) {
+        const report::PrintablePage page = report::printablePage(paper, c.orientation);
+        EXPECT_EQ(page.margins, c.page) << c.orientation;
+        EXPECT_EQ(page.landscape, c.landscape) << c.orientation;
+    }
 }
 
 TEST(NoteSearchMessage, IsThreeLinesJoinedByCarriageReturns)
@@ -272,12 +322,54 @@ TEST(FoodPages, ManyEntriesContinueOnANewPageAndTheTotalsFollowTheLastRow)
     EXPECT_EQ(textOf(pages[1], 300, 20 * 9 + 63), "e");
 }
 
-TEST(FoodPages, AFullPageKeepsItsTotalsWithoutABreak)
+// On a page of 721 units the 33 lines of the header and 32 entries fit
+// (20 * 33 + 55 = 715), but a totals box right below them would end at 740.
+TEST(TotalsBox, GoesToTheTopOfANewPageWhenItWouldPassTheBottom)
 {
-    // 32 lines fill the page; the totals box is printed below them anyway.
-    const std::vector<Page> pages = report::foodPages(page10(), "t", foodRows(31), {"e", "f", "p", "k"});
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_TRUE(hasBox(pages[0], 294, 20 * 32 + 58, 496, 20 * 32 + 80));
+    struct Case
+    {
+        bool food;
+        int entries;
+        std::size_t pages;
+        int lastLine;   // r of the last table line, on the page before the totals or on theirs
+        int totalsLine; // the r the totals box follows; 0: the top of a new page
+    };
+    const Case cases[] = {
+        {true, 31, 1, 32, 32},  {true, 32, 2, 33, 0},  {true, 33, 2, 1, 1},
+        {false, 31, 1, 32, 32}, {false, 32, 2, 33, 0}, {false, 33, 2, 1, 1},
+    };
+    const report::PageFormat format = page10(7219);
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.food ? "food, " : "activities, ") + std::to_string(c.entries) + " entries");
+        std::vector<std::array<QString, 3>> activities = {{"Min.", "Aktivität", "kJ"}};
+        for (int i = 1; i <= c.entries; ++i)
+            activities.push_back({"30", QStringLiteral("Sport %1").arg(i), "500"});
+        const std::vector<Page> pages =
+            c.food ? report::foodPages(format, "t", foodRows(c.entries), {"e", "f", "p", "k"})
+                   : report::activityPages(format, "t", activities, "e");
+        const int left = c.food ? 295 : 320, right = c.food ? 495 : 400;
+        ASSERT_EQ(pages.size(), c.pages);
+
+        // The rule closing the table stays below its last line.
+        const Page& table = c.totalsLine == 0 ? pages[pages.size() - 2] : pages.back();
+        EXPECT_TRUE(hasLine(table, 59, 20 * c.lastLine + 56, right + 1, 20 * c.lastLine + 56));
+        const Page& last = pages.back();
+        const int r20 = 20 * c.totalsLine;
+        EXPECT_TRUE(hasBox(last, left - 1, r20 + 58, right + 1, r20 + 80));
+        EXPECT_TRUE(hasBox(last, left, r20 + 59, right, r20 + 79));
+        EXPECT_EQ(textOf(last, c.food ? 300 : 330, r20 + 63), "e");
+        if (c.totalsLine == 0)
+            EXPECT_EQ(textCount(last), c.food ? 4 : 1) << "the new page holds the totals only";
+
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            for (const Op& op : pages[i]) {
+                const int bottom = op.kind == Op::Kind::Box    ? op.box.bottom() + 1
+                                   : op.kind == Op::Kind::Line ? std::max(op.line.y1(), op.line.y2())
+                                                               : op.at.y() + 11;
+                EXPECT_LE(bottom, 721) << "page " << i + 1 << ": " << op.text.toStdString();
+            }
+        }
+    }
 }
 
 TEST(FoodPages, LongCellTextsEndAtTheirCell)
@@ -352,12 +444,15 @@ TEST_F(SavedFile, AFailureAtAnyStepLeavesTheOldFileAndNoTemporaryOne)
     for (int n = 1; n <= calls; ++n) {
         report::writeWholeFile(target(), QByteArray("%PDF-1.4 alt"));
         testing_support::FaultFileSystem failing(testing_support::FaultFileSystem::Mode::Fail, n);
+        failing.setFailError(ENOSPC);
         bool thrown = false;
         try {
             report::writeWholeFile(target(), QByteArray("%PDF-1.4 neu"), failing);
         } catch (const store::StoreError& e) {
             thrown = true;
             EXPECT_FALSE(e.text().isEmpty());
+            // The user knows the file by its own name only.
+            EXPECT_FALSE(e.text().contains(".tmp")) << "call " << n << ": " << e.text().toStdString();
         }
         EXPECT_TRUE(thrown) << "call " << n;
         // Old or new, never a mixture; the temporary file is gone.
@@ -375,6 +470,7 @@ TEST_F(SavedFile, AFolderThatDoesNotExistIsReportedWithTheFileName)
         report::writeWholeFile(path, QByteArray("%PDF"));
         FAIL() << "no error";
     } catch (const store::StoreError& e) {
-        EXPECT_TRUE(e.text().contains("Kelvara.pdf.tmp")) << e.text().toStdString();
+        EXPECT_TRUE(e.text().startsWith("Kelvara.pdf: ")) << e.text().toStdString();
+        EXPECT_FALSE(e.text().contains(".tmp")) << e.text().toStdString();
     }
 }

@@ -82,3 +82,12 @@ void EntryGuard::edited(const QString& text)
     m_edit->setText(fitted);
     m_edit->setCursorPosition(cursor);
 }
+
+void moveFocusOnEnter(QLineEdit* from, std::function<QLineEdit*()> next)
+{
+    QObject::connect(from, &QLineEdit::returnPressed, from, [next = std::move(next)] {
+        QLineEdit* to = next();
+        to->setFocus(Qt::TabFocusReason);
+        to->selectAll();
+    });
+}

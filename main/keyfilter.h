@@ -57,3 +57,8 @@ private:
     store::CodePage m_page;
     QString m_before; // the text before the edit being judged
 };
+
+// Enter in `from` moves the focus to the field that `next` names at that
+// moment, its text selected as Tab selects it: what is typed next replaces
+// the old value instead of being appended to it.
+void moveFocusOnEnter(QLineEdit* from, std::function<QLineEdit*()> next);

@@ -142,12 +142,12 @@ void TToolForm1::buildCatalogueEditor()
     }
     // What the user sees is what the catalogue can store.
     EntryGuard::install(EditTools1, kNameLength, store::CodePage::Cp850);
-    connect(EditTools1, &QLineEdit::returnPressed, this, [this] { EditTools2->setFocus(); });
-    connect(EditTools2, &QLineEdit::returnPressed, this,
-            [this] { (PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1)->setFocus(); });
-    connect(EditTools3, &QLineEdit::returnPressed, this, [this] { EditTools4->setFocus(); });
-    connect(EditTools4, &QLineEdit::returnPressed, this, [this] { EditTools5->setFocus(); });
-    connect(EditTools5, &QLineEdit::returnPressed, this, [this] { EditTools1->setFocus(); });
+    moveFocusOnEnter(EditTools1, [this] { return EditTools2; });
+    moveFocusOnEnter(EditTools2,
+                     [this] { return PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1; });
+    moveFocusOnEnter(EditTools3, [this] { return EditTools4; });
+    moveFocusOnEnter(EditTools4, [this] { return EditTools5; });
+    moveFocusOnEnter(EditTools5, [this] { return EditTools1; });
 
     QWidget::setTabOrder(ComboBoxTools1, EditTools1);
     QWidget::setTabOrder(EditTools1, EditTools2);

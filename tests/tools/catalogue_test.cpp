@@ -366,6 +366,56 @@ TEST_F(CatalogueEditor, RenamingToTheOwnNameRewritesAndOntoAnotherIsRefused)
               "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !");
 }
 
+TEST_F(CatalogueEditor, EnterSelectsTheNextFieldSoThatTypingReplacesItsValue)
+{
+    start();
+    openTools();
+    chooseCategory(kDrinks);
+    clickTab(1);
+    clickRow(rowNamed("Altbier"));
+    ASSERT_EQ(tools->EditTools2->text(), "175");
+    QTest::mouseClick(tools->EditTools1, Qt::LeftButton);
+    QTest::keyClick(tools->EditTools1, Qt::Key_Return);
+    ASSERT_EQ(tools->focusWidget(), tools->EditTools2);
+    typeKeys(tools->EditTools2, "300");
+    EXPECT_EQ(tools->EditTools2->text(), "300");
+    click(tools->ButtonToolsEdit);
+    ASSERT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    QStringList altbier;
+    for (const QString& r : dbfreadContent(diary.path("ZEB_NRG.dbf"))) {
+        if (r.startsWith("1|Altbier|"))
+            altbier << r;
+    }
+    EXPECT_EQ(altbier, QStringList{"1|Altbier|2|300|0.5|3.3|0"});
+
+    // Each field after the name, reached by Enter from the one before.
+    clickTab(0);
+    type(tools->EditTools1, "Testbier");
+    const struct
+    {
+        QLineEdit* from;
+        QLineEdit* to;
+        const char* typed;
+    } steps[] = {{tools->EditTools1, tools->EditTools2, "10450"},
+                 {tools->EditTools2, tools->EditTools3, "100,5"},
+                 {tools->EditTools3, tools->EditTools4, "3,5"},
+                 {tools->EditTools4, tools->EditTools5, "1"}};
+    for (const auto& step : steps) {
+        QTest::keyClick(step.from, Qt::Key_Return);
+        ASSERT_EQ(tools->focusWidget(), step.to);
+        EXPECT_EQ(step.to->selectedText(), step.to->text());
+        typeKeys(step.to, step.typed);
+        EXPECT_EQ(step.to->text(), step.typed);
+    }
+    QTest::keyClick(tools->EditTools5, Qt::Key_Return);
+    EXPECT_EQ(tools->focusWidget(), tools->EditTools1);
+    EXPECT_EQ(tools->EditTools1->selectedText(), "Testbier");
+    click(tools->ButtonToolsInsert);
+    ASSERT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("1|Testbier|2|10450|100.5|3.5|1"))
+        << "per 100 ml, as the Altbier loaded before";
+}
+
 TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
 {
     {

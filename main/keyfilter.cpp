@@ -67,8 +67,8 @@ void EntryGuard::install(QLineEdit* edit, int typedLength, store::CodePage page)
 void EntryGuard::edited(const QString& text)
 {
     int cursor = m_edit->cursorPosition();
-    QString fitted = store::fitToCodePage(text, m_page);
-    cursor = static_cast<int>(store::fitToCodePage(text.left(cursor), m_page).size());
+    QString fitted = store::fitToLine(text, m_page);
+    cursor = static_cast<int>(store::fitToLine(text.left(cursor), m_page).size());
     // What was inserted ends at the cursor; cut what goes beyond the limit,
     // but never below the length the text already had.
     const qsizetype surplus = fitted.size() - std::max<qsizetype>(m_length, m_before.size());

@@ -361,7 +361,7 @@ QString TToolForm1::enteredName() const
 {
     // Stored as the catalogue holds it: in its code page, without the
     // trailing blanks that a text field cannot keep.
-    QString name = store::fitToCodePage(EditTools1->text(), store::CodePage::Cp850).left(kNameLength);
+    QString name = store::fitToLine(EditTools1->text(), store::CodePage::Cp850).left(kNameLength);
     while (name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     return name;

@@ -69,6 +69,20 @@ void typeKeys(QWidget* widget, const QString& text)
     }
 }
 
+// Text dropped onto a field, as a drag from another program delivers it.
+void dropText(QLineEdit* edit, const QString& text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPointF at(edit->width() - 4, edit->height() / 2);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &drop);
+}
+
 class CatalogueEditor : public ::testing::Test
 {
 protected:
@@ -416,6 +430,36 @@ TEST_F(CatalogueEditor, EnterSelectsTheNextFieldSoThatTypingReplacesItsValue)
         << "per 100 ml, as the Altbier loaded before";
 }
 
+TEST_F(CatalogueEditor, PastedLineBreaksTabsAndNoBreakSpacesMakeNoSecondName)
+{
+    start();
+    openTools();
+    chooseCategory(kDrinks);
+    clickTab(0);
+    const QByteArray before = nrgBytes();
+    for (const QString& pasted : {QStringLiteral("Altbier\n"), QStringLiteral("Altbier\t"),
+                                  QStringLiteral("Altbier\u00a0"), QStringLiteral("Alt\r\nbier")}) {
+        SCOPED_TRACE(pasted.toStdString());
+        tools->EditTools1->clear();
+        QApplication::clipboard()->setText(pasted);
+        QTest::mouseClick(tools->EditTools1, Qt::LeftButton);
+        QTest::keyClick(tools->EditTools1, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(tools->EditTools1->text().trimmed(), "Altbier");
+        click(tools->ButtonToolsInsert);
+        EXPECT_EQ(seams.messages.value(0),
+                  "Eintrag \"Altbier\" bereits vorhanden. Daten werden nicht eingefügt !");
+        seams.messages.clear();
+    }
+    EXPECT_EQ(nrgBytes(), before);
+
+    // Dropped with a line break inside, the name is stored without it.
+    tools->EditTools1->clear();
+    dropText(tools->EditTools1, QStringLiteral("Weizen\nbier\u00a0hell"));
+    EXPECT_EQ(tools->EditTools1->text(), "Weizenbier hell");
+    click(tools->ButtonToolsInsert);
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("1|Weizenbier hell|1|0|0|0|0"));
+}
+
 TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
 {
     {
@@ -730,20 +774,6 @@ private:
     rlimit m_saved{};
     void (*m_handler)(int) = nullptr;
 };
-
-// Text dropped onto a field, as a drag from another program delivers it.
-void dropText(QLineEdit* edit, const QString& text)
-{
-    QMimeData data;
-    data.setText(text);
-    const QPointF at(edit->width() - 4, edit->height() / 2);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(edit, &enter);
-    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(edit, &move);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(edit, &drop);
-}
 
 TEST_F(CatalogueEditor, DroppedTextAndTabGoTheSameChecks)
 {

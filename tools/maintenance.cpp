@@ -20,8 +20,6 @@ const QString kCompressQuestion =
     QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum komprimieren?");
 const QString kDeleteQuestion =
     QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig löschen?");
-const QString kGapFillerName = QStringLiteral("Lückenfüller");
-const QString kSummaryName = QStringLiteral("Tageszusammenfassung");
 
 namespace {
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/diary/activity.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -75,7 +76,7 @@ extern const QString kCompressQuestion;
 extern const QString kDeleteQuestion;
 
 // The names of the entries that the runs write.
-extern const QString kGapFillerName;
-extern const QString kSummaryName;
+using activity::kGapFillerName;
+using activity::kSummaryName;
 
 } // namespace maintenance

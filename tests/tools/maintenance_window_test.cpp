@@ -4,6 +4,7 @@
 
 #include "help/tabcontrol.h"
 #include "help/zebhelp.h"
+#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "maintenance_support.h"
 #include "support/diary.h"
@@ -454,4 +455,52 @@ TEST(MaintenanceRestart, TheProgramStartedAfterACrashDropsAnUndecidedRun)
     leaveUnfinishedCompress(diary, false);
     EXPECT_EQ(fullDayAfterStart(diary), (QStringList{"Brot", "Käse, Gouda"}));
     EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
+}
+
+// ----------------------------------------------------------------- the main window after a run
+
+TEST(MaintenanceAfterRun, ACompressedDayTakesNoWholeDayLevel)
+{
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
+    Seams seams;
+    platform::setToday(kToday);
+    BookedDiary diary;
+    diary.activity(kFull, QStringLiteral("Walking"), 1350);
+    diary.activity(kFull, QStringLiteral("Grund- und Arbeitsumsatz 130%"), 10316);
+    diary.weight(kFull, 80);
+    writeSettings(diary.dir(), {{"CBG", qint64(1)}, {"CBA", qint64(2)}});
+    Program p(diary.dir());
+    p.main.show();
+    TFormMain1& m = p.main;
+    m.SpeedButtonTool->click();
+    TToolForm1& t = p.tools;
+    QTest::mouseClick(t.TabControlTools, Qt::LeftButton, {}, t.TabControlTools->tabRect(2).center());
+    typeDate(t.DateTimePickerVerwalten3, german(kFull));
+    typeDate(t.DateTimePickerVerwalten4, german(kFull));
+    QTest::mouseClick(t.ButtonKomprimieren, Qt::LeftButton);
+    ASSERT_EQ(seams.messages.value(1),
+              "Es wurden 2 Datensätze zwischen 01.03.2005 und 01.03.2005 komprimiert.");
+    QTest::mouseClick(t.ButtonToolsClose, Qt::LeftButton);
+
+    // The daily category, row 6 ("130%"), the 24-hour symbol dragged onto
+    // the day list.
+    m.DateTimePicker->setDate(kFull);
+    m.LabelOrdnerClick(4);
+    m.SpeedButtonA[1]->click();
+    m.StringGridFIT->selectGridRow(6);
+    seams.messages.clear();
+    QWidget* panel = m.PanelFTB;
+    const QPoint start(28, 31);
+    QWidget* target = panel->childAt(start);
+    QTest::mousePress(target ? target : panel, Qt::LeftButton, {},
+                      target ? target->mapFrom(panel, start) : start);
+    QTest::mouseMove(panel, QPoint(200, 250));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(200, 250));
+    EXPECT_EQ(seams.messages, QStringList{"Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
+                                          "\"Tageszusammenfassung\" den Grund- und Arbeitsumsatz des Tages\r"
+                                          "bereits enthalten kann."});
+    EXPECT_EQ(dbfreadContent(diary.path("ZEB_FTB.dbf")),
+              QStringList{"2005-03-01|1|Tageszusammenfassung|11666"});
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_ZEB.dbf")).contains("2005-03-01|80|0|0|0|0|11666"));
+    m.close();
 }

@@ -407,15 +407,9 @@ std::vector<store::Value> TToolForm1::rowValues(const catalogrules::Row& row) co
 
 void TToolForm1::ButtonToolsInsertClick()
 {
-    const QString typed = EditTools1->text();
     const QString n = enteredName();
-    if (n.isEmpty()) {
-        platform::showMessage(this, QStringLiteral("Nichts zum Einfügen gefunden !"));
-        return;
-    }
-    if (catalogrules::isReservedName(typed) || catalogrules::isReservedName(n)) {
-        platform::showMessage(this,
-                              QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !"));
+    if (const QString refusal = catalogrules::nameRefusal(n, false); !refusal.isEmpty()) {
+        platform::showMessage(this, refusal);
         return;
     }
     const std::optional<catalogrules::Row> row =
@@ -443,13 +437,8 @@ void TToolForm1::ButtonToolsEditClick()
         return;
     }
     const QString n = enteredName();
-    if (n.isEmpty()) {
-        platform::showMessage(this, QStringLiteral("Textfeld leer. Kein Ändern möglich !"));
-        return;
-    }
-    if (EditTools1->text() == kPlaceholder || n + QLatin1Char(' ') == kPlaceholder) {
-        platform::showMessage(this, QStringLiteral("Text \"Keine Einträge vorhanden !\" nicht sinnvoll. "
-                                                   "Daten werden nicht eingefügt !"));
+    if (const QString refusal = catalogrules::nameRefusal(n, true); !refusal.isEmpty()) {
+        platform::showMessage(this, refusal);
         return;
     }
     const std::optional<catalogrules::Row> row =

@@ -368,16 +368,50 @@ TEST_F(CatalogueEditor, RenamingToTheOwnNameRewritesAndOntoAnotherIsRefused)
     EXPECT_EQ(nrgBytes(), before);
     EXPECT_EQ(tools->EditTools1->text(), "Baguette") << "the row is loaded again";
     EXPECT_EQ(tools->EditTools2->text(), energy);
+}
 
-    // The reserved names of the insert are taken by a change.
-    type(tools->EditTools1, "Tageszusammenfassung");
-    click(tools->ButtonToolsEdit);
-    EXPECT_GT(rowNamed("Tageszusammenfassung"), 0);
-    EXPECT_EQ(rowNamed("Baguette"), -1);
-    type(tools->EditTools1, kPlaceholder);
-    click(tools->ButtonToolsEdit);
-    EXPECT_EQ(seams.messages.last(),
-              "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !");
+TEST_F(CatalogueEditor, ChangeRefusesTheNamesThatInsertRefuses)
+{
+    start();
+    openTools();
+    chooseCategory(kBread);
+    const QByteArray before = nrgBytes();
+    const QString placeholder = kPlaceholder.chopped(1);
+    const struct
+    {
+        QString name;
+        const char* insertRefusal;
+        const char* changeRefusal;
+    } cases[] = {
+        {kPlaceholder, "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !"},
+        {placeholder, "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !"},
+        {"Tageszusammenfassung", "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Das ist kein sinnvoller Text. Daten werden nicht geändert !"},
+        {"Lückenfüller ", "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Das ist kein sinnvoller Text. Daten werden nicht geändert !"},
+        {"Grund- und Arbeitsumsatz 130%", "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Das ist kein sinnvoller Text. Daten werden nicht geändert !"},
+        {"", "Nichts zum Einfügen gefunden !", "Textfeld leer. Kein Ändern möglich !"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        clickTab(0);
+        type(tools->EditTools1, c.name);
+        click(tools->ButtonToolsInsert);
+        EXPECT_EQ(seams.messages.value(0), QString::fromUtf8(c.insertRefusal));
+        clickTab(1);
+        clickRow(rowNamed("Baguette"));
+        type(tools->EditTools1, c.name);
+        click(tools->ButtonToolsEdit);
+        EXPECT_EQ(seams.messages.value(1), QString::fromUtf8(c.changeRefusal));
+        EXPECT_EQ(seams.messages.size(), 2);
+        seams.messages.clear();
+    }
+    EXPECT_EQ(nrgBytes(), before);
+    EXPECT_TRUE(seams.sounds.empty());
+    EXPECT_GT(rowNamed("Baguette"), 0);
 }
 
 TEST_F(CatalogueEditor, EnterSelectsTheNextFieldSoThatTypingReplacesItsValue)

@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace testing_support;
@@ -86,6 +88,19 @@ protected:
     }
 
     TToolForm1& t() { return p->tools; }
+
+    // The tools window in front with the focus, as the user has it while
+    // typing; the main window is made active first, which closes the tools
+    // window, so that it does not become active later.
+    void activateTools()
+    {
+        p->main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&p->main));
+        p->main.SpeedButtonTool->click();
+        t().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&t()));
+        ASSERT_EQ(t().TabControlTools->currentIndex(), 2);
+    }
 
     // Types the period into a pair of pickers, clicks the button and
     // returns the dialogs it raised.
@@ -217,6 +232,115 @@ TEST_F(MaintenanceWindow, TypedDaysOutsideTheDiaryJumpIntoItAndOnlyThatPickerMov
     EXPECT_TRUE(seams.messages.isEmpty());
 }
 
+TEST_F(MaintenanceWindow, TypedDatesTakeEffectAsTypedAndTextThatIsNoDateIsRefused)
+{
+    activateTools();
+    QDateEdit* picker = t().DateTimePickerVerwalten5;
+    QLineEdit* edit = picker->findChild<QLineEdit*>();
+    ASSERT_TRUE(edit);
+    // A click on the text where the cursor stands at `position`: found
+    // by clicking along the text, the double click at the place found.
+    const auto clickAt = [&](int position, bool twice = false) {
+        for (int x = 1; x < edit->width(); ++x) {
+            QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+            if (edit->cursorPosition() != position)
+                continue;
+            if (twice)
+                QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+            return;
+        }
+        FAIL() << "no place in the text for cursor position " << position;
+    };
+    const auto selectAll = [&] {
+        picker->setFocus();
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+    };
+    const QString refusal = QStringLiteral("\"%1\" ist kein gültiges Datum.\rEs bleibt beim %2.");
+    const struct
+    {
+        const char* path;
+        QDate shown; // the date before typing
+        std::function<void()> select;
+        const char* typed;
+        QDate taken;
+        QString message;
+    } cases[] = {
+        {"End and BackSpaces",
+         {2005, 3, 9},
+         [&] {
+             clickAt(1);
+             QTest::keyClick(picker, Qt::Key_End);
+             for (int i = 0; i < 10; ++i)
+                 QTest::keyClick(picker, Qt::Key_Backspace);
+         },
+         "05.03.2012",
+         {2012, 3, 5},
+         {}},
+        {"a single click on the day", {2005, 3, 9}, [&] { clickAt(1); }, "05.03.2012", {2012, 3, 5}, {}},
+        {"Ctrl+A", {2005, 3, 9}, selectAll, "05.03.2012", {2012, 3, 5}, {}},
+        {"Ctrl+A, short", {2005, 3, 9}, selectAll, "5.3.2012", {2012, 3, 5}, {}},
+        {"digits only on a 30-day month", {2012, 4, 15}, [&] { clickAt(1); }, "31012012", {2012, 1, 31}, {}},
+        {"day 31 of a 30-day month",
+         {2012, 4, 15},
+         [&] { clickAt(2); },
+         "31",
+         {2012, 4, 15},
+         refusal.arg("31.04.2012", "15.04.2012")},
+        {"a two-digit year",
+         {2012, 4, 15},
+         selectAll,
+         "5.3.12",
+         {2012, 4, 15},
+         refusal.arg("5.3.12", "15.04.2012")},
+        {"a word", {2012, 4, 15}, selectAll, "h", {2012, 4, 15}, refusal.arg("h", "15.04.2012")},
+        // Last: the text field takes clicks soon after a double click for a
+        // triple click.
+        {"double click on the day", {2005, 3, 9}, [&] { clickAt(1, true); }, "05.03.2012", {2012, 3, 5}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        {
+            const QSignalBlocker quiet(picker);
+            picker->setDate(c.shown);
+        }
+        seams.messages.clear();
+        picker->setFocus();
+        c.select();
+        QTest::keyClicks(picker, c.typed);
+        QTest::keyClick(picker, Qt::Key_Tab);
+        EXPECT_FALSE(picker->hasFocus());
+        EXPECT_EQ(picker->date(), c.taken);
+        EXPECT_EQ(picker->text(), german(c.taken));
+        EXPECT_EQ(seams.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    }
+}
+
+TEST_F(MaintenanceWindow, TheQuestionNamesThePeriodTypedIntoThePickers)
+{
+    platform::setToday(QDate(2012, 12, 23));
+    activateTools();
+    const auto typeOver = [](QDateEdit* picker, const char* text) {
+        picker->setFocus();
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(picker, text);
+    };
+    const auto before = diary.files();
+    seams.answer = false;
+    typeOver(t().DateTimePickerVerwalten5, "05.03.2012");
+    typeOver(t().DateTimePickerVerwalten6, "10.03.2012");
+    // The press on the button lets the typed date take effect first.
+    QTest::mouseClick(t().ButtonAllesLoeschen, Qt::LeftButton);
+    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
+                                          "05.03.2012 und 10.03.2012 endgültig löschen?"});
+    EXPECT_EQ(diary.files(), before);
+    seams.messages.clear();
+    typeOver(t().DateTimePickerVerwalten3, "01.03.2005");
+    typeOver(t().DateTimePickerVerwalten4, "04.03.2005");
+    QTest::mouseClick(t().ButtonKomprimieren, Qt::LeftButton);
+    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
+                                          "01.03.2005 und 04.03.2005 komprimieren?"});
+}
+
 // ----------------------------------------------------------------- the frame
 
 TEST_F(MaintenanceWindow, AnInvertedPeriodIsRefusedWithoutAQuestion)
@@ -242,7 +366,8 @@ TEST_F(MaintenanceWindow, APeriodReachingTodayIsRefusedAndYesterdayAccepted)
     dialogs = run(t().DateTimePickerVerwalten5, t().DateTimePickerVerwalten6, t().ButtonAllesLoeschen,
                   kToday.addDays(-1), kToday.addDays(-1));
     EXPECT_EQ(dialogs,
-              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig löschen?"});
+              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen 09.03.2005 "
+                          "und 09.03.2005 endgültig löschen?"});
 }
 
 TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)
@@ -251,9 +376,8 @@ TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)
     seams.answer = false;
     const QStringList dialogs = run(t().DateTimePickerVerwalten1, t().DateTimePickerVerwalten2,
                                     t().ButtonLueckenFuellen, kEmpty, kEmpty);
-    EXPECT_EQ(
-        dialogs,
-        QStringList{"Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch ergänzen?"});
+    EXPECT_EQ(dialogs, QStringList{"Wollen Sie im ausgewählten Zeitraum zwischen 02.03.2005 und 02.03.2005 "
+                                   "die fehlenden Einträge automatisch ergänzen?"});
     EXPECT_EQ(diary.files(), before);
     EXPECT_TRUE(t().TagebuchUnveraendert);
     EXPECT_TRUE(p->main.Dbf_NTB.filtered());

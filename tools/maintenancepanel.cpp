@@ -253,6 +253,7 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, Ve
         TagebuchUnveraendert = false;
         try {
             DBFilterSetzen();
+            m_main.showStoredDay();
         } catch (const store::StoreError&) {
         }
         platform::showMessage(this, e.text());
@@ -263,6 +264,9 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, Ve
     platform::showMessage(this, message);
     try {
         DBFilterSetzen();
+        // Before the user can edit the day, so that no field writes back
+        // what the run changed.
+        m_main.showStoredDay();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }

@@ -96,10 +96,12 @@ void TFormMain1::EditTagesgewichtChange()
         return;
     }
     try {
-        Dbf_ZEB.edit();
-        const store::Unchanged unchanged;
-        Dbf_ZEB.postFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged, unchanged,
-                            unchanged, unchanged, unchanged});
+        if (!m_showingStored) {
+            Dbf_ZEB.edit();
+            const store::Unchanged unchanged;
+            Dbf_ZEB.postFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged,
+                                unchanged, unchanged, unchanged, unchanged});
+        }
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
         return;

@@ -4,6 +4,8 @@
 
 #include "help/tabcontrol.h"
 #include "help/zebhelp.h"
+#include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "maintenance_support.h"
@@ -18,6 +20,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -582,6 +585,76 @@ TEST(MaintenanceRestart, TheProgramStartedAfterACrashDropsAnUndecidedRun)
 }
 
 // ----------------------------------------------------------------- the main window after a run
+
+namespace {
+
+const QDate kChristmasToday{2012, 12, 23};
+const QDate kMarket{2012, 12, 21};
+
+// The day lists of the main window, row by row.
+QStringList listRows(const StringGrid* grid)
+{
+    QStringList rows;
+    for (int r = 1; r < grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << grid->cell(c, r);
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(MaintenanceAfterRun, TheMainWindowShowsTheDeletedDayEmptyAndNoEditWritesItBack)
+{
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
+    Seams seams;
+    platform::setToday(kChristmasToday);
+    BookedDiary diary;
+    diary.food(kMarket, QStringLiteral("Glühwein"), 900, 0, 30, 0);
+    diary.activity(kMarket, QStringLiteral("Walking"), 1350);
+    diary.weight(kMarket, 80.3);
+    diary.note(kMarket, QStringLiteral("Weihnachtsmarkt mit Anna."));
+    Program p(diary.dir());
+    p.main.show();
+    TFormMain1& m = p.main;
+
+    // The bars of a day without anything, to compare with.
+    m.DateTimePicker->setDate(kMarket.addDays(-3));
+    const QImage emptyDay = m.ImageRechts1->canvas().copy();
+    const QStringList emptyFood = listRows(m.StringGridNTB);
+    const QStringList emptyActivity = listRows(m.StringGridFTB);
+    m.DateTimePicker->setDate(kMarket);
+    m.LabelOrdnerClick(2);
+    ASSERT_EQ(m.MemoNotiz->toPlainText(), "Weihnachtsmarkt mit Anna.");
+    ASSERT_EQ(m.EditTagesgewicht->text(), "80,3");
+    ASSERT_NE(m.ImageRechts1->canvas(), emptyDay);
+
+    m.SpeedButtonTool->click();
+    TToolForm1& t = p.tools;
+    QTest::mouseClick(t.TabControlTools, Qt::LeftButton, {}, t.TabControlTools->tabRect(2).center());
+    typeDate(t.DateTimePickerVerwalten5, QStringLiteral("20.12.2012"));
+    typeDate(t.DateTimePickerVerwalten6, QStringLiteral("22.12.2012"));
+    QTest::mouseClick(t.ButtonAllesLoeschen, Qt::LeftButton);
+    ASSERT_EQ(seams.messages.size(), 2) << seams.messages.join('/').toStdString();
+    QTest::mouseClick(t.ButtonToolsClose, Qt::LeftButton);
+
+    EXPECT_EQ(m.EditTagesgewicht->text(), "0");
+    EXPECT_EQ(m.MemoNotiz->toPlainText(), "");
+    EXPECT_EQ(listRows(m.StringGridNTB), emptyFood);
+    EXPECT_EQ(listRows(m.StringGridFTB), emptyActivity);
+    EXPECT_EQ(m.ImageRechts1->canvas(), emptyDay) << "bars and scale of an empty day";
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_XTB.dbf")).isEmpty()) << "showing the day wrote nothing";
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_ZEB.dbf")).contains("2012-12-21|0|0|0|0|0|0"));
+
+    // A word typed into the note is the whole note of the day.
+    m.MemoNotiz->setFocus();
+    QTest::keyClicks(m.MemoNotiz, "Ruhe");
+    EXPECT_EQ(dbfreadContent(diary.path("ZEB_XTB.dbf")), QStringList{"2012-12-21|0|Ruhe|||||||"});
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_ZEB.dbf")).contains("2012-12-21|0|0|0|0|0|0"));
+    m.close();
+}
 
 TEST(MaintenanceAfterRun, ACompressedDayTakesNoWholeDayLevel)
 {

@@ -228,6 +228,10 @@ void DayPicker::typeCharacter(QChar c)
         return;
     }
     if (c == layout.separator) {
+        // Typed where the digits before already moved the cursor on ("05"
+        // of "05.03.2012"), the separator is that move.
+        if (goingOn && m_part == part && m_digits.isEmpty())
+            return;
         // On to the beginning of the next part.
         if (part < 2)
             setTyped(shown, daytext::partStart(layout, shown, part + 1), part + 1);

@@ -67,8 +67,8 @@ void EntryGuard::install(QLineEdit* edit, int typedLength, store::CodePage page)
 void EntryGuard::edited(const QString& text)
 {
     int cursor = m_edit->cursorPosition();
-    QString fitted = store::fitToCodePage(text, m_page);
-    cursor = static_cast<int>(store::fitToCodePage(text.left(cursor), m_page).size());
+    QString fitted = store::fitToLine(text, m_page);
+    cursor = static_cast<int>(store::fitToLine(text.left(cursor), m_page).size());
     // What was inserted ends at the cursor; cut what goes beyond the limit,
     // but never below the length the text already had.
     const qsizetype surplus = fitted.size() - std::max<qsizetype>(m_length, m_before.size());
@@ -81,4 +81,13 @@ void EntryGuard::edited(const QString& text)
         return;
     m_edit->setText(fitted);
     m_edit->setCursorPosition(cursor);
+}
+
+void moveFocusOnEnter(QLineEdit* from, std::function<QLineEdit*()> next)
+{
+    QObject::connect(from, &QLineEdit::returnPressed, from, [next = std::move(next)] {
+        QLineEdit* to = next();
+        to->setFocus(Qt::TabFocusReason);
+        to->selectAll();
+    });
 }

@@ -35,8 +35,10 @@ private:
 
 // Guards what the user enters into a line edit whose text is stored in a
 // single-byte code page: after every edit by the user (typed, pasted,
-// dropped, composed) a character the code page cannot hold is replaced by
-// its stand-in at once, and input beyond `typedLength` characters is
+// dropped, composed) the text is made what the field stores at once
+// (store::fitToLine: control characters such as a pasted line break or tab
+// removed, a no-break space a blank, a character the code page cannot hold
+// replaced by its stand-in), and input beyond `typedLength` characters is
 // refused, the surplus cut from what was just inserted. Text set by the
 // program is shown whole, however long, and only edits that lengthen the
 // text are held to the limit. Use instead of QLineEdit::setMaxLength, which
@@ -57,3 +59,8 @@ private:
     store::CodePage m_page;
     QString m_before; // the text before the edit being judged
 };
+
+// Enter in `from` moves the focus to the field that `next` names at that
+// moment, its text selected as Tab selects it: what is typed next replaces
+// the old value instead of being appended to it.
+void moveFocusOnEnter(QLineEdit* from, std::function<QLineEdit*()> next);

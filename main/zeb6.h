@@ -283,6 +283,10 @@ public:
     // The weight of the current day record as the weight field shows it;
     // "0" when it cannot be read.
     QString dayWeightText();
+    // Shows the current day again as the tables hold it (weight, scale,
+    // both day lists, bars, note), writing nothing back: after the tools
+    // window changed the diary underneath. Throws StoreError.
+    void showStoredDay();
     void SchreibeZEB_NTB_Daten();
     void SchreibeZEB_FTB_Daten();
     // Runs the steps of a booking or deletion in `diary` with its day
@@ -402,4 +406,7 @@ private:
     THelpForm1* m_help = nullptr;
     TToolForm1* m_tools = nullptr;
     bool m_closing = false;
+    // While the current day is shown anew from the tables, the change
+    // handlers of the weight and the note show without storing.
+    bool m_showingStored = false;
 };

@@ -102,6 +102,26 @@ QString fitToCodePage(const QString& text, CodePage page)
     return fitted;
 }
 
+QString fitToLine(const QString& text, CodePage page)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.category()) {
+        case QChar::Other_Control:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            break;
+        case QChar::Separator_Space:
+            line += u' ';
+            break;
+        default:
+            line += c;
+        }
+    }
+    return fitToCodePage(line, page);
+}
+
 QString decode(const char* bytes, int length, CodePage page)
 {
     const auto& high = highHalf(page);

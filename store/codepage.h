@@ -23,4 +23,11 @@ bool encode(const QString& text, CodePage page, QByteArray& out);
 // stored, so that what the user sees is what is stored.
 QString fitToCodePage(const QString& text, CodePage page);
 
+// The text as a one-line character field holds it: line breaks, tabs and
+// the other control characters removed, a no-break space or any other
+// space a plain blank, then fitted to the code page. Used for what the user
+// enters into single-line fields, so that a pasted "Altbier\n" is the
+// "Altbier" the field will store, and is compared as such.
+QString fitToLine(const QString& text, CodePage page);
+
 } // namespace store

@@ -1,5 +1,6 @@
 #include "tools/catalogrules.h"
 
+#include "main/diary/activity.h"
 #include "main/goals/units.h"
 
 #include <array>
@@ -101,8 +102,26 @@ int unitItem(const QString& text)
 
 bool isReservedName(const QString& name)
 {
-    return name == kPlaceholder || name.left(17) == QLatin1String("Grund- und Arbeit") ||
-           name == QLatin1String("Tageszusammenfassung") || name == QStringLiteral("Lückenfüller");
+    QStringView stored(name);
+    while (stored.endsWith(u' '))
+        stored.chop(1);
+    return stored == QStringView(kPlaceholder).chopped(1) || stored.startsWith(activity::kDailyPrefix) ||
+           stored == activity::kSummaryName || stored == activity::kGapFillerName;
+}
+
+QString nameRefusal(const QString& name, bool change)
+{
+    if (name.isEmpty())
+        return change ? QStringLiteral("Textfeld leer. Kein Ändern möglich !")
+                      : QStringLiteral("Nichts zum Einfügen gefunden !");
+    if (!isReservedName(name))
+        return {};
+    if (!change)
+        return QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !");
+    if (name + QLatin1Char(' ') == kPlaceholder)
+        return QStringLiteral(
+            "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !");
+    return QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht geändert !");
 }
 
 QString energyUnit(bool activity, int unitItem, bool kcal)

@@ -35,10 +35,18 @@ QString unitText(qint64 unit);
 // The unit item (0 g, 1 ml, 2 pieces) of a list text.
 int unitItem(const QString& text);
 
-// Names a new catalogue entry may not have: the placeholder, the names of
-// the generated diary entries and those of the whole-day activity entry.
-// Exact and case-sensitive.
+// Names a catalogue entry may not have: the placeholder (with or without its
+// trailing blank, which the file does not keep), the names of the generated
+// diary entries and those beginning with "Grund- und Arbeit", the whole-day
+// activity entry's. Exact and case-sensitive; trailing blanks do not count.
 bool isReservedName(const QString& name);
+
+// Why `name`, as the catalogue will hold it (fitted to its code page, no
+// trailing blanks), is refused as the name of a new entry (`change` false)
+// or of a changed one: the message to show, empty when it may be stored.
+// Insert and change refuse the same names, the empty name and the reserved
+// ones, each with its own words.
+QString nameRefusal(const QString& name, bool change);
 
 // The energy unit labels: per hour for activities, per reference unit (item
 // of the unit list, -1 none) for foods.

@@ -142,12 +142,12 @@ void TToolForm1::buildCatalogueEditor()
     }
     // What the user sees is what the catalogue can store.
     EntryGuard::install(EditTools1, kNameLength, store::CodePage::Cp850);
-    connect(EditTools1, &QLineEdit::returnPressed, this, [this] { EditTools2->setFocus(); });
-    connect(EditTools2, &QLineEdit::returnPressed, this,
-            [this] { (PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1)->setFocus(); });
-    connect(EditTools3, &QLineEdit::returnPressed, this, [this] { EditTools4->setFocus(); });
-    connect(EditTools4, &QLineEdit::returnPressed, this, [this] { EditTools5->setFocus(); });
-    connect(EditTools5, &QLineEdit::returnPressed, this, [this] { EditTools1->setFocus(); });
+    moveFocusOnEnter(EditTools1, [this] { return EditTools2; });
+    moveFocusOnEnter(EditTools2,
+                     [this] { return PanelToolsHide->isVisibleTo(this) ? EditTools3 : EditTools1; });
+    moveFocusOnEnter(EditTools3, [this] { return EditTools4; });
+    moveFocusOnEnter(EditTools4, [this] { return EditTools5; });
+    moveFocusOnEnter(EditTools5, [this] { return EditTools1; });
 
     QWidget::setTabOrder(ComboBoxTools1, EditTools1);
     QWidget::setTabOrder(EditTools1, EditTools2);
@@ -361,7 +361,7 @@ QString TToolForm1::enteredName() const
 {
     // Stored as the catalogue holds it: in its code page, without the
     // trailing blanks that a text field cannot keep.
-    QString name = store::fitToCodePage(EditTools1->text(), store::CodePage::Cp850).left(kNameLength);
+    QString name = store::fitToLine(EditTools1->text(), store::CodePage::Cp850).left(kNameLength);
     while (name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     return name;
@@ -407,15 +407,9 @@ std::vector<store::Value> TToolForm1::rowValues(const catalogrules::Row& row) co
 
 void TToolForm1::ButtonToolsInsertClick()
 {
-    const QString typed = EditTools1->text();
     const QString n = enteredName();
-    if (n.isEmpty()) {
-        platform::showMessage(this, QStringLiteral("Nichts zum Einfügen gefunden !"));
-        return;
-    }
-    if (catalogrules::isReservedName(typed) || catalogrules::isReservedName(n)) {
-        platform::showMessage(this,
-                              QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !"));
+    if (const QString refusal = catalogrules::nameRefusal(n, false); !refusal.isEmpty()) {
+        platform::showMessage(this, refusal);
         return;
     }
     const std::optional<catalogrules::Row> row =
@@ -443,13 +437,8 @@ void TToolForm1::ButtonToolsEditClick()
         return;
     }
     const QString n = enteredName();
-    if (n.isEmpty()) {
-        platform::showMessage(this, QStringLiteral("Textfeld leer. Kein Ändern möglich !"));
-        return;
-    }
-    if (EditTools1->text() == kPlaceholder || n + QLatin1Char(' ') == kPlaceholder) {
-        platform::showMessage(this, QStringLiteral("Text \"Keine Einträge vorhanden !\" nicht sinnvoll. "
-                                                   "Daten werden nicht eingefügt !"));
+    if (const QString refusal = catalogrules::nameRefusal(n, true); !refusal.isEmpty()) {
+        platform::showMessage(this, refusal);
         return;
     }
     const std::optional<catalogrules::Row> row =

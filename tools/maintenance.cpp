@@ -14,15 +14,6 @@ using store::Value;
 
 namespace maintenance {
 
-const QString kFillQuestion =
-    QStringLiteral("Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch ergänzen?");
-const QString kCompressQuestion =
-    QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum komprimieren?");
-const QString kDeleteQuestion =
-    QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig löschen?");
-const QString kGapFillerName = QStringLiteral("Lückenfüller");
-const QString kSummaryName = QStringLiteral("Tageszusammenfassung");
-
 namespace {
 
 const QString kPieces = QStringLiteral("St.");
@@ -231,6 +222,27 @@ Result deleteAll(DiaryTables tables, QDate first, QDate last, const Progress& pr
     });
     store::replaceTables({&ntb, &ftb, &xtb, &zeb});
     return result;
+}
+
+QString fillQuestion(QDate first, QDate last)
+{
+    return QStringLiteral("Wollen Sie im ausgewählten Zeitraum zwischen %1 und %2 die fehlenden Einträge "
+                          "automatisch ergänzen?")
+        .arg(dateText(first), dateText(last));
+}
+
+QString compressQuestion(QDate first, QDate last)
+{
+    return QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen %1 und %2 "
+                          "komprimieren?")
+        .arg(dateText(first), dateText(last));
+}
+
+QString deleteQuestion(QDate first, QDate last)
+{
+    return QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen %1 und %2 "
+                          "endgültig löschen?")
+        .arg(dateText(first), dateText(last));
 }
 
 QString fillMessage(const Result& result, QDate first, QDate last)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/diary/activity.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -69,13 +70,14 @@ QString fillMessage(const Result& result, QDate first, QDate last);
 QString compressMessage(const Result& result, QDate first, QDate last);
 QString deleteMessage(const Result& result, QDate first, QDate last);
 
-// The confirmation questions.
-extern const QString kFillQuestion;
-extern const QString kCompressQuestion;
-extern const QString kDeleteQuestion;
+// The confirmation questions, naming the period in the locale's short date
+// format ("… im ausgewählten Zeitraum zwischen 05.03.2012 und 10.03.2012 …").
+QString fillQuestion(QDate first, QDate last);
+QString compressQuestion(QDate first, QDate last);
+QString deleteQuestion(QDate first, QDate last);
 
 // The names of the entries that the runs write.
-extern const QString kGapFillerName;
-extern const QString kSummaryName;
+using activity::kGapFillerName;
+using activity::kSummaryName;
 
 } // namespace maintenance

@@ -2,6 +2,8 @@
 
 #include "tools/zebtool.h"
 
+#include "main/daypicker.h"
+#include "main/diary/daytext.h"
 #include "main/numbers.h"
 #include "main/platform.h"
 #include "main/zeb6.h"
@@ -36,14 +38,15 @@ QLabel* textLabel(QWidget* parent, const QString& text, QRect geometry)
 
 QDateEdit* TToolForm1::datePicker(int x, int y)
 {
-    auto* picker = new QDateEdit(PanelToolsVerwalten);
+    // Typed as the main window's day selector is: a typed date takes effect
+    // whole, text that is no date is refused with a message.
+    auto* picker = new DayPicker(PanelToolsVerwalten);
     picker->setGeometry(x, y, 97, 21);
-    picker->setDisplayFormat(numbers::shortDateFormat());
+    picker->setDisplayFormat(daytext::typableFormat(numbers::shortDateFormat()));
     picker->setCalendarPopup(true);
-    // The bounds are applied when a typed date is complete (Enter or focus
-    // leaving), on a calendar choice and on the arrow keys; values set by the
-    // program are applied with the signals blocked.
-    picker->setKeyboardTracking(false);
+    // The bounds are applied when a typed date takes effect, on a calendar
+    // choice and on the arrow keys; values set by the program are applied
+    // with the signals blocked.
     connect(picker, &QDateEdit::dateChanged, this, [this, picker] { DateTimePickerVerwaltenChange(picker); });
     return picker;
 }
@@ -195,7 +198,7 @@ void TToolForm1::ButtonLueckenFuellenClick()
 {
     const int scope = ComboBoxVerwalten1->currentIndex();
     VerwaltenLauf(
-        DateTimePickerVerwalten1, DateTimePickerVerwalten2, maintenance::kFillQuestion,
+        DateTimePickerVerwalten1, DateTimePickerVerwalten2, maintenance::fillQuestion,
         [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
             return maintenance::fillMessage(maintenance::fillGaps(t, s, e, scope, progress), s, e);
         });
@@ -205,7 +208,7 @@ void TToolForm1::ButtonKomprimierenClick()
 {
     const int scope = ComboBoxVerwalten2->currentIndex();
     VerwaltenLauf(
-        DateTimePickerVerwalten3, DateTimePickerVerwalten4, maintenance::kCompressQuestion,
+        DateTimePickerVerwalten3, DateTimePickerVerwalten4, maintenance::compressQuestion,
         [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
             return maintenance::compressMessage(maintenance::compress(t, s, e, scope, progress), s, e);
         });
@@ -213,13 +216,13 @@ void TToolForm1::ButtonKomprimierenClick()
 
 void TToolForm1::ButtonAllesLoeschenClick()
 {
-    VerwaltenLauf(DateTimePickerVerwalten5, DateTimePickerVerwalten6, maintenance::kDeleteQuestion,
+    VerwaltenLauf(DateTimePickerVerwalten5, DateTimePickerVerwalten6, maintenance::deleteQuestion,
                   [](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
                       return maintenance::deleteMessage(maintenance::deleteAll(t, s, e, progress), s, e);
                   });
 }
 
-void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, const QString& question,
+void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, VerwaltenFrage question,
                                const VerwaltenSchritt& run)
 {
     const QDate first = firstPicker->date();
@@ -229,7 +232,7 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, co
         platform::showMessage(this, refusal);
         return;
     }
-    if (!platform::askQuestion(this, question))
+    if (!platform::askQuestion(this, question(first, last)))
         return;
 
     const maintenance::DiaryTables tables{m_main.Dbf_NTB, m_main.Dbf_FTB, m_main.Dbf_XTB, m_main.Dbf_ZEB};
@@ -250,6 +253,7 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, co
         TagebuchUnveraendert = false;
         try {
             DBFilterSetzen();
+            m_main.showStoredDay();
         } catch (const store::StoreError&) {
         }
         platform::showMessage(this, e.text());
@@ -260,6 +264,9 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, co
     platform::showMessage(this, message);
     try {
         DBFilterSetzen();
+        // Before the user can edit the day, so that no field writes back
+        // what the run changed.
+        m_main.showStoredDay();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }

@@ -178,8 +178,10 @@ private:
     // A run on the tables, returning its result message.
     using VerwaltenSchritt = std::function<QString(maintenance::DiaryTables, QDate first, QDate last,
                                                    const maintenance::Progress& progress)>;
+    // The confirmation question of a run over a period.
+    using VerwaltenFrage = QString (*)(QDate first, QDate last);
     // The frame common to the three runs.
-    void VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, const QString& question,
+    void VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, VerwaltenFrage question,
                        const VerwaltenSchritt& run);
     QDateEdit* datePicker(int x, int y);
 

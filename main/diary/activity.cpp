@@ -61,4 +61,22 @@ qint64 dailyEnergy(int percent, int kg, int a, int b)
     return static_cast<qint64>(percent) * (static_cast<qint64>(kg) * a + b) / 100;
 }
 
+QString secondDailyRefusal(const QStringList& dayEntryNames)
+{
+    for (const QString& name : dayEntryNames) {
+        if (name.startsWith(kDailyPrefix))
+            return QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da bereits\r"
+                                  "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
+                                  "Gegebenenfalls löschen Sie diesen Eintrag !");
+    }
+    for (const QString& name : dayEntryNames) {
+        if (name == kSummaryName || name == kGapFillerName)
+            return QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
+                                  "\"%1\" den Grund- und Arbeitsumsatz des Tages\r"
+                                  "bereits enthalten kann.")
+                .arg(name);
+    }
+    return {};
+}
+
 } // namespace activity

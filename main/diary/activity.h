@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <optional>
 
@@ -18,6 +19,10 @@ constexpr int kHighestWeight = 150;
 // The whole-day entry: its minutes and the beginning of its name.
 constexpr int kDayMinutes = 1440;
 inline const QString kDailyPrefix = QStringLiteral("Grund- und Arbeit");
+// The entries the maintenance runs write: a gap filler carries an earlier
+// day's whole activity total, a summary the day's own.
+inline const QString kGapFillerName = QStringLiteral("Lückenfüller");
+inline const QString kSummaryName = QStringLiteral("Tageszusammenfassung");
 
 // The symbol whose press band holds (x, y), 1 ... 11; 0 outside.
 int symbolAt(int x, int y);
@@ -46,5 +51,14 @@ Entry summed(int minutes, qint64 energy, const std::optional<Entry>& existing);
 // its energy, percent · (w · a + b) div 100.
 QString dailyName(const QString& percentText);
 qint64 dailyEnergy(int percent, int kg, int a, int b);
+
+// Why a day with entries of these names takes no whole-day entry, as the
+// message to show; empty when it takes one. A day holds at most one
+// whole-day level, so an entry whose name begins with "Grund- und Arbeit"
+// refuses a second. So does a summary or a gap filler: each carries a whole
+// day's activity total, which includes the level when that day had one,
+// and keeps no trace of whether it had; another level could count the
+// basal turnover twice.
+QString secondDailyRefusal(const QStringList& dayEntryNames);
 
 } // namespace activity

@@ -8,6 +8,7 @@
 
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -37,6 +38,19 @@ void TFormMain1::DateTimePickerChange()
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }
+}
+
+void TFormMain1::showStoredDay()
+{
+    const QScopedValueRollback<bool> showing(m_showingStored, true);
+    Dbf_FTB.refresh();
+    Dbf_NTB.refresh();
+    Dbf_ZEB.refresh();
+    EditTagesgewicht->setText(dayWeightText());
+    SchreibeFTBListe();
+    SchreibeNTBListe();
+    ZeichneBalken();
+    SchreibeXTBNotiz();
 }
 
 QString TFormMain1::dayWeightText()

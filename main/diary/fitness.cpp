@@ -26,9 +26,6 @@ const QString kWeightMessage = QStringLiteral(
 const QString kPersonMessage = QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
                                               "Tragen Sie bitte zuerst im Ordner \"Ziele\" ihre\r"
                                               "persönlichen Daten zu Geschlecht und Alter ein!");
-const QString kSecondDailyMessage = QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da bereits\r"
-                                                   "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
-                                                   "Gegebenenfalls löschen Sie diesen Eintrag !");
 
 constexpr int kCoverActive = 4;
 constexpr int kCoverAway = -60;
@@ -220,8 +217,11 @@ void TFormMain1::SchreibeFTBDaten()
     qint64 percent = 0;
     if (!c || !numbers::parseInteger(percentText, percent))
         return;
-    if (Dbf_FTB.locate("FTBNAME", activity::kDailyPrefix, {false, true})) {
-        platform::showMessage(this, kSecondDailyMessage);
+    QStringList dayEntries;
+    for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next())
+        dayEntries << Dbf_FTB.fieldText("FTBNAME");
+    if (const QString refusal = activity::secondDailyRefusal(dayEntries); !refusal.isEmpty()) {
+        platform::showMessage(this, refusal);
         return;
     }
     Dbf_FTB.insert();

@@ -141,6 +141,8 @@ void TFormMain1::SchreibeXTBNotiz()
 void TFormMain1::MemoNotizChange()
 {
     LabelNotizAnzahl->setText(QStringLiteral("%1/2000").arg(notetext::storedLength(MemoNotiz->toPlainText())));
+    if (m_showingStored)
+        return;
     try {
         SchreibeXTBDaten();
     } catch (const store::StoreError& e) {

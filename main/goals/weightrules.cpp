@@ -45,20 +45,49 @@ bool integerKeyPasses(QChar typed)
 QChar weightKey(QChar typed, const QString& text, int selectionStart, int selectionLength,
                 const QLocale& locale)
 {
-    if (typed == u'\b' || isDigit(typed))
+    if (typed == u'\b')
         return typed;
-    if (typed != u',' && typed != u'.')
-        return {};
     selectionStart = std::clamp(selectionStart, 0, static_cast<int>(text.size()));
     QString rest = text;
     rest.remove(selectionStart, selectionLength);
+    const auto fitting = [&](QChar key) {
+        return weightFits(QString(rest).insert(selectionStart, key), locale) ? key : QChar();
+    };
+    if (isDigit(typed))
+        return fitting(typed);
+    if (typed != u',' && typed != u'.')
+        return {};
     if (!allDigits(rest) || selectionStart == 0)
         return {};
     if (typed == u',' && !readDecimal(QStringLiteral("1,1"), locale))
-        return u'.';
+        return fitting(u'.');
     if (typed == u'.' && !readDecimal(QStringLiteral("1.1"), locale))
-        return u',';
-    return typed;
+        return fitting(u',');
+    return fitting(typed);
+}
+
+bool weightFits(const QString& text, const QLocale& locale)
+{
+    if (text.isEmpty())
+        return true;
+    if (text.size() > kWeightLength)
+        return false;
+    const qsizetype separator = text.indexOf(locale.decimalPoint());
+    const QString whole = separator < 0 ? text : text.left(separator);
+    const QString decimals = separator < 0 ? QString() : text.mid(separator + locale.decimalPoint().size());
+    if ((!whole.isEmpty() && !allDigits(whole)) || (!decimals.isEmpty() && !allDigits(decimals)))
+        return false;
+    if (whole.isEmpty() && decimals.isEmpty())
+        return false;
+    if (decimals.size() > 1)
+        return false;
+    const std::optional<float> weight = readWeight(text, locale);
+    return weight && storableWeight(*weight) == *weight;
+}
+
+bool showsNoWeight(const QString& text)
+{
+    return text == QLatin1String("0");
 }
 
 std::optional<double> readDecimal(const QString& text, const QLocale& locale)

@@ -14,18 +14,34 @@ namespace goals {
 
 // ----- typing -----
 
+// The most characters the weight field takes ("150,0").
+constexpr int kWeightLength = 5;
+
 // The goal fields let a typed character pass only when it is backspace or a
 // digit "0" ... "9".
 bool integerKeyPasses(QChar typed);
 
-// The weight field: backspace and the digits pass; "," and "." pass as the
-// locale's decimal separator when the text outside the selection is a whole
-// number of digits and the separator would not stand first; every other
-// character is discarded. Returns the character to insert, or a null QChar
-// when the key is discarded. So a typed weight holds digits and at most one
-// decimal separator, never in the first place.
+// The weight field: backspace passes; a digit, "," or "." passes when the
+// text it leaves (in place of the selection) is a weight the day record
+// holds as shown (weightFits); "," and "." pass as the locale's decimal
+// separator, and only when the text outside the selection is a whole number
+// of digits and the separator would not stand first; every other character
+// is discarded. Returns the character to insert, or a null QChar when the
+// key is discarded. So a typed weight holds digits and at most one decimal
+// separator, never in the first place, at most one decimal place and never
+// more than 150.
 QChar weightKey(QChar typed, const QString& text, int selectionStart, int selectionLength,
                 const QLocale& locale = QLocale());
+
+// True when the day record holds the weight that `text` shows exactly as
+// shown: the empty text, or at most five characters of digits with at most
+// one decimal separator of the locale, at least one digit, at most one
+// digit after the separator, and not above 150.
+bool weightFits(const QString& text, const QLocale& locale = QLocale());
+
+// True when the field shows the "0" of a day without weight, which the
+// first typed digit replaces rather than follows.
+bool showsNoWeight(const QString& text);
 
 // ----- reading and storing -----
 

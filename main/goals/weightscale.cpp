@@ -10,6 +10,7 @@
 #include "store/error.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -24,17 +25,62 @@ QString notAWeight(const QString& text)
         .arg(text, QLocale().toString(72.5));
 }
 
+// A click into the weight field while it shows the "0" of a day without
+// weight selects it, as Tab does.
+class SelectNoWeight : public QObject
+{
+public:
+    explicit SelectNoWeight(QLineEdit* edit) : QObject(edit), m_edit(edit) { edit->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && goals::showsNoWeight(m_edit->text()))
+            m_edit->selectAll();
+        return false;
+    }
+
+private:
+    QLineEdit* m_edit;
+};
+
+// The field's text after its latest change, the program's included.
+class ShownText : public QObject
+{
+public:
+    explicit ShownText(QLineEdit* edit) : QObject(edit), text(edit->text())
+    {
+        connect(edit, &QLineEdit::textChanged, this, [this, edit] { text = edit->text(); });
+    }
+    QString text;
+};
+
 } // namespace
 
 void TFormMain1::buildScale()
 {
     KeyPressFilter::install(EditTagesgewicht,
                             [this](QLineEdit* sender, QChar& key) { EditFloatKeyPress(sender, key); });
+    new SelectNoWeight(EditTagesgewicht);
+    // Pasted, dropped or deleted text that the day record cannot hold as
+    // shown is refused, so that the stored weight is always the one shown.
+    // Reported before the change itself, so the text goes back before it is
+    // stored.
+    auto* shown = new ShownText(EditTagesgewicht);
+    connect(EditTagesgewicht, &QLineEdit::textEdited, this, [this, shown](const QString& text) {
+        if (goals::weightFits(text))
+            return;
+        EditTagesgewicht->setText(shown->text);
+        platform::showMessage(this, notAWeight(text));
+    });
     connect(EditTagesgewicht, &QLineEdit::textChanged, this, &TFormMain1::EditTagesgewichtChange);
 }
 
 void TFormMain1::EditFloatKeyPress(QLineEdit* sender, QChar& key)
 {
+    // The first digit typed on a day without weight replaces its "0".
+    if (key >= u'0' && key <= u'9' && goals::showsNoWeight(sender->text()))
+        sender->selectAll();
     const bool selected = sender->hasSelectedText();
     key =
         goals::weightKey(key, sender->text(), selected ? sender->selectionStart() : sender->cursorPosition(),
@@ -50,10 +96,12 @@ void TFormMain1::EditTagesgewichtChange()
         return;
     }
     try {
-        Dbf_ZEB.edit();
-        const store::Unchanged unchanged;
-        Dbf_ZEB.postFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged, unchanged,
-                            unchanged, unchanged, unchanged});
+        if (!m_showingStored) {
+            Dbf_ZEB.edit();
+            const store::Unchanged unchanged;
+            Dbf_ZEB.postFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged,
+                                unchanged, unchanged, unchanged, unchanged});
+        }
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
         return;

@@ -39,16 +39,48 @@ TEST(CatalogueCategories, PreselectionFollowsTheMainWindowsFolder)
 TEST(CatalogueNames, ReservedNamesAreRefusedExactly)
 {
     EXPECT_TRUE(isReservedName("Keine Einträge vorhanden ! "));
-    EXPECT_FALSE(isReservedName("Keine Einträge vorhanden !"));
+    EXPECT_TRUE(isReservedName("Keine Einträge vorhanden !")) << "the file keeps no trailing blank";
+    EXPECT_FALSE(isReservedName("Keine Einträge vorhanden"));
     EXPECT_TRUE(isReservedName("Tageszusammenfassung"));
     EXPECT_FALSE(isReservedName("tageszusammenfassung"));
     EXPECT_FALSE(isReservedName("Tageszusammenfassung 2"));
     EXPECT_TRUE(isReservedName("Lückenfüller"));
-    EXPECT_FALSE(isReservedName("Lückenfüller "));
+    EXPECT_TRUE(isReservedName("Lückenfüller "));
+    EXPECT_FALSE(isReservedName(" Lückenfüller"));
     EXPECT_TRUE(isReservedName("Grund- und Arbeit"));
     EXPECT_TRUE(isReservedName("Grund- und Arbeitsumsatz"));
     EXPECT_FALSE(isReservedName("Grund- und arbeit"));
     EXPECT_FALSE(isReservedName("Grund- und Arbei"));
+}
+
+TEST(CatalogueNames, ChangeRefusesExactlyWhatInsertRefuses)
+{
+    const QString senseless = QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht %1 !");
+    const QString placeholder =
+        QStringLiteral("Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !");
+    const struct
+    {
+        const char* name;
+        QString insert; // empty: accepted
+        QString change;
+    } cases[] = {
+        {"", "Nichts zum Einfügen gefunden !", "Textfeld leer. Kein Ändern möglich !"},
+        {"Keine Einträge vorhanden !", senseless.arg("eingefügt"), placeholder},
+        {"Tageszusammenfassung", senseless.arg("eingefügt"), senseless.arg("geändert")},
+        {"Lückenfüller", senseless.arg("eingefügt"), senseless.arg("geändert")},
+        {"Grund- und Arbeitsumsatz 130%", senseless.arg("eingefügt"), senseless.arg("geändert")},
+        {"Grund- und Arbeit", senseless.arg("eingefügt"), senseless.arg("geändert")},
+        {"Keine Einträge", {}, {}},
+        {"Tageszusammenfassung Mai", {}, {}},
+        {"grund- und Arbeit", {}, {}},
+        {"Altbier", {}, {}},
+    };
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        EXPECT_EQ(nameRefusal(name, false), c.insert) << c.name;
+        EXPECT_EQ(nameRefusal(name, true), c.change) << c.name;
+        EXPECT_EQ(nameRefusal(name, false).isEmpty(), nameRefusal(name, true).isEmpty()) << c.name;
+    }
 }
 
 TEST(CatalogueKeys, AboveNineHundredNinetyNineBecomesZero)

@@ -69,6 +69,20 @@ void typeKeys(QWidget* widget, const QString& text)
     }
 }
 
+// Text dropped onto a field, as a drag from another program delivers it.
+void dropText(QLineEdit* edit, const QString& text)
+{
+    QMimeData data;
+    data.setText(text);
+    const QPointF at(edit->width() - 4, edit->height() / 2);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &enter);
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(edit, &drop);
+}
+
 class CatalogueEditor : public ::testing::Test
 {
 protected:
@@ -354,16 +368,130 @@ TEST_F(CatalogueEditor, RenamingToTheOwnNameRewritesAndOntoAnotherIsRefused)
     EXPECT_EQ(nrgBytes(), before);
     EXPECT_EQ(tools->EditTools1->text(), "Baguette") << "the row is loaded again";
     EXPECT_EQ(tools->EditTools2->text(), energy);
+}
 
-    // The reserved names of the insert are taken by a change.
-    type(tools->EditTools1, "Tageszusammenfassung");
+TEST_F(CatalogueEditor, ChangeRefusesTheNamesThatInsertRefuses)
+{
+    start();
+    openTools();
+    chooseCategory(kBread);
+    const QByteArray before = nrgBytes();
+    const QString placeholder = kPlaceholder.chopped(1);
+    const struct
+    {
+        QString name;
+        const char* insertRefusal;
+        const char* changeRefusal;
+    } cases[] = {
+        {kPlaceholder, "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !"},
+        {placeholder, "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !"},
+        {"Tageszusammenfassung", "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Das ist kein sinnvoller Text. Daten werden nicht geändert !"},
+        {"Lückenfüller ", "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Das ist kein sinnvoller Text. Daten werden nicht geändert !"},
+        {"Grund- und Arbeitsumsatz 130%", "Das ist kein sinnvoller Text. Daten werden nicht eingefügt !",
+         "Das ist kein sinnvoller Text. Daten werden nicht geändert !"},
+        {"", "Nichts zum Einfügen gefunden !", "Textfeld leer. Kein Ändern möglich !"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        clickTab(0);
+        type(tools->EditTools1, c.name);
+        click(tools->ButtonToolsInsert);
+        EXPECT_EQ(seams.messages.value(0), QString::fromUtf8(c.insertRefusal));
+        clickTab(1);
+        clickRow(rowNamed("Baguette"));
+        type(tools->EditTools1, c.name);
+        click(tools->ButtonToolsEdit);
+        EXPECT_EQ(seams.messages.value(1), QString::fromUtf8(c.changeRefusal));
+        EXPECT_EQ(seams.messages.size(), 2);
+        seams.messages.clear();
+    }
+    EXPECT_EQ(nrgBytes(), before);
+    EXPECT_TRUE(seams.sounds.empty());
+    EXPECT_GT(rowNamed("Baguette"), 0);
+}
+
+TEST_F(CatalogueEditor, EnterSelectsTheNextFieldSoThatTypingReplacesItsValue)
+{
+    start();
+    openTools();
+    chooseCategory(kDrinks);
+    clickTab(1);
+    clickRow(rowNamed("Altbier"));
+    ASSERT_EQ(tools->EditTools2->text(), "175");
+    QTest::mouseClick(tools->EditTools1, Qt::LeftButton);
+    QTest::keyClick(tools->EditTools1, Qt::Key_Return);
+    ASSERT_EQ(tools->focusWidget(), tools->EditTools2);
+    typeKeys(tools->EditTools2, "300");
+    EXPECT_EQ(tools->EditTools2->text(), "300");
     click(tools->ButtonToolsEdit);
-    EXPECT_GT(rowNamed("Tageszusammenfassung"), 0);
-    EXPECT_EQ(rowNamed("Baguette"), -1);
-    type(tools->EditTools1, kPlaceholder);
-    click(tools->ButtonToolsEdit);
-    EXPECT_EQ(seams.messages.last(),
-              "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !");
+    ASSERT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    QStringList altbier;
+    for (const QString& r : dbfreadContent(diary.path("ZEB_NRG.dbf"))) {
+        if (r.startsWith("1|Altbier|"))
+            altbier << r;
+    }
+    EXPECT_EQ(altbier, QStringList{"1|Altbier|2|300|0.5|3.3|0"});
+
+    // Each field after the name, reached by Enter from the one before.
+    clickTab(0);
+    type(tools->EditTools1, "Testbier");
+    const struct
+    {
+        QLineEdit* from;
+        QLineEdit* to;
+        const char* typed;
+    } steps[] = {{tools->EditTools1, tools->EditTools2, "10450"},
+                 {tools->EditTools2, tools->EditTools3, "100,5"},
+                 {tools->EditTools3, tools->EditTools4, "3,5"},
+                 {tools->EditTools4, tools->EditTools5, "1"}};
+    for (const auto& step : steps) {
+        QTest::keyClick(step.from, Qt::Key_Return);
+        ASSERT_EQ(tools->focusWidget(), step.to);
+        EXPECT_EQ(step.to->selectedText(), step.to->text());
+        typeKeys(step.to, step.typed);
+        EXPECT_EQ(step.to->text(), step.typed);
+    }
+    QTest::keyClick(tools->EditTools5, Qt::Key_Return);
+    EXPECT_EQ(tools->focusWidget(), tools->EditTools1);
+    EXPECT_EQ(tools->EditTools1->selectedText(), "Testbier");
+    click(tools->ButtonToolsInsert);
+    ASSERT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("1|Testbier|2|10450|100.5|3.5|1"))
+        << "per 100 ml, as the Altbier loaded before";
+}
+
+TEST_F(CatalogueEditor, PastedLineBreaksTabsAndNoBreakSpacesMakeNoSecondName)
+{
+    start();
+    openTools();
+    chooseCategory(kDrinks);
+    clickTab(0);
+    const QByteArray before = nrgBytes();
+    for (const QString& pasted : {QStringLiteral("Altbier\n"), QStringLiteral("Altbier\t"),
+                                  QStringLiteral("Altbier\u00a0"), QStringLiteral("Alt\r\nbier")}) {
+        SCOPED_TRACE(pasted.toStdString());
+        tools->EditTools1->clear();
+        QApplication::clipboard()->setText(pasted);
+        QTest::mouseClick(tools->EditTools1, Qt::LeftButton);
+        QTest::keyClick(tools->EditTools1, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(tools->EditTools1->text().trimmed(), "Altbier");
+        click(tools->ButtonToolsInsert);
+        EXPECT_EQ(seams.messages.value(0),
+                  "Eintrag \"Altbier\" bereits vorhanden. Daten werden nicht eingefügt !");
+        seams.messages.clear();
+    }
+    EXPECT_EQ(nrgBytes(), before);
+
+    // Dropped with a line break inside, the name is stored without it.
+    tools->EditTools1->clear();
+    dropText(tools->EditTools1, QStringLiteral("Weizen\nbier\u00a0hell"));
+    EXPECT_EQ(tools->EditTools1->text(), "Weizenbier hell");
+    click(tools->ButtonToolsInsert);
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_NRG.dbf")).contains("1|Weizenbier hell|1|0|0|0|0"));
 }
 
 TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
@@ -680,20 +808,6 @@ private:
     rlimit m_saved{};
     void (*m_handler)(int) = nullptr;
 };
-
-// Text dropped onto a field, as a drag from another program delivers it.
-void dropText(QLineEdit* edit, const QString& text)
-{
-    QMimeData data;
-    data.setText(text);
-    const QPointF at(edit->width() - 4, edit->height() / 2);
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(edit, &enter);
-    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(edit, &move);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(edit, &drop);
-}
 
 TEST_F(CatalogueEditor, DroppedTextAndTabGoTheSameChecks)
 {

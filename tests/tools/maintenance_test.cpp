@@ -186,6 +186,34 @@ TEST_F(Maintenance, CompressReplacesADaysEntriesByOneSummaryAndCountsTheRemovedO
                                  "2005-03-04|1|Tageszusammenfassung|1900"}));
 }
 
+TEST_F(Maintenance, ACompressedOrFilledDayTakesNoWholeDayLevelBesideItsCarriedTotal)
+{
+    // A whole-day level among the compressed entries, and one carried by a
+    // filler into the empty day after it.
+    diary.activity(kFull, QStringLiteral("Grund- und Arbeitsumsatz 130%"), 10316);
+    const auto namesOf = [&](QDate day) {
+        QStringList names;
+        for (const QString& row : rowsOf(diary.dir(), store::schema::ftb(), day))
+            names << row.section(u'|', 2, 2);
+        return names;
+    };
+    ASSERT_FALSE(activity::secondDailyRefusal(namesOf(kFull)).isEmpty());
+    {
+        DiaryTableSet t(diary.dir());
+        t.filtersOff();
+        compress(t.tables(), kFull, kFull, ActivityOnly, noProgress);
+        fillGaps(t.tables(), kEmpty1, kEmpty1, ActivityOnly, noProgress);
+    }
+    EXPECT_EQ(rowsOf(diary.dir(), store::schema::ftb(), kFull),
+              QStringList{"2005-03-01|1|Tageszusammenfassung|11666"});
+    EXPECT_EQ(rowsOf(diary.dir(), store::schema::ftb(), kEmpty1),
+              QStringList{"2005-03-02|1|Lückenfüller|11666"});
+    for (QDate day : {kFull, kEmpty1})
+        EXPECT_TRUE(activity::secondDailyRefusal(namesOf(day)).contains("Grund- und Arbeitsumsatz"))
+            << day.toString().toStdString();
+    EXPECT_TRUE(activity::secondDailyRefusal(namesOf(kEmpty2)).isEmpty());
+}
+
 TEST_F(Maintenance, CompressLeavesADayWithoutFoodEnergyAloneEvenWithEntries)
 {
     diary.food(kEmpty1, QStringLiteral("Wasser"), 0, 0, 0, 0);
@@ -330,6 +358,19 @@ TEST(MaintenanceTexts, ResultMessagesGiveCountsAndShortDates)
               "Es wurden 12000 Datensätze zwischen 05.03.2005 und 02.01.2006 komprimiert.");
     EXPECT_EQ(deleteMessage({7, 304}, s, e), "Es wurden 7 Datensätze zwischen 05.03.2005 und 02.01.2006 "
                                              "gelöscht.\r304  Datensätze wurden geleert!");
+}
+
+TEST(MaintenanceTexts, TheQuestionsNameThePeriod)
+{
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
+    const QDate s(2012, 3, 5), e(2012, 3, 10);
+    EXPECT_EQ(fillQuestion(s, e),
+              "Wollen Sie im ausgewählten Zeitraum zwischen 05.03.2012 und 10.03.2012 die "
+              "fehlenden Einträge automatisch ergänzen?");
+    EXPECT_EQ(compressQuestion(s, e), "Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
+                                      "05.03.2012 und 10.03.2012 komprimieren?");
+    EXPECT_EQ(deleteQuestion(s, e), "Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
+                                    "05.03.2012 und 10.03.2012 endgültig löschen?");
 }
 
 TEST(MaintenanceTexts, DatesFollowTheLocale)

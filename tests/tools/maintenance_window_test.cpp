@@ -4,6 +4,9 @@
 
 #include "help/tabcontrol.h"
 #include "help/zebhelp.h"
+#include "main/draw/picture.h"
+#include "main/panels.h"
+#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "maintenance_support.h"
 #include "support/diary.h"
@@ -17,10 +20,13 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +91,19 @@ protected:
     }
 
     TToolForm1& t() { return p->tools; }
+
+    // The tools window in front with the focus, as the user has it while
+    // typing; the main window is made active first, which closes the tools
+    // window, so that it does not become active later.
+    void activateTools()
+    {
+        p->main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&p->main));
+        p->main.SpeedButtonTool->click();
+        t().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&t()));
+        ASSERT_EQ(t().TabControlTools->currentIndex(), 2);
+    }
 
     // Types the period into a pair of pickers, clicks the button and
     // returns the dialogs it raised.
@@ -216,6 +235,115 @@ TEST_F(MaintenanceWindow, TypedDaysOutsideTheDiaryJumpIntoItAndOnlyThatPickerMov
     EXPECT_TRUE(seams.messages.isEmpty());
 }
 
+TEST_F(MaintenanceWindow, TypedDatesTakeEffectAsTypedAndTextThatIsNoDateIsRefused)
+{
+    activateTools();
+    QDateEdit* picker = t().DateTimePickerVerwalten5;
+    QLineEdit* edit = picker->findChild<QLineEdit*>();
+    ASSERT_TRUE(edit);
+    // A click on the text where the cursor stands at `position`: found
+    // by clicking along the text, the double click at the place found.
+    const auto clickAt = [&](int position, bool twice = false) {
+        for (int x = 1; x < edit->width(); ++x) {
+            QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+            if (edit->cursorPosition() != position)
+                continue;
+            if (twice)
+                QTest::mouseDClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+            return;
+        }
+        FAIL() << "no place in the text for cursor position " << position;
+    };
+    const auto selectAll = [&] {
+        picker->setFocus();
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+    };
+    const QString refusal = QStringLiteral("\"%1\" ist kein gültiges Datum.\rEs bleibt beim %2.");
+    const struct
+    {
+        const char* path;
+        QDate shown; // the date before typing
+        std::function<void()> select;
+        const char* typed;
+        QDate taken;
+        QString message;
+    } cases[] = {
+        {"End and BackSpaces",
+         {2005, 3, 9},
+         [&] {
+             clickAt(1);
+             QTest::keyClick(picker, Qt::Key_End);
+             for (int i = 0; i < 10; ++i)
+                 QTest::keyClick(picker, Qt::Key_Backspace);
+         },
+         "05.03.2012",
+         {2012, 3, 5},
+         {}},
+        {"a single click on the day", {2005, 3, 9}, [&] { clickAt(1); }, "05.03.2012", {2012, 3, 5}, {}},
+        {"Ctrl+A", {2005, 3, 9}, selectAll, "05.03.2012", {2012, 3, 5}, {}},
+        {"Ctrl+A, short", {2005, 3, 9}, selectAll, "5.3.2012", {2012, 3, 5}, {}},
+        {"digits only on a 30-day month", {2012, 4, 15}, [&] { clickAt(1); }, "31012012", {2012, 1, 31}, {}},
+        {"day 31 of a 30-day month",
+         {2012, 4, 15},
+         [&] { clickAt(2); },
+         "31",
+         {2012, 4, 15},
+         refusal.arg("31.04.2012", "15.04.2012")},
+        {"a two-digit year",
+         {2012, 4, 15},
+         selectAll,
+         "5.3.12",
+         {2012, 4, 15},
+         refusal.arg("5.3.12", "15.04.2012")},
+        {"a word", {2012, 4, 15}, selectAll, "h", {2012, 4, 15}, refusal.arg("h", "15.04.2012")},
+        // Last: the text field takes clicks soon after a double click for a
+        // triple click.
+        {"double click on the day", {2005, 3, 9}, [&] { clickAt(1, true); }, "05.03.2012", {2012, 3, 5}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        {
+            const QSignalBlocker quiet(picker);
+            picker->setDate(c.shown);
+        }
+        seams.messages.clear();
+        picker->setFocus();
+        c.select();
+        QTest::keyClicks(picker, c.typed);
+        QTest::keyClick(picker, Qt::Key_Tab);
+        EXPECT_FALSE(picker->hasFocus());
+        EXPECT_EQ(picker->date(), c.taken);
+        EXPECT_EQ(picker->text(), german(c.taken));
+        EXPECT_EQ(seams.messages, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    }
+}
+
+TEST_F(MaintenanceWindow, TheQuestionNamesThePeriodTypedIntoThePickers)
+{
+    platform::setToday(QDate(2012, 12, 23));
+    activateTools();
+    const auto typeOver = [](QDateEdit* picker, const char* text) {
+        picker->setFocus();
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(picker, text);
+    };
+    const auto before = diary.files();
+    seams.answer = false;
+    typeOver(t().DateTimePickerVerwalten5, "05.03.2012");
+    typeOver(t().DateTimePickerVerwalten6, "10.03.2012");
+    // The press on the button lets the typed date take effect first.
+    QTest::mouseClick(t().ButtonAllesLoeschen, Qt::LeftButton);
+    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
+                                          "05.03.2012 und 10.03.2012 endgültig löschen?"});
+    EXPECT_EQ(diary.files(), before);
+    seams.messages.clear();
+    typeOver(t().DateTimePickerVerwalten3, "01.03.2005");
+    typeOver(t().DateTimePickerVerwalten4, "04.03.2005");
+    QTest::mouseClick(t().ButtonKomprimieren, Qt::LeftButton);
+    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
+                                          "01.03.2005 und 04.03.2005 komprimieren?"});
+}
+
 // ----------------------------------------------------------------- the frame
 
 TEST_F(MaintenanceWindow, AnInvertedPeriodIsRefusedWithoutAQuestion)
@@ -241,7 +369,8 @@ TEST_F(MaintenanceWindow, APeriodReachingTodayIsRefusedAndYesterdayAccepted)
     dialogs = run(t().DateTimePickerVerwalten5, t().DateTimePickerVerwalten6, t().ButtonAllesLoeschen,
                   kToday.addDays(-1), kToday.addDays(-1));
     EXPECT_EQ(dialogs,
-              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig löschen?"});
+              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen 09.03.2005 "
+                          "und 09.03.2005 endgültig löschen?"});
 }
 
 TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)
@@ -250,9 +379,8 @@ TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)
     seams.answer = false;
     const QStringList dialogs = run(t().DateTimePickerVerwalten1, t().DateTimePickerVerwalten2,
                                     t().ButtonLueckenFuellen, kEmpty, kEmpty);
-    EXPECT_EQ(
-        dialogs,
-        QStringList{"Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch ergänzen?"});
+    EXPECT_EQ(dialogs, QStringList{"Wollen Sie im ausgewählten Zeitraum zwischen 02.03.2005 und 02.03.2005 "
+                                   "die fehlenden Einträge automatisch ergänzen?"});
     EXPECT_EQ(diary.files(), before);
     EXPECT_TRUE(t().TagebuchUnveraendert);
     EXPECT_TRUE(p->main.Dbf_NTB.filtered());
@@ -454,4 +582,122 @@ TEST(MaintenanceRestart, TheProgramStartedAfterACrashDropsAnUndecidedRun)
     leaveUnfinishedCompress(diary, false);
     EXPECT_EQ(fullDayAfterStart(diary), (QStringList{"Brot", "Käse, Gouda"}));
     EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
+}
+
+// ----------------------------------------------------------------- the main window after a run
+
+namespace {
+
+const QDate kChristmasToday{2012, 12, 23};
+const QDate kMarket{2012, 12, 21};
+
+// The day lists of the main window, row by row.
+QStringList listRows(const StringGrid* grid)
+{
+    QStringList rows;
+    for (int r = 1; r < grid->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < grid->columnCount(); ++c)
+            cells << grid->cell(c, r);
+        rows << cells.join(u'|');
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(MaintenanceAfterRun, TheMainWindowShowsTheDeletedDayEmptyAndNoEditWritesItBack)
+{
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
+    Seams seams;
+    platform::setToday(kChristmasToday);
+    BookedDiary diary;
+    diary.food(kMarket, QStringLiteral("Glühwein"), 900, 0, 30, 0);
+    diary.activity(kMarket, QStringLiteral("Walking"), 1350);
+    diary.weight(kMarket, 80.3);
+    diary.note(kMarket, QStringLiteral("Weihnachtsmarkt mit Anna."));
+    Program p(diary.dir());
+    p.main.show();
+    TFormMain1& m = p.main;
+
+    // The bars of a day without anything, to compare with.
+    m.DateTimePicker->setDate(kMarket.addDays(-3));
+    const QImage emptyDay = m.ImageRechts1->canvas().copy();
+    const QStringList emptyFood = listRows(m.StringGridNTB);
+    const QStringList emptyActivity = listRows(m.StringGridFTB);
+    m.DateTimePicker->setDate(kMarket);
+    m.LabelOrdnerClick(2);
+    ASSERT_EQ(m.MemoNotiz->toPlainText(), "Weihnachtsmarkt mit Anna.");
+    ASSERT_EQ(m.EditTagesgewicht->text(), "80,3");
+    ASSERT_NE(m.ImageRechts1->canvas(), emptyDay);
+
+    m.SpeedButtonTool->click();
+    TToolForm1& t = p.tools;
+    QTest::mouseClick(t.TabControlTools, Qt::LeftButton, {}, t.TabControlTools->tabRect(2).center());
+    typeDate(t.DateTimePickerVerwalten5, QStringLiteral("20.12.2012"));
+    typeDate(t.DateTimePickerVerwalten6, QStringLiteral("22.12.2012"));
+    QTest::mouseClick(t.ButtonAllesLoeschen, Qt::LeftButton);
+    ASSERT_EQ(seams.messages.size(), 2) << seams.messages.join('/').toStdString();
+    QTest::mouseClick(t.ButtonToolsClose, Qt::LeftButton);
+
+    EXPECT_EQ(m.EditTagesgewicht->text(), "0");
+    EXPECT_EQ(m.MemoNotiz->toPlainText(), "");
+    EXPECT_EQ(listRows(m.StringGridNTB), emptyFood);
+    EXPECT_EQ(listRows(m.StringGridFTB), emptyActivity);
+    EXPECT_EQ(m.ImageRechts1->canvas(), emptyDay) << "bars and scale of an empty day";
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_XTB.dbf")).isEmpty()) << "showing the day wrote nothing";
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_ZEB.dbf")).contains("2012-12-21|0|0|0|0|0|0"));
+
+    // A word typed into the note is the whole note of the day.
+    m.MemoNotiz->setFocus();
+    QTest::keyClicks(m.MemoNotiz, "Ruhe");
+    EXPECT_EQ(dbfreadContent(diary.path("ZEB_XTB.dbf")), QStringList{"2012-12-21|0|Ruhe|||||||"});
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_ZEB.dbf")).contains("2012-12-21|0|0|0|0|0|0"));
+    m.close();
+}
+
+TEST(MaintenanceAfterRun, ACompressedDayTakesNoWholeDayLevel)
+{
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
+    Seams seams;
+    platform::setToday(kToday);
+    BookedDiary diary;
+    diary.activity(kFull, QStringLiteral("Walking"), 1350);
+    diary.activity(kFull, QStringLiteral("Grund- und Arbeitsumsatz 130%"), 10316);
+    diary.weight(kFull, 80);
+    writeSettings(diary.dir(), {{"CBG", qint64(1)}, {"CBA", qint64(2)}});
+    Program p(diary.dir());
+    p.main.show();
+    TFormMain1& m = p.main;
+    m.SpeedButtonTool->click();
+    TToolForm1& t = p.tools;
+    QTest::mouseClick(t.TabControlTools, Qt::LeftButton, {}, t.TabControlTools->tabRect(2).center());
+    typeDate(t.DateTimePickerVerwalten3, german(kFull));
+    typeDate(t.DateTimePickerVerwalten4, german(kFull));
+    QTest::mouseClick(t.ButtonKomprimieren, Qt::LeftButton);
+    ASSERT_EQ(seams.messages.value(1),
+              "Es wurden 2 Datensätze zwischen 01.03.2005 und 01.03.2005 komprimiert.");
+    QTest::mouseClick(t.ButtonToolsClose, Qt::LeftButton);
+
+    // The daily category, row 6 ("130%"), the 24-hour symbol dragged onto
+    // the day list.
+    m.DateTimePicker->setDate(kFull);
+    m.LabelOrdnerClick(4);
+    m.SpeedButtonA[1]->click();
+    m.StringGridFIT->selectGridRow(6);
+    seams.messages.clear();
+    QWidget* panel = m.PanelFTB;
+    const QPoint start(28, 31);
+    QWidget* target = panel->childAt(start);
+    QTest::mousePress(target ? target : panel, Qt::LeftButton, {},
+                      target ? target->mapFrom(panel, start) : start);
+    QTest::mouseMove(panel, QPoint(200, 250));
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(200, 250));
+    EXPECT_EQ(seams.messages, QStringList{"Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
+                                          "\"Tageszusammenfassung\" den Grund- und Arbeitsumsatz des Tages\r"
+                                          "bereits enthalten kann."});
+    EXPECT_EQ(dbfreadContent(diary.path("ZEB_FTB.dbf")),
+              QStringList{"2005-03-01|1|Tageszusammenfassung|11666"});
+    EXPECT_TRUE(dbfreadContent(diary.path("ZEB_ZEB.dbf")).contains("2005-03-01|80|0|0|0|0|11666"));
+    m.close();
 }

@@ -128,6 +128,31 @@ TEST(ActivityRules, EnergyIsScaledToWeightAndMinutes)
     EXPECT_FALSE(activity::weightAllowed(151));
 }
 
+TEST(ActivityRules, ADayTakesNoSecondWholeDayLevelNorOneBesideAnEntryThatMayHoldIt)
+{
+    const QString second = "Diese Aktion kann nicht durchgeführt werden, da bereits\r"
+                           "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
+                           "Gegebenenfalls löschen Sie diesen Eintrag !";
+    const QString mayHold = "Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
+                            "\"%1\" den Grund- und Arbeitsumsatz des Tages\r"
+                            "bereits enthalten kann.";
+    const struct
+    {
+        QStringList entries;
+        QString refusal;
+    } cases[] = {
+        {{}, {}},
+        {{"Walking", "Schwimmen"}, {}},
+        {{"Walking", "Grund- und Arbeitsumsatz 130%"}, second},
+        {{"Tageszusammenfassung"}, mayHold.arg("Tageszusammenfassung")},
+        {{"Lückenfüller"}, mayHold.arg("Lückenfüller")},
+        {{"Tageszusammenfassung", "Grund- und Arbeitsumsatz 110%"}, second},
+        {{"grund- und arbeitsumsatz 130%", "tageszusammenfassung", "Tageszusammenfassung alt"}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(activity::secondDailyRefusal(c.entries), c.refusal) << c.entries.join(", ").toStdString();
+}
+
 TEST_F(ActivityFolder, TheEnergyFollowsTheWeightAndTheMinutes)
 {
     window->EditTagesgewicht->setText("60");

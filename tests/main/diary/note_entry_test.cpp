@@ -281,3 +281,22 @@ TEST_F(NoteEntry, ASaveNeverFailsOnACharacterWhateverReachesTheEditor)
     EXPECT_EQ(storedNote(), "9 EUR - ok");
     EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(u'\n').toStdString();
 }
+
+TEST_F(NoteEntry, ASearchTextPastedWithALineBreakOrTabFindsTheNote)
+{
+    QTest::keyClicks(memo(), "Altbier im Garten");
+    window->ListeNotizClick(false);
+    QLineEdit* search = window->EditNotizSuche;
+    for (const QString& pasted : {QStringLiteral("Altbier\n"), QStringLiteral("Altbier\t"),
+                                  QStringLiteral("\r\nAltbier"), QStringLiteral("Altbier\u00a0im")}) {
+        SCOPED_TRACE(pasted.toStdString());
+        search->clear();
+        search->setFocus();
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(search, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(search->text(), pasted.contains(u"im") ? "Altbier im" : "Altbier");
+        window->ButtonNotizSuche->click();
+        EXPECT_EQ(window->StringGridNotizSuche->cell(0, 0), "20.04.2009");
+        EXPECT_EQ(window->MemoNotizSuche->toPlainText(), "Altbier im Garten");
+    }
+}

@@ -174,3 +174,22 @@ TEST_F(GoalEntry, PastedAndDroppedTextIsHeldToTheLengthAndTheCodePage)
     EXPECT_EQ(closeAndReadGoals(), (QStringList{"9-9 E", "\"8\"", "123", "EUR"}));
     EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(u'\n').toStdString();
 }
+
+TEST_F(GoalEntry, PastedLineBreaksAndTabsAreNotStored)
+{
+    start({});
+    const struct
+    {
+        QLineEdit* edit;
+        QString pasted;
+        const char* shown;
+    } cases[] = {{window->EditEnergie, QStringLiteral("9200\r\n"), "9200"},
+                 {window->EditFett, QStringLiteral("\t70"), "70"},
+                 {window->EditProtein, QStringLiteral("8\n5"), "85"},
+                 {window->EditKohlenh, QStringLiteral("3\u00a000"), "3 0"}};
+    for (const auto& c : cases) {
+        paste(c.edit, c.pasted);
+        EXPECT_EQ(c.edit->text(), c.shown) << c.pasted.toStdString();
+    }
+    EXPECT_EQ(closeAndReadGoals(), (QStringList{"9200", "70", "85", "3 0"}));
+}

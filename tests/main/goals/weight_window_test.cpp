@@ -9,9 +9,12 @@
 #include "support/printers.h"
 #include "support/window.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -20,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 
 using namespace testing_support;
@@ -189,13 +193,13 @@ TEST_F(WeightField, TypingInEnglishTakesThePoint)
     window->close();
 }
 
-TEST_F(WeightField, WeightsOutsideTheScaleAreStoredAsZero)
+TEST_F(WeightField, WeightsAboveTheScaleCannotBeTyped)
 {
     LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
     auto window = openWindow();
     retype(*window, "151");
-    EXPECT_EQ(window->EditTagesgewicht->text(), "151") << "the field keeps the typed text";
-    EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 0.0);
+    EXPECT_EQ(window->EditTagesgewicht->text(), "15") << "the digit that would pass 150 is refused";
+    EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 15.0);
     EXPECT_EQ(shownNeedle(*window), 0);
     retype(*window, "150");
     EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 150.0);
@@ -233,7 +237,7 @@ TEST_F(WeightField, AWeightThatIsNotANumberIsRefusedAndNothingChanges)
     QTest::keyClick(edit, ',');
     QTest::keyClick(edit, Qt::Key_Home);
     QTest::keyClick(edit, Qt::Key_Delete);
-    ASSERT_EQ(edit->text(), ",");
+    EXPECT_EQ(edit->text(), "9,") << "the separator alone is refused and the text stays";
     ASSERT_EQ(seams.messages.size(), 1);
     EXPECT_EQ(
         seams.messages[0],
@@ -247,6 +251,7 @@ TEST_F(WeightField, AWeightThatIsNotANumberIsRefusedAndNothingChanges)
     edit->insert("8O");
     ASSERT_EQ(seams.messages.size(), 2);
     EXPECT_TRUE(seams.messages[1].startsWith("\"8O\" ist keine gültige Gewichtsangabe."));
+    EXPECT_EQ(edit->text(), "80");
     EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 80.0);
     EXPECT_EQ(shownNeedle(*window), 5);
     for (const char* pasted : {"inf", "nan", "1.000"}) {
@@ -256,13 +261,120 @@ TEST_F(WeightField, AWeightThatIsNotANumberIsRefusedAndNothingChanges)
     window->close();
 }
 
+TEST_F(WeightField, TheFirstDigitOnADayWithoutWeightReplacesItsZero)
+{
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    auto window = openWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QLineEdit* edit = window->EditTagesgewicht;
+    const auto clickAt = [edit](int x) {
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(x, edit->height() / 2));
+    };
+    const struct
+    {
+        const char* way;
+        std::function<void()> enter;
+        bool selects;
+        const char* typed;
+        double stored;
+    } cases[] = {
+        {"a click right of the 0", [&] { clickAt(edit->width() - 3); }, true, "100,5", 100.5},
+        {"a click left of the 0", [&] { clickAt(2); }, true, "77,9", 77.9},
+        {"Tab",
+         [&] {
+             window->ComboBoxGeschlecht->setFocus();
+             edit->setFocus(Qt::TabFocusReason);
+         },
+         true, "80", 80.0},
+        {"End after a click",
+         [&] {
+             clickAt(edit->width() - 3);
+             QTest::keyClick(edit, Qt::Key_End);
+         },
+         false, "72,5", 72.5},
+    };
+    int day = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.way);
+        window->DateTimePicker->setDate(kDay.addDays(day % 3));
+        ASSERT_EQ(edit->text(), "0");
+        c.enter();
+        if (c.selects)
+            EXPECT_EQ(edit->selectedText(), "0") << "selected on the way in";
+        QTest::keyClicks(edit, c.typed);
+        EXPECT_EQ(edit->text(), c.typed);
+        EXPECT_EQ(dayRecord(diary.dir(), kDay.addDays(day % 3)).gewicht, c.stored);
+        // Back to a day without weight for the next way in.
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_0);
+        ++day;
+    }
+    // A "0" with more behind it is a weight being typed, not a day without one.
+    edit->setText("0");
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, ",5");
+    EXPECT_EQ(edit->text(), "0,5");
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    window->close();
+}
+
+TEST_F(WeightField, TypingIntoAWeightNeverStoresOtherThanTheFieldShows)
+{
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    auto window = openWindow();
+    QLineEdit* edit = window->EditTagesgewicht;
+    // The text set, the cursor, the keys typed and what the field then shows.
+    const struct
+    {
+        const char* start;
+        int cursor;
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"72,5", 4, "3", "72,5"},   {"72,5", 0, "1", "72,5"}, {"72,5", 2, "0", "72,5"},
+        {"72,5", 0, "00", "072,5"}, {"80", 2, ",55", "80,5"}, {"15", 2, "01", "150"},
+        {"150", 3, ",05", "150,0"}, {"99", 1, "9", "99"},     {"9", 1, "9,99", "99,9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " + " + c.typed);
+        edit->setText(c.start);
+        edit->setFocus();
+        edit->setCursorPosition(c.cursor);
+        for (const char* key = c.typed; *key; ++key) {
+            QTest::keyClick(edit, *key);
+            const double stored = dayRecord(diary.dir(), kDay).gewicht;
+            EXPECT_NEAR(stored, goals::readWeight(edit->text()).value_or(-1), 1e-4)
+                << edit->text().toStdString();
+        }
+        EXPECT_EQ(edit->text(), c.shown);
+    }
+    // Pasted over the whole text: what the record cannot hold as shown is
+    // refused and the weight stays.
+    edit->setText("80");
+    for (const char* pasted : {"160", "72,55", "-5", "1e2"}) {
+        QGuiApplication::clipboard()->setText(pasted);
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), "80") << pasted;
+        EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 80.0) << pasted;
+    }
+    EXPECT_EQ(seams.messages.size(), 4);
+    QGuiApplication::clipboard()->setText("81,5");
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 81.5);
+    window->close();
+}
+
 TEST_F(WeightField, ATableErrorIsShownAndEndsTheAction)
 {
     LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
     auto window = openWindow();
     retype(*window, "80");
     window->Dbf_ZEB.close();
-    QTest::keyClicks(window->EditTagesgewicht, "1");
+    QTest::keyClicks(window->EditTagesgewicht, ",");
     ASSERT_EQ(seams.messages.size(), 1);
     EXPECT_TRUE(seams.messages[0].contains("ZEB_ZEB.dbf")) << seams.messages[0].toStdString();
     EXPECT_EQ(shownNeedle(*window), 5) << "the scale stays as it was";

@@ -57,7 +57,45 @@ TEST(WeightRules, TheWeightFieldTakesOneSeparatorNeverFirst)
     EXPECT_TRUE(typedAtEnd(u',', "7a", kGerman).isNull());
     // Typed over the selected separator, one takes its place.
     EXPECT_EQ(goals::weightKey(u'.', "72,5", 2, 1, kGerman), u',');
-    EXPECT_EQ(goals::weightKey(u',', "725", 1, 0, kGerman), u',');
+    EXPECT_EQ(goals::weightKey(u',', "725", 2, 0, kGerman), u',');
+}
+
+TEST(WeightRules, AKeyPassesOnlyWhenTheRecordHoldsTheWeightAsShown)
+{
+    // text, cursor (or selection start), selection length, key, passes
+    const struct
+    {
+        const char* text;
+        int at;
+        int selected;
+        char key;
+        bool passes;
+    } cases[] = {
+        {"100,", 4, 0, '5', true},  {"100,5", 5, 0, '5', false}, // a second decimal place
+        {"72,5", 4, 0, '3', false}, {"72,5", 2, 0, '3', false},  {"72,5", 0, 0, '1', false}, // 172,5
+        {"15", 2, 0, '0', true},    {"15", 2, 0, '1', false},    {"150", 3, 0, ',', true},
+        {"150,", 4, 0, '0', true},  {"150,", 4, 0, '1', false},  {"725", 1, 0, ',', false}, // 7,25
+        {"7", 0, 0, '0', true},     {"077,9", 0, 0, '0', false},                            // six characters
+        {"72,5", 0, 4, '9', true},  {"0", 1, 0, '7', true},      {"0", 1, 0, '\b', true},
+    };
+    for (const auto& c : cases) {
+        const QChar passed = goals::weightKey(QChar(c.key), c.text, c.at, c.selected, kGerman);
+        EXPECT_EQ(!passed.isNull(), c.passes) << c.text << " + " << c.key << " at " << c.at;
+    }
+}
+
+TEST(WeightRules, TheRecordHoldsAWeightOfOneDecimalUpTo150)
+{
+    for (const char* text : {"", "0", "7", "72,5", "150", "150,0", "0,5", ",5", "72,", "007", "0100,"})
+        EXPECT_TRUE(goals::weightFits(text, kGerman)) << text;
+    for (const char* text :
+         {",", "150,1", "151", "72,55", "-5", "1e2", "72.5", " 80", "8O", "100,50", "07,25"})
+        EXPECT_FALSE(goals::weightFits(text, kGerman)) << text;
+    EXPECT_TRUE(goals::weightFits("72.5", kEnglish));
+    EXPECT_FALSE(goals::weightFits("72,5", kEnglish));
+    EXPECT_TRUE(goals::showsNoWeight("0"));
+    EXPECT_FALSE(goals::showsNoWeight("0,"));
+    EXPECT_FALSE(goals::showsNoWeight(""));
 }
 
 TEST(WeightRules, BothSeparatorsBecomeTheLocalOne)

@@ -594,3 +594,32 @@ TEST_F(Keyboard, TheChartsButtonsAnswerSpaceAndEnter)
     EXPECT_EQ(window->Glaetten, 0);
     EXPECT_EQ(focus(), window->BitBtnGlaettenJa);
 }
+
+// ----- the day selector -----
+
+TEST_F(Keyboard, F4AndAltDownOpenTheCalendarOfTheDay)
+{
+    for (const auto& [k, modifiers] : {std::pair{Qt::Key_F4, Qt::KeyboardModifiers()},
+                                       std::pair{Qt::Key_Down, Qt::KeyboardModifiers(Qt::AltModifier)}}) {
+        SCOPED_TRACE(k);
+        const QDate before = window->DateTimePicker->date();
+        key(k, modifiers);
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_TRUE(popup);
+        EXPECT_TRUE(popup->findChild<QCalendarWidget*>());
+        EXPECT_EQ(window->DateTimePicker->date(), before) << "opening changes no day";
+        // In the calendar: the next day, taken with Enter.
+        key(Qt::Key_Right);
+        key(Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+        EXPECT_EQ(window->DateTimePicker->date(), before.addDays(1));
+        EXPECT_EQ(focus(), window->DateTimePicker);
+    }
+    // Escape closes the calendar; the day stays.
+    const QDate before = window->DateTimePicker->date();
+    key(Qt::Key_F4);
+    ASSERT_TRUE(QApplication::activePopupWidget());
+    key(Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }));
+    EXPECT_EQ(window->DateTimePicker->date(), before);
+}

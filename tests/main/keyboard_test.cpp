@@ -195,6 +195,27 @@ TEST_F(Keyboard, ShiftTabFromTheDayNeverTypesIntoTheHiddenNote)
         EXPECT_FALSE(row.contains(u'x')) << row.toStdString();
 }
 
+TEST_F(Keyboard, TheFoldersBehindAreHiddenWithoutAPixelOfDifference)
+{
+    QFrame* const panels[] = {window->PanelZiele, window->PanelNotiz, window->PanelNahrung, window->PanelFitness,
+                              window->PanelStatistik};
+    for (int folder = 1; folder <= 5; ++folder) {
+        SCOPED_TRACE(folder);
+        key(static_cast<Qt::Key>(Qt::Key_0 + folder), Qt::ControlModifier);
+        const QImage hidden = window->grab().toImage();
+        // The folders as they lay stacked before: all shown, the one in
+        // front on top, the edges and the right-hand panel above it.
+        for (QFrame* panel : panels)
+            panel->show();
+        panels[folder - 1]->raise();
+        for (QWidget* top : std::initializer_list<QWidget*>{window->ImageOben1, window->ImageUnten1,
+                                                            window->PanelRechts1})
+            top->raise();
+        EXPECT_TRUE(window->grab().toImage() == hidden);
+        window->bringFolderToFront(folder);
+    }
+}
+
 TEST_F(Keyboard, TabWalksTheDayTheWeightTheFolderInFrontAndTheSideButtons)
 {
     TFormMain1& w = *window;

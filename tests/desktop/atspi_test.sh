@@ -20,6 +20,7 @@ if [ -z "${ATSPI_SESSION:-}" ]; then
     unset QT_QPA_PLATFORM
     timeout -k 5 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
         dbus-run-session -- "$0" "$build"
+    exit
 fi
 
 pids=()

@@ -20,6 +20,7 @@ constexpr int kCaptionPadding = 6;
 
 TabControl::TabControl(QWidget* parent) : QWidget(parent)
 {
+    installAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
 
@@ -47,6 +48,12 @@ void TabControl::setCurrentIndex(int index)
 {
     if (index >= 0 && index < count())
         select(index, false);
+}
+
+void TabControl::activate(int index)
+{
+    if (index >= 0 && index < count())
+        select(index, true);
 }
 
 int TabControl::tabAt(const QPoint& pos) const
@@ -85,8 +92,10 @@ void TabControl::select(int index, bool byUser)
 {
     if (index == m_current)
         return;
+    const int previous = m_current;
     m_current = index;
     relayout();
+    notifySelection(previous);
     // The rows may have moved under a resting mouse.
     setHot(underMouse() ? tabAt(mapFromGlobal(QCursor::pos())) : -1);
     if (byUser)

@@ -14,6 +14,9 @@
 // Keys while it has focus: Left and Right select the previous and next tab,
 // Home and End the first and last. Ctrl+Tab and Ctrl+Shift+Tab anywhere in
 // its window select the next and previous tab, wrapping round.
+//
+// Screen readers see a page tab list: one page tab per caption, the
+// selected one marked, then the controls of the page.
 class TabControl : public QWidget
 {
     Q_OBJECT
@@ -30,6 +33,9 @@ public:
     // Selects a tab as the program does: changed() is not emitted. An index
     // out of range is ignored.
     void setCurrentIndex(int index);
+    // Selects a tab as the user does (a screen reader's press action):
+    // changed() when it is another tab. An index out of range is ignored.
+    void activate(int index);
 
     int rowCount() const { return m_layout.rows; }
     // Where a tab lies now, in the control's coordinates (the rows move when
@@ -58,6 +64,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The interfaces for assistive tools (tabaccessible.cpp).
+    static void installAccessibility();
+    // Tells assistive tools that the selection moved from `previous`.
+    void notifySelection(int previous);
     void relayout();
     void select(int index, bool byUser);
     void setHot(int index);

@@ -1,5 +1,6 @@
 #include "help/zebhelp.h"
 
+#include "main/accessibility.h"
 #include "main/platform.h"
 
 #include "help/tabcontrol.h"
@@ -76,6 +77,7 @@ THelpForm1::THelpForm1(QWidget* parent) : QWidget(parent, Qt::Window)
     ButtonHilfeClose->setFont(arial(true));
     ButtonHilfeClose->setGeometry(188, 364, 218, 27);
 
+    accessibility::makeWindow(this);
     setAccessibleName(windowTitle());
     TabControlHilfe->setAccessibleName(QStringLiteral("Hilfethemen"));
     RichEditHelp1->setAccessibleName(QStringLiteral("Hilfetext"));

@@ -3,9 +3,13 @@
 
 #include "main/zeb6.h"
 
+#include "main/accessibility.h"
+#include "main/diary/booking.h"
 #include "main/draw/picture.h"
 #include "main/panels.h"
+#include "main/spoken.h"
 #include "main/stringgrid.h"
+#include "store/error.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -34,10 +38,51 @@ void nameWordButton(QToolButton* button, const QString& what)
         button->setAccessibleName(button->text() + QStringLiteral(" (") + what + u')');
 }
 
+// The caption `text` among the siblings of `field` becomes its label.
+void labelBy(QWidget* field, const QString& text)
+{
+    for (QLabel* caption : field->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (caption->text() == text) {
+            caption->setBuddy(field);
+            return;
+        }
+    }
+}
+
 } // namespace
 
 void TFormMain1::nameControls()
 {
+    accessibility::makeWindow(this);
+    // The drawn folder tabs are page tabs, the folder in front selected.
+    for (int k = 1; k <= 5; ++k)
+        accessibility::makePageTab(
+            LabelOrdner[k], [this, k] { return AktuellerOrdner == k; }, [this, k] { LabelOrdnerClick(k); });
+    // The pictures say what they show of the current day.
+    accessibility::makePicture(ImageRechts1, [this] {
+        draw::DayTotals totals;
+        try {
+            totals = dayTotals();
+        } catch (const store::StoreError&) {
+            // An unreadable day record shows empty troughs.
+        }
+        const draw::GoalTexts goals{EditEnergie->text(), EditEnergieCal->text(), EditFett->text(),
+                                    EditProtein->text(), EditKohlenh->text()};
+        return spoken::weight(EditTagesgewicht->text(), ComboBoxGeschlecht->currentIndex(),
+                              ComboBoxHoehe->currentIndex()) +
+               QStringLiteral(". ") + spoken::dayTotals(totals, goals, AnzeigeKcal);
+    });
+    accessibility::makePicture(ImageStatistik1, [this] {
+        double value = 0;
+        try {
+            value = seriesValue();
+        } catch (const store::StoreError&) {
+            // An unreadable day record has no value to read out.
+        }
+        const int series = shownSeries();
+        return spoken::chartDay(SpeedButtonS[series]->text(), series, value, AnzeigeKcal, FilterTag());
+    });
+
     setAccessibleName(windowTitle());
     name(DateTimePicker, QStringLiteral("Tag des Tagebuchs"));
     name(EditTagesgewicht, QStringLiteral("Tagesgewicht in kg"));
@@ -51,13 +96,21 @@ void TFormMain1::nameControls()
 
     const char* const folders[] = {"Ziele", "Notizen", "Nahrung", "Aktivität", "Statistik"};
     for (int k = 1; k <= 5; ++k)
-        name(LabelOrdner[k], QStringLiteral("Ordner %1").arg(QString::fromUtf8(folders[k - 1])));
+        name(LabelOrdner[k], QString::fromUtf8(folders[k - 1]));
 
     name(ComboBoxGeschlecht, QStringLiteral("Geschlecht"));
     name(ComboBoxAlter, QStringLiteral("Alter"));
     name(ComboBoxBeruf, QStringLiteral("Berufliche Tätigkeit"));
     name(ComboBoxHoehe, QStringLiteral("Körpergröße"));
     name(ComboBoxGewicht, QStringLiteral("Wunschgewicht"));
+    // The combo boxes say their value; their captions label them.
+    LabelZiele1->setBuddy(ComboBoxGeschlecht);
+    LabelZiele2->setBuddy(ComboBoxAlter);
+    LabelZiele3->setBuddy(ComboBoxBeruf);
+    LabelZiele4->setBuddy(ComboBoxHoehe);
+    labelBy(ComboBoxGewicht, QStringLiteral("Mein Ziel :"));
+    labelBy(ComboBoxNotizSuche, QStringLiteral("Zeitraum:"));
+    labelBy(EditNotizSuche, QStringLiteral("Suchtext:"));
     name(EditEnergie, QStringLiteral("Ziel Energie in kJ"));
     name(EditEnergieCal, QStringLiteral("Ziel Energie in kcal"));
     name(EditFett, QStringLiteral("Ziel Fett in g"));
@@ -78,15 +131,11 @@ void TFormMain1::nameControls()
     name(StringGridNRG, QStringLiteral("Nahrungsmittel-Katalog"));
     name(StringGridNTB, QStringLiteral("Nahrungsmittel des Tages"));
     name(PanelNTB, QStringLiteral("Buchung Nahrung: Mengensymbol auf die Tagesliste ziehen"));
-    for (int k = 1; k <= 11; ++k)
-        name(PanelNDrag[k], QStringLiteral("Mengensymbol %1").arg(k));
     name(PanelNahrungDelete, QStringLiteral("Mülleimer Nahrung"));
 
     name(StringGridFIT, QStringLiteral("Tätigkeiten-Katalog"));
     name(StringGridFTB, QStringLiteral("Aktivitäten des Tages"));
     name(PanelFTB, QStringLiteral("Buchung Aktivität: Zeitsymbol auf die Tagesliste ziehen"));
-    for (int k = 1; k <= 11; ++k)
-        name(PanelFDrag[k], QStringLiteral("Zeitsymbol %1").arg(k));
     name(PanelDragAktiv, QStringLiteral("Zeitsymbole gesperrt"));
     name(PanelDragAktivLeer, QStringLiteral("Zeitsymbole gesperrt"));
     name(PanelFitnessDelete, QStringLiteral("Mülleimer Aktivität"));
@@ -108,4 +157,16 @@ void TFormMain1::nameControls()
     name(BitBtnZoomYMinus, QStringLiteral("Werteachse verkleinern"));
     name(BitBtnGlaettenJa, QStringLiteral("Glätten ein"));
     name(BitBtnGlaettenNein, QStringLiteral("Glätten aus"));
+}
+
+void TFormMain1::nameSymbols()
+{
+    // A symbol says the amount it books; a symbol that cannot be pressed
+    // says so.
+    for (int k = 1; k <= 11; ++k) {
+        const QString amount = spoken::quantitySymbol(k, DragBildArt);
+        name(PanelNDrag[k], amount.isEmpty() ? QStringLiteral("leeres Mengensymbol") : amount);
+        const QString minutes = spoken::durationSymbol(k, AktivKategorie == 0);
+        name(PanelFDrag[k], durationSymbolFree(k) ? minutes : minutes + QStringLiteral(" (gesperrt)"));
+    }
 }

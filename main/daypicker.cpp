@@ -12,6 +12,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <memory>
 
@@ -90,6 +93,12 @@ void DayPicker::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier))) {
+        if (commit())
+            openCalendar();
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -102,9 +111,6 @@ void DayPicker::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Escape:
         showDay();
-        QDateEdit::keyPressEvent(event);
-        return;
-    case Qt::Key_F4:
         QDateEdit::keyPressEvent(event);
         return;
     default:
@@ -157,6 +163,20 @@ void DayPicker::contextMenuEvent(QContextMenuEvent* event)
     }
     m_cursor = -1;
     menu->exec(event->globalPos());
+}
+
+void DayPicker::openCalendar()
+{
+    // The date edit opens its calendar on a press of its arrow button only.
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QPoint arrow =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this).center();
+    QMouseEvent press(QEvent::MouseButtonPress, arrow, mapToGlobal(arrow), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QDateEdit::mousePressEvent(&press);
 }
 
 bool DayPicker::focusNextPrevChild(bool next)

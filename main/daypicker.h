@@ -10,7 +10,7 @@
 // mouse press anywhere else and before the arrow keys or the wheel step it;
 // a dropped date at once. Text that is not a day is refused with a message
 // and the date stays as it was. The calendar, the arrow keys and the wheel
-// change the date as in any date edit.
+// change the date as in any date edit; F4 and Alt+Down open the calendar.
 //
 // It takes any day with a four-digit year; keeping the day inside the diary
 // is its change handler's business.
@@ -39,6 +39,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Opens the calendar below the field, as a press on its arrow does.
+    void openCalendar();
     void typeCharacter(QChar c);
     // `text` in place of the selection, or at the cursor.
     QString withInserted(const QString& text) const;

@@ -116,7 +116,7 @@ try {
 
     // 2. The bevel sheet; the goals folder in front.
     ZeichneImage3DObjekte();
-    PanelZiele->raise();
+    bringFolderToFront(1);
     AktuellerOrdner = 1;
     ZeichneOrdner();
 

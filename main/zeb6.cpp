@@ -56,6 +56,7 @@ TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(null
     buildDrawing();
     buildStatistics();
     nameControls();
+    buildKeyboard();
 
     Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
     Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });
@@ -101,8 +102,8 @@ void TFormMain1::buildFrame()
     auto* kg = new QLabel(QStringLiteral("kg"), PanelRechts1);
     kg->setGeometry(86, 28, 20, 16);
 
-    SpeedButtonHilfe = speedButton(PanelRechts1, 11, 473, pictures::Button::Help, QStringLiteral("Hilfe"));
-    SpeedButtonDruck = speedButton(PanelRechts1, 63, 473, pictures::Button::Printer, QStringLiteral("Drucken"));
+    SpeedButtonHilfe = speedButton(PanelRechts1, 11, 473, pictures::Button::Help, QStringLiteral("Hilfe (F1)"));
+    SpeedButtonDruck = speedButton(PanelRechts1, 63, 473, pictures::Button::Printer, QStringLiteral("Drucken (Strg+P)"));
     SpeedButtonTool =
         speedButton(PanelRechts1, 11, 514, pictures::Button::Tools, QStringLiteral("Tools (Werkzeuge)"));
     SpeedButtonEnde = speedButton(PanelRechts1, 63, 514, pictures::Button::Exit, QStringLiteral("Programmende"));

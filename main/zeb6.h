@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class DropPanel;
 class MousePanel;
@@ -358,6 +359,18 @@ public:
     void ImageRechts1MouseDown(Qt::MouseButton button, QPoint point);
     void ImageRechts1MouseUp(Qt::MouseButton button, QPoint point);
 
+    // ----- keyboard -----
+    // Folder `folder` (1 ... 5) in front and the other four hidden, so that
+    // only the controls of the folder in front take the focus and show to
+    // screen readers. The focus, when it was in a folder, goes to the first
+    // control of this one.
+    void bringFolderToFront(int folder);
+    // Books quantity symbol k (1 ... 11) for the selected food, or duration
+    // symbol k for the selected activity, as dropping it on the day list
+    // does; nothing where that symbol cannot be pressed.
+    void bookFoodSymbol(int k);
+    void bookActivitySymbol(int k);
+
 signals:
     // The window has closed; the program ends.
     void closed();
@@ -371,6 +384,17 @@ private:
     void buildFrame();
     // Gives every control the name a screen reader speaks.
     void nameControls();
+    // The names of the booking symbols: the amounts they book now.
+    void nameSymbols();
+    // Shortcuts, the keys of the lists and buttons, and the focus chain.
+    void buildKeyboard();
+    // The controls in the order Tab walks them (hidden ones are skipped).
+    std::vector<QWidget*> focusChain() const;
+    // The booking of the symbol in DragSymbol as its drop on the day list.
+    void bookDraggedFood();
+    void bookDraggedActivity();
+    // True when duration symbol k is not under a cover, so a press takes it.
+    bool durationSymbolFree(int k) const;
     void buildGoals();
     void buildScale();
     void buildDiaryFolders();

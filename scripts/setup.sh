@@ -9,6 +9,7 @@ kelvara_packages=(
   python3 python3-dbfread python3-dbf libdbd-xbase-perl
   qt6-translations-l10n qt6-qpa-plugins
   xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin
+  at-spi2-core python3-pyatspi dbus-daemon
   desktop-file-utils appstream dpkg-dev file
   cups cups-daemon cups-core-drivers cups-client libcups2-dev poppler-utils
 )

@@ -4,6 +4,7 @@
 #include "tools/zebtool.h"
 
 #include "help/tabcontrol.h"
+#include "main/accessibility.h"
 #include "main/stringgrid.h"
 
 #include <QComboBox>
@@ -22,6 +23,7 @@ void name(QWidget* widget, const QString& text)
 
 void TToolForm1::nameControls()
 {
+    accessibility::makeWindow(this);
     setAccessibleName(windowTitle());
     name(TabControlTools, QStringLiteral("Registerkarten der Tools"));
 

@@ -118,6 +118,7 @@ void TFormMain1::WechselDragAktivBild()
         PanelDragAktivLeer->move(kCoverActive, PanelDragAktivLeer->y());
         PanelDragAktivLeer->raise();
     }
+    nameSymbols();
 }
 
 void TFormMain1::PanelFTBMouseDown(Qt::MouseButton button, int x, int y)
@@ -143,22 +144,45 @@ void TFormMain1::PanelFTBMouseMove(int x, int y)
 
 void TFormMain1::PanelFTBMouseUp(Qt::MouseButton, int x, int y)
 {
-    if (DragSymbol != 0 && booking::inDropArea(x, y, PanelFTB->width(), PanelFTB->height())) {
-        try {
-            const int rowsBefore = StringGridFTB->rowCount();
-            bookOrRevert(Dbf_FTB, [&] {
-                SchreibeFTBDaten();
-                SchreibeZEB_FTB_Daten();
-            });
-            SchreibeFTBListe();
-            if (StringGridFTB->rowCount() == rowsBefore) {
-                const QString name = StringGridFIT->cell(0, StringGridFIT->selectedRow());
-                StringGridFTB->selectGridRow(StringGridFTB->lastRowWith(1, name, rowsBefore));
-            }
-        } catch (const store::StoreError& e) {
-            platform::showMessage(this, e.text());
+    if (DragSymbol != 0 && booking::inDropArea(x, y, PanelFTB->width(), PanelFTB->height()))
+        bookDraggedActivity();
+    DragResetFitness();
+    DragSymbol = 0;
+}
+
+void TFormMain1::bookDraggedActivity()
+{
+    try {
+        const int rowsBefore = StringGridFTB->rowCount();
+        bookOrRevert(Dbf_FTB, [&] {
+            SchreibeFTBDaten();
+            SchreibeZEB_FTB_Daten();
+        });
+        SchreibeFTBListe();
+        if (StringGridFTB->rowCount() == rowsBefore) {
+            const QString name = StringGridFIT->cell(0, StringGridFIT->selectedRow());
+            StringGridFTB->selectGridRow(StringGridFTB->lastRowWith(1, name, rowsBefore));
         }
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
     }
+}
+
+bool TFormMain1::durationSymbolFree(int k) const
+{
+    // The covers in place keep out the symbols below them.
+    const bool allCovered = PanelDragAktivLeer->x() == kCoverActive;
+    const bool othersCovered = PanelDragAktiv->x() == kCoverActive;
+    return k >= 1 && k <= 11 && !allCovered && !(othersCovered && k > 1);
+}
+
+void TFormMain1::bookActivitySymbol(int k)
+{
+    if (!durationSymbolFree(k))
+        return;
+    DragSymbol = k;
+    DragFaktor = activity::kSymbolMinutes[k];
+    bookDraggedActivity();
     DragResetFitness();
     DragSymbol = 0;
 }

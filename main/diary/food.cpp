@@ -96,6 +96,7 @@ void TFormMain1::WechselDragBildArt()
     DragBildArt = booking::quantityKind(unit);
     for (int k = 1; k <= 11; ++k)
         ImageNDrag[k]->move(booking::frameLeft(DragBildArt), 0);
+    nameSymbols();
 }
 
 void TFormMain1::PanelNTBMouseDown(Qt::MouseButton button, int x, int y)
@@ -129,26 +130,41 @@ void TFormMain1::PanelNTBMouseUp(Qt::MouseButton, int x, int y)
 {
     if (DragBildArt == booking::NoQuantity)
         return;
-    if (DragSymbol != 0 && booking::inDropArea(x, y, PanelNTB->width(), PanelNTB->height())) {
-        try {
-            const int rowsBefore = StringGridNTB->rowCount();
-            bool booked = false;
-            bookOrRevert(Dbf_NTB, [&] {
-                booked = SchreibeNTBDaten();
-                if (booked)
-                    SchreibeZEB_NTB_Daten();
-            });
-            if (booked) {
-                SchreibeNTBListe();
-                if (StringGridNTB->rowCount() == rowsBefore) {
-                    const QString name = StringGridNRG->cell(0, StringGridNRG->selectedRow());
-                    StringGridNTB->selectGridRow(StringGridNTB->lastRowWith(2, name, rowsBefore));
-                }
+    if (DragSymbol != 0 && booking::inDropArea(x, y, PanelNTB->width(), PanelNTB->height()))
+        bookDraggedFood();
+    DragResetNahrung();
+    DragSymbol = 0;
+}
+
+void TFormMain1::bookDraggedFood()
+{
+    try {
+        const int rowsBefore = StringGridNTB->rowCount();
+        bool booked = false;
+        bookOrRevert(Dbf_NTB, [&] {
+            booked = SchreibeNTBDaten();
+            if (booked)
+                SchreibeZEB_NTB_Daten();
+        });
+        if (booked) {
+            SchreibeNTBListe();
+            if (StringGridNTB->rowCount() == rowsBefore) {
+                const QString name = StringGridNRG->cell(0, StringGridNRG->selectedRow());
+                StringGridNTB->selectGridRow(StringGridNTB->lastRowWith(2, name, rowsBefore));
             }
-        } catch (const store::StoreError& e) {
-            platform::showMessage(this, e.text());
         }
+    } catch (const store::StoreError& e) {
+        platform::showMessage(this, e.text());
     }
+}
+
+void TFormMain1::bookFoodSymbol(int k)
+{
+    if (DragBildArt == booking::NoQuantity || k < 1 || k > 11)
+        return;
+    DragSymbol = k;
+    DragFaktor = booking::symbolFactor(k, DragBildArt);
+    bookDraggedFood();
     DragResetNahrung();
     DragSymbol = 0;
 }

@@ -167,8 +167,7 @@ void TFormMain1::LabelOrdnerClick(int folder)
 {
     if (folder != AktuellerOrdner) {
         AktuellerOrdner = folder;
-        QFrame* const panels[] = {PanelZiele, PanelNotiz, PanelNahrung, PanelFitness, PanelStatistik};
-        panels[folder - 1]->raise();
+        bringFolderToFront(folder);
     }
     ZeichneOrdner();
     if (folder == 5 && StatistikVeraltet) {

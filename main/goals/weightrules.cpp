@@ -172,6 +172,25 @@ int needleFor(float weightKg, int geschlecht, int hoehe)
     return needleTile(ratio);
 }
 
+QString weightClass(int tile)
+{
+    if (tile < 1 || tile > 15)
+        return {};
+    const NeedleReadings r = needleReadings(tile);
+    const double middle = (r.lower + r.upper) / 2;
+    struct Band
+    {
+        double below;
+        const char* name;
+    };
+    static const Band kClasses[] = {{0.80, "mager"}, {0.90, "dünn"}, {1.10, "normal"}, {1.30, "dick"}};
+    for (const Band& band : kClasses) {
+        if (middle < band.below)
+            return QString::fromUtf8(band.name);
+    }
+    return QStringLiteral("fett");
+}
+
 std::optional<QString> bmiText(const QString& weightText, int hoehe, const QLocale& locale)
 {
     const std::optional<int> height = bodyHeight(hoehe);

@@ -87,6 +87,13 @@ QPoint needlePlace(int tile);
 // missing or the weight is not above 0.
 int needleFor(float weightKg, int geschlecht, int hoehe);
 
+// The weight class the needle of tile 1 ... 15 points into, as the help
+// names the classes by the ratio to the normal weight: "mager" (about
+// 0.70 ... 0.80), "dünn" (0.80 ... 0.90), "normal" (0.90 ... 1.10), "dick"
+// (1.10 ... 1.30) and "fett" (1.30 ... 1.60). A tile counts by the middle of
+// its readings, where the needle points. Empty for the needle at rest (0).
+QString weightClass(int tile);
+
 // The read-out " BMI 24,7": the weight text read as a decimal number over
 // the square of the height in metres, held with the precision of a 48-bit
 // real and written with one decimal, halves away from zero, in the locale.

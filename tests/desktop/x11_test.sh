@@ -42,13 +42,15 @@ cleanup() {
 trap cleanup EXIT
 
 # Waits up to 15 s for a visible window of the program whose title, as the
-# window manager reads it (_NET_WM_NAME), is exactly $1; prints its id.
+# window manager reads it (_NET_WM_NAME), is exactly $1 and which the window
+# manager has taken over (it has set the allowed actions); prints its id.
 window_named() {
     local id
     for _ in $(seq 150); do
         for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
             popup "$id" && continue
-            if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ]; then
+            if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ] &&
+                [ -n "$(property "$id" _NET_WM_ALLOWED_ACTIONS)" ]; then
                 echo "$id"
                 return 0
             fi

@@ -274,6 +274,30 @@ TEST(HelpWindow, LiteralLinesStandExactlyAsWritten)
     EXPECT_TRUE(texts(help).join('\n').contains("1.02f")) << "the licence names the version";
 }
 
+TEST(HelpWindow, TheProgramsStructureNamesTheKeysOfEveryAction)
+{
+    THelpForm1 help;
+    help.show();
+    const QList<Line> topic = lines(help);
+    QStringList headings;
+    const Line* keyboard = nullptr;
+    for (const Line& line : topic) {
+        if (line.weight == Weight::Bold)
+            headings << line.text;
+        else if (line.text.contains("Tastatur"))
+            keyboard = &line;
+        if (keyboard)
+            break;
+    }
+    ASSERT_TRUE(keyboard) << "a paragraph on the keyboard";
+    EXPECT_EQ(headings.last(), "Programmaufbau");
+    EXPECT_EQ(keyboard->weight, Weight::Regular);
+    for (const char* keys : {"Tabulatortaste", "Leertaste", "Eingabetaste", "Pfeiltasten", "Strg+Bild ab",
+                             "Strg+Bild auf", "Strg+1 bis Strg+5", "Alt+Pfeil ab", "F4", "Kontextmenütaste",
+                             "Entf", "F1", "Strg+P"})
+        EXPECT_TRUE(keyboard->text.contains(QString::fromUtf8(keys))) << keys;
+}
+
 TEST(HelpWindow, SwitchingTabsRebuildsTheSameTextEachTime)
 {
     THelpForm1 help;

@@ -219,3 +219,19 @@ TEST(WeightRules, NeedleReadingsJoinWithoutGaps)
         EXPECT_EQ(goals::needleTile(static_cast<float>((r.lower + r.upper) / 2)), tile);
     }
 }
+
+TEST(WeightRules, TheWeightClassIsWhereTheNeedlePoints)
+{
+    // Each tile by the middle of its readings: 0.78 mager, 0.875 dünn,
+    // 0.905 ... 1.095 normal, 1.125 ... 1.275 dick, from 1.31 fett.
+    const char* const classes[16] = {"",       "mager",  "dünn", "normal", "normal", "normal",
+                                     "normal", "normal", "dick", "dick",   "dick",   "dick",
+                                     "dick",   "dick",   "fett", "fett"};
+    for (int tile = 0; tile <= 15; ++tile)
+        EXPECT_EQ(goals::weightClass(tile), QString::fromUtf8(classes[tile])) << tile;
+    EXPECT_EQ(goals::weightClass(16), QString());
+    // A man of 180 cm (normal weight 80 kg).
+    EXPECT_EQ(goals::weightClass(goals::needleFor(80.0f, kMann, heightItem(180))), "normal");
+    EXPECT_EQ(goals::weightClass(goals::needleFor(110.0f, kMann, heightItem(180))), "fett");
+    EXPECT_EQ(goals::weightClass(goals::needleFor(55.0f, kMann, heightItem(180))), QString()) << "the needle rests";
+}

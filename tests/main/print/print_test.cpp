@@ -644,6 +644,21 @@ TEST_F(PrintServer, OneClickGivesOneJobWithTheTitleAndTheRowsInPrintedOrder)
     EXPECT_EQ(pdfInfo(printed(), "Pages"), "1");
 }
 
+TEST_F(PrintServer, CtrlPPrintsTheFolderInFrontAsTheButtonDoes)
+{
+    open();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->windowHandle(), Qt::Key_3, Qt::ControlModifier);
+    ASSERT_EQ(window->AktuellerOrdner, 3);
+    const int before = scheduler->jobs().size();
+    QTest::keyClick(window->windowHandle(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(scheduler->jobs().size(), before + 1);
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
+    const QString text = pdfText(printed());
+    EXPECT_TRUE(text.contains("Kelvara: Nahrungszufuhr am 08.07.2006")) << text.toStdString();
+}
+
 TEST_F(PrintServer, TheChartPageCarriesItsCaption)
 {
     open();

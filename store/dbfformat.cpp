@@ -105,7 +105,8 @@ Header parseHeader(const QByteArray& image, const QString& fileName)
     return header;
 }
 
-QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate)
+QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate,
+                       CodePage declared)
 {
     const int headerLength = 32 + 32 * static_cast<int>(fields.size()) + 1;
     int recordLength = 1;
@@ -119,7 +120,7 @@ QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount
     std::memcpy(p + 1, counts.constData() + 1, 7);
     put16(p + 8, static_cast<quint16>(headerLength));
     put16(p + 10, static_cast<quint16>(recordLength));
-    p[29] = static_cast<char>(kDriverCp850);
+    p[29] = static_cast<char>(declared == CodePage::Cp1252 ? kDriverCp1252 : kDriverCp850);
     for (size_t i = 0; i < fields.size(); ++i) {
         char* d = p + 32 + 32 * i;
         std::strncpy(d, fields[i].name, 10);

@@ -26,12 +26,17 @@ kelvara_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
-# Configures (once) and builds the project in build/.
+# Configures (once) and builds the project in build/: the targets named, or
+# everything when none is named.
 kelvara_build() {
   local root
   root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
   if [ ! -f "$root/build/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   fi
-  cmake --build "$root/build"
+  if [ $# -gt 0 ]; then
+    cmake --build "$root/build" --target "$@"
+  else
+    cmake --build "$root/build"
+  fi
 }

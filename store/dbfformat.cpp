@@ -2,6 +2,7 @@
 
 #include "store/error.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -231,36 +232,39 @@ bool parseNumber(const char* data, int width, double& value)
     value = 0;
     if (begin == end)
         return true;
+    // The text checked here, converted by the correctly rounded std::from_chars:
+    // a field holding "0.3" reads as the double nearest to 0.3, so that it
+    // shows as it is stored. from_chars takes neither a plus sign nor a
+    // decimal comma, which other dBase writers leave.
+    char text[256];
+    int length = 0;
     int i = begin;
-    bool negative = false;
     if (data[i] == '-' || data[i] == '+') {
-        negative = data[i] == '-';
+        if (data[i] == '-')
+            text[length++] = '-';
         ++i;
     }
-    double whole = 0;
-    double fraction = 0;
-    double scale = 1;
     bool digits = false;
     bool point = false;
     for (; i < end; ++i) {
         const char c = data[i];
         if (c >= '0' && c <= '9') {
             digits = true;
-            if (point) {
-                scale /= 10;
-                fraction += (c - '0') * scale;
-            } else {
-                whole = whole * 10 + (c - '0');
-            }
+            text[length++] = c;
         } else if ((c == '.' || c == ',') && !point) {
             point = true;
+            text[length++] = '.';
         } else {
             return false;
         }
     }
     if (!digits)
         return false;
-    value = negative ? -(whole + fraction) : whole + fraction;
+    const std::from_chars_result result = std::from_chars(text, text + length, value);
+    if (result.ec != std::errc() || result.ptr != text + length) {
+        value = 0;
+        return false;
+    }
     return true;
 }
 

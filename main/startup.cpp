@@ -14,13 +14,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 
+#include <fcntl.h>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +63,34 @@ const QString kMessage2 = QStringList{
 }.join(u'\r');
 
 const QString kOutOfMemory = QStringLiteral("Zu wenig Arbeitsspeicher, um die Dateien zu lesen.");
+
+// A diary the system does not let the program write is whole: the start-up
+// messages for damaged files, which advise reinstalling, would cost the user
+// the diary. This one names the folder, or the one file, that cannot be
+// written: the folder when it is on a read-only file system or itself not
+// writable, else the file the system refused.
+QString notWritableMessage(const store::StoreError& error, const QString& dir)
+{
+    const QByteArray nativeDir = QFile::encodeName(dir);
+    const bool folder = error.cause() == store::StoreError::Cause::ReadOnlyFileSystem ||
+                        ::faccessat(AT_FDCWD, nativeDir.constData(), W_OK, AT_EACCESS) != 0 ||
+                        QFileInfo(error.path()).isDir();
+    const QString shown =
+        QDir::toNativeSeparators(QFileInfo(folder ? dir : error.path()).absoluteFilePath());
+    QStringList lines{
+        folder ? QStringLiteral("Der Ordner „%1“ kann nicht beschrieben werden.").arg(shown)
+               : QStringLiteral("Die Datei „%1“ kann nicht beschrieben werden.").arg(shown),
+        QString(),
+    };
+    if (error.cause() == store::StoreError::Cause::ReadOnlyFileSystem)
+        lines << QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    lines << QStringLiteral("Kelvara speichert jede Eingabe sofort und braucht dafür Schreibrecht auf den "
+                            "Ordner des Tagebuchs und alle seine Dateien.")
+          << QStringLiteral("=> Geben Sie sich dieses Recht, oder kopieren Sie den Ordner an einen Ort, an "
+                            "dem Sie schreiben dürfen, und starten Sie Kelvara dort.")
+          << QString() << QStringLiteral("Die Tagebucheinträge sind unverändert erhalten.");
+    return lines.join(u'\r');
+}
 
 const QString kMessage3 =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
@@ -133,7 +166,7 @@ try {
         Dbf_REG.first();
         StartFehler = false;
     } catch (const store::StoreError& e) {
-        startFailed(kMessage1, e.text());
+        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kMessage1, e.text());
         return;
     } catch (const std::bad_alloc&) {
         startFailed(kMessage1, kOutOfMemory);
@@ -169,7 +202,7 @@ try {
     try {
         openDataTables();
     } catch (const store::StoreError& e) {
-        startFailed(kMessage2, e.text());
+        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kMessage2, e.text());
         return;
     } catch (const std::bad_alloc&) {
         startFailed(kMessage2, kOutOfMemory);

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QScreen>
 
+#include <cstdio>
+
 namespace {
 
 void centre(QWidget& window)
@@ -34,7 +36,10 @@ int main(int argc, char* argv[])
 
     const NichtDoppeltStarten guard;
     if (!guard.acquired()) {
-        platform::showMessage(nullptr, QStringLiteral("\"Kelvara\" läuft bereits !"));
+        const QString text = QStringLiteral("\"Kelvara\" läuft bereits !");
+        std::fprintf(stderr, "Kelvara: %s (%s)\n", qPrintable(text), guard.place().c_str());
+        std::fflush(stderr);
+        platform::showMessage(nullptr, text);
         return 0;
     }
 

@@ -182,6 +182,7 @@ try {
         settings = Settings();
     }
     applySettings(settings);
+    m_savedSettings = currentSettings();
 
     // 6. The signs, in the loaded display unit.
     ZeichneSchilder();
@@ -329,17 +330,45 @@ void TFormMain1::FormActivate()
         m_tools->close();
 }
 
-void TFormMain1::FormClose()
+void TFormMain1::writeSettingsRecord()
 {
+    const Settings settings = currentSettings();
     try {
         Dbf_REG.first();
         Dbf_REG.edit();
-        writeSettings(Dbf_REG, currentSettings());
+        writeSettings(Dbf_REG, settings);
         Dbf_REG.post();
     } catch (const store::StoreError&) {
         Dbf_REG.cancel();
+        throw;
+    }
+    m_savedSettings = settings;
+}
+
+void TFormMain1::FormClose()
+{
+    try {
+        writeSettingsRecord();
+    } catch (const store::StoreError&) {
         platform::showMessage(this, kMessage3);
     }
+}
+
+void TFormMain1::saveChangedSettings()
+{
+    // Leaving a field for the message box of a failed write ends its edit
+    // once more: that must not write again.
+    if (m_closing || StartFehler || m_savingSettings || currentSettings() == m_savedSettings)
+        return;
+    m_savingSettings = true;
+    try {
+        writeSettingsRecord();
+    } catch (const store::StoreError& e) {
+        // Told once for this state of the settings; the end writes again.
+        m_savedSettings = currentSettings();
+        platform::showMessage(this, e.text());
+    }
+    m_savingSettings = false;
 }
 
 void TFormMain1::SpeedButtonEndeClick()

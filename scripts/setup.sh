@@ -4,11 +4,11 @@
 
 kelvara_packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev
+  qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev libasound2-dev
   libgtest-dev libbenchmark-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin python3-gdal
   qt6-translations-l10n qt6-qpa-plugins
-  xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin
+  xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin sound-theme-freedesktop
   desktop-file-utils appstream dpkg-dev file
   cups cups-daemon cups-core-drivers cups-client poppler-utils
 )

@@ -1,5 +1,8 @@
-// The real program's end from outside: SIGTERM and SIGHUP (a logout,
-// `kill`) end it as its end button does, the settings written.
+// The real program's end from outside and its traces: SIGTERM and SIGHUP
+// (a logout, `kill`) end it as its end button does, the settings written;
+// during a start-up message such a signal acts as its OK. A sound leaves no
+// file in the home folder and no noise on standard error, also on a machine
+// without a sound card.
 
 #include "store/dbfformat.h"
 #include "store/error.h"
@@ -7,6 +10,7 @@
 #include "support/window.h"
 
 #include <QDeadlineTimer>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -84,6 +88,17 @@ QString setting(const QString& dir, const char* name)
     return reg.fieldText(name).trimmed();
 }
 
+// Every file below `dir`.
+QStringList filesBelow(const QString& dir)
+{
+    QStringList files;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    return files;
+}
+
 } // namespace
 
 class EndSignal : public ::testing::TestWithParam<int>
@@ -112,3 +127,31 @@ TEST_P(EndSignal, EndsTheProgramAsItsEndButtonDoes)
 
 INSTANTIATE_TEST_SUITE_P(Signals, EndSignal, ::testing::Values(SIGTERM, SIGHUP),
                          [](const auto& info) { return info.param == SIGTERM ? "Term" : "Hangup"; });
+
+// A start-up failure sounds the exclamation; the program is ended at its
+// message by a signal, after which every sound asked for has been played.
+TEST(Traces, ASoundWritesNothingAtHomeAndNothingOnStandardError)
+{
+    testing_support::FreshDiary diary;
+    QFile::remove(diary.path("ZEB_XTB.dbf"));
+    QTemporaryDir home;
+    QTemporaryDir runtime;
+    QProcess program;
+    startProgram(program, diary.dir(), home.path(), runtime.path());
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray err;
+    ASSERT_TRUE(within(60000, [&] {
+        program.waitForReadyRead(20);
+        err += program.readAllStandardError();
+        return err.contains("Kelvara: ZEB_XTB.dbf") || program.state() != QProcess::Running;
+    })) << err.toStdString();
+    ASSERT_EQ(program.state(), QProcess::Running) << "it shows its message";
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    err += program.readAllStandardError();
+    EXPECT_FALSE(err.contains("ALSA")) << err.toStdString();
+    const QStringList written = filesBelow(home.path());
+    EXPECT_TRUE(written.isEmpty()) << "written in the home folder: " << written.join(u' ').toStdString();
+}

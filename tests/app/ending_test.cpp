@@ -1,12 +1,7 @@
-// The real program's end from outside and its traces: SIGTERM and SIGHUP
-// (a logout, `kill`) end it as its end button does, the settings written;
-// during a start-up message such a signal acts as its OK. A sound leaves no
-// file in the home folder and no noise on standard error, also on a machine
-// without a sound card.
+// The real program's traces: a sound leaves no file in the home folder and
+// no noise on standard error, also on a machine without a sound card. (A
+// signal that ends the program at a start-up message acts as its OK.)
 
-#include "store/dbfformat.h"
-#include "store/error.h"
-#include "store/table.h"
 #include "support/window.h"
 
 #include <QDeadlineTimer>
@@ -18,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -50,44 +44,6 @@ template <class Condition> bool within(int ms, Condition condition)
     return true;
 }
 
-// True while the program holds its tables.
-bool tablesHeld(const QString& dir)
-{
-    store::Table zeb(store::schema::zeb());
-    try {
-        zeb.open(dir);
-    } catch (const store::StoreError&) {
-        return true;
-    }
-    return false;
-}
-
-// Sets the text of the settings field `name` in the file itself, behind the
-// back of the program that holds it open.
-void overwriteSetting(const QString& path, const char* name, const QByteArray& text)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const QByteArray image = file.readAll();
-    const store::dbf::Header header = store::dbf::parseHeader(image, QStringLiteral("ZEB_REG.dbf"));
-    for (const store::dbf::FieldLayout& field : header.fields) {
-        if (field.name == name) {
-            file.seek(header.headerLength + field.offset);
-            file.write(text.leftJustified(field.width, ' ', true));
-            return;
-        }
-    }
-    FAIL() << name;
-}
-
-QString setting(const QString& dir, const char* name)
-{
-    store::Table reg(store::schema::reg());
-    reg.open(dir);
-    reg.first();
-    return reg.fieldText(name).trimmed();
-}
-
 // Every file below `dir`.
 QStringList filesBelow(const QString& dir)
 {
@@ -100,33 +56,6 @@ QStringList filesBelow(const QString& dir)
 }
 
 } // namespace
-
-class EndSignal : public ::testing::TestWithParam<int>
-{
-};
-
-// The program's settings record is changed by another program while it
-// runs: after the signal the record holds the program's settings again,
-// which only its normal close writes.
-TEST_P(EndSignal, EndsTheProgramAsItsEndButtonDoes)
-{
-    testing_support::FreshDiary diary;
-    QTemporaryDir home;
-    QTemporaryDir runtime;
-    QProcess program;
-    startProgram(program, diary.dir(), home.path(), runtime.path());
-    ASSERT_TRUE(program.waitForStarted());
-    ASSERT_TRUE(within(60000, [&] { return tablesHeld(diary.dir()); }));
-    overwriteSetting(diary.path("ZEB_REG.dbf"), "EF", "77");
-    ::kill(static_cast<pid_t>(program.processId()), GetParam());
-    ASSERT_TRUE(program.waitForFinished(60000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << program.readAllStandardError().toStdString();
-    EXPECT_EQ(program.exitCode(), 0);
-    EXPECT_EQ(setting(diary.dir(), "EF"), "0") << "the settings were written at the end";
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, EndSignal, ::testing::Values(SIGTERM, SIGHUP),
-                         [](const auto& info) { return info.param == SIGTERM ? "Term" : "Hangup"; });
 
 // A start-up failure sounds the exclamation; the program is ended at its
 // message by a signal, after which every sound asked for has been played.

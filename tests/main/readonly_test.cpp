@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fcntl.h>
 #include <linux/capability.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -53,32 +52,30 @@ private:
 };
 
 // While alive, `dir` is a read-only mount for the calling thread, in a mount
-// namespace of its own; mounted() is false where the system does not allow
-// that (it needs the right to administer mounts).
+// namespace of its own (a private copy of the system's, which the thread
+// keeps: threads it starts meanwhile share it, so it cannot go back);
+// mounted() is false where the system does not allow that (it needs the
+// right to administer mounts).
 class ReadOnlyMount
 {
 public:
-    explicit ReadOnlyMount(const QString& dir)
+    explicit ReadOnlyMount(const QString& dir) : m_path(QFile::encodeName(dir))
     {
-        const QByteArray path = QFile::encodeName(dir);
-        m_home = ::open("/proc/thread-self/ns/mnt", O_RDONLY | O_CLOEXEC);
-        if (m_home < 0 || ::unshare(CLONE_NEWNS) != 0)
+        if (::unshare(CLONE_NEWNS) != 0)
             return;
         m_mounted = ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                    ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
-                    ::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+                    ::mount(m_path.constData(), m_path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+                    ::mount(nullptr, m_path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
     ~ReadOnlyMount()
     {
-        if (m_home >= 0) {
-            ::setns(m_home, CLONE_NEWNS);
-            ::close(m_home);
-        }
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
     }
     bool mounted() const { return m_mounted; }
 
 private:
-    int m_home = -1;
+    QByteArray m_path;
     bool m_mounted = false;
 };
 

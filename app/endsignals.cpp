@@ -36,7 +36,9 @@ EndSignals::EndSignals()
         while (::read(m_pipe[0], &number, 1) == 1)
             emit received(number);
     });
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART | SA_RESETHAND;

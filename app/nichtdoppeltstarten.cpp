@@ -21,7 +21,9 @@ int lockFile(const std::string& path)
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
     if (fd < 0)
         return -1;
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
         ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
@@ -66,7 +68,9 @@ std::string NichtDoppeltStarten::lockFilePath()
         return {};
     // The folder itself, not a link to one, owned by this user, with no
     // rights for group or others: then nobody else can create the file.
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::lstat(runtime, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
         (st.st_mode & 077) != 0)
         return {};

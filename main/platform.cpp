@@ -66,8 +66,8 @@ QString themeSoundFile(const char* event)
 {
     for (const char* extension : {".oga", ".ogg", ".wav"}) {
         const QString found = QStandardPaths::locate(
-            QStandardPaths::GenericDataLocation,
-            QStringLiteral("sounds/freedesktop/stereo/%1%2").arg(QLatin1String(event), QLatin1String(extension)));
+            QStandardPaths::GenericDataLocation, QStringLiteral("sounds/freedesktop/stereo/%1%2")
+                                                     .arg(QLatin1String(event), QLatin1String(extension)));
         if (!found.isEmpty())
             return found;
     }

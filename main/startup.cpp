@@ -75,8 +75,7 @@ QString notWritableMessage(const store::StoreError& error, const QString& dir)
     const bool folder = error.cause() == store::StoreError::Cause::ReadOnlyFileSystem ||
                         ::faccessat(AT_FDCWD, nativeDir.constData(), W_OK, AT_EACCESS) != 0 ||
                         QFileInfo(error.path()).isDir();
-    const QString shown =
-        QDir::toNativeSeparators(QFileInfo(folder ? dir : error.path()).absoluteFilePath());
+    const QString shown = QDir::toNativeSeparators(QFileInfo(folder ? dir : error.path()).absoluteFilePath());
     QStringList lines{
         folder ? QStringLiteral("Der Ordner „%1“ kann nicht beschrieben werden.").arg(shown)
                : QStringLiteral("Die Datei „%1“ kann nicht beschrieben werden.").arg(shown),

@@ -171,7 +171,8 @@ TEST(CodePageHeader, TheDiaryTablesDeclareWindowsAnsiAndTheRestDosCodePage850)
         install::layOutDiary(dir.path(), content);
         for (const TableSchema* s : schema::all()) {
             const bool diary = s == &schema::ntb() || s == &schema::ftb();
-            EXPECT_EQ(declaredByte(QDir(dir.path()).filePath(s->fileName)), diary ? 0x03 : 0x02) << s->fileName;
+            EXPECT_EQ(declaredByte(QDir(dir.path()).filePath(s->fileName)), diary ? 0x03 : 0x02)
+                << s->fileName;
         }
     }
 }
@@ -198,7 +199,8 @@ TEST(CodePageHeader, ADiaryDeclaringDosCodePage850KeepsItsHeaderAndItsNames)
         ntb.post();
     }
     EXPECT_EQ(declaredByte(path), 0x02);
-    EXPECT_EQ(ourNames(schema::ntb(), "NTBNAME", dir.path()), kFoods + QStringList{QStringLiteral("Brötchen")});
+    EXPECT_EQ(ourNames(schema::ntb(), "NTBNAME", dir.path()),
+              kFoods + QStringList{QStringLiteral("Brötchen")});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("Br\xF6tchen")) << "stored in code page 1252";

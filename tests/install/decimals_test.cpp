@@ -52,21 +52,12 @@ TEST(Decimals, AFieldsTextReadsAsTheNearestDouble)
         bool ok;
         double value;
     } cases[] = {
-        {"   0.3", true, 0.3},
-        {"  99.9", true, 99.9},
-        {"  -0.1", true, -0.1},
-        {"  +2.5", true, 2.5},
-        {"   0,7", true, 0.7}, // another writer's decimal comma
-        {"    1.", true, 1.0},
-        {"    .5", true, 0.5},
-        {"123.45", true, 123.45},
-        {"999999", true, 999999.0},
-        {"      ", true, 0.0}, // empty reads as 0
-        {"  1.2.", false, 0.0},
-        {"   - 1", false, 0.0},
-        {"     -", false, 0.0},
-        {"   1e5", false, 0.0},
-        {"  0x10", false, 0.0},
+        {"   0.3", true, 0.3},      {"  99.9", true, 99.9}, {"  -0.1", true, -0.1},
+        {"  +2.5", true, 2.5},      {"   0,7", true, 0.7}, // another writer's decimal comma
+        {"    1.", true, 1.0},      {"    .5", true, 0.5},  {"123.45", true, 123.45},
+        {"999999", true, 999999.0}, {"      ", true, 0.0}, // empty reads as 0
+        {"  1.2.", false, 0.0},     {"   - 1", false, 0.0}, {"     -", false, 0.0},
+        {"   1e5", false, 0.0},     {"  0x10", false, 0.0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
@@ -97,7 +88,8 @@ TEST(Decimals, EveryNumberOfTheDemoDiaryShowsAsItsText)
                         continue;
                     ++decimals;
                     const QString text = table.fieldText(f.name);
-                    ASSERT_EQ(numbers::shortest(table.fieldDouble(f.name)), ownText(text, locale.decimalPoint().front()))
+                    ASSERT_EQ(numbers::shortest(table.fieldDouble(f.name)),
+                              ownText(text, locale.decimalPoint().front()))
                         << s->fileName << " " << f.name << " \"" << text.toStdString() << "\"";
                 }
             }

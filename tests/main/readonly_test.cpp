@@ -63,9 +63,10 @@ public:
     {
         if (::unshare(CLONE_NEWNS) != 0)
             return;
-        m_mounted = ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-                    ::mount(m_path.constData(), m_path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
-                    ::mount(nullptr, m_path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        m_mounted =
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount(m_path.constData(), m_path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+            ::mount(nullptr, m_path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
     ~ReadOnlyMount()
     {
@@ -147,10 +148,13 @@ TEST_P(ReadOnlyDiary, TheStartNamesWhatCannotBeWrittenAndKeepsTheDiary)
 
     ASSERT_EQ(seams.messages.size(), 1);
     const QStringList lines = seams.messages[0].split(u'\r');
-    const QString shown = c.named ? QFileInfo(diary.path(c.named)).absoluteFilePath() : QFileInfo(diary.dir()).absoluteFilePath();
-    EXPECT_EQ(lines[0], QStringLiteral("%1 „%2“ kann nicht beschrieben werden.")
-                            .arg(c.named ? QStringLiteral("Die Datei") : QStringLiteral("Der Ordner"), shown));
-    EXPECT_EQ(lines.contains(QStringLiteral("Der Datenträger ist schreibgeschützt.")), c.way == Way::ReadOnlyFileSystem);
+    const QString shown = c.named ? QFileInfo(diary.path(c.named)).absoluteFilePath()
+                                  : QFileInfo(diary.dir()).absoluteFilePath();
+    EXPECT_EQ(lines[0],
+              QStringLiteral("%1 „%2“ kann nicht beschrieben werden.")
+                  .arg(c.named ? QStringLiteral("Die Datei") : QStringLiteral("Der Ordner"), shown));
+    EXPECT_EQ(lines.contains(QStringLiteral("Der Datenträger ist schreibgeschützt.")),
+              c.way == Way::ReadOnlyFileSystem);
     EXPECT_TRUE(lines.contains(QStringLiteral("Die Tagebucheinträge sind unverändert erhalten.")));
     EXPECT_FALSE(seams.messages[0].contains(QStringLiteral("neu installieren")));
     EXPECT_EQ(seams.sounds, std::vector<platform::Sound>{platform::Sound::Exclamation});

@@ -68,7 +68,8 @@ TEST(CatalogueDecimals, EveryNumberOfTheShippedCatalogueShowsAsItsText)
         main.setSideWindows(&help, &tools);
         main.show();
         QTest::mouseClick(main.SpeedButtonTool, Qt::LeftButton);
-        QTest::mouseClick(tools.TabControlTools, Qt::LeftButton, {}, tools.TabControlTools->tabRect(1).center());
+        QTest::mouseClick(tools.TabControlTools, Qt::LeftButton, {},
+                          tools.TabControlTools->tabRect(1).center());
         size_t seen = 0;
         for (int item = 0; item < 16; ++item) {
             QComboBox* combo = tools.ComboBoxTools1;

@@ -313,7 +313,7 @@ TEST_P(Guard, ASecondProgramOpensNoTable)
     EXPECT_TRUE(within(60000, [&] {
         second.waitForReadyRead(20);
         err += second.readAllStandardError();
-        return err.contains("\n") || second.state() != QProcess::Running;
+        return err.contains("läuft bereits") || second.state() != QProcess::Running;
     }));
     EXPECT_TRUE(err.contains("\"Kelvara\" läuft bereits !")) << err.toStdString();
     EXPECT_TRUE(err.contains(first.place().c_str())) << "it names the lock: " << err.toStdString();

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# ./run.sh [DIR]: builds Kelvara, lays out a new diary in DIR (default
+# ./run.sh [DIR]: builds Kelvara (the program and the installer only; the
+# tests are built by ./test.sh), lays out a new diary in DIR (default
 # ~/Kelvara) when DIR holds none, and starts the program there.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/setup.sh"
 kelvara_install_missing
-kelvara_build
+kelvara_build ZEB2006.exe ZEBInstall
 
 dir="${1:-$HOME/Kelvara}"
 mkdir -p "$dir"

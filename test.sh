@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# ./test.sh: builds Kelvara and runs every test headless; exits non-zero on
-# any failure.
+# ./test.sh: builds Kelvara with all its tests, fuzzers and benchmarks and
+# runs every test headless; exits non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/setup.sh"

@@ -1,6 +1,7 @@
 // ZEB2006.exe: the program. It works on the diary in its working folder and
 // takes no arguments.
 
+#include "app/endsignals.h"
 #include "app/nichtdoppeltstarten.h"
 #include "help/zebhelp.h"
 #include "main/platform.h"
@@ -11,6 +12,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QSessionManager>
+
+#include <cstdio>
 
 namespace {
 
@@ -34,18 +38,47 @@ int main(int argc, char* argv[])
 
     const NichtDoppeltStarten guard;
     if (!guard.acquired()) {
-        platform::showMessage(nullptr, QStringLiteral("\"Kelvara\" läuft bereits !"));
+        const QString text = QStringLiteral("\"Kelvara\" läuft bereits !");
+        std::fprintf(stderr, "Kelvara: %s (%s)\n", qPrintable(text), guard.place().c_str());
+        std::fflush(stderr);
+        platform::showMessage(nullptr, text);
         return 0;
     }
 
+    // A logout, `kill` or a closed terminal ends the program as its end
+    // button does: the settings are written and the tables closed. Input
+    // the window system delivered before the signal is taken in first.
+    // During a start-up message the signal acts as its OK.
+    EndSignals endSignals;
+    TFormMain1* mainWindow = nullptr;
+    bool endRequested = false;
+    QObject::connect(&endSignals, &EndSignals::received, &app, [&] {
+        if (endRequested)
+            return;
+        endRequested = true;
+        QGuiApplication::sync();
+        if (mainWindow)
+            mainWindow->close();
+        else
+            QCoreApplication::exit(0);
+    });
+
     TFormMain1 main(QDir::currentPath());
+    mainWindow = &main;
     THelpForm1 help;
     TToolForm1 tools(main);
     main.setSideWindows(&help, &tools);
     QObject::connect(&main, &TFormMain1::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+    // The session manager's end: the settings are saved when it asks, and
+    // an end of the program by any other road closes the window normally.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
+                     [&main](QSessionManager&) { main.saveChangedSettings(); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, &QWidget::close);
     centre(main);
     centre(help);
     centre(tools);
     main.show();
+    if (endRequested)
+        main.close();
     return app.exec();
 }

@@ -2,10 +2,17 @@
 
 #include <string>
 
-// The single-instance guard: a named lock that the operating system releases
-// when the process ends, however it ends. One copy of the program runs per
-// user: the name is "ZEB2004" followed by a dot and the user's id. It writes
-// no file: the lock is a socket name in the abstract namespace.
+// The single-instance guard: a lock that the operating system releases when
+// the process ends, however it ends. One copy of the program runs per user:
+// the lock's name is "ZEB2004" followed by a dot and the user's id.
+//
+// The lock is an flock on the file of that name (with ".lock" appended) in
+// the user's runtime folder $XDG_RUNTIME_DIR, which only the user can write:
+// no other user can take it first. The folder is used only when it is a
+// folder of the user's own with no rights for anyone else (mode 0700);
+// otherwise, and where there is none, the lock is a socket name in the
+// abstract namespace, which writes no file but which any local user could
+// take first.
 //
 // Tests and scripts that start the program beside a copy the user may have
 // open give it a guard of their own through the environment variable
@@ -21,10 +28,17 @@ public:
 
     // False when another process holds the lock.
     bool acquired() const { return m_fd >= 0; }
+    // Where the lock is: the lock file's path, or the socket name preceded
+    // by "@" (as ss and lsof write abstract names).
+    const std::string& place() const { return m_place; }
 
     // The lock's name for this process's user and environment.
     static std::string name();
+    // The lock file's path in the user's runtime folder; empty when there is
+    // no runtime folder of the user's own.
+    static std::string lockFilePath();
 
 private:
     int m_fd = -1;
+    std::string m_place;
 };

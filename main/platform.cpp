@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTranslator>
 
+#include <alsa/asoundlib.h>
 #include <canberra.h>
 
 #include <condition_variable>
@@ -55,9 +58,30 @@ const char* themeSound(Sound sound)
     return "bell";
 }
 
+// The sound file of the desktop's sound theme for an event. libcanberra
+// would look the event up itself, but its lookup keeps a cache file in
+// ~/.cache, and the program writes nothing outside the diary folder; given
+// the file, it plays it without a cache.
+QString themeSoundFile(const char* event)
+{
+    for (const char* extension : {".oga", ".ogg", ".wav"}) {
+        const QString found = QStandardPaths::locate(
+            QStandardPaths::GenericDataLocation, QStringLiteral("sounds/freedesktop/stereo/%1%2")
+                                                     .arg(QLatin1String(event), QLatin1String(extension)));
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+// The sound library's messages: without a sound card every sound would
+// print a screenful of them on standard error.
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
 ca_context* soundContext()
 {
     static ca_context* context = [] {
+        snd_lib_error_set_handler(ignoreAlsaMessage);
         ca_context* c = nullptr;
         if (ca_context_create(&c) != CA_SUCCESS)
             return static_cast<ca_context*>(nullptr);
@@ -70,7 +94,10 @@ ca_context* soundContext()
 void playNow(Sound sound)
 {
     ca_context* context = soundContext();
-    if (!context || ca_context_play(context, 0, CA_PROP_EVENT_ID, themeSound(sound), nullptr) != CA_SUCCESS) {
+    const QByteArray file = QFile::encodeName(themeSoundFile(themeSound(sound)));
+    if (!context || file.isEmpty() ||
+        ca_context_play(context, 0, CA_PROP_MEDIA_FILENAME, file.constData(), CA_PROP_MEDIA_ROLE, "event",
+                        nullptr) != CA_SUCCESS) {
         // The bell belongs to the window system, which only the user
         // interface thread may touch.
         if (QCoreApplication* app = QCoreApplication::instance())

@@ -5,8 +5,9 @@
 #include <QString>
 #include <array>
 
-// The settings record ZEB_REG.dbf: read once at start-up, written once at
-// the end. Indexed arrays run from 1; element 0 is unused.
+// The settings record ZEB_REG.dbf: read once at start-up, written at the
+// end and whenever the goals, the personal data or the display unit change.
+// Indexed arrays run from 1; element 0 is unused.
 struct Settings
 {
     int NahrungKategorie = 1;
@@ -23,6 +24,8 @@ struct Settings
     // The goal texts as stored: energy in kJ, nutrients in g.
     QString energie = QStringLiteral("0"), fett = QStringLiteral("0"), protein = QStringLiteral("0"),
             kohlenh = QStringLiteral("0");
+
+    bool operator==(const Settings&) const = default;
 };
 
 // Reads the current record of the settings table field by field. A table

@@ -14,13 +14,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 
+#include <fcntl.h>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -58,6 +63,33 @@ const QString kMessage2 = QStringList{
 }.join(u'\r');
 
 const QString kOutOfMemory = QStringLiteral("Zu wenig Arbeitsspeicher, um die Dateien zu lesen.");
+
+// A diary the system does not let the program write is whole: the start-up
+// messages for damaged files, which advise reinstalling, would cost the user
+// the diary. This one names the folder, or the one file, that cannot be
+// written: the folder when it is on a read-only file system or itself not
+// writable, else the file the system refused.
+QString notWritableMessage(const store::StoreError& error, const QString& dir)
+{
+    const QByteArray nativeDir = QFile::encodeName(dir);
+    const bool folder = error.cause() == store::StoreError::Cause::ReadOnlyFileSystem ||
+                        ::faccessat(AT_FDCWD, nativeDir.constData(), W_OK, AT_EACCESS) != 0 ||
+                        QFileInfo(error.path()).isDir();
+    const QString shown = QDir::toNativeSeparators(QFileInfo(folder ? dir : error.path()).absoluteFilePath());
+    QStringList lines{
+        folder ? QStringLiteral("Der Ordner „%1“ kann nicht beschrieben werden.").arg(shown)
+               : QStringLiteral("Die Datei „%1“ kann nicht beschrieben werden.").arg(shown),
+        QString(),
+    };
+    if (error.cause() == store::StoreError::Cause::ReadOnlyFileSystem)
+        lines << QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    lines << QStringLiteral("Kelvara speichert jede Eingabe sofort und braucht dafür Schreibrecht auf den "
+                            "Ordner des Tagebuchs und alle seine Dateien.")
+          << QStringLiteral("=> Geben Sie sich dieses Recht, oder kopieren Sie den Ordner an einen Ort, an "
+                            "dem Sie schreiben dürfen, und starten Sie Kelvara dort.")
+          << QString() << QStringLiteral("Die Tagebucheinträge sind unverändert erhalten.");
+    return lines.join(u'\r');
+}
 
 const QString kMessage3 =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
@@ -133,7 +165,7 @@ try {
         Dbf_REG.first();
         StartFehler = false;
     } catch (const store::StoreError& e) {
-        startFailed(kMessage1, e.text());
+        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kMessage1, e.text());
         return;
     } catch (const std::bad_alloc&) {
         startFailed(kMessage1, kOutOfMemory);
@@ -149,6 +181,7 @@ try {
         settings = Settings();
     }
     applySettings(settings);
+    m_savedSettings = currentSettings();
 
     // 6. The signs, in the loaded display unit.
     ZeichneSchilder();
@@ -169,7 +202,7 @@ try {
     try {
         openDataTables();
     } catch (const store::StoreError& e) {
-        startFailed(kMessage2, e.text());
+        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kMessage2, e.text());
         return;
     } catch (const std::bad_alloc&) {
         startFailed(kMessage2, kOutOfMemory);
@@ -296,17 +329,45 @@ void TFormMain1::FormActivate()
         m_tools->close();
 }
 
-void TFormMain1::FormClose()
+void TFormMain1::writeSettingsRecord()
 {
+    const Settings settings = currentSettings();
     try {
         Dbf_REG.first();
         Dbf_REG.edit();
-        writeSettings(Dbf_REG, currentSettings());
+        writeSettings(Dbf_REG, settings);
         Dbf_REG.post();
     } catch (const store::StoreError&) {
         Dbf_REG.cancel();
+        throw;
+    }
+    m_savedSettings = settings;
+}
+
+void TFormMain1::FormClose()
+{
+    try {
+        writeSettingsRecord();
+    } catch (const store::StoreError&) {
         platform::showMessage(this, kMessage3);
     }
+}
+
+void TFormMain1::saveChangedSettings()
+{
+    // Leaving a field for the message box of a failed write ends its edit
+    // once more: that must not write again.
+    if (m_closing || StartFehler || m_savingSettings || currentSettings() == m_savedSettings)
+        return;
+    m_savingSettings = true;
+    try {
+        writeSettingsRecord();
+    } catch (const store::StoreError& e) {
+        // Told once for this state of the settings; the end writes again.
+        m_savedSettings = currentSettings();
+        platform::showMessage(this, e.text());
+    }
+    m_savingSettings = false;
 }
 
 void TFormMain1::SpeedButtonEndeClick()

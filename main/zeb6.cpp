@@ -8,6 +8,7 @@
 #include "main/stringgrid.h"
 #include "res/pictures.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFrame>
 #include <QLabel>
@@ -66,7 +67,15 @@ TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(null
     FormCreate();
 }
 
-TFormMain1::~TFormMain1() = default;
+TFormMain1::~TFormMain1()
+{
+    // Hiding the window on its way out ends the edit of the focused field:
+    // a window whose tables are going may not write the settings then.
+    for (QObject* source : std::initializer_list<QObject*>{EditEnergie, EditEnergieCal, EditFett, EditProtein,
+                                                           EditKohlenh, ComboBoxGeschlecht, ComboBoxAlter,
+                                                           ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht})
+        disconnect(source, nullptr, this, nullptr);
+}
 
 void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
 {

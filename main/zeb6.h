@@ -307,6 +307,12 @@ public:
     void FormShow();
     void FormActivate();
     void FormClose();
+    // Writes the settings record when what it would hold differs from what
+    // was last read or written; a failure is shown. Runs after each edit of
+    // a goal (Enter or leaving the field, not per keystroke), each choice of
+    // personal data and each switch of the display unit, and when the
+    // session manager asks the program to save.
+    void saveChangedSettings();
     void SpeedButtonEndeClick();
     void SpeedButtonHilfeClick();
     void SpeedButtonToolClick();
@@ -419,6 +425,8 @@ private:
     draw::DayTotals dayTotals() const;
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
+    // The settings record written from the window; throws StoreError.
+    void writeSettingsRecord();
     // The exclamation sound and a start-up message with the failing file
     // and its reason as details; StartFehler is set.
     void startFailed(const QString& message, const QString& reason);
@@ -433,4 +441,7 @@ private:
     // While the current day is shown anew from the tables, the change
     // handlers of the weight and the note show without storing.
     bool m_showingStored = false;
+    // The settings as the settings record holds them.
+    Settings m_savedSettings;
+    bool m_savingSettings = false;
 };

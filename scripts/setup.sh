@@ -4,11 +4,11 @@
 
 kelvara_packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev
+  qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev libasound2-dev
   libgtest-dev libbenchmark-dev
-  python3 python3-dbfread python3-dbf libdbd-xbase-perl
+  python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin python3-gdal
   qt6-translations-l10n qt6-qpa-plugins
-  xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin
+  xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin sound-theme-freedesktop
   at-spi2-core python3-pyatspi dbus-daemon
   desktop-file-utils appstream dpkg-dev file
   cups cups-daemon cups-core-drivers cups-client libcups2-dev poppler-utils
@@ -27,12 +27,17 @@ kelvara_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
-# Configures (once) and builds the project in build/.
+# Configures (once) and builds the project in build/: the targets named, or
+# everything when none is named.
 kelvara_build() {
   local root
   root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
   if [ ! -f "$root/build/build.ninja" ]; then
     CC=clang CXX=clang++ cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   fi
-  cmake --build "$root/build"
+  if [ $# -gt 0 ]; then
+    cmake --build "$root/build" --target "$@"
+  else
+    cmake --build "$root/build"
+  fi
 }

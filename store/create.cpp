@@ -23,7 +23,8 @@ void writeNew(FileSystem& fs, const QString& path, const QByteArray& image)
 void createTable(const QString& dir, const TableSchema& schema, const std::vector<Row>& rows, FileSystem& fs)
 {
     const QString fileName = QString::fromLatin1(schema.fileName);
-    QByteArray image = dbf::buildHeader(schema.fields, static_cast<quint32>(rows.size()), QDate::currentDate());
+    QByteArray image = dbf::buildHeader(schema.fields, static_cast<quint32>(rows.size()),
+                                        QDate::currentDate(), schema.declaredCodePage);
     std::vector<QByteArray> records;
     records.reserve(rows.size());
     for (const Row& row : rows)

@@ -2,6 +2,7 @@
 
 #include "store/error.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -105,7 +106,8 @@ Header parseHeader(const QByteArray& image, const QString& fileName)
     return header;
 }
 
-QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate)
+QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate,
+                       CodePage declared)
 {
     const int headerLength = 32 + 32 * static_cast<int>(fields.size()) + 1;
     int recordLength = 1;
@@ -119,7 +121,7 @@ QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount
     std::memcpy(p + 1, counts.constData() + 1, 7);
     put16(p + 8, static_cast<quint16>(headerLength));
     put16(p + 10, static_cast<quint16>(recordLength));
-    p[29] = static_cast<char>(kDriverCp850);
+    p[29] = static_cast<char>(declared == CodePage::Cp1252 ? kDriverCp1252 : kDriverCp850);
     for (size_t i = 0; i < fields.size(); ++i) {
         char* d = p + 32 + 32 * i;
         std::strncpy(d, fields[i].name, 10);
@@ -230,36 +232,39 @@ bool parseNumber(const char* data, int width, double& value)
     value = 0;
     if (begin == end)
         return true;
+    // The text checked here, converted by the correctly rounded std::from_chars:
+    // a field holding "0.3" reads as the double nearest to 0.3, so that it
+    // shows as it is stored. from_chars takes neither a plus sign nor a
+    // decimal comma, which other dBase writers leave.
+    char text[256];
+    int length = 0;
     int i = begin;
-    bool negative = false;
     if (data[i] == '-' || data[i] == '+') {
-        negative = data[i] == '-';
+        if (data[i] == '-')
+            text[length++] = '-';
         ++i;
     }
-    double whole = 0;
-    double fraction = 0;
-    double scale = 1;
     bool digits = false;
     bool point = false;
     for (; i < end; ++i) {
         const char c = data[i];
         if (c >= '0' && c <= '9') {
             digits = true;
-            if (point) {
-                scale /= 10;
-                fraction += (c - '0') * scale;
-            } else {
-                whole = whole * 10 + (c - '0');
-            }
+            text[length++] = c;
         } else if ((c == '.' || c == ',') && !point) {
             point = true;
+            text[length++] = '.';
         } else {
             return false;
         }
     }
     if (!digits)
         return false;
-    value = negative ? -(whole + fraction) : whole + fraction;
+    const std::from_chars_result result = std::from_chars(text, text + length, value);
+    if (result.ec != std::errc() || result.ptr != text + length) {
+        value = 0;
+        return false;
+    }
     return true;
 }
 

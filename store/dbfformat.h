@@ -16,8 +16,10 @@ namespace store::dbf {
 constexpr char kLive = ' ';
 constexpr char kDeleted = '*';
 constexpr char kEndOfFile = 0x1A;
-// Language driver byte of the header: DOS code page 850.
+// Language driver byte of the header (byte 29): DOS code page 850 and
+// Windows code page 1252.
 constexpr quint8 kDriverCp850 = 0x02;
+constexpr quint8 kDriverCp1252 = 0x03;
 
 struct FieldLayout
 {
@@ -40,8 +42,10 @@ struct Header
 // `fileName` when the header is short, inconsistent or does not fit the file.
 Header parseHeader(const QByteArray& image, const QString& fileName);
 
-// The header and field descriptors of a new table with `fields`.
-QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate);
+// The header and field descriptors of a new table with `fields`, declaring
+// the code page `declared`.
+QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount, QDate lastUpdate,
+                       CodePage declared = CodePage::Cp850);
 
 // The eight header bytes that change on every append: date of last update
 // (bytes 1 to 3) and record count (bytes 4 to 7).

@@ -10,12 +10,31 @@ namespace store {
 class StoreError : public std::runtime_error
 {
 public:
-    explicit StoreError(const QString& text) : std::runtime_error(text.toStdString()), m_text(text) {}
+    // Why the system refused a file operation, where the user can tell the
+    // cases apart.
+    enum class Cause {
+        Other,
+        NoPermission,       // EACCES, EPERM
+        ReadOnlyFileSystem, // EROFS
+    };
+
+    explicit StoreError(const QString& text, Cause cause = Cause::Other, QString path = {})
+        : std::runtime_error(text.toStdString()), m_text(text), m_cause(cause), m_path(std::move(path))
+    {
+    }
 
     const QString& text() const { return m_text; }
+    Cause cause() const { return m_cause; }
+    // The files may be whole, but the system does not let the program write
+    // them.
+    bool notWritable() const { return m_cause != Cause::Other; }
+    // The file or folder the system refused, where the cause is not Other.
+    const QString& path() const { return m_path; }
 
 private:
     QString m_text;
+    Cause m_cause;
+    QString m_path;
 };
 
 } // namespace store

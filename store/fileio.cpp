@@ -155,13 +155,20 @@ void throwFileError(const QString& path, const QString& what, int err)
     // The system's own text follows the user's language setting, which may
     // not be German; the cases a user can mend get their German words.
     QString reason;
-    if (err == ENOSPC || err == EDQUOT)
+    StoreError::Cause cause = StoreError::Cause::Other;
+    if (err == ENOSPC || err == EDQUOT) {
         reason = QStringLiteral("Der Datenträger ist voll");
-    else if (err == EACCES || err == EPERM || err == EROFS)
+    } else if (err == EROFS) {
+        reason = QStringLiteral("Der Datenträger ist schreibgeschützt");
+        cause = StoreError::Cause::ReadOnlyFileSystem;
+    } else if (err == EACCES || err == EPERM) {
         reason = QStringLiteral("Keine Zugriffsberechtigung");
-    else
+        cause = StoreError::Cause::NoPermission;
+    } else {
         reason = QString::fromLocal8Bit(std::strerror(err));
-    throw StoreError(QStringLiteral("%1: %2 (%3).").arg(fileName(path), what, reason));
+    }
+    throw StoreError(QStringLiteral("%1: %2 (%3).").arg(fileName(path), what, reason), cause,
+                     cause == StoreError::Cause::Other ? QString() : path);
 }
 
 FileSystem& posixFileSystem()

@@ -63,7 +63,9 @@ const TableSchema& ntb()
                                 {"NTBFETT", N, 4}},
                                nullptr,
                                nullptr,
-                               "NTBDATUM"};
+                               "NTBDATUM",
+                               false,
+                               CodePage::Cp1252};
     return s;
 }
 
@@ -76,7 +78,9 @@ const TableSchema& ftb()
                                 {"FTBENERGIE", N, 5}},
                                nullptr,
                                nullptr,
-                               "FTBDATUM"};
+                               "FTBDATUM",
+                               false,
+                               CodePage::Cp1252};
     return s;
 }
 

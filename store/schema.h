@@ -35,6 +35,10 @@ struct TableSchema
     // The settings table is addressed by field name only: a field it lacks
     // fails when it is read or written, not when the table is opened.
     bool fieldsOptional = false;
+    // The code page the file's header declares (its language driver byte),
+    // for other programs that read the file; the program itself converts
+    // every character field by its own code page, whatever the header says.
+    CodePage declaredCodePage = CodePage::Cp850;
 
     int fieldPosition(const char* name) const;
 };

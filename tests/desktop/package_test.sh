@@ -13,6 +13,8 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
+# Any other command that fails says so before the test ends.
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) ||
     { cat "$work/cpack.log"; fail "cpack failed"; }
@@ -70,9 +72,27 @@ left=$(find "$work/instdir" -mindepth 1)
 [ -z "$left" ] || fail "removing left $left"
 
 # On this machine, set up by scripts/setup.sh, the dependencies are met: apt
-# would install the package alone.
-apt-get install --simulate "$deb" >"$work/apt.log" 2>&1 || { cat "$work/apt.log"; fail "apt cannot resolve the dependencies"; }
-installs=$(grep '^Inst ' "$work/apt.log" | cut -d' ' -f2 | tr '\n' ' ')
-[ "$installs" = "kelvara " ] || fail "apt would also install: $installs"
+# would install the package alone. It is asked twice, against copies of the
+# machine's package database, so that a copy of the package installed
+# system-wide changes nothing: once without the package (apt installs it and
+# nothing else) and once with this version installed (apt has nothing to do).
+# Prints the packages apt would install given the dpkg status file $1.
+apt_would_install() {
+    apt-get -o Dir::State::status="$1" install --simulate "$deb" >"$work/apt.log" 2>&1 ||
+        { cat "$work/apt.log" >&2; fail "apt cannot resolve the dependencies"; }
+    { grep '^Inst ' "$work/apt.log" || true; } | cut -d' ' -f2 | tr '\n' ' '
+}
+without_kelvara() { awk 'BEGIN { RS = ""; ORS = "\n\n" } !/(^|\n)Package: kelvara\n/' /var/lib/dpkg/status; }
+without_kelvara >"$work/status-without"
+{
+    without_kelvara
+    dpkg-deb --field "$deb" | sed '/^$/d'
+    echo "Status: install ok installed"
+} >"$work/status-with"
+installs=$(apt_would_install "$work/status-without")
+[ "$installs" = "kelvara " ] || fail "apt would install: $installs"
+installs=$(apt_would_install "$work/status-with")
+[ -z "$installs" ] || fail "with the package installed, apt would install: $installs"
+grep -q 'kelvara is already the newest version' "$work/apt.log" || { cat "$work/apt.log"; fail "apt does not see the installed package"; }
 
 echo "ok: $(basename "$deb"), $(wc -l <"$work/list") entries, installs and removes cleanly"

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # The program as the window system shows it: starts the real program on a
 # virtual X server with a window manager, reads every window's title and the
-# actions the window manager allows with xprop, and takes screenshots.
+# actions the window manager allows with xprop, and takes screenshots. It
+# waits for each state it reads (a window, the window manager's properties),
+# up to a minute each, never for a fixed time: a busy machine only makes it
+# slower.
 #
 #   x11_test.sh BUILD_DIR
 set -euo pipefail
@@ -17,7 +20,7 @@ if [ -z "${DISPLAY_FOR_TEST:-}" ]; then
     # German, as the program's users have it; the window tests cover English.
     export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
     unset QT_QPA_PLATFORM
-    exec timeout -k 5 90 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build"
+    exec timeout -k 5 170 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build"
 fi
 
 fail() {
@@ -41,23 +44,37 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits up to 15 s for a visible window of the program whose title, as the
-# window manager reads it (_NET_WM_NAME), is exactly $1 and which the window
-# manager has taken over (it has set the allowed actions); prints its id.
-window_named() {
-    local id
-    for _ in $(seq 150); do
-        for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
-            popup "$id" && continue
-            if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ] &&
-                [ -n "$(property "$id" _NET_WM_ALLOWED_ACTIONS)" ]; then
-                echo "$id"
-                return 0
-            fi
-        done
+# Runs "$@" every tenth of a second until it succeeds, for up to a minute.
+wait_for() {
+    local deadline=$((SECONDS + 60))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
+}
+
+# Prints the id of a visible window of the program whose title, as the
+# window manager reads it (_NET_WM_NAME), is exactly $1.
+visible_window_named() {
+    local id
+    for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
+        popup "$id" && continue
+        if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
     return 1
+}
+
+# Waits for the window titled $1 and prints its id.
+window_named() {
+    wait_for visible_window_named "$1"
+}
+
+# True once the window manager has set the property $2 of window $1.
+has_property() {
+    [ -n "$(property "$1" "$2")" ]
 }
 
 # True for a window that the window manager leaves alone: menus and other
@@ -71,9 +88,11 @@ property() {
     xprop -id "$1" "$2" | sed -n 's/^[^=]*= //p'
 }
 
-# Checks the title and the allowed actions of window $1 with title $2.
+# Checks the title and the allowed actions of window $1 with title $2, once
+# the window manager has managed the window and said what it allows.
 check_window() {
     local id=$1 title=$2 name actions
+    wait_for has_property "$id" _NET_WM_ALLOWED_ACTIONS || fail "the window manager never managed \"$title\""
     name=$(property "$id" _NET_WM_NAME)
     [ "$name" = "\"$title\"" ] || fail "title of \"$title\" is $name"
     actions=$(property "$id" _NET_WM_ALLOWED_ACTIONS)
@@ -99,10 +118,8 @@ click() {
 
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+wait_for wm_running || fail "openbox did not start"
 
 shots="$build/screenshots"
 mkdir -p "$shots"
@@ -146,15 +163,14 @@ check_window "$tools" "Tools für Kelvara [1.02f]"
 
 # The weight field's context menu in German, once it is on the screen.
 click "$main" $((664 + 38 + 20)) $((24 + 11)) 3
-menu=""
-for _ in $(seq 150); do
+visible_popup() {
+    local id
     for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
-        popup "$id" && menu=$id
+        popup "$id" && echo "$id" && return 0
     done
-    [ -n "$menu" ] && break
-    sleep 0.1
-done
-[ -n "$menu" ] || fail "a right click into the weight field opens no menu"
+    return 1
+}
+menu=$(wait_for visible_popup) || fail "a right click into the weight field opens no menu"
 sleep 0.3
 right=$(($(absolute "$menu" X) + $(xwininfo -id "$menu" | sed -n 's/^ *Width: *//p') + 10))
 [ "$right" -le 1024 ] || right=1024

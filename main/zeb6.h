@@ -397,6 +397,7 @@ private:
     void drawSymbols();
     // A picture's screen has another pixel ratio: the pictures drawn anew.
     void followScreenRatio();
+    void drawChartForScreen();
     // The current day record's totals; throws StoreError when unreadable.
     draw::DayTotals dayTotals() const;
     Settings currentSettings() const;

@@ -15,51 +15,57 @@ int canvasRatioFor(qreal devicePixelRatio)
     return std::max(1, static_cast<int>(std::ceil(devicePixelRatio - 1e-6)));
 }
 
-// The source pixels an output pixel of a reduction by `factor` covers,
-// with the share of each.
-struct Share
+// The source pixels an output pixel of a reduction by `factor` covers, from
+// `first` on, with the share of each. A canvas is drawn at the screen's
+// ratio rounded up, so the factor is above 1/2 and a pixel covers parts of
+// three source pixels at most.
+struct Cover
 {
-    int source;
-    float weight;
+    int first;
+    float share[3];
 };
 
-std::vector<std::vector<Share>> shares(int sourceLength, int length, double factor)
+std::vector<Cover> covers(int sourceLength, int length, double factor)
 {
-    std::vector<std::vector<Share>> all(static_cast<size_t>(length));
+    std::vector<Cover> all(static_cast<size_t>(length));
     for (int o = 0; o < length; ++o) {
         const double from = o / factor;
         const double to = std::min<double>((o + 1) / factor, sourceLength);
-        const double covered = to - from;
-        for (int s = static_cast<int>(std::floor(from)); s < to; ++s) {
+        Cover& c = all[static_cast<size_t>(o)];
+        c.first = static_cast<int>(std::floor(from));
+        for (int k = 0; k < 3; ++k) {
+            const int s = c.first + k;
             const double part = std::min<double>(to, s + 1) - std::max<double>(from, s);
-            if (part > 1e-9)
-                all[static_cast<size_t>(o)].push_back({s, static_cast<float>(part / covered)});
+            c.share[k] = s < sourceLength && part > 0 ? static_cast<float>(part / (to - from)) : 0.0f;
         }
     }
     return all;
 }
 
-// `image` reduced by `factor` (below 1), each pixel the average of the part
-// of the image it covers: a line keeps its share of colour wherever it
-// falls on the screen's pixels. (Scaling to a whole size would stretch the
-// picture by a fraction of a pixel, and filtering would blur it unevenly.)
+// `image` reduced by `factor` (between 1/2 and 1), each pixel the average of
+// the part of the image it covers: a line keeps its share of colour wherever
+// it falls on the screen's pixels. (Scaling to a whole size would stretch
+// the picture by a fraction of a pixel, and filtering would blur it
+// unevenly.)
 QImage averagedDown(const QImage& image, double factor)
 {
     const int width = static_cast<int>(std::ceil(image.width() * factor - 1e-9));
     const int height = static_cast<int>(std::ceil(image.height() * factor - 1e-9));
-    const auto across = shares(image.width(), width, factor);
-    const auto down = shares(image.height(), height, factor);
+    const std::vector<Cover> across = covers(image.width(), width, factor);
+    const std::vector<Cover> down = covers(image.height(), height, factor);
+    const int last = image.width() - 1;
     std::vector<float> rows(static_cast<size_t>(image.height()) * width * 3);
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         float* out = &rows[static_cast<size_t>(y) * width * 3];
         for (int x = 0; x < width; ++x) {
+            const Cover& c = across[static_cast<size_t>(x)];
             float r = 0, g = 0, b = 0;
-            for (const Share& s : across[static_cast<size_t>(x)]) {
-                const QRgb c = line[s.source];
-                r += s.weight * qRed(c);
-                g += s.weight * qGreen(c);
-                b += s.weight * qBlue(c);
+            for (int k = 0; k < 3; ++k) {
+                const QRgb p = line[std::min(c.first + k, last)];
+                r += c.share[k] * qRed(p);
+                g += c.share[k] * qGreen(p);
+                b += c.share[k] * qBlue(p);
             }
             out[3 * x] = r;
             out[3 * x + 1] = g;
@@ -67,21 +73,23 @@ QImage averagedDown(const QImage& image, double factor)
         }
     }
     QImage reduced(width, height, QImage::Format_RGB32);
+    std::vector<float> sum(static_cast<size_t>(width) * 3);
     for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(reduced.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            float c[3] = {0, 0, 0};
-            for (const Share& s : down[static_cast<size_t>(y)]) {
-                const float* in = &rows[(static_cast<size_t>(s.source) * width + x) * 3];
-                for (int k = 0; k < 3; ++k)
-                    c[k] += s.weight * in[k];
-            }
-            line[x] = qRgb(std::lround(c[0]), std::lround(c[1]), std::lround(c[2]));
+        const Cover& c = down[static_cast<size_t>(y)];
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        for (int k = 0; k < 3; ++k) {
+            if (c.share[k] == 0)
+                continue;
+            const float* in = &rows[static_cast<size_t>(c.first + k) * width * 3];
+            for (size_t i = 0; i < sum.size(); ++i)
+                sum[i] += c.share[k] * in[i];
         }
+        auto* line = reinterpret_cast<QRgb*>(reduced.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb(int(sum[3 * x] + 0.5f), int(sum[3 * x + 1] + 0.5f), int(sum[3 * x + 2] + 0.5f));
     }
     return reduced;
 }
-
 } // namespace
 
 Picture::Picture(QWidget* parent, int x, int y, int width, int height) : QWidget(parent)
@@ -129,7 +137,13 @@ void Picture::checkRatio()
 
 bool Picture::event(QEvent* event)
 {
-    if (event->type() == QEvent::ScreenChangeInternal)
+    // Later Qt versions also say when the ratio of the same screen changes;
+    // painting checks it in any case.
+    bool newRatio = event->type() == QEvent::ScreenChangeInternal;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    newRatio = newRatio || event->type() == QEvent::DevicePixelRatioChange;
+#endif
+    if (newRatio)
         checkRatio();
     return QWidget::event(event);
 }

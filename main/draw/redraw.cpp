@@ -49,19 +49,21 @@ void TFormMain1::redrawPictures()
     drawSigns();
     ZeichneBalken();
     ZeichneWaage();
-    // The chart keeps its fixed colours: it is drawn again for a new ratio
-    // only.
-    if (!ImageStatistik1->fitsScreen())
-        followScreenRatio();
+    drawChartForScreen();
 }
 
 void TFormMain1::followScreenRatio()
 {
-    if (!ImageLinks1->fitsScreen()) {
+    if (!ImageLinks1->fitsScreen())
         redrawPictures();
-        return;
-    }
-    // A stale chart is drawn when its folder is next brought to front.
+    else
+        drawChartForScreen();
+}
+
+void TFormMain1::drawChartForScreen()
+{
+    // The chart keeps its fixed colours: it is drawn again for a new ratio
+    // only, and a stale chart when its folder is next brought to front.
     if (!ImageStatistik1->fitsScreen() && !StatistikVeraltet && !StartFehler)
         redrawStatistik();
 }

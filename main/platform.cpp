@@ -155,8 +155,8 @@ SoundThread& soundThread()
 // borders, what most of them draw or less.
 const QMargins kFrameGuess(2, 32, 2, 2);
 
-// Places its window once the window manager has framed it, where the real
-// frame reaches out of the available area; then goes.
+// Places its window again once the window manager has framed it, centred
+// with the real frame; then goes.
 class FramedPlacement : public QObject
 {
 public:
@@ -172,12 +172,10 @@ protected:
         const QRect client = m_window.geometry();
         if (frame == client)
             return false; // not framed yet
+        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                               frame.right() - client.right(), frame.bottom() - client.bottom());
         const QRect available = m_window.screen()->availableGeometry();
-        if (!available.contains(frame)) {
-            const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                                   frame.right() - client.right(), frame.bottom() - client.bottom());
-            m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
-        }
+        m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
         m_window.removeEventFilter(this);
         deleteLater();
         return false;

@@ -65,8 +65,7 @@ void fitScaleToScreen(int argc, char** argv, QSize client);
 
 // Places `window`, not yet shown, centred on its screen with its frame inside
 // the available area, title bar included; and once more when it is shown and
-// the window manager has framed it, should the real frame reach out of the
-// area.
+// the window manager has framed it, with the real frame.
 void placeOnScreen(QWidget& window);
 
 // Loads Qt's own texts (context menus, standard buttons, file dialogs) in the

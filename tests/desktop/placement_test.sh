@@ -77,22 +77,26 @@ client() {
 }
 
 # Checks that the frame of window $1, titled $2, lies inside the work area,
-# waiting up to 5 s for the window to settle where the program puts it.
-# Prints the frame as "left top width height".
+# centred in it to a pixel or two of rounding, waiting up to 5 s for the
+# window to settle where the program puts it. Prints the frame as "left top
+# width height".
 check_inside() {
-    local id=$1 title=$2 x y w h l r t b left top right bottom
+    local id=$1 title=$2 x y w h l r t b left top right bottom off_x off_y
     for _ in $(seq 50); do
         read -r x y w h <<<"$(client "$id")"
         IFS=', ' read -r l r t b <<<"$(property "$id" _NET_FRAME_EXTENTS)"
         left=$((x - l)) top=$((y - t)) right=$((x + w + r)) bottom=$((y + h + b))
+        off_x=$((2 * (left - area_x) - (area_w - right + left)))
+        off_y=$((2 * (top - area_y) - (area_h - bottom + top)))
         if [ "$left" -ge "$area_x" ] && [ "$top" -ge "$area_y" ] &&
-            [ "$right" -le $((area_x + area_w)) ] && [ "$bottom" -le $((area_y + area_h)) ]; then
+            [ "$right" -le $((area_x + area_w)) ] && [ "$bottom" -le $((area_y + area_h)) ] &&
+            [ "${off_x#-}" -le 4 ] && [ "${off_y#-}" -le 4 ]; then
             echo "$left $top $((right - left)) $((bottom - top))"
             return 0
         fi
         sleep 0.1
     done
-    fail "the frame of \"$title\" ($left,$top)-($right,$bottom) reaches out of the work area ${area_w}x${area_h}+${area_x}+${area_y}"
+    fail "the frame of \"$title\" ($left,$top)-($right,$bottom) is not centred inside the work area ${area_w}x${area_h}+${area_x}+${area_y}"
 }
 
 openbox --sm-disable >"$WORK/openbox-$SCREEN_FOR_TEST.log" 2>&1 &

@@ -103,7 +103,7 @@ openbox --sm-disable >"$WORK/openbox-$SCREEN_FOR_TEST.log" 2>&1 &
 pids+=($!)
 # The work area (the screen without panels) is set by the window manager.
 area=""
-for _ in $(seq 100); do
+for _ in $(seq 300); do
     area=$(xprop -root _NET_WORKAREA 2>/dev/null | sed -n 's/^[^=]*= //p')
     [ -n "$area" ] && break
     sleep 0.1

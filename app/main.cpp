@@ -11,23 +11,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QSessionManager>
 
 #include <cstdio>
 
-namespace {
-
-void centre(QWidget& window)
-{
-    const QRect screen = window.screen()->availableGeometry();
-    window.move(screen.center() - window.rect().center());
-}
-
-} // namespace
-
 int main(int argc, char* argv[])
 {
+    // A laptop's screen at 150 % or 200 % may be too small for the main
+    // window at the desktop's scale.
+    platform::fitScaleToScreen(argc, argv, QSize(780, 554));
     QApplication app(argc, argv);
     // The application title "Kelvara" is the name only: a display name would
     // be appended to every window title by the window system integration.
@@ -74,9 +66,9 @@ int main(int argc, char* argv[])
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &main,
                      [&main](QSessionManager&) { main.saveChangedSettings(); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &main, &QWidget::close);
-    centre(main);
-    centre(help);
-    centre(tools);
+    platform::placeOnScreen(main);
+    platform::placeOnScreen(help);
+    platform::placeOnScreen(tools);
     main.show();
     if (endRequested)
         main.close();

@@ -14,7 +14,7 @@
 #include <QTextCursor>
 
 #include "main/diary/notetext.h"
-#include "res/pictures.h"
+#include "main/draw/drawnbutton.h"
 
 void MousePanel::mousePressEvent(QMouseEvent* event)
 {
@@ -197,10 +197,8 @@ void LimitedTextEdit::insertFromMimeData(const QMimeData* source)
 
 QToolButton* wordButton(QWidget* parent, int y, const char* word, QButtonGroup* group)
 {
-    auto* b = new QToolButton(parent);
+    auto* b = new WordButton(parent, QString::fromUtf8(word));
     b->setGeometry(1, y, 98, 17);
-    b->setText(QString::fromUtf8(word));
-    b->setIcon(pictures::categoryWord(QString::fromUtf8(word)));
     b->setIconSize(QSize(86, 13));
     b->setCheckable(true);
     b->setAutoRaise(true);

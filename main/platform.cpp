@@ -1,6 +1,10 @@
 #include "main/platform.h"
 
+#include "main/placement.h"
+
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QFile>
@@ -17,6 +21,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -172,6 +177,41 @@ SoundThread& soundThread()
     return thread;
 }
 
+// The frame a window manager puts around a window, in logical pixels of the
+// desktop's scale, until it tells the real one: a title bar of 32 and thin
+// borders, what most of them draw or less.
+const QMargins kFrameGuess(2, 32, 2, 2);
+
+// Places its window again once the window manager has framed it, centred
+// with the real frame; then goes.
+class FramedPlacement : public QObject
+{
+public:
+    explicit FramedPlacement(QWidget& window) : QObject(&window), m_window(window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show)
+            return false;
+        const QRect frame = m_window.frameGeometry();
+        const QRect client = m_window.geometry();
+        if (frame == client)
+            return false; // not framed yet
+        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                               frame.right() - client.right(), frame.bottom() - client.bottom());
+        const QRect available = m_window.screen()->availableGeometry();
+        m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
+        m_window.removeEventFilter(this);
+        deleteLater();
+        return false;
+    }
+
+private:
+    QWidget& m_window;
+};
+
 // The program's texts break lines with carriage returns; the dialog wants
 // line feeds.
 QString displayed(const QString& text)
@@ -264,6 +304,42 @@ void makeFixedWindow(QWidget& window, const QString& caption, QSize size)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     window.setFixedSize(size);
+}
+
+void fitScaleToScreen(int argc, char** argv, QSize client)
+{
+    double desired = 1;
+    QRect available;
+    {
+        // Qt takes its own arguments out of the list it is given.
+        int probeArgc = argc;
+        std::vector<char*> probeArgv(argv, argv + argc);
+        probeArgv.push_back(nullptr);
+        const QGuiApplication probe(probeArgc, probeArgv.data());
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (!screen)
+            return;
+        desired = screen->devicePixelRatio();
+        // In device pixels: Qt keeps a screen's origin and scales its size.
+        const QRect logical = screen->availableGeometry();
+        available = QRect(logical.topLeft(), (QSizeF(logical.size()) * desired).toSize());
+    }
+    const double scale = placement::place(available, client, kFrameGuess * desired, desired).scale;
+    if (scale >= desired)
+        return;
+    // QT_SCALE_FACTOR multiplies the desktop's own scale.
+    bool set = false;
+    double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&set);
+    if (!set || factor <= 0)
+        factor = 1;
+    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor * scale / desired, 'g', 6));
+}
+
+void placeOnScreen(QWidget& window)
+{
+    const QRect available = window.screen()->availableGeometry();
+    window.move(placement::place(available, window.size(), kFrameGuess, 1.0).frameTopLeft);
+    new FramedPlacement(window);
 }
 
 void installQtTranslation()

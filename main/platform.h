@@ -54,6 +54,20 @@ void setSaveDialogHandler(std::function<QString(const QString& proposed)> handle
 // application has no display name of its own.
 void makeFixedWindow(QWidget& window, const QString& caption, QSize size);
 
+// Chooses the program's scale before the application is created: where the
+// desktop's scale would make a window of `client` logical pixels, with the
+// window manager's frame, larger than the available area of the primary
+// screen (panels and docks excluded), sets QT_SCALE_FACTOR so that the
+// program draws itself at the largest scale that fits, never below 1. It
+// looks at the screen through a connection to the window system of its own,
+// closed again before it returns.
+void fitScaleToScreen(int argc, char** argv, QSize client);
+
+// Places `window`, not yet shown, centred on its screen with its frame inside
+// the available area, title bar included; and once more when it is shown and
+// the window manager has framed it, with the real frame.
+void placeOnScreen(QWidget& window);
+
 // Loads Qt's own texts (context menus, standard buttons, file dialogs) in the
 // language of the default locale, when the system has a translation for it;
 // English stays otherwise. Calling it again follows a changed locale.

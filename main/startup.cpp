@@ -406,4 +406,6 @@ void TFormMain1::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         FormActivate();
+    else if (event->type() == QEvent::PaletteChange && ImageLinks1)
+        redrawPictures();
 }

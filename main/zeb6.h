@@ -358,6 +358,11 @@ public:
     void LabelOrdnerClick(int folder);
     // The caption strip, the edge pictures and the signs; then the bars.
     void ZeichneSchilder();
+    // The drawing of ZeichneSchilder alone, without the display unit.
+    void drawSigns();
+    // Every picture of the window drawn anew, for the screen's pixel ratio
+    // and the palette: after either changes.
+    void redrawPictures();
     // The day bars of the current day against the goals.
     void ZeichneBalken();
     // Shows the read-out of the bar or scale centre under `point` (picture
@@ -421,6 +426,12 @@ private:
     // The joined note of a day, or nothing when the day has none.
     std::optional<QString> noteOf(QDate day);
     void buildDrawing();
+    // The picture lists and symbols for the screen's ratio and the palette.
+    void makePictures();
+    void drawSymbols();
+    // A picture's screen has another pixel ratio: the pictures drawn anew.
+    void followScreenRatio();
+    void drawChartForScreen();
     // The current day record's totals; throws StoreError when unreadable.
     draw::DayTotals dayTotals() const;
     Settings currentSettings() const;

@@ -32,12 +32,9 @@ inline const QColor aqua{0x00, 0xFF, 0xFF};
 inline const QColor white{0xFF, 0xFF, 0xFF};
 } // namespace vga
 
-// Text colours: captions in a dark blue, everything else near black.
-inline const QColor captionInk{0x1c, 0x3a, 0x78};
-inline const QColor ink{0x20, 0x20, 0x20};
-inline const QColor scaleInk{0x40, 0x40, 0x40};
-
-QImage blank(int width, int height);
+// A transparent picture of `width` × `height` logical pixels, drawn at
+// `ratio` device pixels to the logical one.
+QImage blank(int width, int height, double ratio = 1);
 QFont arial(int pixelSize, bool bold);
 // `text` in `rect` with the alignment `flags`, fully hinted.
 void drawText(QPainter& p, const QRect& rect, int flags, const QString& text, const QColor& colour,

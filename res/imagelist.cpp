@@ -1,23 +1,19 @@
 #include "res/imagelist.h"
 
+#include "res/drawing.h"
+
 #include <QPainter>
 
-namespace {
-
-QImage blank(QSize size)
+QImage ImageList::blank() const
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
+    return pictures::detail::blank(m_size.width(), m_size.height(), m_ratio);
 }
-
-} // namespace
 
 void ImageList::set(int index, const QImage& image)
 {
     while (count() <= index)
-        m_images.push_back(blank(m_size));
-    QImage fitted = blank(m_size);
+        m_images.push_back(blank());
+    QImage fitted = blank();
     QPainter p(&fitted);
     p.drawImage(0, 0, image);
     p.end();
@@ -27,7 +23,7 @@ void ImageList::set(int index, const QImage& image)
 QImage ImageList::image(int index) const
 {
     if (index < 0 || index >= count())
-        return blank(m_size);
+        return blank();
     return m_images[static_cast<size_t>(index)];
 }
 

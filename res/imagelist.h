@@ -6,13 +6,16 @@
 
 class QPainter;
 
-// Equally sized pictures with transparent backgrounds, drawn by index.
+// Equally sized pictures with transparent backgrounds, drawn by index. The
+// pictures are held at a ratio of device pixels to logical ones, so that
+// they are drawn at a screen's resolution; sizes and places are logical.
 class ImageList
 {
 public:
-    explicit ImageList(QSize size = {}) : m_size(size) {}
+    explicit ImageList(QSize size = {}, double ratio = 1) : m_size(size), m_ratio(ratio) {}
 
     QSize size() const { return m_size; }
+    double ratio() const { return m_ratio; }
     int count() const { return static_cast<int>(m_images.size()); }
 
     // Puts `image` at `index`, growing the list with blank pictures. An image
@@ -25,6 +28,9 @@ public:
     void draw(QPainter& painter, int x, int y, int index) const;
 
 private:
+    QImage blank() const;
+
     QSize m_size;
+    double m_ratio;
     std::vector<QImage> m_images;
 };

@@ -1,12 +1,68 @@
 #include "res/pictures.h"
 
+#include "main/draw/contrast.h"
+
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace pictures {
 namespace {
 
 constexpr int kGlyph = 30;
+
+QColor readable(const QColor& designed, const Inks& inks, double minimum)
+{
+    return QColor::fromRgb(draw::readableInk(designed.rgb() & 0xffffff, inks.background.rgb() & 0xffffff,
+                                             inks.paletteText.rgb() & 0xffffff, minimum));
+}
+
+// Paints its picture afresh for every size asked, so that a screen of any
+// ratio gets it at its own resolution.
+class DrawnIconEngine : public QIconEngine
+{
+public:
+    DrawnIconEngine(QSize size, std::function<void(QPainter&)> draw) : m_size(size), m_draw(std::move(draw)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device()->devicePixelRatio();
+        QPixmap shown = pixmap(rect.size() * ratio, mode, state);
+        shown.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect.topLeft(), shown);
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        QPixmap drawn(size);
+        drawn.fill(Qt::transparent);
+        {
+            QPainter p(&drawn);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.scale(static_cast<double>(size.width()) / m_size.width(),
+                    static_cast<double>(size.height()) / m_size.height());
+            m_draw(p);
+        }
+        if (mode == QIcon::Disabled && QApplication::style()) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            return QApplication::style()->generatedIconPixmap(QIcon::Disabled, drawn, &option);
+        }
+        return drawn;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override { return size; }
+    QIconEngine* clone() const override { return new DrawnIconEngine(m_size, m_draw); }
+
+private:
+    QSize m_size;
+    std::function<void(QPainter&)> m_draw;
+};
 
 void drawHelp(QPainter& p)
 {
@@ -99,63 +155,77 @@ void drawExit(QPainter& p)
 
 } // namespace
 
-QPixmap buttonGlyph(Button which)
+QColor Inks::text(const QColor& designed) const
 {
-    QPixmap pixmap(kGlyph, kGlyph);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    switch (which) {
-    case Button::Help:
-        drawHelp(p);
-        break;
-    case Button::Printer:
-        drawPrinter(p);
-        break;
-    case Button::Tools:
-        drawTools(p);
-        break;
-    case Button::Exit:
-        drawExit(p);
-        break;
-    }
-    return pixmap;
+    return readable(designed, *this, draw::kTextContrast);
 }
 
-QPixmap zoomGlyph(bool plus)
+QColor Inks::mark(const QColor& designed) const
 {
-    QPixmap pixmap(13, 13);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(30, 30, 30), 1.4));
-    p.setBrush(QColor(220, 235, 250));
-    p.drawEllipse(QRectF(1, 1, 8, 8));
-    p.setPen(QPen(QColor(60, 40, 20), 2.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(8.3, 8.3), QPointF(11.5, 11.5));
-    p.setPen(QPen(Qt::black, 1.4));
-    p.drawLine(QPointF(3, 5), QPointF(7, 5));
-    if (plus)
-        p.drawLine(QPointF(5, 3), QPointF(5, 7));
-    return pixmap;
+    return readable(designed, *this, draw::kMarkContrast);
 }
 
-QPixmap smoothingGlyph(bool smooth)
+Inks inksOn(const QPalette& palette, bool window)
 {
-    QPixmap pixmap(13, 13);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 60, 170), 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    if (smooth) {
-        QPainterPath curve(QPointF(1, 9));
-        curve.cubicTo(QPointF(4, 2), QPointF(8, 11), QPointF(12, 4));
-        p.drawPath(curve);
-    } else {
-        const QPointF jagged[] = {{1, 9}, {3, 3}, {5, 10}, {7, 2}, {9, 9}, {12, 4}};
-        p.drawPolyline(jagged, 6);
-    }
-    return pixmap;
+    return window ? Inks{palette.color(QPalette::Window), palette.color(QPalette::WindowText)}
+                  : Inks{palette.color(QPalette::Button), palette.color(QPalette::ButtonText)};
+}
+
+QIcon drawnIcon(QSize size, std::function<void(QPainter&)> draw)
+{
+    return QIcon(new DrawnIconEngine(size, std::move(draw)));
+}
+
+QIcon buttonGlyph(Button which)
+{
+    return drawnIcon(QSize(kGlyph, kGlyph), [which](QPainter& p) {
+        switch (which) {
+        case Button::Help:
+            drawHelp(p);
+            break;
+        case Button::Printer:
+            drawPrinter(p);
+            break;
+        case Button::Tools:
+            drawTools(p);
+            break;
+        case Button::Exit:
+            drawExit(p);
+            break;
+        }
+    });
+}
+
+QIcon zoomGlyph(bool plus, const Inks& inks)
+{
+    const QColor handle = inks.mark(QColor(60, 40, 20));
+    return drawnIcon(QSize(13, 13), [plus, handle](QPainter& p) {
+        p.setPen(QPen(QColor(30, 30, 30), 1.4));
+        p.setBrush(QColor(220, 235, 250));
+        p.drawEllipse(QRectF(1, 1, 8, 8));
+        p.setPen(QPen(handle, 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8.3, 8.3), QPointF(11.5, 11.5));
+        p.setPen(QPen(Qt::black, 1.4));
+        p.drawLine(QPointF(3, 5), QPointF(7, 5));
+        if (plus)
+            p.drawLine(QPointF(5, 3), QPointF(5, 7));
+    });
+}
+
+QIcon smoothingGlyph(bool smooth, const Inks& inks)
+{
+    const QColor curve = inks.mark(QColor(20, 60, 170));
+    return drawnIcon(QSize(13, 13), [smooth, curve](QPainter& p) {
+        p.setPen(QPen(curve, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        if (smooth) {
+            QPainterPath path(QPointF(1, 9));
+            path.cubicTo(QPointF(4, 2), QPointF(8, 11), QPointF(12, 4));
+            p.drawPath(path);
+        } else {
+            const QPointF jagged[] = {{1, 9}, {3, 3}, {5, 10}, {7, 2}, {9, 9}, {12, 4}};
+            p.drawPolyline(jagged, 6);
+        }
+    });
 }
 
 } // namespace pictures

@@ -7,6 +7,8 @@
 #include <QtMath>
 
 #include <array>
+#include <cmath>
+#include <map>
 
 namespace pictures {
 namespace {
@@ -104,10 +106,17 @@ QImage withSolidEdge(QImage image)
     return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-QImage drawFace()
+QImage transparent(int side, int ratio)
 {
-    QImage face(kFace, kFace, QImage::Format_ARGB32_Premultiplied);
-    face.fill(Qt::transparent);
+    QImage image(side * ratio, side * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage drawFace(int ratio)
+{
+    QImage face = transparent(kFace, ratio);
     QPainter p(&face);
     p.setRenderHint(QPainter::Antialiasing);
 
@@ -169,10 +178,9 @@ QImage drawFace()
     return withSolidEdge(face);
 }
 
-QImage drawNeedle(int tile)
+QImage drawNeedle(int tile, int ratio)
 {
-    QImage image(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = transparent(kTile, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF pivot = QPointF(kHub - goals::needlePlace(tile));
@@ -195,43 +203,44 @@ QImage drawNeedle(int tile)
     return image;
 }
 
-const std::array<QImage, 20>& tiles()
+// The twenty tiles, and an empty one, at a ratio; each ratio is drawn once.
+const std::array<QImage, 21>& tiles(int ratio)
 {
-    static const std::array<QImage, 20> all = [] {
-        std::array<QImage, 20> t;
-        for (int k = 0; k <= 15; ++k)
-            t[k] = drawNeedle(k);
-        const QImage face = drawFace();
-        t[16] = face.copy(0, 0, kTile, kTile);
-        t[17] = face.copy(kTile, 0, kTile, kTile);
-        t[18] = face.copy(0, kTile, kTile, kTile);
-        t[19] = face.copy(kTile, kTile, kTile, kTile);
-        return t;
-    }();
-    return all;
+    static std::map<int, std::array<QImage, 21>> drawn;
+    auto found = drawn.find(ratio);
+    if (found != drawn.end())
+        return found->second;
+    std::array<QImage, 21> t;
+    for (int k = 0; k <= 15; ++k)
+        t[k] = drawNeedle(k, ratio);
+    const QImage face = drawFace(ratio);
+    const int side = kTile * ratio;
+    t[16] = face.copy(0, 0, side, side);
+    t[17] = face.copy(side, 0, side, side);
+    t[18] = face.copy(0, side, side, side);
+    t[19] = face.copy(side, side, side, side);
+    t[20] = transparent(kTile, ratio);
+    return drawn.emplace(ratio, t).first->second;
 }
 
 } // namespace
 
-const QImage& scaleTile(int index)
+const QImage& scaleTile(int index, int ratio)
 {
-    static const QImage empty = [] {
-        QImage image(kTile, kTile, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        return image;
-    }();
-    if (index < 0 || index >= 20)
-        return empty;
-    return tiles()[index];
+    const auto& t = tiles(std::max(1, ratio));
+    return index < 0 || index >= 20 ? t[20] : t[static_cast<size_t>(index)];
 }
 
 void drawScale(QPainter& painter, QPoint face, int needle, QPoint needlePlace)
 {
-    painter.drawImage(face, scaleTile(16));
-    painter.drawImage(face + QPoint(kTile, 0), scaleTile(17));
-    painter.drawImage(face + QPoint(0, kTile), scaleTile(18));
-    painter.drawImage(face + QPoint(kTile, kTile), scaleTile(19));
-    painter.drawImage(needlePlace, scaleTile(needle));
+    // The tiles of the ratio of the picture drawn on, so that they meet its
+    // pixels one to one.
+    const int ratio = static_cast<int>(std::ceil(painter.device()->devicePixelRatio() - 1e-9));
+    painter.drawImage(face, scaleTile(16, ratio));
+    painter.drawImage(face + QPoint(kTile, 0), scaleTile(17, ratio));
+    painter.drawImage(face + QPoint(0, kTile), scaleTile(18, ratio));
+    painter.drawImage(face + QPoint(kTile, kTile), scaleTile(19, ratio));
+    painter.drawImage(needlePlace, scaleTile(needle, ratio));
 }
 
 } // namespace pictures

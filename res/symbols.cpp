@@ -9,6 +9,14 @@
 namespace symbols {
 namespace {
 
+QPixmap transparent(int width, int height, double ratio)
+{
+    QPixmap picture(static_cast<int>(std::ceil(width * ratio - 1e-9)), static_cast<int>(std::ceil(height * ratio - 1e-9)));
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
 struct Labels
 {
     const char* grams;
@@ -40,7 +48,7 @@ double sizeOf(int k)
 }
 
 // The label in the lower band of a 30-pixel frame, narrowed to fit.
-void drawLabel(QPainter& p, int left, const QString& text)
+void drawLabel(QPainter& p, int left, const QString& text, const QColor& ink)
 {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(10);
@@ -49,7 +57,7 @@ void drawLabel(QPainter& p, int left, const QString& text)
     const QRect band(left, 30, 30, 11);
     const int width = p.fontMetrics().horizontalAdvance(text);
     p.save();
-    p.setPen(Qt::black);
+    p.setPen(ink);
     if (width > 29) {
         const double scale = 29.0 / width;
         p.translate(left + 15, 0);
@@ -228,31 +236,29 @@ void drawSun(QPainter& p, int left)
 
 } // namespace
 
-QPixmap durationPicture(int k)
+QPixmap durationPicture(int k, const QColor& ink, double ratio)
 {
     static const char* const kDurationLabels[12] = {"",   "180'", "120'", "60'",  "45'",  "30'",
                                                     "20'", "15'",  "10'",  "5min", "2min", "1min"};
     static const int kMinutes[12] = {0, 180, 120, 60, 45, 30, 20, 15, 10, 5, 2, 1};
-    QPixmap picture(k == 1 ? 60 : 30, 41);
-    picture.fill(Qt::transparent);
+    QPixmap picture = transparent(k == 1 ? 60 : 30, 41, ratio);
     if (k < 1 || k > 11)
         return picture;
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     drawStopwatch(p, 0, kMinutes[k]);
-    drawLabel(p, 0, QString::fromLatin1(kDurationLabels[k]));
+    drawLabel(p, 0, QString::fromLatin1(kDurationLabels[k]), ink);
     if (k == 1) {
         drawSun(p, 30);
-        drawLabel(p, 30, QStringLiteral("24 h"));
+        drawLabel(p, 30, QStringLiteral("24 h"), ink);
     }
     return picture;
 }
 
-QPixmap quantityStrip(int k)
+QPixmap quantityStrip(int k, const QColor& ink, double ratio)
 {
-    QPixmap strip(90, 41);
-    strip.fill(Qt::transparent);
+    QPixmap strip = transparent(90, 41, ratio);
     if (k < 1 || k > 11)
         return strip;
     QPainter p(&strip);
@@ -264,16 +270,15 @@ QPixmap quantityStrip(int k)
         drawApple(p, 60, k);
     else
         drawCheese(p, 60, k);
-    drawLabel(p, 0, QString::fromUtf8(kLabels[k].grams));
-    drawLabel(p, 30, QString::fromUtf8(kLabels[k].millilitres));
-    drawLabel(p, 60, QString::fromUtf8(kLabels[k].pieces));
+    drawLabel(p, 0, QString::fromUtf8(kLabels[k].grams), ink);
+    drawLabel(p, 30, QString::fromUtf8(kLabels[k].millilitres), ink);
+    drawLabel(p, 60, QString::fromUtf8(kLabels[k].pieces), ink);
     return strip;
 }
 
-QPixmap bin(bool open)
+QPixmap bin(bool open, double ratio)
 {
-    QPixmap picture(32, 32);
-    picture.fill(Qt::transparent);
+    QPixmap picture = transparent(32, 32, ratio);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient metal(6, 0, 26, 0);

@@ -1,5 +1,6 @@
 // The folder tab labels and the frame of the horizontal nutrient tubes.
 
+#include "main/draw/pixels.h"
 #include "res/drawing.h"
 #include "res/pictures.h"
 
@@ -145,57 +146,55 @@ void chart(QPainter& p)
     p.drawPolyline(QPolygonF{{4, 12}, {8.5, 9}, {13, 4.5}, {18, 7}, {22, 3}});
 }
 
-QImage tab(void (*icon)(QPainter&), const char* word)
+QImage tab(void (*icon)(QPainter&), const char* word, const Inks& inks, double ratio)
 {
-    QImage image = detail::blank(100, 30);
+    QImage image = detail::blank(100, 30, ratio);
     QPainter p(&image);
     {
-        QImage glyph = detail::blank(kIcon, kIcon);
+        QImage glyph = detail::blank(kIcon, kIcon, ratio);
         QPainter g(&glyph);
         g.setRenderHint(QPainter::Antialiasing);
         icon(g);
         g.end();
         p.drawImage(2, 3, glyph);
     }
-    drawText(p, QRect(31, 0, 69, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(word), detail::ink,
+    drawText(p, QRect(31, 0, 69, 30), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(word), inks.body(),
              13, true);
     return image;
 }
 
 // The sunken frame of a nutrient trough, one pixel around it, with marks
 // below every 10 units and longer ones every 20 where the scale is labelled.
-QImage horizontalTubeFrame()
+QImage horizontalTubeFrame(const Inks& inks, double ratio)
 {
-    QImage image = detail::blank(100, 30);
+    QImage image = detail::blank(100, 30, ratio);
     QPainter p(&image);
     const QRect trough(3, 7, 78, 9);
     const QColor shadow(0x80, 0x80, 0x80);
-    p.setPen(shadow);
-    p.drawLine(trough.left() - 1, trough.top() - 1, trough.right() + 1, trough.top() - 1);
-    p.drawLine(trough.left() - 1, trough.top() - 1, trough.left() - 1, trough.bottom() + 1);
-    p.setPen(Qt::white);
-    p.drawLine(trough.left(), trough.bottom() + 1, trough.right() + 1, trough.bottom() + 1);
-    p.drawLine(trough.right() + 1, trough.top(), trough.right() + 1, trough.bottom() + 1);
-    p.setPen(detail::scaleInk);
+    using draw::pixelLine;
+    pixelLine(p, {trough.left() - 1, trough.top() - 1}, {trough.right() + 1, trough.top() - 1}, shadow);
+    pixelLine(p, {trough.left() - 1, trough.top() - 1}, {trough.left() - 1, trough.bottom() + 1}, shadow);
+    pixelLine(p, {trough.left(), trough.bottom() + 1}, {trough.right() + 1, trough.bottom() + 1}, Qt::white);
+    pixelLine(p, {trough.right() + 1, trough.top()}, {trough.right() + 1, trough.bottom() + 1}, Qt::white);
     for (int unit = 0; unit <= 70; unit += 10) {
         const int x = trough.left() + unit;
         const int length = unit % 20 == 0 ? 4 : 2;
-        p.drawLine(x, trough.bottom() + 3, x, trough.bottom() + 2 + length);
+        pixelLine(p, {x, trough.bottom() + 3}, {x, trough.bottom() + 2 + length}, inks.scale());
     }
     return image;
 }
 
 } // namespace
 
-ImageList imageList100x30()
+ImageList imageList100x30(const Inks& inks, double ratio)
 {
-    ImageList list(QSize(100, 30));
-    list.set(0, tab(target, "Ziele"));
-    list.set(1, tab(notepad, "Notizen"));
-    list.set(2, tab(apple, "Nahrung"));
-    list.set(3, tab(wheel, "Aktivität"));
-    list.set(4, tab(chart, "Statistik"));
-    list.set(5, horizontalTubeFrame());
+    ImageList list(QSize(100, 30), ratio);
+    list.set(0, tab(target, "Ziele", inks, ratio));
+    list.set(1, tab(notepad, "Notizen", inks, ratio));
+    list.set(2, tab(apple, "Nahrung", inks, ratio));
+    list.set(3, tab(wheel, "Aktivität", inks, ratio));
+    list.set(4, tab(chart, "Statistik", inks, ratio));
+    list.set(5, horizontalTubeFrame(inks, ratio));
     return list;
 }
 

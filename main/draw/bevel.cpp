@@ -1,5 +1,7 @@
 #include "main/draw/bevel.h"
 
+#include "main/draw/pixels.h"
+
 #include <QPainter>
 
 namespace bevel {
@@ -106,10 +108,8 @@ void tab(QPainter& p, const QImage& sheet, int left, int right, int firstRow, in
 
 void separator(QPainter& p, const QColor& shadow, QPoint from, QPoint to)
 {
-    p.setPen(shadow);
-    p.drawLine(from, to);
-    p.setPen(Qt::white);
-    p.drawLine(from + QPoint(1, 1), to + QPoint(1, 1));
+    draw::pixelLine(p, from, to, shadow);
+    draw::pixelLine(p, from + QPoint(1, 1), to + QPoint(1, 1), Qt::white);
 }
 
 } // namespace bevel

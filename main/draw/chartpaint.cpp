@@ -1,5 +1,7 @@
 #include "main/draw/chartpaint.h"
 
+#include "main/draw/pixels.h"
+
 #include <QPainter>
 
 namespace chart {
@@ -10,12 +12,12 @@ const QColor kFuchsia(0xFF, 0x00, 0xFF);
 const QColor kRed(0xFF, 0x00, 0x00);
 const QColor kPurple(0x80, 0x00, 0x80);
 
-// A rectangle framed in the pen and filled with white, covering exactly
+// A rectangle framed in `frame` and filled with white, covering exactly
 // the pixels of `r`.
-void box(QPainter& p, const QRect& r)
+void box(QPainter& p, const QRect& r, const QColor& frame)
 {
     p.fillRect(r, Qt::white);
-    p.drawRect(r.adjusted(0, 0, -1, -1));
+    draw::pixelFrame(p, r, frame);
 }
 
 void text(QPainter& p, QPoint topLeft, const QString& s)
@@ -38,24 +40,20 @@ void paint(QPainter& p, const Chart& c, const QImage& sprite, bool printing)
 
     for (const Copy& copy : c.background)
         p.drawImage(copy.target, sprite, pieceSource(copy.piece));
-    p.setPen(kSilver);
     for (int y : c.gridRows)
-        p.drawLine(0, y, kPlotRight - 1, y);
+        draw::pixelLine(p, {0, y}, {kPlotRight - 1, y}, kSilver);
     for (const Copy& copy : c.data)
         p.drawImage(copy.target, sprite, pieceSource(copy.piece));
 
     for (int y : c.goalLines) {
-        p.setPen(kFuchsia);
-        box(p, QRect(0, y, kPlotRight, 2));
-        p.setPen(kRed);
-        p.drawLine(0, y + 1, kPlotRight - 1, y + 1);
-        p.setPen(kPurple);
-        p.drawLine(0, y + 2, kPlotRight - 1, y + 2);
+        box(p, QRect(0, y, kPlotRight, 2), kFuchsia);
+        draw::pixelLine(p, {0, y + 1}, {kPlotRight - 1, y + 1}, kRed);
+        draw::pixelLine(p, {0, y + 2}, {kPlotRight - 1, y + 2}, kPurple);
     }
 
     p.setPen(Qt::black);
     for (const MonthBox& month : c.months) {
-        box(p, month.box);
+        box(p, month.box, Qt::black);
         p.save();
         p.setClipRect(month.clip);
         text(p, month.origin, month.text);
@@ -64,16 +62,16 @@ void paint(QPainter& p, const Chart& c, const QImage& sprite, bool printing)
 
     // The value axis clears whatever data or labels reached past the plot.
     p.fillRect(QRect(QPoint(477, 0), QPoint(800, 486)), Qt::white);
-    p.drawRect(QRect(477, 0, 35, 486));
-    p.drawLine(0, 486, 0, 1);
-    p.drawLine(0, 0, kWidth - 1, 0);
+    draw::pixelFrame(p, QRect(477, 0, 36, 487), Qt::black);
+    draw::pixelLine(p, {0, 1}, {0, 486}, Qt::black);
+    draw::pixelLine(p, {0, 0}, {kWidth - 1, 0}, Qt::black);
     for (int j = 1; j <= 24; ++j)
-        p.drawLine(477, 20 * j - 11, 481, 20 * j - 11);
+        draw::pixelLine(p, {477, 20 * j - 11}, {481, 20 * j - 11}, Qt::black);
     for (const Label& label : c.labels)
         text(p, label.origin, label.text);
 
     if (printing) {
-        p.drawRect(QRect(0, 0, 476, 17));
+        draw::pixelFrame(p, QRect(0, 0, 477, 18), Qt::black);
         text(p, QPoint(190, 2), c.caption);
     }
     p.restore();

@@ -4,6 +4,7 @@
 
 #include "main/draw/bevel.h"
 #include "main/draw/picture.h"
+#include "main/draw/pixels.h"
 #include "main/draw/tablayout.h"
 #include "main/platform.h"
 #include "main/panels.h"
@@ -28,11 +29,6 @@ const char* const kSeriesWords[] = {"Gewicht",      "Nahrung",   "Fett",        
 
 void TFormMain1::buildDrawing()
 {
-    ImageList100x30 = pictures::imageList100x30();
-    ImageList96x13 = pictures::imageList96x13();
-    ImageList45x45 = pictures::imageList45x45();
-    ImageBalken = pictures::balkenSprite();
-
     // The folders are framed by the drawn pictures around them, and the open
     // tab runs into its folder without a seam.
     for (QFrame* folder : {PanelZiele, PanelNotiz, PanelNahrung, PanelFitness, PanelStatistik})
@@ -79,6 +75,10 @@ void TFormMain1::buildDrawing()
     connect(ImageRechts1, &Picture::mouseReleased, this, &TFormMain1::ImageRechts1MouseUp);
 
     StaticTextAnzeige = readoutLabel(PanelRechts1, QPoint(-100, 0));
+
+    for (Picture* picture : {ImageLinks1, ImageRechts0, ImageRechts1})
+        connect(picture, &Picture::ratioChanged, this, &TFormMain1::followScreenRatio);
+    makePictures();
 }
 
 void TFormMain1::ZeichneImage3DObjekte()
@@ -112,34 +112,31 @@ void TFormMain1::ZeichneOrdner()
     // The open tab belongs to the folder: it reaches into the content area,
     // and the divider leaves its rows free.
     bevel::tab(p, Image3DObjekte, 3, 111, span.first, span.last);
-    p.setPen(shadow);
-    p.drawLine(5, span.last, 109, span.last);
-    p.setPen(Qt::black);
-    p.drawLine(6, span.last + 1, 109, span.last + 1);
-    p.drawLine(109, 5, 109, span.first);
-    p.drawLine(109, span.last + 1, 109, 548);
-    p.setPen(Qt::white);
-    p.drawLine(110, 5, 110, span.first);
-    p.drawLine(111, 5, 111, span.first);
-    p.drawLine(110, span.last, 110, 548);
-    p.drawLine(111, span.last, 111, 548);
+    using draw::pixelLine;
+    pixelLine(p, {5, span.last}, {109, span.last}, shadow);
+    pixelLine(p, {6, span.last + 1}, {109, span.last + 1}, Qt::black);
+    pixelLine(p, {109, 5}, {109, span.first}, Qt::black);
+    pixelLine(p, {109, span.last + 1}, {109, 548}, Qt::black);
+    pixelLine(p, {110, 5}, {110, span.first}, Qt::white);
+    pixelLine(p, {111, 5}, {111, span.first}, Qt::white);
+    pixelLine(p, {110, span.last}, {110, 548}, Qt::white);
+    pixelLine(p, {111, span.last}, {111, 548}, Qt::white);
     // The divider rounds off into the top edge line of the folders.
-    p.setPen(Qt::black);
-    p.drawPoints(QPolygon{{109, 4}, {109, 3}, {110, 2}, {111, 1}});
-    p.setPen(Qt::white);
-    p.drawPoints(QPolygon{{110, 3}, {110, 4}, {111, 2}, {111, 3}, {111, 4}});
+    draw::pixelPoints(p, {{109, 4}, {109, 3}, {110, 2}, {111, 1}}, Qt::black);
+    draw::pixelPoints(p, {{110, 3}, {110, 4}, {111, 2}, {111, 3}, {111, 4}}, Qt::white);
 
     p.end();
 
     // Closed tabs are a shade darker: they lie behind the open folder.
     QImage& canvas = ImageLinks1->canvas();
+    const int ratio = ImageLinks1->canvasRatio();
     const QRgb behind = face.darker(106).rgb();
     for (int k = 1; k <= 5; ++k) {
         if (k == open)
             continue;
         const draw::RowSpan rows = draw::closedTabRows(open, k);
-        for (int y = rows.first; y <= rows.last; ++y) {
-            for (int x = 3; x <= 108; ++x) {
+        for (int y = rows.first * ratio; y < (rows.last + 1) * ratio; ++y) {
+            for (int x = 3 * ratio; x < 109 * ratio; ++x) {
                 if (canvas.pixel(x, y) == face.rgb())
                     canvas.setPixel(x, y, behind);
             }

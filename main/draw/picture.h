@@ -7,6 +7,12 @@
 // A picture of the window, drawn by the program on its canvas and kept until
 // it is drawn again; painting only shows it. Mouse presses and releases
 // arrive with their button and the point in picture coordinates.
+//
+// The canvas is drawn at the device pixel ratio of the picture's screen,
+// rounded up to a whole number: lines fall on whole pixels and the texts of
+// the pictures are as sharp as the window's own. On a screen of a fractional
+// ratio (1.25, 1.5) the canvas is shown reduced to the screen's pixels by
+// averaging, so that every line of the drawing keeps one width.
 class Picture : public QWidget
 {
     Q_OBJECT
@@ -14,22 +20,42 @@ public:
     // A picture of `width` × `height`, filled with the button face.
     Picture(QWidget* parent, int x, int y, int width, int height);
 
+    // Drawn on in logical coordinates; its device pixel ratio is
+    // canvasRatio().
     QImage& canvas() { return m_canvas; }
     const QImage& canvas() const { return m_canvas; }
+    int canvasRatio() const { return static_cast<int>(m_canvas.devicePixelRatio()); }
+    // The canvas ratio the picture's screen asks for now.
+    int screenRatio() const;
+    // Whether the canvas was made for the screen's device pixel ratio of now.
+    bool fitsScreen() const;
+    // A new canvas for the screen's ratio, filled with `face`; what was
+    // drawn is gone.
+    void resetCanvas(const QColor& face);
     // Shows what was drawn on the canvas since.
-    void repaintCanvas() { update(); }
+    void repaintCanvas();
 
 signals:
     void mousePressed(Qt::MouseButton button, QPoint point);
     void mouseReleased(Qt::MouseButton button, QPoint point);
+    // The picture's screen has another device pixel ratio than the canvas
+    // was made for: the canvas wants drawing again. Until then it is shown
+    // scaled.
+    void ratioChanged();
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void checkRatio();
+
     QImage m_canvas;
+    QImage m_shown; // the canvas reduced to a fractional ratio
+    qreal m_madeFor = 1; // the screen's device pixel ratio for the canvas
+    bool m_ratioReported = false;
 };
 
 // A transparent label without text that reports a click: a press and a

@@ -3,6 +3,7 @@
 
 #include "main/draw/bevel.h"
 #include "main/draw/picture.h"
+#include "main/draw/pixels.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 
@@ -10,7 +11,29 @@
 #include <QPainter>
 #include <QPixmap>
 
+namespace {
+
+// A picture for an edge label, at its screen's ratio.
+QPixmap edgePicture(const QLabel& label, const QColor& fill)
+{
+    const qreal ratio = label.devicePixelRatioF();
+    QPixmap picture(label.size() * ratio);
+    picture.setDevicePixelRatio(ratio);
+    picture.fill(fill);
+    return picture;
+}
+
+} // namespace
+
 void TFormMain1::ZeichneSchilder()
+{
+    drawSigns();
+    ZieleEinheitAnzeigen();
+    ZeichneBalken();
+    ZeichneWaage();
+}
+
+void TFormMain1::drawSigns()
 {
     const QColor face = palette().color(QPalette::Button);
     const QColor shadow = palette().color(QPalette::Dark);
@@ -30,15 +53,12 @@ void TFormMain1::ZeichneSchilder()
         // of the bottom band where they reach under the right-hand panel.
         QPainter p(&ImageRechts0->canvas());
         p.fillRect(ImageRechts0->canvas().rect(), face);
-        p.setPen(shadow);
-        p.drawLine(0, 3, 0, 548);
-        p.setPen(Qt::white);
-        p.drawLine(0, 1, 0, 2);
-        p.setPen(Qt::black);
-        p.drawLine(0, 0, 1, 0);
-        p.drawLine(1, 0, 1, 548);
+        draw::pixelLine(p, {0, 3}, {0, 548}, shadow);
+        draw::pixelLine(p, {0, 1}, {0, 2}, Qt::white);
+        draw::pixelLine(p, {0, 0}, {1, 0}, Qt::black);
+        draw::pixelLine(p, {1, 0}, {1, 548}, Qt::black);
         p.fillRect(QRect(0, 549, 4, 5), shadow);
-        p.drawLine(0, 551, 3, 551);
+        draw::pixelLine(p, {0, 551}, {3, 551}, Qt::black);
     }
     ImageRechts0->repaintCanvas();
 
@@ -87,25 +107,11 @@ void TFormMain1::ZeichneSchilder()
     }
     ImageRechts1->repaintCanvas();
 
-    QPixmap top(ImageOben1->size());
-    top.fill(Qt::white);
-    {
-        QPainter p(&top);
-        p.setPen(Qt::black);
-        p.drawLine(0, 0, top.width() - 1, 0);
-    }
+    QPixmap top = edgePicture(*ImageOben1, Qt::white);
+    QPainter(&top).fillRect(QRect(0, 0, ImageOben1->width(), 1), Qt::black);
     ImageOben1->setPixmap(top);
 
-    QPixmap bottom(ImageUnten1->size());
-    bottom.fill(shadow);
-    {
-        QPainter p(&bottom);
-        p.setPen(Qt::black);
-        p.drawLine(0, 2, bottom.width() - 1, 2);
-    }
+    QPixmap bottom = edgePicture(*ImageUnten1, shadow);
+    QPainter(&bottom).fillRect(QRect(0, 2, ImageUnten1->width(), 1), Qt::black);
     ImageUnten1->setPixmap(bottom);
-
-    ZieleEinheitAnzeigen();
-    ZeichneBalken();
-    ZeichneWaage();
 }

@@ -3,6 +3,7 @@
 
 #include "main/draw/chart.h"
 #include "main/draw/chartpaint.h"
+#include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
 #include "main/panels.h"
 #include "main/platform.h"
@@ -19,11 +20,13 @@
 
 namespace {
 
-QToolButton* smallButton(QWidget* parent, int x, int y, const QPixmap& glyph, const QString& hint)
+QToolButton* smallButton(QWidget* parent, int x, int y, QIcon (*glyph)(bool, const pictures::Inks&), bool which,
+                         const QString& hint)
 {
-    auto* b = new QToolButton(parent);
+    auto* b = new DrawnButton(parent, [glyph, which](const QPalette& palette) {
+        return glyph(which, pictures::inksOn(palette));
+    });
     b->setGeometry(x, y, 17, 17);
-    b->setIcon(glyph);
     b->setIconSize(QSize(13, 13));
     b->setToolTip(hint);
     b->setFocusPolicy(Qt::NoFocus);
@@ -56,6 +59,7 @@ void TFormMain1::buildStatistics()
     ImageStatistik1 = new Picture(PanelStatistikBackground, 0, 18, chart::kWidth, chart::kHeight);
     connect(ImageStatistik1, &Picture::mousePressed, this, &TFormMain1::ImageStatistik1MouseDown);
     connect(ImageStatistik1, &Picture::mouseReleased, this, &TFormMain1::ImageStatistik1MouseUp);
+    connect(ImageStatistik1, &Picture::ratioChanged, this, &TFormMain1::followScreenRatio);
 
     StaticTextDatumAnzeige = readoutLabel(PanelStatistikBackground, QPoint(-100, -100));
 
@@ -69,16 +73,14 @@ void TFormMain1::buildStatistics()
     ScrollBarStatistikY->setSingleStep(1);
     ScrollBarStatistikY->setPageStep(2);
 
-    BitBtnZoomXPlus = smallButton(PanelStatistik, 10, 520, pictures::zoomGlyph(true), QStringLiteral("Vergrößern"));
-    BitBtnZoomXMinus =
-        smallButton(PanelStatistik, 29, 520, pictures::zoomGlyph(false), QStringLiteral("Verkleinern"));
-    BitBtnZoomYPlus = smallButton(PanelStatistik, 527, 10, pictures::zoomGlyph(true), QStringLiteral("Vergrößern"));
-    BitBtnZoomYMinus =
-        smallButton(PanelStatistik, 527, 30, pictures::zoomGlyph(false), QStringLiteral("Verkleinern"));
-    BitBtnGlaettenJa =
-        smallButton(PanelStatistik, 527, 520, pictures::smoothingGlyph(true), QStringLiteral("Glätten ein"));
-    BitBtnGlaettenNein =
-        smallButton(PanelStatistik, 527, 520, pictures::smoothingGlyph(false), QStringLiteral("Glätten aus"));
+    const auto zoom = pictures::zoomGlyph;
+    const auto smoothing = pictures::smoothingGlyph;
+    BitBtnZoomXPlus = smallButton(PanelStatistik, 10, 520, zoom, true, QStringLiteral("Vergrößern"));
+    BitBtnZoomXMinus = smallButton(PanelStatistik, 29, 520, zoom, false, QStringLiteral("Verkleinern"));
+    BitBtnZoomYPlus = smallButton(PanelStatistik, 527, 10, zoom, true, QStringLiteral("Vergrößern"));
+    BitBtnZoomYMinus = smallButton(PanelStatistik, 527, 30, zoom, false, QStringLiteral("Verkleinern"));
+    BitBtnGlaettenJa = smallButton(PanelStatistik, 527, 520, smoothing, true, QStringLiteral("Glätten ein"));
+    BitBtnGlaettenNein = smallButton(PanelStatistik, 527, 520, smoothing, false, QStringLiteral("Glätten aus"));
 
     connect(ScrollBarStatistikX, &QScrollBar::valueChanged, this, &TFormMain1::ScrollBarStatistikXChange);
     connect(ScrollBarStatistikY, &QScrollBar::valueChanged, this, &TFormMain1::ScrollBarStatistikYChange);
@@ -184,6 +186,8 @@ void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
         printCanvas->restore();
     } else {
         PanelStatistikCaption->setText(built.caption);
+        if (!ImageStatistik1->fitsScreen())
+            ImageStatistik1->resetCanvas(Qt::white);
         QPainter p(&ImageStatistik1->canvas());
         chart::paint(p, built, ImageBalken, false);
         p.end();

@@ -7,12 +7,45 @@
 
 #include <QApplication>
 #include <QLocale>
+#ifdef KELVARA_TEST_SCREENS
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#endif
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
+#ifdef KELVARA_TEST_SCREENS
+    // Four screens side by side at the device pixel ratios of common
+    // desktops, 1, 1.25, 1.5 and 2, each 1600 x 1000 logical pixels: a
+    // window is moved between them as a user drags it.
+    QTemporaryDir screens;
+    QFile config(screens.filePath(QStringLiteral("screens.json")));
+    if (!config.open(QIODevice::WriteOnly))
+        return 1;
+    QJsonArray list;
+    int x = 0;
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+        const int width = static_cast<int>(1600 * ratio);
+        list.append(QJsonObject{{"name", QStringLiteral("x%1").arg(ratio)},
+                                {"x", x},
+                                {"y", 0},
+                                {"width", width},
+                                {"height", static_cast<int>(1000 * ratio)},
+                                {"logicalDpi", 96 * ratio},
+                                {"logicalBaseDpi", 96}});
+        x += width;
+    }
+    config.write(QJsonDocument(QJsonObject{{"screens", list}}).toJson());
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+#else
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qputenv("CUPS_SERVER", "/nonexistent/kelvara-tests/cups.sock");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvara"));

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QPolygon>
+#include <QRect>
+
+class QPainter;
+
+// Lines of whole pixels for the drawn pictures. A pen is centred on its
+// line, so on a picture of twice the ratio a line drawn with it falls half
+// a pixel off the fills and copied pieces beside it; these fill the line's
+// pixels instead, which every whole ratio maps onto whole device pixels. At
+// a ratio of 1 they give the pixels of a one-pixel pen.
+namespace draw {
+
+// The horizontal or vertical line from `from` to `to`, both included.
+void pixelLine(QPainter& p, QPoint from, QPoint to, const QColor& colour);
+// Single pixels.
+void pixelPoints(QPainter& p, const QPolygon& points, const QColor& colour);
+// The border pixels of `r`: its top and bottom rows, left and right columns.
+void pixelFrame(QPainter& p, const QRect& r, const QColor& colour);
+
+} // namespace draw

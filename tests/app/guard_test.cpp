@@ -28,6 +28,7 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -95,15 +96,26 @@ void startProgram(QProcess& process, const QString& dir, const QString& guardNam
 }
 
 // True when the program running on `dir` holds its tables, that is, it got
-// past the guard and opened the diary.
+// past the guard and opened the diary. The locks are read from /proc/locks:
+// trying to take one would, for an instant, keep the program from opening
+// the table itself.
 bool tablesHeld(const QString& dir)
 {
-    store::Table zeb(store::schema::zeb());
-    try {
-        zeb.open(dir);
-    } catch (const store::StoreError&) {
-        return true;
-    }
+    struct stat st{};
+    if (::stat(QFile::encodeName(QDir(dir).filePath("ZEB_ZEB.dbf")).constData(), &st) != 0)
+        return false;
+    const std::string file = QStringLiteral("%1:%2:%3")
+                                 .arg(major(st.st_dev), 2, 16, QLatin1Char('0'))
+                                 .arg(minor(st.st_dev), 2, 16, QLatin1Char('0'))
+                                 .arg(st.st_ino)
+                                 .toStdString();
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : locks.readAll().split('\n'))
+        for (const QByteArray& word : line.simplified().split(' '))
+            if (word.toStdString() == file)
+                return true;
     return false;
 }
 

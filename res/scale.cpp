@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <map>
+#include <vector>
 
 namespace pictures {
 namespace {
@@ -137,14 +138,13 @@ QImage drawFace(int ratio)
     p.setBrush(dial);
     p.drawEllipse(kCentre, 40.0, 40.0);
 
-    // The class bands, from the start of the readings to their end.
-    const ClassBand bands[] = {
-        {0.70, 0.80, QColor(70, 120, 215)}, // mager
-        {0.80, 0.90, QColor(60, 185, 215)}, // dünn
-        {0.90, 1.10, QColor(60, 170, 70)},  // normal
-        {1.10, 1.30, QColor(240, 160, 30)}, // dick
-        {1.30, 1.60, QColor(215, 45, 40)},  // fett
-    };
+    // The class bands, from the start of the readings to their end, in the
+    // colours of the classes from "mager" to "fett".
+    const std::array<QColor, goals::kWeightClasses.size()> colours = {
+        QColor(70, 120, 215), QColor(60, 185, 215), QColor(60, 170, 70), QColor(240, 160, 30), QColor(215, 45, 40)};
+    std::vector<ClassBand> bands;
+    for (size_t i = 0; i < colours.size(); ++i)
+        bands.push_back({goals::kWeightClasses[i].from, goals::kWeightClasses[i].to, colours[i]});
     constexpr double kInner = 27.0;
     constexpr double kOuter = 37.5;
     for (const ClassBand& b : bands)

@@ -178,17 +178,11 @@ QString weightClass(int tile)
         return {};
     const NeedleReadings r = needleReadings(tile);
     const double middle = (r.lower + r.upper) / 2;
-    struct Band
-    {
-        double below;
-        const char* name;
-    };
-    static const Band kClasses[] = {{0.80, "mager"}, {0.90, "dünn"}, {1.10, "normal"}, {1.30, "dick"}};
-    for (const Band& band : kClasses) {
-        if (middle < band.below)
-            return QString::fromUtf8(band.name);
+    for (const WeightClass& c : kWeightClasses) {
+        if (middle < c.to)
+            return QString::fromUtf8(c.name);
     }
-    return QStringLiteral("fett");
+    return QString::fromUtf8(kWeightClasses.back().name);
 }
 
 std::optional<QString> bmiText(const QString& weightText, int hoehe, const QLocale& locale)

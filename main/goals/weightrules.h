@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QPoint>
 #include <QString>
+#include <array>
 #include <optional>
 
 // The rules of the daily weight field and of the scale beside it: what may
@@ -87,11 +88,25 @@ QPoint needlePlace(int tile);
 // missing or the weight is not above 0.
 int needleFor(float weightKg, int geschlecht, int hoehe);
 
-// The weight class the needle of tile 1 ... 15 points into, as the help
-// names the classes by the ratio to the normal weight: "mager" (about
-// 0.70 ... 0.80), "dünn" (0.80 ... 0.90), "normal" (0.90 ... 1.10), "dick"
-// (1.10 ... 1.30) and "fett" (1.30 ... 1.60). A tile counts by the middle of
-// its readings, where the needle points. Empty for the needle at rest (0).
+// The weight classes as the help names them, by the ratio of the weight to
+// the normal weight, from the start of the scale's readings to their end.
+struct WeightClass
+{
+    double from;
+    double to;
+    const char* name; // UTF-8
+};
+inline constexpr std::array<WeightClass, 5> kWeightClasses = {{
+    {0.70, 0.80, "mager"},
+    {0.80, 0.90, "dünn"},
+    {0.90, 1.10, "normal"},
+    {1.10, 1.30, "dick"},
+    {1.30, 1.60, "fett"},
+}};
+
+// The weight class the needle of tile 1 ... 15 points into. A tile counts
+// by the middle of its readings, where the needle points. Empty for the
+// needle at rest (0).
 QString weightClass(int tile);
 
 // The read-out " BMI 24,7": the weight text read as a decimal number over

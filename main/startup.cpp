@@ -127,7 +127,14 @@ try {
         ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
     ComboBoxNotizSuche->setCurrentIndex(0);
 
-    // 4. The settings table.
+    // 4. The settings table, once the folder holds no link or other
+    // strange file among the diary's: nothing is opened through one.
+    try {
+        store::checkDiaryFiles(m_dir, m_fs);
+    } catch (const store::StoreError& e) {
+        startFailed(kMessage2, e.text());
+        return;
+    }
     try {
         Dbf_REG.open(m_dir);
         Dbf_REG.first();

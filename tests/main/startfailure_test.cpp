@@ -1,17 +1,20 @@
 // Start-up failures through the real main window and the real program: the
 // message names every file as before, its details say which one failed and
 // why, standard error says the same; a daily summary that is not one record
-// per day is refused without a write; a giant file under an address-space
-// limit ends in the message, not in an abort. And sounds never hold up the
-// window.
+// per day is refused without a write; links among the diary's files are
+// refused and files planted beside them change nothing outside the folder;
+// a giant file under an address-space limit ends in the message, not in an
+// abort. And sounds never hold up the window.
 
 #include "main/zeb6.h"
 #include "store/table.h"
 #include "support/window.h"
+#include "tools/maintenance.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryFile>
@@ -175,6 +178,113 @@ TEST(StartFailure, DayRecordsOutOfOrderAreRefused)
     TFormMain1 window(diary.dir());
     EXPECT_TRUE(window.StartFehler);
     EXPECT_EQ(readFile(diary.path("ZEB_ZEB.dbf")), bytes);
+}
+
+// A diary folder from elsewhere with links among its files: the start shows
+// message 2 naming the file and the reason, and the link's target, outside
+// the folder, stays as it was.
+TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
+{
+    for (const char* name : {"NRGNAME.NDX", "ZEB_XTB.dbf", "ZEB_REG.dbf"}) {
+        SCOPED_TRACE(name);
+        FreshDiary diary;
+        QTemporaryDir outside;
+        const QString target = QDir(outside.path()).filePath("ziel");
+        // A text file of its own, or the diary's file moved out and linked back.
+        if (QByteArray(name).endsWith(".NDX"))
+            writeFile(target, QByteArray(330, 'x'));
+        else
+            ASSERT_TRUE(QFile::rename(diary.path(name), target));
+        QFile::remove(diary.path(name));
+        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(diary.path(name)).constData()),
+                  0);
+        const QByteArray before = readFile(target);
+        Seams seams;
+        StderrCapture err;
+        {
+            TFormMain1 window(diary.dir());
+            EXPECT_TRUE(window.StartFehler);
+            window.close();
+        }
+        ASSERT_EQ(seams.messages.size(), 2) << "message 2, then the settings that cannot be saved";
+        EXPECT_TRUE(seams.messages[0].startsWith(kMessage2Start));
+        EXPECT_TRUE(err.text().contains(QStringLiteral("Kelvara: %1: Datei ist ein symbolischer Verweis").arg(name)));
+        EXPECT_EQ(readFile(target), before);
+        EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), QStringList{"ziel"});
+    }
+}
+
+// Files planted beside the diary: a list of renames naming files outside,
+// a link named as a new table file, a giant list. The start runs, renames
+// and writes nothing outside, and a compress afterwards follows no link.
+TEST(StartFailure, PlantedRenamesAndLinksChangeNothingOutsideTheFolder)
+{
+    QTemporaryDir outside;
+    const QString victim = QDir(outside.path()).filePath("victim.txt");
+    writeFile(victim, "Meine eigene Datei.\n");
+    struct Case
+    {
+        const char* what;
+        std::function<void(const FreshDiary&)> plant;
+    };
+    const std::vector<Case> cases = {
+        {"list renaming onto a file outside",
+         [&](const FreshDiary& d) {
+             writeFile(d.path("planted.bin"), "planted");
+             writeFile(d.path("ZEB_NEU.LST"), "planted.bin\t" + QFile::encodeName(victim) + "\n");
+         }},
+        {"list moving the settings out",
+         [&](const FreshDiary& d) {
+             writeFile(d.path("ZEB_NEU.LST"),
+                       QFile::encodeName(d.path("ZEB_REG.dbf")) + "\t../moved-away.dbf\n");
+         }},
+        {"broken link named as a new table file",
+         [&](const FreshDiary& d) {
+             ASSERT_EQ(::symlink(QFile::encodeName(QDir(outside.path()).filePath("created.dbf")).constData(),
+                                 QFile::encodeName(d.path("ZEB_NTB.DBF.neu")).constData()),
+                       0);
+         }},
+        {"giant sparse list that names a planted table",
+         [&](const FreshDiary& d) {
+             writeFile(d.path("ZEB_NTB.DBF.neu"), "kein dBase");
+             QFile list(d.path("ZEB_NEU.LST"));
+             ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+             list.write("ZEB_NTB.DBF\n");
+             ASSERT_TRUE(list.resize(qint64(2) << 30));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FreshDiary diary;
+        setDayRecord(diary.dir(), QDate(2002, 1, 10), 80.5, 1000, 10, 20, 30, 500);
+        const QByteArray settings = readFile(diary.path("ZEB_REG.dbf"));
+        const QByteArray foods = readFile(diary.path("ZEB_NTB.DBF"));
+        c.plant(diary);
+        Seams seams;
+        platform::setToday(QDate(2005, 3, 5));
+        {
+            TFormMain1 window(diary.dir());
+            EXPECT_FALSE(window.StartFehler);
+            EXPECT_EQ(readFile(diary.path("ZEB_REG.dbf")), settings);
+            EXPECT_EQ(readFile(diary.path("ZEB_NTB.DBF")), foods);
+            EXPECT_FALSE(QFile::exists(diary.path("ZEB_NEU.LST")));
+            EXPECT_FALSE(QFileInfo(diary.path("ZEB_NTB.DBF.neu")).isSymLink());
+            EXPECT_FALSE(QFileInfo::exists(diary.path("ZEB_NTB.DBF.neu")));
+            // A compress after the start writes its new file in the folder.
+            window.Dbf_NTB.setFiltered(false);
+            window.Dbf_FTB.setFiltered(false);
+            window.Dbf_ZEB.setFiltered(false);
+            EXPECT_NO_THROW(maintenance::compress({window.Dbf_NTB, window.Dbf_FTB, window.Dbf_XTB, window.Dbf_ZEB},
+                                                  QDate(2002, 1, 1), QDate(2002, 1, 31), maintenance::Everything,
+                                                  [](int) {}));
+            window.close();
+        }
+        EXPECT_FALSE(QFileInfo(diary.path("ZEB_NTB.DBF")).isSymLink());
+        EXPECT_FALSE(QFile::exists(QDir(diary.dir()).filePath("../moved-away.dbf")));
+        EXPECT_EQ(QDir(outside.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList{"victim.txt"});
+        EXPECT_EQ(readFile(victim), "Meine eigene Datei.\n");
+    }
 }
 
 // The real program, its address space limited to 8 GiB as on many

@@ -57,8 +57,6 @@ int openPlain(const QString& path, int flags, const QString& what)
         const int err = errno;
         if (err == ELOOP)
             throwNotAPlainFile(path, EntryType::Link);
-        if (err == EISDIR)
-            throwNotAPlainFile(path, EntryType::Directory);
         if (err == ENOENT && !(flags & O_CREAT))
             throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(fileName(path)));
         fail(path, what, err);
@@ -237,6 +235,8 @@ void throwFileError(const QString& path, const QString& what, int err)
         reason = QStringLiteral("Keine Zugriffsberechtigung");
     else if (err == ELOOP)
         reason = QStringLiteral("Symbolischer Verweis");
+    else if (err == EISDIR)
+        reason = QStringLiteral("Ist ein Ordner");
     else
         reason = QString::fromLocal8Bit(std::strerror(err));
     throw StoreError(QStringLiteral("%1: %2 (%3).").arg(fileName(path), what, reason));

@@ -20,6 +20,8 @@ const QString kCompressQuestion =
     QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum komprimieren?");
 const QString kDeleteQuestion =
     QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig löschen?");
+const QString kDoneAtNextStart =
+    QStringLiteral("Die Änderung ist gespeichert und wird beim nächsten Start abgeschlossen.");
 const QString kGapFillerName = QStringLiteral("Lückenfüller");
 const QString kSummaryName = QStringLiteral("Tageszusammenfassung");
 

@@ -74,6 +74,11 @@ extern const QString kFillQuestion;
 extern const QString kCompressQuestion;
 extern const QString kDeleteQuestion;
 
+// A run whose new files are on the disk and decided on, but could not all
+// be put in place (store::DeferredReplacement): it counts as done, and the
+// next start completes it.
+extern const QString kDoneAtNextStart;
+
 // The names of the entries that the runs write.
 extern const QString kGapFillerName;
 extern const QString kSummaryName;

@@ -34,7 +34,8 @@ public:
         CrashKeep,   // as CrashDrop, but everything reached the disk (a killed process)
         CrashTorn,   // as CrashDrop, but half of an unsynced append reached the disk
         CrashLate,   // as CrashDrop, but the last unsynced write overtook the others to the disk
-        FailRenames, // from the n-th call on every rename fails (the error of setFailError, else EIO)
+        FailRenames, // from the n-th call on every rename fails (the error of setFailError, else EIO),
+                     // but that of the list of renames, which decides a replacement
     };
 
     explicit FaultFileSystem(Mode mode = Mode::Count, int at = 0) : m_mode(mode), m_at(at) {}

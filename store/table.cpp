@@ -933,6 +933,13 @@ void Table::takeBack()
         revertUnchecked();
     } catch (...) {
     }
+    // Other readers stop at the count: it covers the record taken back, so
+    // that the index written next points at no record beyond it.
+    try {
+        if (m_header.recordCount != m_count)
+            writeCount(true);
+    } catch (...) {
+    }
     // A failed index write may have left the index half written; it is
     // written again for the records as they now are.
     try {

@@ -52,8 +52,9 @@ struct Program
             fat += ntb.fieldInt("NTBFETT");
         }
         zeb.edit();
-        zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999), std::min<qint64>(protein, 99999),
-                       std::min<qint64>(carbohydrate, 99999), std::min<qint64>(fat, 99999)});
+        zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999),
+                       std::min<qint64>(protein, 99999), std::min<qint64>(carbohydrate, 99999),
+                       std::min<qint64>(fat, 99999)});
         zeb.post();
     }
 
@@ -95,8 +96,8 @@ void BM_FoodBooking(benchmark::State& state)
         if (p.ntb.locate("NTBNAME", name, {true, false})) {
             // The values go round, so that any number of rounds fits the fields.
             p.ntb.edit();
-            p.ntb.setFields({Unchanged{}, 100 + (i % 500) / 10.0, Unchanged{}, Unchanged{},
-                             qint64(500 + i % 1000)});
+            p.ntb.setFields(
+                {Unchanged{}, 100 + (i % 500) / 10.0, Unchanged{}, Unchanged{}, qint64(500 + i % 1000)});
         } else {
             p.ntb.insert();
             p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), name, qint64(500), qint64(5), qint64(20), qint64(3)});
@@ -121,8 +122,8 @@ void BM_FoodBookingNewEntry(benchmark::State& state)
         p.zeb.refresh();
         state.ResumeTiming();
         p.ntb.insert();
-        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu %1").arg(i), qint64(500),
-                         qint64(5), qint64(20), qint64(3)});
+        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu %1").arg(i),
+                         qint64(500), qint64(5), qint64(20), qint64(3)});
         p.ntb.post();
         p.bookDayTotals();
     }
@@ -276,8 +277,8 @@ int bookingsOnly(int count)
         p.ntb.refresh();
         p.zeb.refresh();
         p.ntb.insert();
-        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu"), qint64(500), qint64(5),
-                         qint64(20), qint64(3)});
+        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu"), qint64(500),
+                         qint64(5), qint64(20), qint64(3)});
         p.ntb.post();
         p.bookDayTotals();
     }

@@ -52,7 +52,8 @@ FileStatus statusOf(const struct stat& st)
 // keeps the descriptor only when it is a plain file.
 int openPlain(const QString& path, int flags, const QString& what)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
     if (fd < 0) {
         const int err = errno;
         if (err == ELOOP)
@@ -61,7 +62,9 @@ int openPlain(const QString& path, int flags, const QString& what)
             throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(fileName(path)));
         fail(path, what, err);
     }
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         const EntryType type = statusOf(st).type;
         ::close(fd);
@@ -197,7 +200,9 @@ public:
 
     FileStatus status(const QString& path) override
     {
-        struct stat st {};
+        struct stat st
+        {
+        };
         if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
             return statusOf(st);
         if (errno == ENOENT || errno == ENOTDIR)
@@ -262,8 +267,9 @@ void throwNotAPlainFile(const QString& path, EntryType type)
         what = QStringLiteral("Ist keine gewöhnliche Datei");
         break;
     }
-    throw StoreError(QStringLiteral("%1: %2 (Kelvara liest und schreibt nur gewöhnliche Dateien im Tagebuchordner).")
-                         .arg(fileName(path), what));
+    throw StoreError(
+        QStringLiteral("%1: %2 (Kelvara liest und schreibt nur gewöhnliche Dateien im Tagebuchordner).")
+            .arg(fileName(path), what));
 }
 
 QString findFile(const QString& dir, const QString& name, FileSystem& fs)

@@ -189,9 +189,10 @@ void replaceTables(const std::vector<TableDraft*>& drafts)
     for (TableDraft* d : changed) {
         Table& table = d->table();
         if (!table.fileUnchanged() || !table.m_stamp.sameAs(d->m_stamp))
-            throw StoreError(QStringLiteral("%1: Die Datei wurde inzwischen von einem anderen Programm geändert. "
-                                            "Es wurde nichts verändert; bitte wiederholen Sie den Vorgang.")
-                                 .arg(table.fileName()));
+            throw StoreError(
+                QStringLiteral("%1: Die Datei wurde inzwischen von einem anderen Programm geändert. "
+                               "Es wurde nichts verändert; bitte wiederholen Sie den Vorgang.")
+                    .arg(table.fileName()));
     }
 
     QStringList names;

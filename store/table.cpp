@@ -344,9 +344,10 @@ bool Table::fileUnchanged()
 
 StoreError Table::pendingError(const StoreError& cause)
 {
-    return StoreError(QStringLiteral("%1\rEine gespeicherte Änderung wird erst beim nächsten Start abgeschlossen. "
-                                     "Bitte beenden Sie Kelvara und starten Sie es neu.")
-                          .arg(cause.text()));
+    return StoreError(
+        QStringLiteral("%1\rEine gespeicherte Änderung wird erst beim nächsten Start abgeschlossen. "
+                       "Bitte beenden Sie Kelvara und starten Sie es neu.")
+            .arg(cause.text()));
 }
 
 void Table::followFile()
@@ -382,8 +383,9 @@ void Table::reload()
 {
     const qint64 recordLength = m_header.recordLength;
     const auto image = [&](qint64 recno) {
-        return recno >= 0 && recno < m_count ? QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength)
-                                             : QByteArray();
+        return recno >= 0 && recno < m_count
+                   ? QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength)
+                   : QByteArray();
     };
     const State state = m_state;
     const QByteArray buffer = m_buffer;
@@ -413,9 +415,10 @@ void Table::reload()
     if (state != State::Edit && state != State::Insert)
         return;
     if (!sameLayout || (state == State::Edit && image(editRecno) != original))
-        throw StoreError(QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert. "
-                                        "Die Änderung wurde nicht gespeichert; bitte wiederholen Sie sie.")
-                             .arg(fileName()));
+        throw StoreError(
+            QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert. "
+                           "Die Änderung wurde nicht gespeichert; bitte wiederholen Sie sie.")
+                .arg(fileName()));
     m_buffer = buffer;
     m_editRecno = editRecno;
     m_editOriginal = original;
@@ -988,9 +991,10 @@ void Table::deleteRecord()
     if (recno < 0)
         throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
     if (recno != chosen)
-        throw StoreError(QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert "
-                                        "und nicht gelöscht.")
-                             .arg(fileName()));
+        throw StoreError(
+            QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert "
+                           "und nicht gelöscht.")
+                .arg(fileName()));
     const char mark = dbf::kDeleted;
     const qint64 at = m_header.headerLength + recno * m_header.recordLength;
     try {

@@ -196,8 +196,9 @@ TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
         else
             ASSERT_TRUE(QFile::rename(diary.path(name), target));
         QFile::remove(diary.path(name));
-        ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(diary.path(name)).constData()),
-                  0);
+        ASSERT_EQ(
+            ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(diary.path(name)).constData()),
+            0);
         const QByteArray before = readFile(target);
         Seams seams;
         StderrCapture err;
@@ -208,7 +209,8 @@ TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
         }
         ASSERT_EQ(seams.messages.size(), 2) << "message 2, then the settings that cannot be saved";
         EXPECT_TRUE(seams.messages[0].startsWith(kMessage2Start));
-        EXPECT_TRUE(err.text().contains(QStringLiteral("Kelvara: %1: Datei ist ein symbolischer Verweis").arg(name)));
+        EXPECT_TRUE(
+            err.text().contains(QStringLiteral("Kelvara: %1: Datei ist ein symbolischer Verweis").arg(name)));
         EXPECT_EQ(readFile(target), before);
         EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), QStringList{"ziel"});
     }
@@ -274,9 +276,9 @@ TEST(StartFailure, PlantedRenamesAndLinksChangeNothingOutsideTheFolder)
             window.Dbf_NTB.setFiltered(false);
             window.Dbf_FTB.setFiltered(false);
             window.Dbf_ZEB.setFiltered(false);
-            EXPECT_NO_THROW(maintenance::compress({window.Dbf_NTB, window.Dbf_FTB, window.Dbf_XTB, window.Dbf_ZEB},
-                                                  QDate(2002, 1, 1), QDate(2002, 1, 31), maintenance::Everything,
-                                                  [](int) {}));
+            EXPECT_NO_THROW(maintenance::compress(
+                {window.Dbf_NTB, window.Dbf_FTB, window.Dbf_XTB, window.Dbf_ZEB}, QDate(2002, 1, 1),
+                QDate(2002, 1, 31), maintenance::Everything, [](int) {}));
             window.close();
         }
         EXPECT_FALSE(QFileInfo(diary.path("ZEB_NTB.DBF")).isSymLink());

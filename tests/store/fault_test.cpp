@@ -190,7 +190,8 @@ TEST_P(Fault, EveryTableHoldsTheLastReturnedStateOrTheNextOne)
                 } catch (const StoreError&) {
                 }
                 if (k == 0 && GetParam() == FaultFileSystem::Mode::CrashDrop) {
-                    const std::vector<quint64> sets = testing_support::keptChangeSets(fs.directoryChangesAtCrash());
+                    const std::vector<quint64> sets =
+                        testing_support::keptChangeSets(fs.directoryChangesAtCrash());
                     kept.insert(kept.end(), sets.begin() + 1, sets.end());
                 }
             }

@@ -45,7 +45,8 @@ public:
     // The folder holds the victim unchanged and nothing else.
     ::testing::AssertionResult untouched() const
     {
-        const QStringList entries = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList entries =
+            QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         if (entries != QStringList{"victim.txt"})
             return ::testing::AssertionFailure() << "outside: " << entries.join(' ').toStdString();
         QFile file(victim());
@@ -120,19 +121,22 @@ TEST(ForeignFolder, ALinkOrAPipeAmongTheDiaryFilesIsRefusedNamingIt)
             symlinkTo(outside.path("nowhere.dbf"), diary.path(c.name));
         else
             ASSERT_EQ(::mkfifo(QFile::encodeName(diary.path(c.name)).constData(), 0644), 0);
-        const QString reason = c.kind == Case::Pipe ? "Ist keine gewöhnliche Datei" : "Datei ist ein symbolischer Verweis";
+        const QString reason =
+            c.kind == Case::Pipe ? "Ist keine gewöhnliche Datei" : "Datei ist ein symbolischer Verweis";
         try {
             checkDiaryFiles(diary.dir());
             ADD_FAILURE() << "the folder was accepted";
         } catch (const StoreError& e) {
-            EXPECT_TRUE(e.text().startsWith(QStringLiteral("%1: %2").arg(c.name, reason))) << e.text().toStdString();
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("%1: %2").arg(c.name, reason)))
+                << e.text().toStdString();
         }
         Table table(*c.table);
         try {
             table.open(diary.dir());
             ADD_FAILURE() << "the table opened";
         } catch (const StoreError& e) {
-            EXPECT_TRUE(e.text().startsWith(QStringLiteral("%1: %2").arg(c.name, reason))) << e.text().toStdString();
+            EXPECT_TRUE(e.text().startsWith(QStringLiteral("%1: %2").arg(c.name, reason)))
+                << e.text().toStdString();
         }
         EXPECT_TRUE(outside.untouched());
     }
@@ -307,8 +311,8 @@ TEST(SharedFile, AnotherProgramsChangeIsKeptByTheNextWrite)
     };
     const QString quark = "2005-03-01|250|g|Quark|300|30|10|1";
     const QString birne = "2005-03-01|1|St.|Birne|350|0|0|0";
-    const QStringList foods = {"2005-03-01|100|g|Käse, Gouda|1500|25|0|29", "2005-03-02|1|St.|Apfel|300|0|16|0",
-                               "2005-03-01|0.25|St.|Apfel|75|0|4|0"};
+    const QStringList foods = {"2005-03-01|100|g|Käse, Gouda|1500|25|0|29",
+                               "2005-03-02|1|St.|Apfel|300|0|16|0", "2005-03-01|0.25|St.|Apfel|75|0|4|0"};
     const auto insertBirne = [](Table& ntb) {
         ntb.insert();
         ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
@@ -319,7 +323,8 @@ TEST(SharedFile, AnotherProgramsChangeIsKeptByTheNextWrite)
         ntb.postFields({Unchanged{}, 0.5, Unchanged{}, Unchanged{}, qint64(150), Unchanged{}, qint64(8)});
     };
     const std::vector<Case> cases = {
-        {"their append, our append", "ZEB_NTB.DBF", kAppendQuark, insertBirne, foods + QStringList{quark, birne}},
+        {"their append, our append", "ZEB_NTB.DBF", kAppendQuark, insertBirne,
+         foods + QStringList{quark, birne}},
         {"their append, our edit of the current record", "ZEB_NTB.DBF", kAppendQuark, editApfel,
          QStringList{foods[0], foods[1], "2005-03-01|0.5|St.|Apfel|150|0|8|0", quark}},
         {"their edit of the record we edit", "ZEB_NTB.DBF",
@@ -356,7 +361,8 @@ TEST(SharedFile, AnotherProgramsChangeIsKeptByTheNextWrite)
                 table.postFields({Unchanged{}, 0.5, Unchanged{}, Unchanged{}, qint64(150)});
                 ADD_FAILURE() << "their change overwritten";
             } catch (const StoreError& e) {
-                EXPECT_TRUE(e.text().contains("von einem anderen Programm geändert")) << e.text().toStdString();
+                EXPECT_TRUE(e.text().contains("von einem anderen Programm geändert"))
+                    << e.text().toStdString();
             }
             EXPECT_EQ(table.state(), Table::State::Browse);
         } else {
@@ -388,8 +394,9 @@ TEST(SharedFile, ACatalogueAppendedToByAnotherProgramKeepsBothAndItsIndex)
         names << nrg.fieldText("NRGNAME");
     EXPECT_EQ(names, (QStringList{"Apfel", "Apfelsaft", "Banane", "Birne", "Käse, Gouda", "Zwieback",
                                   "Äpfel, getrocknet"}));
-    EXPECT_EQ(testing_support::xbaseIndexOrder(diary.path("ZEB_NRG.dbf"), diary.path("NRGNAME.NDX"), "NRGNAME"),
-              names);
+    EXPECT_EQ(
+        testing_support::xbaseIndexOrder(diary.path("ZEB_NRG.dbf"), diary.path("NRGNAME.NDX"), "NRGNAME"),
+        names);
 }
 
 // Another program that saves by writing a new file and renaming it over

@@ -109,12 +109,13 @@ TEST(Replace, RenamesFailingAfterTheDecisionDeferTheChangeAndKeepTheTablesUsable
         EXPECT_EQ(contentOf(ntb) + contentOf(xtb), before) << "the old files stay readable";
 
         // A write, and a second run, wait for the renames: they say so.
-        for (const auto& write : std::vector<std::function<void()>>{
-                 [&] {
-                     ntb.insert();
-                     ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
-                 },
-                 [&] { replaceBoth(ntb, xtb); }}) {
+        for (
+            const auto& write : std::vector<std::function<void()>>{
+                [&] {
+                    ntb.insert();
+                    ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
+                },
+                [&] { replaceBoth(ntb, xtb); }}) {
             try {
                 write();
                 ADD_FAILURE() << "the write went to a file no longer in use";
@@ -279,7 +280,9 @@ TEST(Replace, AReplacedTableKeepsTheModeAndOwnerOfTheFileItReplaces)
             reg.pack();
         }
         for (const char* name : {"ZEB_NTB.DBF", "ZEB_XTB.dbf", "ZEB_REG.dbf"}) {
-            struct stat st {};
+            struct stat st
+            {
+            };
             ASSERT_EQ(::stat(QFile::encodeName(diary.path(name)).constData(), &st), 0);
             EXPECT_EQ(st.st_mode & 07777, mode) << name;
             EXPECT_EQ(st.st_uid, owner) << name;
@@ -313,11 +316,13 @@ TEST(Pack, ACrashAtAnyCallOfAPackLeavesOnlyTheDiarysFiles)
     ASSERT_TRUE(reread.open(QIODevice::ReadOnly));
     ASSERT_LT(reread.size(), QFileInfo(plain.path("ZEB_NTB.DBF")).size()) << "the record has left the file";
 
-    for (const FaultFileSystem::Mode mode : {FaultFileSystem::Mode::CrashDrop, FaultFileSystem::Mode::CrashKeep}) {
+    for (const FaultFileSystem::Mode mode :
+         {FaultFileSystem::Mode::CrashDrop, FaultFileSystem::Mode::CrashKeep}) {
         for (int at = 1; at <= counting.calls(); ++at) {
             SCOPED_TRACE("call " + std::to_string(at));
             SmallDiary diary;
-            testing_support::stepsBeforeFault(mode, at, [&](FileSystem& fs, const auto&) { run(diary.dir(), fs); });
+            testing_support::stepsBeforeFault(mode, at,
+                                              [&](FileSystem& fs, const auto&) { run(diary.dir(), fs); });
             const QStringList now = diaryContent(diary.dir());
             EXPECT_TRUE(now == deleted || now == before);
             EXPECT_TRUE(strayFiles(diary.dir()).isEmpty()) << strayFiles(diary.dir()).join(' ').toStdString();

@@ -197,7 +197,8 @@ TEST(CatalogueWrites, AFailedWriteLeavesNoRecordWithoutItsKey)
         SCOPED_TRACE("call " + std::to_string(at));
         SmallDiary diary;
         const int returned = testing_support::stepsBeforeFault(
-            FaultFileSystem::Mode::Fail, at, [&](FileSystem& fs, const auto& done) { runWrites(diary.dir(), fs, done); });
+            FaultFileSystem::Mode::Fail, at,
+            [&](FileSystem& fs, const auto& done) { runWrites(diary.dir(), fs, done); });
         ASSERT_GE(returned, 0);
         QStringList live;
         for (const QString& row : testing_support::dbfreadContent(diary.path("ZEB_NRG.dbf")))

@@ -126,7 +126,8 @@ TEST_P(FaultDuringRun, TheDiaryIsBeforeOrAfterTheRunAndConsistent)
             // them, then (for one crash mode) each set of them in turn.
             std::vector<quint64> kept = {0};
             for (size_t k = 0; k < kept.size(); ++k) {
-                SCOPED_TRACE("call " + std::to_string(at) + ", kept folder changes " + std::to_string(kept[k]));
+                SCOPED_TRACE("call " + std::to_string(at) + ", kept folder changes " +
+                             std::to_string(kept[k]));
                 QTemporaryDir dir;
                 copyDiary(sample().dir(), dir.path());
                 {

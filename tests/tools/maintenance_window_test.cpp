@@ -369,7 +369,8 @@ TEST(MaintenanceDeferred, ARunDecidedButNotPutInPlaceIsReportedAsDoneAtTheNextSt
         main.setSideWindows(&help, &tools);
         main.show();
         main.SpeedButtonTool->click();
-        QTest::mouseClick(tools.TabControlTools, Qt::LeftButton, {}, tools.TabControlTools->tabRect(2).center());
+        QTest::mouseClick(tools.TabControlTools, Qt::LeftButton, {},
+                          tools.TabControlTools->tabRect(2).center());
         const auto compress = [&] {
             typeDate(tools.DateTimePickerVerwalten3, german(kFull));
             typeDate(tools.DateTimePickerVerwalten4, german(kFull));

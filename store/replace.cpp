@@ -179,13 +179,8 @@ void replaceTables(const std::vector<TableDraft*>& drafts)
 
     // A step left pending by an earlier failure comes first, or the new list
     // would take its place.
-    if (fs.status(list).type != EntryType::Missing) {
-        try {
-            finishReplacement(fs, dir);
-        } catch (const StoreError& e) {
-            throw Table::pendingError(e);
-        }
-    }
+    if (fs.status(list).type != EntryType::Missing)
+        Table::finishWaiting(fs, dir, nullptr);
     for (TableDraft* d : changed) {
         Table& table = d->table();
         if (!table.fileUnchanged() || !table.m_stamp.sameAs(d->m_stamp))

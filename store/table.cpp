@@ -350,32 +350,37 @@ StoreError Table::pendingError(const StoreError& cause)
             .arg(cause.text()));
 }
 
+void Table::finishWaiting(FileSystem& fs, const QString& dir, Table* self)
+{
+    try {
+        finishReplacement(fs, dir);
+    } catch (const StoreError& e) {
+        throw pendingError(e);
+    }
+    const std::vector<Table*> waiting = waitingTables();
+    for (Table* other : waiting) {
+        if (other == self || other->m_dir != dir || &other->m_fs != &fs)
+            continue;
+        other->setReplacementPending(false);
+        try {
+            other->reload();
+        } catch (const StoreError&) {
+            other->m_stamp = FileStatus(); // read anew before its next write
+        }
+    }
+    if (self) {
+        self->setReplacementPending(false);
+        self->reload();
+    }
+}
+
 void Table::followFile()
 {
     if (m_state == State::Closed)
         return;
-    if (m_replacementPending) {
-        try {
-            finishReplacement(m_fs, m_dir);
-        } catch (const StoreError& e) {
-            throw pendingError(e);
-        }
-        const std::vector<Table*> waiting = waitingTables();
-        for (Table* other : waiting) {
-            if (other == this || other->m_dir != m_dir || &other->m_fs != &m_fs)
-                continue;
-            other->setReplacementPending(false);
-            try {
-                other->reload();
-            } catch (const StoreError&) {
-                other->m_stamp = FileStatus(); // read anew before its next write
-            }
-        }
-        setReplacementPending(false);
-        reload();
-        return;
-    }
-    if (!fileUnchanged())
+    if (m_replacementPending)
+        finishWaiting(m_fs, m_dir, this);
+    else if (!fileUnchanged())
         reload();
 }
 

@@ -187,6 +187,10 @@ private:
     void takeBack();
     // The error for a write that waits for a pending replacement.
     static StoreError pendingError(const StoreError& cause);
+    // Puts a replacement pending in `dir` in place and reads the files of
+    // the tables that waited for it anew: `self` passing its error on, the
+    // others quietly (they read again before their next write).
+    static void finishWaiting(FileSystem& fs, const QString& dir, Table* self);
 
     struct Field
     {

@@ -127,14 +127,7 @@ try {
         ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
     ComboBoxNotizSuche->setCurrentIndex(0);
 
-    // 4. The settings table, once the folder holds no link or other
-    // strange file among the diary's: nothing is opened through one.
-    try {
-        store::checkDiaryFiles(m_dir, m_fs);
-    } catch (const store::StoreError& e) {
-        startFailed(kMessage2, e.text());
-        return;
-    }
+    // 4. The settings table.
     try {
         Dbf_REG.open(m_dir);
         Dbf_REG.first();
@@ -249,6 +242,9 @@ Settings TFormMain1::currentSettings() const
 
 void TFormMain1::openDataTables()
 {
+    // No file of the diary is a link or anything but a plain file: nothing
+    // is read or written through one.
+    store::checkDiaryFiles(m_dir, m_fs);
     Dbf_AKT.open(m_dir);
     Dbf_AKT.setFiltered(true);
     Dbf_AKT.refresh();

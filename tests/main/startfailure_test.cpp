@@ -24,6 +24,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -180,26 +181,42 @@ TEST(StartFailure, DayRecordsOutOfOrderAreRefused)
     EXPECT_EQ(readFile(diary.path("ZEB_ZEB.dbf")), bytes);
 }
 
-// A diary folder from elsewhere with links among its files: the start shows
-// message 2 naming the file and the reason, and the link's target, outside
+// A diary folder from elsewhere with links or pipes among its files: the
+// start shows message 2 naming the file and the reason (message 1 for the
+// settings table, whose message it is), and what a link points to, outside
 // the folder, stays as it was.
 TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
 {
-    for (const char* name : {"NRGNAME.NDX", "ZEB_XTB.dbf", "ZEB_REG.dbf"}) {
-        SCOPED_TRACE(name);
+    enum Kind { TextFile, MovedOut, Nowhere, Pipe };
+    const struct
+    {
+        const char* name;
+        Kind kind;
+        const char* reason;
+    } cases[] = {
+        {"NRGNAME.NDX", TextFile, "Datei ist ein symbolischer Verweis"},
+        {"ZEB_XTB.dbf", MovedOut, "Datei ist ein symbolischer Verweis"},
+        {"ZEB_NTB.DBF", Nowhere, "Datei ist ein symbolischer Verweis"},
+        {"ZEB_FTB.dbf", Pipe, "Ist keine gewöhnliche Datei"},
+        {"ZEB_REG.dbf", MovedOut, "Datei ist ein symbolischer Verweis"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         FreshDiary diary;
         QTemporaryDir outside;
         const QString target = QDir(outside.path()).filePath("ziel");
-        // A text file of its own, or the diary's file moved out and linked back.
-        if (QByteArray(name).endsWith(".NDX"))
+        if (c.kind == TextFile)
             writeFile(target, QByteArray(330, 'x'));
+        if (c.kind == MovedOut)
+            ASSERT_TRUE(QFile::rename(diary.path(c.name), target));
+        QFile::remove(diary.path(c.name));
+        const QByteArray link = QFile::encodeName(diary.path(c.name));
+        if (c.kind == Pipe)
+            ASSERT_EQ(::mkfifo(link.constData(), 0644), 0);
         else
-            ASSERT_TRUE(QFile::rename(diary.path(name), target));
-        QFile::remove(diary.path(name));
-        ASSERT_EQ(
-            ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(diary.path(name)).constData()),
-            0);
-        const QByteArray before = readFile(target);
+            ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), link.constData()), 0);
+        const QStringList outsideBefore = QDir(outside.path()).entryList(QDir::Files);
+        const QByteArray before = c.kind == TextFile || c.kind == MovedOut ? readFile(target) : QByteArray();
         Seams seams;
         StderrCapture err;
         {
@@ -207,12 +224,14 @@ TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
             EXPECT_TRUE(window.StartFehler);
             window.close();
         }
-        ASSERT_EQ(seams.messages.size(), 2) << "message 2, then the settings that cannot be saved";
-        EXPECT_TRUE(seams.messages[0].startsWith(kMessage2Start));
-        EXPECT_TRUE(
-            err.text().contains(QStringLiteral("Kelvara: %1: Datei ist ein symbolischer Verweis").arg(name)));
-        EXPECT_EQ(readFile(target), before);
-        EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), QStringList{"ziel"});
+        const bool settings = QByteArray(c.name) == "ZEB_REG.dbf";
+        ASSERT_EQ(seams.messages.size(), settings ? 2 : 1) << "the settings are saved when they were read";
+        EXPECT_TRUE(seams.messages[0].startsWith(
+            settings ? "Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !" : kMessage2Start));
+        EXPECT_TRUE(err.text().contains(QStringLiteral("Kelvara: %1: %2").arg(c.name, c.reason)));
+        EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), outsideBefore);
+        if (!before.isEmpty())
+            EXPECT_EQ(readFile(target), before);
     }
 }
 

@@ -95,54 +95,6 @@ qint64 peakMemoryKiB()
 
 } // namespace
 
-// A table, an index or the settings that is a link, to a file or to
-// nothing, or a pipe: refused at the start naming the file, the link's
-// target never opened.
-TEST(ForeignFolder, ALinkOrAPipeAmongTheDiaryFilesIsRefusedNamingIt)
-{
-    struct Case
-    {
-        const char* name;
-        const TableSchema* table;
-        enum { LinkToFile, BrokenLink, Pipe } kind;
-    };
-    const Case cases[] = {
-        {"NRGNAME.NDX", &schema::nrg(), Case::LinkToFile}, {"ZEB_XTB.dbf", &schema::xtb(), Case::LinkToFile},
-        {"ZEB_REG.dbf", &schema::reg(), Case::LinkToFile}, {"ZEB_NTB.DBF", &schema::ntb(), Case::BrokenLink},
-        {"AKTNAME.NDX", &schema::akt(), Case::BrokenLink}, {"ZEB_FTB.dbf", &schema::ftb(), Case::Pipe},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SmallDiary diary;
-        Outside outside;
-        QFile::remove(diary.path(c.name));
-        if (c.kind == Case::LinkToFile)
-            symlinkTo(outside.victim(), diary.path(c.name));
-        else if (c.kind == Case::BrokenLink)
-            symlinkTo(outside.path("nowhere.dbf"), diary.path(c.name));
-        else
-            ASSERT_EQ(::mkfifo(QFile::encodeName(diary.path(c.name)).constData(), 0644), 0);
-        const QString reason =
-            c.kind == Case::Pipe ? "Ist keine gewöhnliche Datei" : "Datei ist ein symbolischer Verweis";
-        try {
-            checkDiaryFiles(diary.dir());
-            ADD_FAILURE() << "the folder was accepted";
-        } catch (const StoreError& e) {
-            EXPECT_TRUE(e.text().startsWith(QStringLiteral("%1: %2").arg(c.name, reason)))
-                << e.text().toStdString();
-        }
-        Table table(*c.table);
-        try {
-            table.open(diary.dir());
-            ADD_FAILURE() << "the table opened";
-        } catch (const StoreError& e) {
-            EXPECT_TRUE(e.text().startsWith(QStringLiteral("%1: %2").arg(c.name, reason)))
-                << e.text().toStdString();
-        }
-        EXPECT_TRUE(outside.untouched());
-    }
-}
-
 // Lists of renames planted in the folder: only bare table names (or the
 // strictly valid lines of the previous version) decide a replacement;
 // anything else decides nothing, and its leftovers are removed.

@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -39,6 +40,23 @@ struct Program
     QDate day = kBookingDay;
     int foodCategory = 1;
     int activityCategory = 2;
+
+    // The day's food entries summed into the day record, as a booking ends.
+    void bookDayTotals()
+    {
+        qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0;
+        for (ntb.first(); !ntb.eof(); ntb.next()) {
+            energy += ntb.fieldInt("NTBENERGIE");
+            protein += ntb.fieldInt("NTBPROTEIN");
+            carbohydrate += ntb.fieldInt("NTBKOHLENH");
+            fat += ntb.fieldInt("NTBFETT");
+        }
+        zeb.edit();
+        zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999),
+                       std::min<qint64>(protein, 99999), std::min<qint64>(carbohydrate, 99999),
+                       std::min<qint64>(fat, 99999)});
+        zeb.post();
+    }
 
     void open(const QString& dir)
     {
@@ -76,24 +94,38 @@ void BM_FoodBooking(benchmark::State& state)
     for (auto _ : state) {
         const QString name = names[i++ % 5];
         if (p.ntb.locate("NTBNAME", name, {true, false})) {
+            // The values go round, so that any number of rounds fits the fields.
             p.ntb.edit();
-            p.ntb.setFields({Unchanged{}, p.ntb.fieldDouble("NTBMENGE") + 0.001, Unchanged{}, Unchanged{},
-                             qint64(p.ntb.fieldInt("NTBENERGIE") + 1)});
+            p.ntb.setFields(
+                {Unchanged{}, 100 + (i % 500) / 10.0, Unchanged{}, Unchanged{}, qint64(500 + i % 1000)});
         } else {
             p.ntb.insert();
             p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), name, qint64(500), qint64(5), qint64(20), qint64(3)});
         }
         p.ntb.post();
-        qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0;
-        for (p.ntb.first(); !p.ntb.eof(); p.ntb.next()) {
-            energy += p.ntb.fieldInt("NTBENERGIE");
-            protein += p.ntb.fieldInt("NTBPROTEIN");
-            carbohydrate += p.ntb.fieldInt("NTBKOHLENH");
-            fat += p.ntb.fieldInt("NTBFETT");
-        }
-        p.zeb.edit();
-        p.zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999), protein, carbohydrate, fat});
-        p.zeb.post();
+        p.bookDayTotals();
+    }
+}
+
+// A booking that appends a new entry each time, as the first booking of a
+// food on a day does: each round books on another day (the change of day
+// is not timed).
+void BM_FoodBookingNewEntry(benchmark::State& state)
+{
+    Program p;
+    p.open(diaries().dir(static_cast<int>(state.range(0))));
+    int i = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.day = kBookingDay.addDays(-(i++ % 1500));
+        p.ntb.refresh();
+        p.zeb.refresh();
+        state.ResumeTiming();
+        p.ntb.insert();
+        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu %1").arg(i),
+                         qint64(500), qint64(5), qint64(20), qint64(3)});
+        p.ntb.post();
+        p.bookDayTotals();
     }
 }
 
@@ -163,6 +195,7 @@ void BM_StartUpTables(benchmark::State& state)
 
 BENCHMARK(BM_OpenAllTables)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FoodBooking)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FoodBookingNewEntry)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FoodDeletion)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SwitchDay)->ArgName("demo")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_StartUpTables)->ArgName("stale")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -229,12 +262,37 @@ int memoryProbe(const char* dir)
     return 0;
 }
 
+// Makes `count` bookings on the demo diary, each a new entry on a day of
+// its own, and nothing else after the diary is laid out: the file calls of
+// a booking are those of a run with a count less those of a run without,
+// for instance with
+//   strace -f -c -e trace=fdatasync,fsync build/bench/store_bench --bookings N
+int bookingsOnly(int count)
+{
+    BenchDiaries fresh;
+    Program p;
+    p.open(fresh.dir(1));
+    for (int i = 0; i < count; ++i) {
+        p.day = kBookingDay.addDays(-i);
+        p.ntb.refresh();
+        p.zeb.refresh();
+        p.ntb.insert();
+        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu"), qint64(500),
+                         qint64(5), qint64(20), qint64(3)});
+        p.ntb.post();
+        p.bookDayTotals();
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--memory-probe")
         return memoryProbe(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--bookings")
+        return bookingsOnly(std::atoi(argv[2]));
     benchmark::Initialize(&argc, argv);
     diaries();
     RatioReporter reporter;

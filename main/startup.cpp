@@ -275,6 +275,9 @@ Settings TFormMain1::currentSettings() const
 
 void TFormMain1::openDataTables()
 {
+    // No file of the diary is a link or anything but a plain file: nothing
+    // is read or written through one.
+    store::checkDiaryFiles(m_dir, m_fs);
     Dbf_AKT.open(m_dir);
     Dbf_AKT.setFiltered(true);
     Dbf_AKT.refresh();

@@ -37,4 +37,15 @@ private:
     QString m_path;
 };
 
+// A replacement of whole tables (replaceTables) that was decided, so that
+// the new content is on the disk and named in the list of pending renames,
+// but whose files could not all be put in place. The change counts as made:
+// the next start puts the files in place. Until then the tables stay open
+// and readable, and a later write first tries to finish it.
+class DeferredReplacement : public StoreError
+{
+public:
+    using StoreError::StoreError;
+};
+
 } // namespace store

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -25,18 +27,77 @@ QString fileName(const QString& path)
     throwFileError(path, what, err);
 }
 
+FileStatus statusOf(const struct stat& st)
+{
+    FileStatus status;
+    if (S_ISREG(st.st_mode))
+        status.type = EntryType::Regular;
+    else if (S_ISLNK(st.st_mode))
+        status.type = EntryType::Link;
+    else if (S_ISDIR(st.st_mode))
+        status.type = EntryType::Directory;
+    else
+        status.type = EntryType::Other;
+    status.device = st.st_dev;
+    status.inode = st.st_ino;
+    status.size = st.st_size;
+    status.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    status.mode = st.st_mode & 07777;
+    status.owner = st.st_uid;
+    status.group = st.st_gid;
+    return status;
+}
+
+// Opens `path` without following a link and without waiting on a pipe, and
+// keeps the descriptor only when it is a plain file.
+int openPlain(const QString& path, int flags, const QString& what)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ELOOP)
+            throwNotAPlainFile(path, EntryType::Link);
+        if (err == ENOENT && !(flags & O_CREAT))
+            throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(fileName(path)));
+        fail(path, what, err);
+    }
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const EntryType type = statusOf(st).type;
+        ::close(fd);
+        throwNotAPlainFile(path, type == EntryType::Regular ? EntryType::Other : type);
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
 class PosixFile : public File
 {
 public:
     PosixFile(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
     ~PosixFile() override { ::close(m_fd); }
 
-    qint64 size() override
+    qint64 size() override { return status().size; }
+
+    FileStatus status() override
     {
         struct stat st {};
         if (::fstat(m_fd, &st) != 0)
             fail(m_path, QStringLiteral("Dateigröße nicht lesbar"), errno);
-        return st.st_size;
+        return statusOf(st);
+    }
+
+    void adoptOwnerAndMode(const FileStatus& of) override
+    {
+        // Only the superuser may give a file away; the group alone may be
+        // ours to give. Either way the permission bits follow.
+        if (::fchown(m_fd, of.owner, of.group) != 0)
+            (void)::fchown(m_fd, static_cast<uid_t>(-1), of.group);
+        if (::fchmod(m_fd, of.mode) != 0)
+            fail(m_path, QStringLiteral("Zugriffsrechte nicht übertragbar"), errno);
     }
 
     QByteArray readAll() override
@@ -98,14 +159,7 @@ class PosixFileSystem : public FileSystem
 public:
     std::unique_ptr<File> open(const QString& path, bool exclusive) override
     {
-        const QByteArray native = QFile::encodeName(path);
-        const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
-        if (fd < 0) {
-            const int err = errno;
-            if (err == ENOENT)
-                throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(fileName(path)));
-            fail(path, QStringLiteral("Datei kann nicht geöffnet werden"), err);
-        }
+        const int fd = openPlain(path, O_RDWR, QStringLiteral("Datei kann nicht geöffnet werden"));
         if (exclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             ::close(fd);
             throw StoreError(QStringLiteral("%1: Datei wird von einem anderen Programm benutzt.").arg(fileName(path)));
@@ -115,11 +169,8 @@ public:
 
     std::unique_ptr<File> create(const QString& path, bool replace) override
     {
-        const QByteArray native = QFile::encodeName(path);
-        const int flags = O_RDWR | O_CREAT | O_CLOEXEC | (replace ? O_TRUNC : O_EXCL);
-        const int fd = ::open(native.constData(), flags, 0644);
-        if (fd < 0)
-            fail(path, QStringLiteral("Datei kann nicht angelegt werden"), errno);
+        const int fd = openPlain(path, O_RDWR | O_CREAT | (replace ? O_TRUNC : O_EXCL),
+                                 QStringLiteral("Datei kann nicht angelegt werden"));
         return std::make_unique<PosixFile>(fd, path);
     }
 
@@ -146,6 +197,34 @@ public:
         if (rc != 0)
             fail(dir, QStringLiteral("Verzeichnis konnte nicht gesichert werden"), err);
     }
+
+    FileStatus status(const QString& path) override
+    {
+        struct stat st
+        {
+        };
+        if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+            return statusOf(st);
+        if (errno == ENOENT || errno == ENOTDIR)
+            return {};
+        fail(path, QStringLiteral("Datei nicht lesbar"), errno);
+    }
+
+    QStringList list(const QString& dir) override
+    {
+        DIR* d = ::opendir(QFile::encodeName(dir).constData());
+        if (!d)
+            fail(dir, QStringLiteral("Verzeichnis nicht lesbar"), errno);
+        QStringList names;
+        while (const dirent* entry = ::readdir(d)) {
+            const char* name = entry->d_name;
+            if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
+                names << QFile::decodeName(name);
+        }
+        ::closedir(d);
+        names.sort();
+        return names;
+    }
 };
 
 } // namespace
@@ -164,6 +243,10 @@ void throwFileError(const QString& path, const QString& what, int err)
     } else if (err == EACCES || err == EPERM) {
         reason = QStringLiteral("Keine Zugriffsberechtigung");
         cause = StoreError::Cause::NoPermission;
+    } else if (err == ELOOP) {
+        reason = QStringLiteral("Symbolischer Verweis");
+    } else if (err == EISDIR) {
+        reason = QStringLiteral("Ist ein Ordner");
     } else {
         reason = QString::fromLocal8Bit(std::strerror(err));
     }
@@ -177,13 +260,31 @@ FileSystem& posixFileSystem()
     return fs;
 }
 
-QString findFile(const QString& dir, const QString& name)
+void throwNotAPlainFile(const QString& path, EntryType type)
+{
+    QString what;
+    switch (type) {
+    case EntryType::Link:
+        what = QStringLiteral("Datei ist ein symbolischer Verweis");
+        break;
+    case EntryType::Directory:
+        what = QStringLiteral("Ist ein Ordner, keine Datei");
+        break;
+    default:
+        what = QStringLiteral("Ist keine gewöhnliche Datei");
+        break;
+    }
+    throw StoreError(
+        QStringLiteral("%1: %2 (Kelvara liest und schreibt nur gewöhnliche Dateien im Tagebuchordner).")
+            .arg(fileName(path), what));
+}
+
+QString findFile(const QString& dir, const QString& name, FileSystem& fs)
 {
     const QDir directory(dir);
-    if (QFileInfo::exists(directory.filePath(name)))
+    if (fs.status(directory.filePath(name)).type != EntryType::Missing)
         return directory.filePath(name);
-    const QStringList entries = directory.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& entry : entries) {
+    for (const QString& entry : fs.list(dir)) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return directory.filePath(entry);
     }

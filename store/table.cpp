@@ -32,6 +32,14 @@ bool textMatches(const QString& field, const QString& value, LocateOptions optio
     return true;
 }
 
+// The tables that wait for a replacement to be put in place: when one of
+// them finishes it, the others read their new files as well.
+std::vector<Table*>& waitingTables()
+{
+    static std::vector<Table*> tables;
+    return tables;
+}
+
 FieldType classOf(char type)
 {
     switch (type) {
@@ -131,14 +139,14 @@ void Table::open(const QString& dir)
     close();
     finishReplacement(m_fs, dir);
     m_dir = dir;
-    m_path = findFile(dir, QString::fromLatin1(m_schema.fileName));
+    m_path = findFile(dir, QString::fromLatin1(m_schema.fileName), m_fs);
     if (m_path.isEmpty())
         throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.fileName)));
     try {
         m_file = m_fs.open(m_path, true);
         load();
         if (m_schema.indexFileName) {
-            m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName));
+            m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName), m_fs);
             if (m_indexPath.isEmpty())
                 throw StoreError(
                     QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.indexFileName)));
@@ -161,6 +169,8 @@ void Table::reopen()
     cancel();
     m_file.reset();
     m_state = State::Closed;
+    setReplacementPending(false);
+    m_lastChange = Change::None;
     try {
         m_file = m_fs.open(m_path, true);
         load();
@@ -179,6 +189,8 @@ void Table::close()
     m_file.reset();
     m_indexFile.reset();
     m_state = State::Closed;
+    setReplacementPending(false);
+    m_lastChange = Change::None;
     m_fields.clear();
     m_records.clear();
     m_count = 0;
@@ -280,7 +292,6 @@ void Table::load()
     m_fields = std::move(fields);
     m_records = std::move(records);
     m_count = count;
-    m_fileSize = size;
 
     m_days.clear();
     if (m_dayField >= 0) {
@@ -291,16 +302,132 @@ void Table::load()
     if (m_count != m_header.recordCount) {
         const char mark = dbf::kEndOfFile;
         m_file->writeAt(m_header.headerLength + static_cast<qint64>(m_count) * recordLength, &mark, 1);
-        writeCount();
+        writeCount(true);
     }
+    restamp();
 }
 
-void Table::writeCount()
+void Table::writeCount(bool sync)
 {
     const QByteArray bytes = dbf::countBytes(m_count, QDate::currentDate());
     m_file->writeAt(1, bytes.constData() + 1, 7);
-    m_file->sync();
+    if (sync)
+        m_file->sync();
     m_header.recordCount = m_count;
+}
+
+void Table::setReplacementPending(bool pending)
+{
+    std::erase(waitingTables(), this);
+    if (pending)
+        waitingTables().push_back(this);
+    m_replacementPending = pending;
+}
+
+void Table::restamp()
+{
+    m_stamp = m_file->status();
+}
+
+bool Table::fileUnchanged()
+{
+    if (!m_stamp.sameAs(m_fs.status(m_path)))
+        return false;
+    // Within one tick of the clock a change keeps the time; the count read
+    // from the file catches an append that kept the length as well.
+    unsigned char count[4] = {};
+    if (m_file->readAt(4, reinterpret_cast<char*>(count), 4) != 4)
+        return false;
+    const quint32 declared = count[0] | count[1] << 8 | count[2] << 16 | quint32(count[3]) << 24;
+    return declared == m_header.recordCount;
+}
+
+StoreError Table::pendingError(const StoreError& cause)
+{
+    return StoreError(
+        QStringLiteral("%1\rEine gespeicherte Änderung wird erst beim nächsten Start abgeschlossen. "
+                       "Bitte beenden Sie Kelvara und starten Sie es neu.")
+            .arg(cause.text()));
+}
+
+void Table::finishWaiting(FileSystem& fs, const QString& dir, Table* self)
+{
+    try {
+        finishReplacement(fs, dir);
+    } catch (const StoreError& e) {
+        throw pendingError(e);
+    }
+    const std::vector<Table*> waiting = waitingTables();
+    for (Table* other : waiting) {
+        if (other == self || other->m_dir != dir || &other->m_fs != &fs)
+            continue;
+        other->setReplacementPending(false);
+        try {
+            other->reload();
+        } catch (const StoreError&) {
+            other->m_stamp = FileStatus(); // read anew before its next write
+        }
+    }
+    if (self) {
+        self->setReplacementPending(false);
+        self->reload();
+    }
+}
+
+void Table::followFile()
+{
+    if (m_state == State::Closed)
+        return;
+    if (m_replacementPending)
+        finishWaiting(m_fs, m_dir, this);
+    else if (!fileUnchanged())
+        reload();
+}
+
+void Table::reload()
+{
+    const qint64 recordLength = m_header.recordLength;
+    const auto image = [&](qint64 recno) {
+        return recno >= 0 && recno < m_count
+                   ? QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength)
+                   : QByteArray();
+    };
+    const State state = m_state;
+    const QByteArray buffer = m_buffer;
+    const quint32 editRecno = m_editRecno;
+    const QByteArray original = m_editOriginal;
+    const std::vector<Field> layout = m_fields;
+    qint64 keep = currentRecno();
+    const QByteArray keepImage = image(keep);
+
+    // Another file at the name (written beside it and renamed over it, as
+    // many programs save) is the table now.
+    const FileStatus now = m_fs.status(m_path);
+    if (now.type != EntryType::Regular || now.device != m_stamp.device || now.inode != m_stamp.inode)
+        m_file = m_fs.open(m_path, true);
+    m_state = State::Browse;
+    m_buffer.clear();
+    load();
+    if (m_keyField >= 0)
+        loadIndex();
+
+    const bool sameLayout = layout == m_fields && recordLength == m_header.recordLength;
+    if (m_lastChange != Change::None && (!sameLayout || image(m_lastRecno) != m_lastWritten))
+        m_lastChange = Change::None;
+    if (!sameLayout || image(keep) != keepImage)
+        keep = -1;
+    rebuildView(keep);
+    if (state != State::Edit && state != State::Insert)
+        return;
+    if (!sameLayout || (state == State::Edit && image(editRecno) != original))
+        throw StoreError(
+            QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert. "
+                           "Die Änderung wurde nicht gespeichert; bitte wiederholen Sie sie.")
+                .arg(fileName()));
+    m_buffer = buffer;
+    m_editRecno = editRecno;
+    m_editOriginal = original;
+    m_state = state;
 }
 
 int Table::dayKey(QDate day)
@@ -541,11 +668,17 @@ void Table::refresh()
         return;
     if (m_state != State::Browse)
         post();
-    const qint64 keep = currentRecno();
-    if (m_file->size() != m_fileSize) {
-        load();
-        if (m_keyField >= 0)
-            loadIndex();
+    qint64 keep = currentRecno();
+    if (m_replacementPending) {
+        // Until the replacement can be finished the old file stays readable.
+        try {
+            followFile();
+            keep = currentRecno();
+        } catch (const StoreError&) {
+        }
+    } else if (!fileUnchanged()) {
+        reload();
+        keep = currentRecno();
     }
     rebuildView(keep);
 }
@@ -644,6 +777,8 @@ void Table::insert()
         throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(fileName()));
     if (m_state != State::Browse)
         post();
+    if (m_replacementPending)
+        followFile();
     m_buffer = QByteArray(m_header.recordLength, ' ');
     m_state = State::Insert;
     if (m_filtered && m_dayProvider && m_dayField >= 0) {
@@ -657,12 +792,15 @@ void Table::edit()
 {
     if (m_state == State::Edit || m_state == State::Insert)
         return;
+    if (m_replacementPending)
+        followFile();
     const qint64 recno = currentRecno();
     if (recno < 0) {
         insert();
         return;
     }
     m_buffer = QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength);
+    m_editOriginal = m_buffer;
     m_editRecno = static_cast<quint32>(recno);
     m_state = State::Edit;
 }
@@ -699,6 +837,7 @@ void Table::post()
 {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
+    followFile();
     const qint64 recordLength = m_header.recordLength;
     quint32 recno;
     if (m_state == State::Insert) {
@@ -721,6 +860,7 @@ void Table::post()
                 const char mark = dbf::kEndOfFile;
                 m_file->writeAt(end, &mark, 1);
                 m_file->sync();
+                restamp();
             } catch (...) {
             }
             throw;
@@ -730,18 +870,22 @@ void Table::post()
         m_state = State::Browse;
         m_lastChange = Change::Append;
         m_lastRecno = recno;
+        m_lastWritten = m_buffer;
         ++m_changes;
         if (m_dayField >= 0)
             indexDay(recno);
         try {
-            writeCount();
+            // The record is on the disk: should a crash keep the count from
+            // following it, the next open takes it in all the same. So the
+            // count goes to the disk with the file's next sync rather than
+            // with one of its own.
+            writeCount(false);
             if (m_keyField >= 0) {
                 sortIndexOrder();
                 writeIndex();
             }
         } catch (...) {
-            m_fileSize = -1; // re-read on the next refresh
-            rebuildView(recno);
+            takeBack();
             throw;
         }
     } else {
@@ -755,6 +899,7 @@ void Table::post()
             // old ones go after them, so the record stays as it was.
             try {
                 m_file->writeAt(at, record(recno), recordLength);
+                restamp();
             } catch (...) {
             }
             throw;
@@ -762,6 +907,7 @@ void Table::post()
         m_lastChange = Change::Edit;
         m_lastRecno = recno;
         m_lastImage = QByteArray(record(recno), recordLength);
+        m_lastWritten = m_buffer;
         ++m_changes;
         const bool keyChanged = m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
                                                               m_fields[m_keyField].width) != keyOf(recno);
@@ -772,12 +918,50 @@ void Table::post()
             indexDay(recno);
         m_state = State::Browse;
         if (keyChanged) {
+            try {
+                sortIndexOrder();
+                writeIndex();
+            } catch (...) {
+                takeBack();
+                throw;
+            }
+        }
+    }
+    m_buffer.clear();
+    restamp();
+    rebuildView(recno);
+}
+
+void Table::takeBack()
+{
+    const quint32 recno = m_lastRecno;
+    m_buffer.clear();
+    m_state = State::Browse;
+    try {
+        revertUnchecked();
+    } catch (...) {
+    }
+    // Other readers stop at the count: it covers the record taken back, so
+    // that the index written next points at no record beyond it.
+    try {
+        if (m_header.recordCount != m_count)
+            writeCount(true);
+    } catch (...) {
+    }
+    // A failed index write may have left the index half written; it is
+    // written again for the records as they now are.
+    try {
+        if (m_keyField >= 0) {
             sortIndexOrder();
             writeIndex();
         }
+    } catch (...) {
     }
-    m_fileSize = m_file->size();
-    m_buffer.clear();
+    try {
+        restamp();
+    } catch (...) {
+        m_stamp = FileStatus(); // read anew before the next write
+    }
     rebuildView(recno);
 }
 
@@ -806,9 +990,16 @@ void Table::deleteRecord()
         return;
     }
     cancel();
+    const qint64 chosen = currentRecno();
+    followFile();
     const qint64 recno = currentRecno();
     if (recno < 0)
         throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
+    if (recno != chosen)
+        throw StoreError(
+            QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert "
+                           "und nicht gelöscht.")
+                .arg(fileName()));
     const char mark = dbf::kDeleted;
     const qint64 at = m_header.headerLength + recno * m_header.recordLength;
     try {
@@ -817,6 +1008,7 @@ void Table::deleteRecord()
     } catch (...) {
         try {
             m_file->writeAt(at, &dbf::kLive, 1);
+            restamp();
         } catch (...) {
         }
         throw;
@@ -824,7 +1016,9 @@ void Table::deleteRecord()
     m_records[recno * m_header.recordLength] = mark;
     m_lastChange = Change::Delete;
     m_lastRecno = static_cast<quint32>(recno);
+    m_lastWritten = QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength);
     ++m_changes;
+    restamp();
     rebuildView(recno);
 }
 
@@ -833,6 +1027,15 @@ void Table::revertLastChange()
     if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
         return;
     cancel();
+    followFile();
+    revertUnchecked();
+    restamp();
+}
+
+void Table::revertUnchecked()
+{
+    if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
+        return;
     const qint64 recordLength = m_header.recordLength;
     const quint32 recno = m_lastRecno;
     const qint64 at = m_header.headerLength + recno * recordLength;
@@ -964,56 +1167,35 @@ void Table::pack()
 {
     if (m_state == State::Closed)
         throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(fileName()));
-    cancel();
-    const qint64 recordLength = m_header.recordLength;
-    QByteArray image = m_headerBytes;
-    quint32 kept = 0;
-    for (quint32 r = 0; r < m_count; ++r) {
-        if (live(r)) {
-            image.append(record(r), recordLength);
-            ++kept;
-        }
-    }
-    image.append(dbf::kEndOfFile);
-    const QByteArray counts = dbf::countBytes(kept, QDate::currentDate());
-    std::memcpy(image.data() + 1, counts.constData() + 1, 7);
+    TableDraft draft(*this);
+    draft.dropDeletedRecords();
+    replaceTables({&draft});
+}
 
-    // The packed table goes into a new file that replaces the old one in a
-    // single rename, so the table is either all old or all new.
-    const QString temp = m_path + QStringLiteral(".pack");
-    try {
-        auto file = m_fs.create(temp, true);
-        file->writeAt(0, image.constData(), image.size());
-        file->sync();
-        file.reset();
-        m_fs.rename(temp, m_path);
-    } catch (...) {
-        try {
-            m_fs.remove(temp);
-        } catch (...) {
-        }
-        throw;
+void checkDiaryFiles(const QString& dir, FileSystem& fs)
+{
+    for (const char* name : schema::diaryFileNames()) {
+        const QString path = findFile(dir, QString::fromLatin1(name), fs);
+        if (path.isEmpty())
+            continue;
+        const EntryType type = fs.status(path).type;
+        if (type != EntryType::Regular)
+            throwNotAPlainFile(path, type);
     }
-    m_fs.syncDirectory(m_dir);
-    m_file.reset();
-    m_file = m_fs.open(m_path, true);
-    load();
-    if (m_keyField >= 0) {
-        sortIndexOrder();
-        writeIndex();
-    }
-    rebuildView(-1);
 }
 
 // ---------------------------------------------------------------- TableDraft
 
-TableDraft::TableDraft(Table& table)
-    : m_table(table), m_recordLength(table.m_header.recordLength)
+TableDraft::TableDraft(Table& table) : m_table(table)
 {
     if (!table.isOpen())
         throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(table.fileName()));
-    // A record being edited is posted first, as a change of filter does.
+    // A record being edited is posted first, as a change of filter does;
+    // then the draft starts from the file as it is now.
     table.post();
+    table.followFile();
+    m_stamp = table.m_stamp;
+    m_recordLength = table.m_header.recordLength;
     m_records = table.m_records;
 }
 
@@ -1056,6 +1238,14 @@ QByteArray TableDraft::encode(QByteArray record, const std::vector<Value>& value
         m_table.writeValue(record.data(), name, m_table.field(name), values[i]);
     }
     return record;
+}
+
+void TableDraft::dropDeletedRecords()
+{
+    for (qint64 offset = 0; offset < m_records.size(); offset += m_recordLength) {
+        if (m_records[offset] == dbf::kDeleted)
+            m_changed = true;
+    }
 }
 
 void TableDraft::change(quint32 recno, const std::vector<Value>& values)

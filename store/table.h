@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/dbfformat.h"
+#include "store/error.h"
 #include "store/fileio.h"
 #include "store/schema.h"
 #include "store/value.h"
@@ -52,6 +53,13 @@ private:
 // through and on the disk when the call returns. A table's day field is
 // indexed in memory, so a day's records are found without reading the rest.
 // Every failing call throws StoreError and leaves the table as it was.
+//
+// The files may be shared with other dBase programs: before each write the
+// table checks that its file is still the one it read (the same file, with
+// the same length, time of change and record count). When another program
+// changed it, the file is read anew first, so that both changes are kept;
+// an edit is then written only if its record is still as it was when the
+// edit began, and otherwise refused with StoreError.
 class Table
 {
 public:
@@ -69,8 +77,9 @@ public:
     bool isOpen() const { return m_state != State::Closed; }
 
     // Opens the table (and its index) in `dir`, finding names that differ
-    // only in letter case. Fails when a file is missing, held by another
-    // program, damaged or lacks a declared field. A header count that lags
+    // only in letter case. Fails when a file is missing, is a symbolic link
+    // or no plain file, is held by another program, is damaged or lacks a
+    // declared field. A header count that lags
     // complete records is mended; a torn last record is left out; an index
     // that does not match the table is rebuilt. The cursor is on the first
     // visible record afterwards.
@@ -86,7 +95,7 @@ public:
 
     // Re-applies the filter with the current compared values, keeping the
     // current record when still visible, otherwise a neighbour. Re-reads the
-    // file when another program changed its length.
+    // file when another program changed it.
     void refresh();
 
     void first();
@@ -114,7 +123,10 @@ public:
     // positions past the list leave their fields as they are.
     void setFields(const std::vector<Value>& values);
     // Writes the record, syncs it to the disk and updates the index; the
-    // view is then rebuilt with the filter applied.
+    // view is then rebuilt with the filter applied. When the count or the
+    // index cannot follow a written record, the record is taken back (as
+    // revertLastChange does) and the error passed on: a record and its key
+    // change together.
     void post();
     // setFields and post in one step; when either fails the edit is
     // cancelled and the error passed on, so the table is left browsing.
@@ -122,7 +134,8 @@ public:
     void cancel();
     // Marks the current record deleted, on the disk at once.
     void deleteRecord();
-    // Removes deleted records from the file, replacing it all at once.
+    // Removes deleted records from the file, replacing it all at once as
+    // replaceTables does.
     void pack();
 
     const QString& dir() const { return m_dir; }
@@ -156,6 +169,29 @@ private:
     // replacement of the whole file; the cursor goes to the first record.
     void reopen();
 
+    // Before a write: finishes a replacement left pending, or reads the file
+    // anew when another program changed it (see reload).
+    void followFile();
+    // Whether the file at the table's name is still the one last read or
+    // written, as far as one status call and the header count tell.
+    bool fileUnchanged();
+    // Reads the file at the table's name anew, keeping the record being
+    // inserted, and the one being edited when the file holds it unchanged;
+    // throws StoreError (and browses) when it does not.
+    void reload();
+    void setReplacementPending(bool pending);
+    void restamp();
+    void revertUnchecked();
+    // Takes back the record just written whose count or key could not be
+    // written, then writes the index for the file as it is. Never throws.
+    void takeBack();
+    // The error for a write that waits for a pending replacement.
+    static StoreError pendingError(const StoreError& cause);
+    // Puts a replacement pending in `dir` in place and reads the files of
+    // the tables that waited for it anew: `self` passing its error on, the
+    // others quietly (they read again before their next write).
+    static void finishWaiting(FileSystem& fs, const QString& dir, Table* self);
+
     struct Field
     {
         int offset = -1; // -1: the file lacks this optional field
@@ -163,6 +199,8 @@ private:
         int decimals = 0;
         FieldType type = FieldType::Character;
         CodePage codePage = CodePage::Cp850;
+
+        bool operator==(const Field&) const = default;
     };
 
     RecordRef current() const;
@@ -189,7 +227,8 @@ private:
     void rebuildView(qint64 keepRecno);
     std::vector<quint32> candidates() const;
     qint64 currentRecno() const;
-    void writeCount();
+    // Writes the header count; with `sync` it is on the disk on return.
+    void writeCount(bool sync);
 
     const TableSchema& m_schema;
     FileSystem& m_fs;
@@ -205,7 +244,11 @@ private:
     std::unordered_map<std::string, int> m_fieldByName;
     QByteArray m_records; // m_count records, without header and end mark
     quint32 m_count = 0;
-    qint64 m_fileSize = 0;
+    // The file as last read or written by this table.
+    FileStatus m_stamp;
+    // A replacement of this table was decided but its file not yet put in
+    // place: the old file is read until a write finishes it.
+    bool m_replacementPending = false;
 
     int m_dayField = -1;
     std::unordered_map<int, std::vector<quint32>> m_days; // YYYYMMDD -> record numbers, ascending
@@ -224,11 +267,13 @@ private:
     State m_state = State::Closed;
     QByteArray m_buffer;
     quint32 m_editRecno = 0;
+    QByteArray m_editOriginal; // the edited record as it was when the edit began
 
     enum class Change { None, Append, Edit, Delete };
     Change m_lastChange = Change::None;
     quint32 m_lastRecno = 0;
     QByteArray m_lastImage; // the edited record as it was
+    QByteArray m_lastWritten; // the record as the last change left it
     quint64 m_changes = 0;
 };
 
@@ -250,6 +295,9 @@ public:
     RecordRef record(quint32 recno) const;
 
     void remove(quint32 recno);
+    // The records marked deleted in the table are left out of the new file,
+    // as always; this makes the draft count as changed when there are any.
+    void dropDeletedRecords();
     // Assigns by position as Table::setFields does. A value that does not
     // fit throws StoreError and leaves the record as it was.
     void change(quint32 recno, const std::vector<Value>& values);
@@ -262,27 +310,43 @@ public:
     QByteArray image() const;
 
 private:
+    friend void replaceTables(const std::vector<TableDraft*>& drafts);
+
     QByteArray encode(QByteArray record, const std::vector<Value>& values) const;
 
     Table& m_table;
+    FileStatus m_stamp; // the table's file as the draft found it
     qint64 m_recordLength;
     QByteArray m_records;
     QByteArray m_appended;
     bool m_changed = false;
 };
 
-// Writes each changed draft to a new file beside its table and puts all of
-// them in place as one step: a crash at any instant leaves every table with
-// its old content, or, once the next Table::open has finished the step, all
-// of them with the new one. The tables are then read anew, with the cursor
-// on their first record. Unchanged drafts are skipped. Throws StoreError;
-// when it does, either no table changed or the tables were all replaced
-// and read anew (or, when even that failed, closed).
+// Writes each changed draft to a new file beside its table (with the mode
+// and, where the system lets us, the owner of the file it replaces) and puts
+// all of them in place as one step: a crash at any instant leaves every
+// table with its old content, or, once the next Table::open has finished the
+// step, all of them with the new one. The tables are then read anew, with
+// the cursor on their first record. Unchanged drafts are skipped.
+// Throws StoreError when nothing changed: a file could not be written, or
+// another program changed a table since its draft was made. Throws
+// DeferredReplacement when the step was decided but the files could not be
+// put in place: the change is made and the next start completes it; the
+// tables stay open on their old files and readable, and their next write
+// finishes the step first or is refused. Should a table fail to be read
+// anew, it is closed and its error thrown.
 void replaceTables(const std::vector<TableDraft*>& drafts);
 
 // Finishes a replacement in `dir` that a crash interrupted after it was
-// decided, or removes the leftovers of one that was not. Table::open calls
-// it before it reads a file.
+// decided, or removes the leftovers of one that was not. Only plain files of
+// the diary's own names are renamed or removed; a list of renames that is
+// not one this program writes decides nothing. Table::open calls it before
+// it reads a file.
 void finishReplacement(FileSystem& fs, const QString& dir);
+
+// Refuses a diary folder in which one of the nine table and index files is
+// a symbolic link or no plain file: throws StoreError naming it. Missing
+// files are left to Table::open.
+void checkDiaryFiles(const QString& dir, FileSystem& fs = posixFileSystem());
 
 } // namespace store

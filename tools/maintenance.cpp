@@ -14,6 +14,9 @@ using store::Value;
 
 namespace maintenance {
 
+const QString kDoneAtNextStart =
+    QStringLiteral("Die Änderung ist gespeichert und wird beim nächsten Start abgeschlossen.");
+
 namespace {
 
 const QString kPieces = QStringLiteral("St.");

@@ -76,6 +76,11 @@ QString fillQuestion(QDate first, QDate last);
 QString compressQuestion(QDate first, QDate last);
 QString deleteQuestion(QDate first, QDate last);
 
+// A run whose new files are on the disk and decided on, but could not all
+// be put in place (store::DeferredReplacement): it counts as done, and the
+// next start completes it.
+extern const QString kDoneAtNextStart;
+
 // The names of the entries that the runs write.
 using activity::kGapFillerName;
 using activity::kSummaryName;

@@ -256,7 +256,10 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, Ve
             m_main.showStoredDay();
         } catch (const store::StoreError&) {
         }
-        platform::showMessage(this, e.text());
+        if (dynamic_cast<const store::DeferredReplacement*>(&e))
+            platform::showMessage(this, maintenance::kDoneAtNextStart, e.text());
+        else
+            platform::showMessage(this, e.text());
         return;
     }
     platform::MessageBeep(platform::Sound::DefaultBeep);

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <algorithm>
@@ -15,7 +16,7 @@
 
 // The files of the fuzzing process, held in memory: the table layer reads
 // and writes them as it would files on a disk, without the disk's cost per
-// run. Names are found on the disk, where empty files stand for them.
+// run.
 class MemoryFileSystem : public store::FileSystem
 {
 public:
@@ -40,6 +41,25 @@ public:
     }
     void remove(const QString& path) override { files.erase(path); }
     void syncDirectory(const QString&) override {}
+    store::FileStatus status(const QString& path) override
+    {
+        const auto it = files.find(path);
+        store::FileStatus status;
+        if (it != files.end()) {
+            status.type = store::EntryType::Regular;
+            status.size = it->second.size();
+        }
+        return status;
+    }
+    QStringList list(const QString& dir) override
+    {
+        QStringList names;
+        for (const auto& [path, data] : files) {
+            if (QFileInfo(path).absolutePath() == QFileInfo(dir).absoluteFilePath())
+                names << QFileInfo(path).fileName();
+        }
+        return names;
+    }
 
 private:
     class MemoryFile : public store::File
@@ -47,6 +67,14 @@ private:
     public:
         explicit MemoryFile(QByteArray& data) : m_data(data) {}
         qint64 size() override { return m_data.size(); }
+        store::FileStatus status() override
+        {
+            store::FileStatus status;
+            status.type = store::EntryType::Regular;
+            status.size = m_data.size();
+            return status;
+        }
+        void adoptOwnerAndMode(const store::FileStatus&) override {}
         QByteArray readAll() override { return m_data; }
         qint64 readAt(qint64 offset, char* data, qint64 length) override
         {

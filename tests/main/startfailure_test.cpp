@@ -1,17 +1,20 @@
 // Start-up failures through the real main window and the real program: the
 // message names every file as before, its details say which one failed and
 // why, standard error says the same; a daily summary that is not one record
-// per day is refused without a write; a giant file under an address-space
-// limit ends in the message, not in an abort. And sounds never hold up the
-// window.
+// per day is refused without a write; links among the diary's files are
+// refused and files planted beside them change nothing outside the folder;
+// a giant file under an address-space limit ends in the message, not in an
+// abort. And sounds never hold up the window.
 
 #include "main/zeb6.h"
 #include "store/table.h"
 #include "support/window.h"
+#include "tools/maintenance.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryFile>
@@ -21,6 +24,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -175,6 +179,133 @@ TEST(StartFailure, DayRecordsOutOfOrderAreRefused)
     TFormMain1 window(diary.dir());
     EXPECT_TRUE(window.StartFehler);
     EXPECT_EQ(readFile(diary.path("ZEB_ZEB.dbf")), bytes);
+}
+
+// A diary folder from elsewhere with links or pipes among its files: the
+// start shows message 2 naming the file and the reason (message 1 for the
+// settings table, whose message it is), and what a link points to, outside
+// the folder, stays as it was.
+TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
+{
+    enum Kind { TextFile, MovedOut, Nowhere, Pipe };
+    const struct
+    {
+        const char* name;
+        Kind kind;
+        const char* reason;
+    } cases[] = {
+        {"NRGNAME.NDX", TextFile, "Datei ist ein symbolischer Verweis"},
+        {"ZEB_XTB.dbf", MovedOut, "Datei ist ein symbolischer Verweis"},
+        {"ZEB_NTB.DBF", Nowhere, "Datei ist ein symbolischer Verweis"},
+        {"ZEB_FTB.dbf", Pipe, "Ist keine gewöhnliche Datei"},
+        {"ZEB_REG.dbf", MovedOut, "Datei ist ein symbolischer Verweis"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshDiary diary;
+        QTemporaryDir outside;
+        const QString target = QDir(outside.path()).filePath("ziel");
+        if (c.kind == TextFile)
+            writeFile(target, QByteArray(330, 'x'));
+        if (c.kind == MovedOut)
+            ASSERT_TRUE(QFile::rename(diary.path(c.name), target));
+        QFile::remove(diary.path(c.name));
+        const QByteArray link = QFile::encodeName(diary.path(c.name));
+        if (c.kind == Pipe)
+            ASSERT_EQ(::mkfifo(link.constData(), 0644), 0);
+        else
+            ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), link.constData()), 0);
+        const QStringList outsideBefore = QDir(outside.path()).entryList(QDir::Files);
+        const QByteArray before = c.kind == TextFile || c.kind == MovedOut ? readFile(target) : QByteArray();
+        Seams seams;
+        StderrCapture err;
+        {
+            TFormMain1 window(diary.dir());
+            EXPECT_TRUE(window.StartFehler);
+            window.close();
+        }
+        const bool settings = QByteArray(c.name) == "ZEB_REG.dbf";
+        ASSERT_EQ(seams.messages.size(), settings ? 2 : 1) << "the settings are saved when they were read";
+        EXPECT_TRUE(seams.messages[0].startsWith(
+            settings ? "Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !" : kMessage2Start));
+        EXPECT_TRUE(err.text().contains(QStringLiteral("Kelvara: %1: %2").arg(c.name, c.reason)));
+        EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), outsideBefore);
+        if (!before.isEmpty())
+            EXPECT_EQ(readFile(target), before);
+    }
+}
+
+// Files planted beside the diary: a list of renames naming files outside,
+// a link named as a new table file, a giant list. The start runs, renames
+// and writes nothing outside, and a compress afterwards follows no link.
+TEST(StartFailure, PlantedRenamesAndLinksChangeNothingOutsideTheFolder)
+{
+    QTemporaryDir outside;
+    const QString victim = QDir(outside.path()).filePath("victim.txt");
+    writeFile(victim, "Meine eigene Datei.\n");
+    struct Case
+    {
+        const char* what;
+        std::function<void(const FreshDiary&)> plant;
+    };
+    const std::vector<Case> cases = {
+        {"list renaming onto a file outside",
+         [&](const FreshDiary& d) {
+             writeFile(d.path("planted.bin"), "planted");
+             writeFile(d.path("ZEB_NEU.LST"), "planted.bin\t" + QFile::encodeName(victim) + "\n");
+         }},
+        {"list moving the settings out",
+         [&](const FreshDiary& d) {
+             writeFile(d.path("ZEB_NEU.LST"), QFile::encodeName(d.path("ZEB_REG.dbf")) + "\t../" +
+                                                  QFile::encodeName(QFileInfo(outside.path()).fileName()) +
+                                                  "/moved-away.dbf\n");
+         }},
+        {"broken link named as a new table file",
+         [&](const FreshDiary& d) {
+             ASSERT_EQ(::symlink(QFile::encodeName(QDir(outside.path()).filePath("created.dbf")).constData(),
+                                 QFile::encodeName(d.path("ZEB_NTB.DBF.neu")).constData()),
+                       0);
+         }},
+        {"giant sparse list that names a planted table",
+         [&](const FreshDiary& d) {
+             writeFile(d.path("ZEB_NTB.DBF.neu"), "kein dBase");
+             QFile list(d.path("ZEB_NEU.LST"));
+             ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+             list.write("ZEB_NTB.DBF\n");
+             ASSERT_TRUE(list.resize(qint64(2) << 30));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FreshDiary diary;
+        setDayRecord(diary.dir(), QDate(2002, 1, 10), 80.5, 1000, 10, 20, 30, 500);
+        const QByteArray settings = readFile(diary.path("ZEB_REG.dbf"));
+        const QByteArray foods = readFile(diary.path("ZEB_NTB.DBF"));
+        c.plant(diary);
+        Seams seams;
+        platform::setToday(QDate(2005, 3, 5));
+        {
+            TFormMain1 window(diary.dir());
+            EXPECT_FALSE(window.StartFehler);
+            EXPECT_EQ(readFile(diary.path("ZEB_REG.dbf")), settings);
+            EXPECT_EQ(readFile(diary.path("ZEB_NTB.DBF")), foods);
+            EXPECT_FALSE(QFile::exists(diary.path("ZEB_NEU.LST")));
+            EXPECT_FALSE(QFileInfo(diary.path("ZEB_NTB.DBF.neu")).isSymLink());
+            EXPECT_FALSE(QFileInfo::exists(diary.path("ZEB_NTB.DBF.neu")));
+            // A compress after the start writes its new file in the folder.
+            window.Dbf_NTB.setFiltered(false);
+            window.Dbf_FTB.setFiltered(false);
+            window.Dbf_ZEB.setFiltered(false);
+            EXPECT_NO_THROW(maintenance::compress(
+                {window.Dbf_NTB, window.Dbf_FTB, window.Dbf_XTB, window.Dbf_ZEB}, QDate(2002, 1, 1),
+                QDate(2002, 1, 31), maintenance::Everything, [](int) {}));
+            window.close();
+        }
+        EXPECT_FALSE(QFileInfo(diary.path("ZEB_NTB.DBF")).isSymLink());
+        EXPECT_EQ(QDir(outside.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+                  QStringList{"victim.txt"});
+        EXPECT_EQ(readFile(victim), "Meine eigene Datei.\n");
+    }
 }
 
 // The real program, its address space limited to 8 GiB as on many

@@ -13,9 +13,37 @@ namespace testing_support {
 using store::Row;
 namespace schema = store::schema;
 
+namespace {
+
+void layOutSmallDiary(const QString& d);
+
+// The small diary is laid out once per test program and copied for each
+// test: a copy costs no sync of the disk.
+const QTemporaryDir& smallDiaryTemplate()
+{
+    static const QTemporaryDir dir;
+    static const bool laidOut = (layOutSmallDiary(dir.path()), true);
+    (void)laidOut;
+    return dir;
+}
+
+} // namespace
+
 SmallDiary::SmallDiary()
 {
-    const QString d = m_dir.path();
+    // Plain writes: a copy by QFile::copy syncs the disk for every file.
+    const QDir from(smallDiaryTemplate().path());
+    for (const QString& name : from.entryList(QDir::Files)) {
+        QFile in(from.filePath(name)), out(QDir(m_dir.path()).filePath(name));
+        if (in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly))
+            out.write(in.readAll());
+    }
+}
+
+namespace {
+
+void layOutSmallDiary(const QString& d)
+{
     store::createTable(d, schema::nrg(),
                        {Row{qint64(2), QStringLiteral("Käse, Gouda"), qint64(1), qint64(1500), 25.0, 0.0, 29.0},
                         Row{qint64(3), QStringLiteral("Apfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3},
@@ -41,6 +69,8 @@ SmallDiary::SmallDiary()
     store::createTable(d, schema::xtb(), {Row{kDay1, qint64(0), QStringLiteral("Erster Tag.")}});
     store::createTable(d, schema::reg(), {Row{qint64(1), qint64(1)}});
 }
+
+} // namespace
 
 QString SmallDiary::path(const char* name) const
 {

@@ -256,6 +256,27 @@ TEST_F(Maintenance, ACompressThatRemovesNothingDoesNotRewriteTheFiles)
     EXPECT_EQ(inode(diary.path("ZEB_NTB.DBF")), ntbFile);
 }
 
+// Another program appends an entry while the tables are open: a compress
+// after it starts from the file as it is now and keeps the entry.
+TEST_F(Maintenance, ACompressAfterAnotherProgramsAppendKeepsIt)
+{
+    DiaryTableSet t(diary.dir());
+    t.filtersOff();
+    runScript(
+        QStringLiteral("python3"),
+        QStringLiteral("import sys, datetime, dbf\n"
+                       "t = dbf.Table(sys.argv[1])\n"
+                       "t.open(dbf.READ_WRITE)\n"
+                       "t.append((datetime.date(2005, 3, 9), 1, 'St.', 'Von anderswo', 120, 1, 20, 2))\n"
+                       "t.close()\n"),
+        {diary.path("ZEB_NTB.DBF")});
+    compress(t.tables(), kFull, kOwn, Everything, noProgress);
+    const QStringList rows = dbfreadContent(diary.path("ZEB_NTB.DBF"));
+    EXPECT_TRUE(rows.contains("2005-03-09|1|St.|Von anderswo|120|1|20|2")) << rows.join('\n').toStdString();
+    EXPECT_TRUE(rows.contains("2005-03-01|1|St.|Tageszusammenfassung|2400|33|40|31"));
+    EXPECT_TRUE(t.ntb.locate("NTBNAME", QStringLiteral("Von anderswo")));
+}
+
 TEST_F(Maintenance, ASummaryThatDoesNotFitItsFieldFailsWithoutChange)
 {
     // Protein beyond the entry's four digits, booked in two halves.

@@ -10,6 +10,7 @@
 #include "main/zeb6.h"
 #include "maintenance_support.h"
 #include "support/diary.h"
+#include "support/faultfs.h"
 #include "support/window.h"
 #include "tools/zebtool.h"
 
@@ -474,6 +475,61 @@ TEST_F(MaintenanceWindow, AFailureMidRunIsShownWithTheFiltersOnAndTheDiaryUnchan
     const QStringList again =
         run(t().DateTimePickerVerwalten3, t().DateTimePickerVerwalten4, t().ButtonKomprimieren, kFull, kOwn);
     EXPECT_EQ(again.value(1), "Es wurden 4 Datensätze zwischen 01.03.2005 und 04.03.2005 komprimiert.");
+}
+
+// Renames that keep failing once a compress is decided: the run is reported
+// as done and to be completed at the next start, the tables stay open, a
+// second run says why it waits, and the next start completes the first.
+TEST(MaintenanceDeferred, ARunDecidedButNotPutInPlaceIsReportedAsDoneAtTheNextStart)
+{
+    Seams seams;
+    platform::setToday(kToday);
+    LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
+    BookedDiary diary;
+    diary.food(kFull, QStringLiteral("Brot"), 900, 8, 40, 2);
+    diary.food(kFull, QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29);
+    const QStringList before = dbfreadContent(diary.path("ZEB_NTB.DBF"));
+    {
+        testing_support::FaultFileSystem fs(testing_support::FaultFileSystem::Mode::FailRenames, 1);
+        TFormMain1 main(diary.dir(), fs);
+        THelpForm1 help;
+        TToolForm1 tools(main);
+        main.setSideWindows(&help, &tools);
+        main.show();
+        main.SpeedButtonTool->click();
+        QTest::mouseClick(tools.TabControlTools, Qt::LeftButton, {},
+                          tools.TabControlTools->tabRect(2).center());
+        const auto compress = [&] {
+            typeDate(tools.DateTimePickerVerwalten3, german(kFull));
+            typeDate(tools.DateTimePickerVerwalten4, german(kFull));
+            seams.messages.clear();
+            QTest::mouseClick(tools.ButtonKomprimieren, Qt::LeftButton);
+            return seams.messages;
+        };
+        const QStringList first = compress();
+        ASSERT_EQ(first.size(), 2);
+        EXPECT_EQ(first[1], "Die Änderung ist gespeichert und wird beim nächsten Start abgeschlossen.");
+        EXPECT_FALSE(tools.PanelWait->isVisible());
+        for (store::Table* table : {&main.Dbf_NTB, &main.Dbf_FTB, &main.Dbf_ZEB}) {
+            EXPECT_TRUE(table->isOpen());
+            EXPECT_TRUE(table->filtered());
+        }
+        EXPECT_EQ(dbfreadContent(diary.path("ZEB_NTB.DBF")), before) << "in place at the next start";
+
+        const QStringList second = compress();
+        ASSERT_EQ(second.size(), 2);
+        EXPECT_FALSE(second[1].contains("nicht geöffnet")) << second[1].toStdString();
+        EXPECT_TRUE(second[1].contains("beim nächsten Start abgeschlossen")) << second[1].toStdString();
+        main.close();
+    }
+    {
+        TFormMain1 restarted(diary.dir());
+        EXPECT_FALSE(restarted.StartFehler);
+        restarted.close();
+    }
+    EXPECT_EQ(dbfreadContent(diary.path("ZEB_NTB.DBF")),
+              QStringList{"2005-03-01|1|St.|Tageszusammenfassung|2400|33|40|31"});
+    EXPECT_TRUE(totalsMismatches(diary.dir()).isEmpty());
 }
 
 // ----------------------------------------------------------------- the chart

@@ -210,6 +210,36 @@ TEST_F(Reliability, StaleDayTotalsAreSummedAnewAtTheStartBeforeAnythingShowsThem
     EXPECT_EQ(after.at("ZEB_ZEB.dbf").size(), before.at("ZEB_ZEB.dbf").size());
 }
 
+// A booking is on the disk with at most two syncs: the new or changed entry
+// once (an append's record count follows with the file's next sync), the
+// day record once. The same holds for the next booking of the food and for
+// a deletion.
+TEST_F(Reliability, ABookingOrDeletionSyncsTheDiskAtMostTwice)
+{
+    FreshDiary diary;
+    addTestFoods(diary.dir());
+    FaultFileSystem counter;
+    auto window = start(diary.dir(), counter);
+    const std::vector<std::pair<const char*, std::function<void()>>> actions = {
+        {"a food new on the day", [&] { book(*window, "Testbrot", 7); }},
+        {"the same food again", [&] { book(*window, "Testbrot", 7); }},
+        {"another new food", [&] { book(*window, "Testapfel", 7); }},
+        {"a deletion", [&] { act(*window, Action::Deletion); }},
+    };
+    for (const auto& [what, action] : actions) {
+        SCOPED_TRACE(what);
+        const int before = counter.syncs();
+        const QStringList list = dayList(*window);
+        action();
+        EXPECT_NE(dayList(*window), list) << "nothing was booked";
+        EXPECT_LE(counter.syncs() - before, 2);
+    }
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(" / ").toStdString();
+    window->close();
+    window.reset();
+    EXPECT_EQ(storedTotals(diary.dir(), kToday), summedTotals(diary.dir(), kToday));
+}
+
 TEST_F(Reliability, ACrashAtAnyCallOfABookingOrDeletionLeavesTotalsThatMatchAfterTheRestart)
 {
     for (const Action action : {Action::Booking, Action::Deletion}) {

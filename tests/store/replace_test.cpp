@@ -1,0 +1,331 @@
+// Whole tables replaced together: a crash while a start finishes a decided
+// replacement, renames that fail once the replacement is decided, the
+// permissions of a replaced file, and a pack that leaves no stray file.
+
+#include "store/error.h"
+#include "store/table.h"
+#include "support/diary.h"
+#include "support/faultfs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace store;
+using testing_support::contentOf;
+using testing_support::FaultFileSystem;
+using testing_support::kDay1;
+using testing_support::kDay2;
+using testing_support::SmallDiary;
+
+namespace {
+
+// The food diary and the notes as a restarted program reads them.
+QStringList diaryContent(const QString& dir)
+{
+    Table ntb(schema::ntb()), xtb(schema::xtb());
+    ntb.open(dir);
+    xtb.open(dir);
+    return contentOf(ntb) + contentOf(xtb);
+}
+
+QStringList strayFiles(const QString& dir)
+{
+    QStringList stray;
+    for (const QString& name : QDir(dir).entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        bool ours = false;
+        for (const char* diaryName : schema::diaryFileNames())
+            ours = ours || name == QLatin1String(diaryName);
+        if (!ours)
+            stray << name;
+    }
+    return stray;
+}
+
+// The day 2 entries leave the food diary and a note is added, together.
+void replaceBoth(Table& ntb, Table& xtb)
+{
+    TableDraft foods(ntb), notes(xtb);
+    for (quint32 recno : foods.dayRecords(kDay2))
+        foods.remove(recno);
+    notes.append({kDay2, qint64(0), QStringLiteral("Ersetzt.")});
+    replaceTables({&foods, &notes});
+}
+
+// The number of the call that renames the first new table file into place,
+// once the list of renames is in place.
+int firstTableRename()
+{
+    SmallDiary probe;
+    FaultFileSystem counting;
+    Table ntb(schema::ntb(), counting), xtb(schema::xtb(), counting);
+    ntb.open(probe.dir());
+    xtb.open(probe.dir());
+    replaceBoth(ntb, xtb);
+    const QStringList& log = counting.log();
+    const int list = log.indexOf("rename ZEB_NEU.LST");
+    for (int i = list + 1; i < log.size(); ++i) {
+        if (log[i].startsWith("rename "))
+            return i + 1;
+    }
+    return -1;
+}
+
+} // namespace
+
+// Every rename from the first table's on fails: the change is decided and
+// on the disk, so it counts as made; the tables stay readable, writes wait
+// for the renames, and once renames work again the next write finishes it.
+TEST(Replace, RenamesFailingAfterTheDecisionDeferTheChangeAndKeepTheTablesUsable)
+{
+    SmallDiary undisturbed;
+    const QStringList before = diaryContent(undisturbed.dir());
+    {
+        Table ntb(schema::ntb()), xtb(schema::xtb());
+        ntb.open(undisturbed.dir());
+        xtb.open(undisturbed.dir());
+        replaceBoth(ntb, xtb);
+    }
+    const QStringList after = diaryContent(undisturbed.dir());
+    ASSERT_NE(before, after);
+    const int at = firstTableRename();
+    ASSERT_GT(at, 0);
+
+    for (const bool restart : {false, true}) {
+        SCOPED_TRACE(restart ? "restart" : "renames work again");
+        SmallDiary diary;
+        FaultFileSystem fs(FaultFileSystem::Mode::FailRenames, at);
+        Table ntb(schema::ntb(), fs), xtb(schema::xtb(), fs);
+        ntb.open(diary.dir());
+        xtb.open(diary.dir());
+        EXPECT_THROW(replaceBoth(ntb, xtb), DeferredReplacement);
+        ASSERT_TRUE(ntb.isOpen() && xtb.isOpen());
+        EXPECT_EQ(contentOf(ntb) + contentOf(xtb), before) << "the old files stay readable";
+
+        // A write, and a second run, wait for the renames: they say so.
+        for (
+            const auto& write : std::vector<std::function<void()>>{
+                [&] {
+                    ntb.insert();
+                    ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
+                },
+                [&] { replaceBoth(ntb, xtb); }}) {
+            try {
+                write();
+                ADD_FAILURE() << "the write went to a file no longer in use";
+            } catch (const DeferredReplacement&) {
+                ADD_FAILURE() << "a later write is not the decided change";
+            } catch (const StoreError& e) {
+                EXPECT_TRUE(e.text().contains("beim nächsten Start abgeschlossen")) << e.text().toStdString();
+                EXPECT_FALSE(e.text().contains("nicht geöffnet"));
+            }
+        }
+        if (restart) {
+            // The program ends; the next start completes the change.
+            ntb.close();
+            xtb.close();
+            EXPECT_EQ(diaryContent(diary.dir()), after);
+        } else {
+            fs.stopFaults();
+            ntb.insert();
+            ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
+            // The other table of the change reads its new file too.
+            EXPECT_EQ(contentOf(xtb), after.mid(after.size() - contentOf(xtb).size()));
+            ntb.close();
+            xtb.close();
+            const QStringList now = diaryContent(diary.dir());
+            EXPECT_EQ(now.size(), after.size() + 1);
+            EXPECT_TRUE(now.contains("2005-03-01|1|St.|Birne|350|0|0|0")) << now.join('\n').toStdString();
+        }
+        EXPECT_TRUE(strayFiles(diary.dir()).isEmpty()) << strayFiles(diary.dir()).join(' ').toStdString();
+    }
+}
+
+// A single failed rename after the decision is tried again at once: the run
+// is complete and reports no failure.
+TEST(Replace, ARenameFailingOnceAfterTheDecisionIsCompletedAtOnce)
+{
+    SmallDiary undisturbed;
+    {
+        Table ntb(schema::ntb()), xtb(schema::xtb());
+        ntb.open(undisturbed.dir());
+        xtb.open(undisturbed.dir());
+        replaceBoth(ntb, xtb);
+    }
+    const QStringList after = diaryContent(undisturbed.dir());
+    const int at = firstTableRename();
+    for (const int offset : {0, 1}) {
+        SmallDiary diary;
+        FaultFileSystem fs(FaultFileSystem::Mode::Fail, at + offset);
+        fs.setFailError(EIO);
+        Table ntb(schema::ntb(), fs), xtb(schema::xtb(), fs);
+        ntb.open(diary.dir());
+        xtb.open(diary.dir());
+        EXPECT_NO_THROW(replaceBoth(ntb, xtb));
+        EXPECT_EQ(contentOf(ntb) + contentOf(xtb), after);
+        ntb.close();
+        xtb.close();
+        EXPECT_EQ(diaryContent(diary.dir()), after);
+    }
+}
+
+// A start that finishes a decided replacement may itself be cut short by a
+// power cut, with any of the folder changes since the last folder sync
+// lost; and so may the next replacement after it. The diary is then the
+// finished one, or the one after the next change.
+class FinishingFault : public ::testing::TestWithParam<FaultFileSystem::Mode>
+{
+};
+
+TEST_P(FinishingFault, TheDiaryIsFinishedOrChangedAgain)
+{
+    const int at = firstTableRename();
+    const auto decidedButNotDone = [at](const QString& dir) {
+        FaultFileSystem fs(FaultFileSystem::Mode::FailRenames, at);
+        Table ntb(schema::ntb(), fs), xtb(schema::xtb(), fs);
+        ntb.open(dir);
+        xtb.open(dir);
+        EXPECT_THROW(replaceBoth(ntb, xtb), DeferredReplacement);
+    };
+    const auto run = [](const QString& dir, FileSystem& fs, const std::function<void()>& returned) {
+        Table ntb(schema::ntb(), fs), xtb(schema::xtb(), fs);
+        ntb.open(dir);
+        xtb.open(dir);
+        returned();
+        TableDraft foods(ntb), notes(xtb);
+        for (quint32 recno : foods.dayRecords(kDay1))
+            foods.remove(recno);
+        notes.append({kDay1.addDays(3), qint64(0), QStringLiteral("Danach.")});
+        replaceTables({&foods, &notes});
+        returned();
+    };
+    std::vector<QStringList> states;
+    int calls = 0;
+    for (int k = 0; k < 2; ++k) {
+        SmallDiary diary;
+        decidedButNotDone(diary.dir());
+        FaultFileSystem counting;
+        int done = -1;
+        try {
+            run(diary.dir(), counting, [&] {
+                if (++done == k)
+                    throw std::runtime_error("stop");
+            });
+        } catch (const std::runtime_error&) {
+        }
+        calls = std::max(calls, counting.calls());
+        states.push_back(diaryContent(diary.dir()));
+    }
+    ASSERT_NE(states[0], states[1]);
+
+    for (int call = 1; call <= calls; ++call) {
+        std::vector<quint64> kept = {0};
+        for (size_t k = 0; k < kept.size(); ++k) {
+            SCOPED_TRACE("call " + std::to_string(call) + ", kept folder changes " + std::to_string(kept[k]));
+            SmallDiary diary;
+            decidedButNotDone(diary.dir());
+            int returned = -1;
+            {
+                FaultFileSystem fs(GetParam(), call);
+                fs.setKeptDirectoryChanges(kept[k]);
+                try {
+                    run(diary.dir(), fs, [&] { ++returned; });
+                } catch (const StoreError&) {
+                }
+                if (k == 0 && testing_support::losesFolderChanges(GetParam())) {
+                    const auto sets = testing_support::keptChangeSets(fs.directoryChangesAtCrash());
+                    kept.insert(kept.end(), sets.begin() + 1, sets.end());
+                }
+            }
+            QStringList now;
+            ASSERT_NO_THROW(now = diaryContent(diary.dir()));
+            const bool finished = now == states[std::max(returned, 0)];
+            const bool changed = returned >= 0 && returned + 1 < 2 && now == states[returned + 1];
+            EXPECT_TRUE(finished || changed) << "after " << returned << " returned steps";
+            EXPECT_TRUE(strayFiles(diary.dir()).isEmpty()) << strayFiles(diary.dir()).join(' ').toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FinishingFault, ::testing::ValuesIn(testing_support::faultModes()),
+                         testing_support::faultModeName);
+
+// A diary made private stays private after a maintenance run or a pack,
+// and a file owned by another user keeps its owner where we may keep it.
+TEST(Replace, AReplacedTableKeepsTheModeAndOwnerOfTheFileItReplaces)
+{
+    const bool root = ::geteuid() == 0;
+    for (const mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0604)}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        SmallDiary diary;
+        const uid_t owner = root ? 65534 : ::getuid();
+        const gid_t group = root ? 65534 : ::getgid();
+        for (const char* name : {"ZEB_NTB.DBF", "ZEB_XTB.dbf", "ZEB_REG.dbf"}) {
+            ASSERT_EQ(::chmod(QFile::encodeName(diary.path(name)).constData(), mode), 0);
+            ASSERT_EQ(::chown(QFile::encodeName(diary.path(name)).constData(), owner, group), 0);
+        }
+        {
+            Table ntb(schema::ntb()), xtb(schema::xtb()), reg(schema::reg());
+            ntb.open(diary.dir());
+            xtb.open(diary.dir());
+            replaceBoth(ntb, xtb);
+            reg.open(diary.dir());
+            reg.deleteRecord();
+            reg.pack();
+        }
+        for (const char* name : {"ZEB_NTB.DBF", "ZEB_XTB.dbf", "ZEB_REG.dbf"}) {
+            struct stat st
+            {
+            };
+            ASSERT_EQ(::stat(QFile::encodeName(diary.path(name)).constData(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, mode) << name;
+            EXPECT_EQ(st.st_uid, owner) << name;
+            EXPECT_EQ(st.st_gid, group) << name;
+        }
+    }
+}
+
+// A pack cut short at any call leaves no file beside the diary's own, and
+// the table packed or not.
+TEST(Pack, ACrashAtAnyCallOfAPackLeavesOnlyTheDiarysFiles)
+{
+    const auto run = [](const QString& dir, FileSystem& fs) {
+        Table ntb(schema::ntb(), fs);
+        ntb.open(dir);
+        ntb.deleteRecord();
+        ntb.pack();
+    };
+    SmallDiary plain, packed;
+    {
+        Table ntb(schema::ntb());
+        ntb.open(plain.dir());
+        ntb.deleteRecord();
+    }
+    FaultFileSystem counting;
+    run(packed.dir(), counting);
+    const QStringList before = diaryContent(SmallDiary().dir());
+    const QStringList deleted = diaryContent(plain.dir());
+    ASSERT_EQ(diaryContent(packed.dir()), deleted);
+    QFile reread(packed.path("ZEB_NTB.DBF"));
+    ASSERT_TRUE(reread.open(QIODevice::ReadOnly));
+    ASSERT_LT(reread.size(), QFileInfo(plain.path("ZEB_NTB.DBF")).size()) << "the record has left the file";
+
+    for (const FaultFileSystem::Mode mode :
+         {FaultFileSystem::Mode::CrashDrop, FaultFileSystem::Mode::CrashKeep}) {
+        for (int at = 1; at <= counting.calls(); ++at) {
+            SCOPED_TRACE("call " + std::to_string(at));
+            SmallDiary diary;
+            testing_support::stepsBeforeFault(mode, at,
+                                              [&](FileSystem& fs, const auto&) { run(diary.dir(), fs); });
+            const QStringList now = diaryContent(diary.dir());
+            EXPECT_TRUE(now == deleted || now == before);
+            EXPECT_TRUE(strayFiles(diary.dir()).isEmpty()) << strayFiles(diary.dir()).join(' ').toStdString();
+        }
+    }
+}

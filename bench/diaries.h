@@ -46,7 +46,7 @@ public:
         zeb.open(m_copy.path());
         zeb.locate("ZEBDATUM", QDate(2008, 6, 17));
         zeb.edit();
-        zeb.postFields({store::Unchanged{}, store::Unchanged{}, qint64(zeb.fieldInt("ZEBENERGIE") + 1030)});
+        zeb.postFields({{"ZEBENERGIE", qint64(zeb.fieldInt("ZEBENERGIE") + 1030)}});
         zeb.close();
         m_stale = summary();
     }

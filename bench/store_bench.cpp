@@ -5,7 +5,9 @@
 //   build/bench/store_bench [--benchmark_repetitions=N]
 
 #include "bench/diaries.h"
+#include "main/diary/booking.h"
 #include "main/diary/daysummary.h"
+#include "main/diary/daytotals.h"
 #include "store/table.h"
 
 #include <QDir>
@@ -44,18 +46,11 @@ struct Program
     // The day's food entries summed into the day record, as a booking ends.
     void bookDayTotals()
     {
-        qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0;
-        for (ntb.first(); !ntb.eof(); ntb.next()) {
-            energy += ntb.fieldInt("NTBENERGIE");
-            protein += ntb.fieldInt("NTBPROTEIN");
-            carbohydrate += ntb.fieldInt("NTBKOHLENH");
-            fat += ntb.fieldInt("NTBFETT");
-        }
+        diary::EntrySums sums;
+        for (ntb.first(); !ntb.eof(); ntb.next())
+            sums.addFoodEntry(ntb);
         zeb.edit();
-        zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999),
-                       std::min<qint64>(protein, 99999), std::min<qint64>(carbohydrate, 99999),
-                       std::min<qint64>(fat, 99999)});
-        zeb.post();
+        zeb.postFields(diary::foodTotalFields(diary::totalsOf(sums)));
     }
 
     void open(const QString& dir)
@@ -64,8 +59,13 @@ struct Program
         akt.setFilter([this](const RecordRef& r) { return r.fieldInt("AKTKAT") == activityCategory; });
         for (Table* t : {&ntb, &ftb, &zeb})
             t->setDayFilter([this] { return day; });
+        // As the program opens them: the diaries and the daily summary
+        // summed by day in the reading that checks them.
         for (Table* t : {&reg, &akt, &nrg, &ntb, &ftb, &xtb, &zeb}) {
-            t->open(dir);
+            t->open(dir, t == &ntb   ? daysummary::foodEntryFields()
+                         : t == &ftb ? daysummary::activityEntryFields()
+                         : t == &zeb ? daysummary::dayTotalFields()
+                                     : std::vector<const char*>{});
             if (t != &reg && t != &xtb)
                 t->setFiltered(true);
         }
@@ -96,11 +96,10 @@ void BM_FoodBooking(benchmark::State& state)
         if (p.ntb.locate("NTBNAME", name, {true, false})) {
             // The values go round, so that any number of rounds fits the fields.
             p.ntb.edit();
-            p.ntb.setFields(
-                {Unchanged{}, 100 + (i % 500) / 10.0, Unchanged{}, Unchanged{}, qint64(500 + i % 1000)});
+            p.ntb.setFields({{"NTBMENGE", 100 + (i % 500) / 10.0}, {"NTBENERGIE", qint64(500 + i % 1000)}});
         } else {
             p.ntb.insert();
-            p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), name, qint64(500), qint64(5), qint64(20), qint64(3)});
+            p.ntb.setFields(booking::entryFields(p.day, {100.0, QStringLiteral("g"), name, 500, 5, 20, 3}));
         }
         p.ntb.post();
         p.bookDayTotals();
@@ -122,8 +121,8 @@ void BM_FoodBookingNewEntry(benchmark::State& state)
         p.zeb.refresh();
         state.ResumeTiming();
         p.ntb.insert();
-        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu %1").arg(i),
-                         qint64(500), qint64(5), qint64(20), qint64(3)});
+        p.ntb.setFields(booking::entryFields(
+            p.day, {100.0, QStringLiteral("g"), QStringLiteral("Bench Neu %1").arg(i), 500, 5, 20, 3}));
         p.ntb.post();
         p.bookDayTotals();
     }
@@ -140,7 +139,7 @@ void BM_FoodDeletion(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         p.ntb.insert();
-        p.ntb.setFields({p.day, 50.0, QStringLiteral("g"), name, qint64(100), qint64(1), qint64(2), qint64(3)});
+        p.ntb.setFields(booking::entryFields(p.day, {50.0, QStringLiteral("g"), name, 100, 1, 2, 3}));
         p.ntb.post();
         state.ResumeTiming();
         if (p.ntb.locate("NTBNAME", name, {true, false}))
@@ -149,7 +148,7 @@ void BM_FoodDeletion(benchmark::State& state)
         for (p.ntb.first(); !p.ntb.eof(); p.ntb.next())
             energy += p.ntb.fieldInt("NTBENERGIE");
         p.zeb.edit();
-        p.zeb.setFields({Unchanged{}, Unchanged{}, std::min<qint64>(energy, 99999)});
+        p.zeb.setFields({{"ZEBENERGIE", std::min<qint64>(energy, 99999)}});
         p.zeb.post();
     }
 }
@@ -277,8 +276,8 @@ int bookingsOnly(int count)
         p.ntb.refresh();
         p.zeb.refresh();
         p.ntb.insert();
-        p.ntb.setFields({p.day, 100.0, QStringLiteral("g"), QStringLiteral("Bench Neu"), qint64(500),
-                         qint64(5), qint64(20), qint64(3)});
+        p.ntb.setFields(booking::entryFields(
+            p.day, {100.0, QStringLiteral("g"), QStringLiteral("Bench Neu"), 500, 5, 20, 3}));
         p.ntb.post();
         p.bookDayTotals();
     }

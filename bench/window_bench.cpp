@@ -41,10 +41,11 @@ struct Diaries : BenchDiaries
         std::vector<store::Row> notes;
         const QString text =
             QStringLiteral("Morgens gewogen, mittags Salat, abends Gemüse mit Reis. ").repeated(6);
-        for (QDate d = install::kFirstDay; d <= kToday; d = d.addDays(1)) {
-            store::Row row{d, qint64(0)};
-            for (const QString& part : notetext::split(text + d.toString(Qt::ISODate)))
-                row.push_back(part);
+        for (QDate d = diary::kFirstDay; d <= kToday; d = d.addDays(1)) {
+            store::Row row{{"XTBDATUM", d}, {"XTBKAT", qint64(0)}};
+            const QStringList parts = notetext::split(text + d.toString(Qt::ISODate));
+            for (int i = 0; i < notetext::kParts; ++i)
+                row.push_back({notetext::kPartFields[i], parts[i]});
             notes.push_back(row);
         }
         store::createTable(dir(1), store::schema::xtb(), notes);

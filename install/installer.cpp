@@ -3,6 +3,8 @@
 #include "install/catalogue.h"
 #include "main/diary/activity.h"
 #include "main/diary/booking.h"
+#include "main/diary/daytotals.h"
+#include "main/diary/notetext.h"
 #include "main/draw/chart.h"
 #include "store/create.h"
 #include "store/fileio.h"
@@ -13,23 +15,28 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <set>
 
 namespace install {
 namespace {
 
+using diary::kFirstDay;
+using diary::kLastDay;
 using store::Row;
-using store::Unchanged;
-
-constexpr qint64 kEnergyCap = 99999;
 
 std::vector<Row> foodRows(const std::vector<Food>& foods)
 {
     std::vector<Row> rows;
     for (const Food& f : foods) {
-        rows.push_back({qint64(f.category), f.name, qint64(f.unit), qint64(f.energy), f.protein, f.carbohydrate,
-                        f.fat});
+        rows.push_back({{"NRGKAT", qint64(f.category)},
+                        {"NRGNAME", f.name},
+                        {"NRGME", qint64(f.unit)},
+                        {"NRGENERGIE", qint64(f.energy)},
+                        {"NRGPROTEIN", f.protein},
+                        {"NRGKOHLENH", f.carbohydrate},
+                        {"NRGFETT", f.fat}});
     }
     return rows;
 }
@@ -38,24 +45,74 @@ std::vector<Row> activityRows(const std::vector<Activity>& activities)
 {
     std::vector<Row> rows;
     for (const Activity& a : activities)
-        rows.push_back({qint64(a.category), a.name, qint64(1), qint64(a.energy)});
+        rows.push_back({{"AKTKAT", qint64(a.category)},
+                        {"AKTNAME", a.name},
+                        {"AKTME", qint64(1)},
+                        {"AKTENERGIE", qint64(a.energy)}});
     return rows;
 }
 
 // The chart of a new diary opens on its last weeks: at every time-axis level
-// the days before 2012-12-29, the latest day the program opens on, end the
-// window.
-const QDate kChartEnd(2012, 12, 28);
+// the days before the latest day the program opens on end the window.
+const QDate kChartEnd = diary::kLastStartDay.addDays(-1);
 
+// The settings record as a new diary has it: the defaults, the goals "0"
+// and no personal data.
 Row settingsRow()
 {
-    // NF SF SZX SBM1-3 AF SZY1 SBM4-6 SZY2-7 SG CBG CBA CBB CBH CBM EE EF EP EK EA
-    Row row{qint64(1), qint64(1), qint64(1), qint64(0), qint64(0), qint64(0), qint64(0), qint64(2),
-            qint64(61), qint64(61), qint64(61), qint64(2), qint64(2), qint64(2), qint64(2), qint64(2),
-            qint64(2), qint64(0), qint64(0), qint64(0), qint64(0), qint64(0), qint64(0), QStringLiteral("0"),
-            QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), qint64(0)};
+    Row row{{"NF", qint64(1)},
+            {"SF", qint64(1)},
+            {"SZX", qint64(1)},
+            {"AF", qint64(0)},
+            {"SZY1", qint64(2)},
+            {"SBM4", qint64(61)},
+            {"SBM5", qint64(61)},
+            {"SBM6", qint64(61)},
+            {"SZY2", qint64(2)},
+            {"SZY3", qint64(2)},
+            {"SZY4", qint64(2)},
+            {"SZY5", qint64(2)},
+            {"SZY6", qint64(2)},
+            {"SZY7", qint64(2)},
+            {"SG", qint64(0)},
+            {"CBG", qint64(0)},
+            {"CBA", qint64(0)},
+            {"CBB", qint64(0)},
+            {"CBH", qint64(0)},
+            {"CBM", qint64(0)},
+            {"EE", QStringLiteral("0")},
+            {"EF", QStringLiteral("0")},
+            {"EP", QStringLiteral("0")},
+            {"EK", QStringLiteral("0")},
+            {"EA", qint64(0)}};
+    const char* const scroll[] = {"SBM1", "SBM2", "SBM3"};
     for (int level = 1; level <= 3; ++level)
-        row[2 + level] = qint64(chart::scrollToShowAtRightEdge(kFirstDay, kChartEnd, level));
+        row.push_back(
+            {scroll[level - 1], qint64(chart::scrollToShowAtRightEdge(kFirstDay, kChartEnd, level))});
+    return row;
+}
+
+// Sets a field of a row, in place of the value it had.
+void setField(Row& row, const store::FieldValue& value)
+{
+    std::erase_if(row, [&](const store::FieldValue& v) { return std::strcmp(v.name, value.name) == 0; });
+    row.push_back(value);
+}
+
+Row noteRow(QDate day, const QString& note)
+{
+    Row row{{"XTBDATUM", day}, {"XTBKAT", qint64(0)}};
+    const QStringList parts = notetext::split(note);
+    for (int part = 0; part < notetext::kParts; ++part)
+        row.push_back({notetext::kPartFields[part], parts[part]});
+    return row;
+}
+
+Row dayRow(QDate day, double weight, const diary::DayTotals& totals)
+{
+    Row row = diary::totalFields(totals);
+    row.push_back({"ZEBDATUM", day});
+    row.push_back({"ZEBGEWICHT", weight});
     return row;
 }
 
@@ -79,7 +136,7 @@ Diary freshDiary()
 {
     Diary diary;
     for (QDate d = kFirstDay; d <= kLastDay; d = d.addDays(1))
-        diary.days.push_back({d, 0.0, qint64(0), qint64(0), qint64(0), qint64(0), qint64(0)});
+        diary.days.push_back(dayRow(d, 0, {}));
     return diary;
 }
 
@@ -104,12 +161,16 @@ const char* const kNoteSentences[] = {
 void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Activity>& activities)
 {
     // Sex, age group, work, height 180 cm, desired weight 75 kg, and goals.
-    const std::pair<int, store::Value> person[] = {{18, qint64(1)},  {19, qint64(3)},  {20, qint64(1)},
-                                                   {21, qint64(41)}, {22, qint64(36)}, {23, QStringLiteral("9400")},
-                                                   {24, QStringLiteral("70")},       {25, QStringLiteral("80")},
-                                                   {26, QStringLiteral("300")}};
-    for (const auto& [position, value] : person)
-        diary.settings[position] = value;
+    for (const store::FieldValue& value : Row{{"CBG", qint64(1)},
+                                              {"CBA", qint64(3)},
+                                              {"CBB", qint64(1)},
+                                              {"CBH", qint64(41)},
+                                              {"CBM", qint64(36)},
+                                              {"EE", QStringLiteral("9400")},
+                                              {"EF", QStringLiteral("70")},
+                                              {"EP", QStringLiteral("80")},
+                                              {"EK", QStringLiteral("300")}})
+        setField(diary.settings, value);
 
     std::mt19937 random(20020101);
     auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
@@ -123,7 +184,7 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
         weight = std::clamp(weight, 55.0, 130.0);
         const double dayWeight = std::round(weight * 10) / 10;
 
-        qint64 energy = 0, protein = 0, carbohydrate = 0, fat = 0, fitness = 0;
+        diary::EntrySums sums;
         std::set<QString> names;
         const int bookings = uniform(10, 20);
         // Each booking gets its share of a day's usual energy, in amounts as
@@ -156,23 +217,19 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             row.protein = f.protein;
             row.carbohydrate = f.carbohydrate;
             row.fat = f.fat;
-            const booking::Entry booked =
+            booking::Entry booked =
                 booking::bookedEntry(row, booking::quantityKind(f.unit), factor, std::nullopt);
-            const qint64 e = booked.energy;
-            const qint64 p = booked.protein;
-            const qint64 c = booked.carbohydrate;
-            const qint64 t = booked.fat;
-            diary.food.push_back({day, amount, unit, f.name, e, p, c, t});
-            energy += e;
-            protein += p;
-            carbohydrate += c;
-            fat += t;
+            booked.amount = amount;
+            booked.unit = unit;
+            diary.food.push_back(booking::entryFields(day, booked));
+            sums.addFood(booked.energy, booked.protein, booked.carbohydrate, booked.fat);
         }
 
         const qint64 wholeDay =
             kDemoDayPercent * (static_cast<qint64>(dayWeight) * kDemoBasalA + kDemoBasalB) / 100;
-        diary.activity.push_back({day, qint64(1440), QStringLiteral("Grund- und Arbeitsumsatz 130%"), wholeDay});
-        fitness += wholeDay;
+        diary.activity.push_back(activity::entryFields(
+            day, activity::dailyName(QString::number(kDemoDayPercent)), {activity::kDayMinutes, wholeDay}));
+        sums.addActivity(wholeDay);
 
         std::set<QString> done;
         const int sessions = uniform(0, 2);
@@ -181,19 +238,14 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             if (!done.insert(a.name).second)
                 continue;
             const int m = minutes[uniform(0, 5)];
-            const qint64 e = std::min(kEnergyCap, activity::energy(a.energy, static_cast<int>(dayWeight), m));
-            diary.activity.push_back({day, qint64(m), a.name, e});
-            fitness += e;
+            const activity::Entry booked =
+                activity::summed(m, activity::energy(a.energy, static_cast<int>(dayWeight), m), std::nullopt);
+            diary.activity.push_back(activity::entryFields(day, a.name, booked));
+            sums.addActivity(booked.energy);
         }
 
         const qint64 dayIndex = kFirstDay.daysTo(day);
-        diary.days[dayIndex] = Row{day,
-                                   dayWeight,
-                                   std::min(kEnergyCap, energy),
-                                   std::min(kEnergyCap, protein),
-                                   std::min(kEnergyCap, carbohydrate),
-                                   std::min(kEnergyCap, fat),
-                                   std::min(kEnergyCap, fitness)};
+        diary.days[dayIndex] = dayRow(day, dayWeight, diary::totalsOf(sums));
 
         if (uniform(0, 4) == 0) {
             QString note;
@@ -203,10 +255,7 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
                     note += u' ';
                 note += QString::fromUtf8(kNoteSentences[uniform(0, static_cast<int>(std::size(kNoteSentences)) - 1)]);
             }
-            Row row{day, qint64(0)};
-            for (int part = 0; part < 8; ++part)
-                row.push_back(note.mid(part * 250, 250));
-            diary.notes.push_back(row);
+            diary.notes.push_back(noteRow(day, note));
         }
     }
 }

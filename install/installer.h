@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/diary/diary.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -8,11 +10,9 @@
 // Lays out the nine data files of a new diary in a folder.
 namespace install {
 
-// The diary's range of days.
-inline const QDate kFirstDay{2002, 1, 1};
-inline const QDate kLastDay{2012, 12, 31};
-// The demo diary is filled up to this day.
-inline const QDate kLastDemoDay{2012, 12, 28};
+// The demo diary is filled up to the day before the latest the program
+// opens on.
+inline const QDate kLastDemoDay = diary::kLastStartDay.addDays(-1);
 
 class InstallError : public std::runtime_error
 {

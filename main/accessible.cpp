@@ -60,7 +60,7 @@ void TFormMain1::nameControls()
             LabelOrdner[k], [this, k] { return AktuellerOrdner == k; }, [this, k] { LabelOrdnerClick(k); });
     // The pictures say what they show of the current day.
     accessibility::makePicture(ImageRechts1, [this] {
-        draw::DayTotals totals;
+        diary::DayTotals totals;
         try {
             totals = dayTotals();
         } catch (const store::StoreError&) {

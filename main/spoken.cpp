@@ -14,7 +14,7 @@ namespace {
 
 // One bar: its caption, the read-out of its value and, where it has a goal,
 // the goal with the comparison the bar's colour makes.
-QString barText(const char* caption, draw::HitArea area, const draw::DayTotals& totals, bool kcal,
+QString barText(const char* caption, draw::HitArea area, const diary::DayTotals& totals, bool kcal,
                 const draw::Bar* bar, const QString& goalText, const char* goalUnit)
 {
     QString text = QString::fromUtf8(caption) + u' ' + draw::barReadout(area, totals, kcal).trimmed();
@@ -49,7 +49,7 @@ QString durationSymbol(int k, bool daily)
     return QStringLiteral("%1 min").arg(activity::kSymbolMinutes[k]);
 }
 
-QString dayTotals(const draw::DayTotals& totals, const draw::GoalTexts& goals, bool kcal)
+QString dayTotals(const diary::DayTotals& totals, const draw::GoalTexts& goals, bool kcal)
 {
     const draw::DayBars bars = draw::dayBars(totals, goals, kcal);
     const char* energyUnit = kcal ? "kcal" : "kJ";

@@ -24,7 +24,7 @@ QString durationSymbol(int k, bool daily);
 // 65 g, Ziel 60 g, Ziel erreicht; ...". A goal counts as reached where the
 // bar turns to its over-goal colour; a goal that is not a whole number is
 // "kein Ziel". The energy goal is the kcal field's with the kcal display.
-QString dayTotals(const draw::DayTotals& totals, const draw::GoalTexts& goals, bool kcal);
+QString dayTotals(const diary::DayTotals& totals, const draw::GoalTexts& goals, bool kcal);
 
 // The day's weight as the weight sign shows it: "Tagesgewicht 72,5 kg,
 // Gewichtsklasse normal, BMI 23,7". The class is left out while the scale's

@@ -105,10 +105,6 @@ void showSideWindow(QWidget* window)
     window->activateWindow();
 }
 
-// The diary's first and the latest day the program opens on at start-up.
-const QDate kFirstDay(2002, 1, 1);
-const QDate kLastStartDay(2012, 12, 29);
-
 } // namespace
 
 QDate TFormMain1::FilterTag() const
@@ -195,7 +191,7 @@ try {
 
     // 10. Today, kept inside the diary's days.
     DateTimePicker->blockSignals(true);
-    DateTimePicker->setDate(std::clamp(platform::today(), kFirstDay, kLastStartDay));
+    DateTimePicker->setDate(std::clamp(platform::today(), diary::kFirstDay, diary::kLastStartDay));
     DateTimePicker->blockSignals(false);
 
     // 11. The data tables, as one block.
@@ -290,12 +286,14 @@ void TFormMain1::openDataTables()
     SchreibeNahrungListe();
     WechselDragBildArt();
 
-    Dbf_NTB.open(m_dir);
+    // The diaries and the daily summary are read once: the reading that
+    // checks their records sums them by day for the repair below.
+    Dbf_NTB.open(m_dir, daysummary::foodEntryFields());
     Dbf_NTB.setFiltered(true);
     Dbf_NTB.refresh();
     SchreibeNTBListe();
 
-    Dbf_FTB.open(m_dir);
+    Dbf_FTB.open(m_dir, daysummary::activityEntryFields());
     Dbf_FTB.setFiltered(true);
     Dbf_FTB.refresh();
     SchreibeFTBListe();
@@ -303,7 +301,7 @@ void TFormMain1::openDataTables()
     Dbf_XTB.open(m_dir);
     SchreibeXTBNotiz();
 
-    Dbf_ZEB.open(m_dir);
+    Dbf_ZEB.open(m_dir, daysummary::dayTotalFields());
     // The chart and the maintenance runs step through the day records as
     // days: a file that is not one record per day in order is not used.
     const QString broken = daysummary::checkDays(Dbf_ZEB.recordDays());

@@ -433,7 +433,7 @@ private:
     void followScreenRatio();
     void drawChartForScreen();
     // The current day record's totals; throws StoreError when unreadable.
-    draw::DayTotals dayTotals() const;
+    diary::DayTotals dayTotals() const;
     Settings currentSettings() const;
     void applySettings(const Settings& settings);
     // The settings record written from the window; throws StoreError.

@@ -320,8 +320,6 @@ bool writeText(const QString& text, int width, CodePage page, char* out)
 
 bool writeValue(const Value& value, FieldType type, int width, int decimals, CodePage page, char* out)
 {
-    if (std::holds_alternative<Unchanged>(value))
-        return true;
     switch (type) {
     case FieldType::Character:
         if (const auto* text = std::get_if<QString>(&value))
@@ -343,19 +341,29 @@ bool writeValue(const Value& value, FieldType type, int width, int decimals, Cod
     return false;
 }
 
-QByteArray encodeRecord(const std::vector<FieldSpec>& fields, const std::vector<Value>& values,
-                        const QString& fileName)
+QByteArray encodeRecord(const std::vector<FieldSpec>& fields, const Fields& values, const QString& fileName)
 {
     int length = 1;
     for (const FieldSpec& f : fields)
         length += f.width;
     QByteArray record(length, ' ');
-    int offset = 1;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        const FieldSpec& f = fields[i];
-        if (i < values.size() && !writeValue(values[i], f.type, f.width, f.decimals, f.codePage, record.data() + offset))
-            throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName, QLatin1String(f.name)));
-        offset += f.width;
+    for (const FieldValue& value : values) {
+        int offset = 1;
+        const FieldSpec* spec = nullptr;
+        for (const FieldSpec& f : fields) {
+            if (std::strcmp(f.name, value.name) == 0) {
+                spec = &f;
+                break;
+            }
+            offset += f.width;
+        }
+        if (!spec)
+            throw StoreError(
+                QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName, QLatin1String(value.name)));
+        if (!writeValue(value.value, spec->type, spec->width, spec->decimals, spec->codePage,
+                        record.data() + offset))
+            throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.")
+                                 .arg(fileName, QLatin1String(spec->name)));
     }
     return record;
 }

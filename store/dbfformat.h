@@ -67,14 +67,13 @@ QString readText(const char* data, int width, CodePage page);
 bool writeNumber(double value, int width, int decimals, char* out);
 bool writeDate(QDate value, char* out);
 bool writeText(const QString& text, int width, CodePage page, char* out);
-// Writes a value of the matching kind into a field of the given class;
-// Unchanged writes nothing. A whole number may go into a character field.
+// Writes a value of the matching kind into a field of the given class. A
+// whole number may go into a character field.
 bool writeValue(const Value& value, FieldType type, int width, int decimals, CodePage page, char* out);
 
-// A record of `fields` (declared layout, flag included) from `values` by
-// position; fields without a value are blank. Throws StoreError naming
-// `fileName` and the field when a value does not fit.
-QByteArray encodeRecord(const std::vector<FieldSpec>& fields, const std::vector<Value>& values,
-                        const QString& fileName);
+// A record of `fields` (declared layout, flag included) from the named
+// `values`; fields without a value are blank. Throws StoreError naming
+// `fileName` and the field when a value does not fit or names no field.
+QByteArray encodeRecord(const std::vector<FieldSpec>& fields, const Fields& values, const QString& fileName);
 
 } // namespace store::dbf

@@ -53,7 +53,129 @@ FieldType classOf(char type)
     }
 }
 
+// The value of a numeric field that is well formed; whole numbers, the
+// usual case, without the general reader.
+bool numberValue(const char* data, int width, double& value)
+{
+    int i = 0;
+    while (i < width && data[i] == ' ')
+        ++i;
+    qint64 whole = 0;
+    const int start = i;
+    for (; i < width; ++i) {
+        const unsigned digit = static_cast<unsigned char>(data[i]) - '0';
+        if (digit > 9)
+            break;
+        whole = whole * 10 + digit;
+    }
+    if (i == width && i - start < 16) {
+        value = static_cast<double>(whole);
+        return true;
+    }
+    value = 0;
+    return dbf::numberWellFormed(data, width) && (dbf::parseNumber(data, width, value), true);
+}
+
 } // namespace
+
+// Checks records one at a time as a table is read, and with the same look
+// at each record indexes its day and sums the fields asked for into it.
+class RecordWalk
+{
+public:
+    RecordWalk(const dbf::Header& header, int dayOffset, const std::vector<std::pair<int, int>>& summed)
+        : m_dayOffset(dayOffset), m_slots(static_cast<int>(summed.size()))
+    {
+        for (const dbf::FieldLayout& f : header.fields) {
+            const bool date = f.type == 'D';
+            if (!date && f.type != 'N' && f.type != 'F')
+                continue;
+            int slot = -1;
+            for (size_t i = 0; i < summed.size() && !date; ++i) {
+                if (summed[i].first == f.offset)
+                    slot = static_cast<int>(i);
+            }
+            m_checks.push_back({f.offset, f.width, date, slot});
+        }
+    }
+
+    // False when the record is damaged; it is then neither indexed nor
+    // summed.
+    bool take(quint32 recno, const char* record)
+    {
+        const bool live = record[0] == dbf::kLive;
+        if (!live && record[0] != dbf::kDeleted)
+            return false;
+        int day = 0;
+        Table::DaySums values{};
+        for (const Check& c : m_checks) {
+            const char* data = record + c.offset;
+            if (c.date) {
+                const int d = dbf::dayNumber(data);
+                if (d < 0)
+                    return false;
+                if (c.offset == m_dayOffset)
+                    day = d;
+            } else if (c.slot >= 0) {
+                if (!numberValue(data, c.width, values[c.slot]))
+                    return false;
+            } else if (!dbf::numberWellFormed(data, c.width)) {
+                return false;
+            }
+        }
+        if (day <= 0)
+            return true;
+        m_days.add(recno, day);
+        if (!live || m_slots == 0)
+            return true;
+        // A day's records mostly lie together: its sums are the last ones.
+        if (m_sums.empty() || m_sums.back().day != day) {
+            m_sorted = m_sorted && (m_sums.empty() || m_sums.back().day < day);
+            m_sums.push_back({day, {}});
+        }
+        for (int i = 0; i < m_slots; ++i)
+            m_sums.back().sums[i] += values[i];
+        return true;
+    }
+
+    DayIndex takeDays() { return std::move(m_days); }
+
+    // Ascending by day; a day whose records lie apart gets the sums of its
+    // parts added in file order.
+    std::vector<Table::DaySum> takeSums()
+    {
+        if (!m_sorted) {
+            std::stable_sort(m_sums.begin(), m_sums.end(),
+                             [](const Table::DaySum& a, const Table::DaySum& b) { return a.day < b.day; });
+            size_t kept = 0;
+            for (size_t i = 0; i < m_sums.size(); ++i) {
+                if (kept > 0 && m_sums[kept - 1].day == m_sums[i].day) {
+                    for (int k = 0; k < m_slots; ++k)
+                        m_sums[kept - 1].sums[k] += m_sums[i].sums[k];
+                } else {
+                    m_sums[kept++] = m_sums[i];
+                }
+            }
+            m_sums.resize(kept);
+        }
+        return std::move(m_sums);
+    }
+
+private:
+    struct Check
+    {
+        int offset;
+        int width;
+        bool date;
+        int slot; // the summed value it gives, or -1
+    };
+    std::vector<Check> m_checks;
+    int m_dayOffset;
+    int m_slots;
+    DayIndex m_days;
+    std::vector<Table::DaySum> m_sums;
+    bool m_sorted = true;
+};
 
 // ---------------------------------------------------------------- RecordRef
 
@@ -134,9 +256,10 @@ bool Table::live(quint32 recno) const
     return record(recno)[0] != dbf::kDeleted;
 }
 
-void Table::open(const QString& dir)
+void Table::open(const QString& dir, const std::vector<const char*>& summed)
 {
     close();
+    m_sumFields = summed;
     finishReplacement(m_fs, dir);
     m_dir = dir;
     m_path = findFile(dir, QString::fromLatin1(m_schema.fileName), m_fs);
@@ -195,6 +318,7 @@ void Table::close()
     m_records.clear();
     m_count = 0;
     m_days.clear();
+    m_openSums.clear();
     m_order.clear();
     m_view.clear();
     m_eof = true;
@@ -245,25 +369,19 @@ void Table::load()
                              .arg(available)
                              .arg(header.recordCount));
 
-    // The declared records, read and checked a block at a time, so that a
-    // damaged one ends the reading there.
-    QByteArray records;
-    records.reserve(header.recordCount * recordLength);
-    const qint64 perBlock = std::max<qint64>(1, (1 << 20) / recordLength);
-    for (qint64 done = 0; done < header.recordCount;) {
-        const qint64 n = std::min<qint64>(perBlock, header.recordCount - done);
-        const QByteArray block = readRange(first + done * recordLength, n * recordLength);
-        if (block.size() != n * recordLength)
-            throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
-                                 .arg(name)
-                                 .arg(done + block.size() / recordLength)
-                                 .arg(header.recordCount));
-        for (qint64 i = 0; i < n; ++i) {
-            if (!dbf::recordWellFormed(block.constData() + i * recordLength, header))
-                throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(done + i + 1));
-        }
-        records.append(block);
-        done += n;
+    // One walk over the records: each is checked, its day indexed and the
+    // fields asked for at open summed into its day.
+    RecordWalk walk(header, m_dayField >= 0 ? fields[m_dayField].offset : -1,
+                    summedFields(m_sumFields, fields));
+    QByteArray records = readRange(first, header.recordCount * recordLength);
+    if (records.size() != header.recordCount * recordLength)
+        throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
+                             .arg(name)
+                             .arg(records.size() / recordLength)
+                             .arg(header.recordCount));
+    for (quint32 i = 0; i < header.recordCount; ++i) {
+        if (!walk.take(i, records.constData() + i * recordLength))
+            throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(i + 1));
     }
     // Records past the header count were appended and synced before a crash
     // kept the count from following; a torn one ends the run. Every append
@@ -273,7 +391,7 @@ void Table::load()
     const qint64 lagging = std::min<qint64>(available, qint64(header.recordCount) + 1024);
     while (count < lagging && count < std::numeric_limits<quint32>::max()) {
         const QByteArray next = readRange(first + count * recordLength, recordLength);
-        if (next.size() != recordLength || !dbf::recordWellFormed(next.constData(), header))
+        if (next.size() != recordLength || !walk.take(count, next.constData()))
             break;
         records.append(next);
         ++count;
@@ -292,13 +410,10 @@ void Table::load()
     m_fields = std::move(fields);
     m_records = std::move(records);
     m_count = count;
+    m_days = walk.takeDays();
+    m_openSums = walk.takeSums();
+    m_openSumsChanges = m_changes;
 
-    m_days.clear();
-    if (m_dayField >= 0) {
-        m_days.reserve(4096);
-        for (quint32 i = 0; i < m_count; ++i)
-            indexDay(i);
-    }
     if (m_count != m_header.recordCount) {
         const char mark = dbf::kEndOfFile;
         m_file->writeAt(m_header.headerLength + static_cast<qint64>(m_count) * recordLength, &mark, 1);
@@ -435,28 +550,42 @@ int Table::dayKey(QDate day)
     return day.isValid() ? day.year() * 10000 + day.month() * 100 + day.day() : 0;
 }
 
-void Table::indexDay(quint32 recno)
+int Table::dayOf(quint32 recno) const
 {
-    const int day = dbf::dayNumber(record(recno) + m_fields[m_dayField].offset);
-    if (day <= 0)
-        return;
-    auto& list = m_days[day];
-    if (list.empty() || list.back() < recno)
-        list.push_back(recno);
-    else
-        list.insert(std::upper_bound(list.begin(), list.end(), recno), recno);
+    return m_dayField < 0 ? 0 : dbf::dayNumber(record(recno) + m_fields[m_dayField].offset);
 }
 
-void Table::unindexDay(quint32 recno)
+void Table::indexDay(quint32 recno)
 {
-    const int day = dbf::dayNumber(record(recno) + m_fields[m_dayField].offset);
-    if (day <= 0)
+    const int day = dayOf(recno);
+    if (day > 0)
+        m_days.add(recno, day);
+}
+
+void Table::reindexDay(quint32 recno, int before)
+{
+    const int after = dayOf(recno);
+    if (after == before)
         return;
-    auto it = m_days.find(day);
-    if (it == m_days.end())
-        return;
-    auto& list = it->second;
-    list.erase(std::remove(list.begin(), list.end(), recno), list.end());
+    if (before > 0)
+        m_days.remove(recno, before);
+    if (after > 0)
+        m_days.add(recno, after);
+}
+
+std::vector<std::pair<int, int>> Table::summedFields(const std::vector<const char*>& names,
+                                                     const std::vector<Field>& fields) const
+{
+    std::vector<std::pair<int, int>> summed;
+    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i) {
+        const auto it = m_fieldByName.find(names[i]);
+        if (it == m_fieldByName.end())
+            throw StoreError(
+                QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(names[i])));
+        const Field& f = fields[it->second];
+        summed.emplace_back(f.type == FieldType::Numeric ? f.offset : -1, f.width);
+    }
+    return summed;
 }
 
 QByteArray Table::keyOf(quint32 recno) const
@@ -539,11 +668,8 @@ std::vector<quint32> Table::candidates() const
     const bool byDay = m_filtered && m_dayProvider && m_dayField >= 0;
     if (byDay) {
         const QDate day = m_dayProvider();
-        if (day.isValid()) {
-            const auto it = m_days.find(dayKey(day));
-            if (it != m_days.end())
-                list = it->second;
-        }
+        if (day.isValid())
+            list = m_days.records(dayKey(day));
     } else if (m_keyField >= 0) {
         list = m_order;
     } else {
@@ -747,10 +873,9 @@ bool Table::locate(const char* name, const Value& value, LocateOptions options)
     if (position == m_dayField && std::holds_alternative<QDate>(value)) {
         // The day index answers without reading the other days.
         const QDate day = std::get<QDate>(value);
-        const auto it = day.isValid() ? m_days.find(dayKey(day)) : m_days.end();
-        if (it == m_days.end())
+        if (!day.isValid())
             return false;
-        for (quint32 recno : it->second) {
+        for (quint32 recno : m_days.records(dayKey(day))) {
             if (live(recno)) {
                 m_cur = recno;
                 m_eof = false;
@@ -805,7 +930,7 @@ void Table::edit()
     m_state = State::Edit;
 }
 
-void Table::writeValue(char* buffer, const char* name, const Field& f, const Value& value)
+void Table::writeValue(char* buffer, const char* name, const Field& f, const Value& value) const
 {
     if (!dbf::writeValue(value, f.type, f.width, f.decimals, f.codePage, buffer + f.offset))
         throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName(), QLatin1String(name)));
@@ -819,18 +944,19 @@ void Table::setField(const char* name, const Value& value)
     writeValue(m_buffer.data(), name, f, value);
 }
 
-void Table::setFields(const std::vector<Value>& values)
+void Table::setFields(const Fields& values)
 {
     if (m_state != State::Edit && m_state != State::Insert)
         throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(fileName()));
-    // All or nothing: the values go into a copy first.
-    QByteArray buffer = m_buffer;
-    const size_t n = std::min(values.size(), m_fields.size());
-    for (size_t i = 0; i < n; ++i) {
-        if (!std::holds_alternative<Unchanged>(values[i]))
-            writeValue(buffer.data(), m_schema.fields[i].name, field(m_schema.fields[i].name), values[i]);
-    }
-    m_buffer = buffer;
+    m_buffer = encoded(m_buffer, values);
+}
+
+QByteArray Table::encoded(QByteArray record, const Fields& values) const
+{
+    // All or nothing: the values go into a copy.
+    for (const FieldValue& v : values)
+        writeValue(record.data(), v.name, field(v.name), v.value);
+    return record;
 }
 
 void Table::post()
@@ -911,11 +1037,9 @@ void Table::post()
         ++m_changes;
         const bool keyChanged = m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
                                                               m_fields[m_keyField].width) != keyOf(recno);
-        if (m_dayField >= 0)
-            unindexDay(recno);
+        const int dayBefore = dayOf(recno);
         std::memcpy(m_records.data() + recno * recordLength, m_buffer.constData(), recordLength);
-        if (m_dayField >= 0)
-            indexDay(recno);
+        reindexDay(recno, dayBefore);
         m_state = State::Browse;
         if (keyChanged) {
             try {
@@ -965,7 +1089,7 @@ void Table::takeBack()
     rebuildView(recno);
 }
 
-void Table::postFields(const std::vector<Value>& values)
+void Table::postFields(const Fields& values)
 {
     try {
         setFields(values);
@@ -1057,11 +1181,9 @@ void Table::revertUnchecked()
     m_file->sync();
     const bool keyChanged = m_keyField >= 0 && keyOf(recno) != image.mid(m_fields[m_keyField].offset,
                                                                          m_fields[m_keyField].width);
-    if (m_dayField >= 0)
-        unindexDay(recno);
+    const int dayBefore = dayOf(recno);
     std::memcpy(m_records.data() + at - m_header.headerLength, image.constData(), recordLength);
-    if (m_dayField >= 0)
-        indexDay(recno);
+    reindexDay(recno, dayBefore);
     if (keyChanged) {
         sortIndexOrder();
         writeIndex();
@@ -1071,84 +1193,19 @@ void Table::revertUnchecked()
     rebuildView(recno);
 }
 
-namespace {
-
-// The value of a numeric field; whole numbers, the usual case, without the
-// general reader.
-double numberAt(const char* data, int width)
+std::vector<Table::DaySum> Table::sumsByDay(const std::vector<const char*>& names) const
 {
-    int i = 0;
-    while (i < width && data[i] == ' ')
-        ++i;
-    qint64 whole = 0;
-    const int start = i;
-    for (; i < width; ++i) {
-        const unsigned digit = static_cast<unsigned char>(data[i]) - '0';
-        if (digit > 9)
-            break;
-        whole = whole * 10 + digit;
-    }
-    if (i == width && i - start < 16)
-        return static_cast<double>(whole);
-    double value = 0;
-    dbf::parseNumber(data, width, value);
-    return value;
-}
-
-} // namespace
-
-std::unordered_map<int, Table::DaySums> Table::sumsByDay(const std::vector<const char*>& names) const
-{
-    std::unordered_map<int, DaySums> sums;
     if (m_state == State::Closed || m_dayField < 0)
-        return sums;
-    struct Summed
-    {
-        int offset;
-        int width;
-    };
-    std::vector<Summed> fields;
-    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i) {
-        const Field& f = field(names[i]);
-        fields.push_back({f.type == FieldType::Numeric ? f.offset : -1, f.width});
-    }
-    // One walk through the records in file order: a day's records mostly
-    // lie together, so the day's sums are found again without a lookup.
-    sums.reserve(m_days.size());
-    const int dayOffset = m_fields[m_dayField].offset;
-    // The values are added up in a local run and go into the day's sums
-    // when the day changes; for whole numbers, which is what the day
-    // fields hold, that is the sum in file order exactly.
-    const char* lastDate = nullptr;
-    DaySums* total = nullptr;
-    DaySums run{};
-    const auto flush = [&] {
-        if (total) {
-            for (size_t i = 0; i < fields.size(); ++i)
-                (*total)[i] += run[i];
-        }
-        run = {};
-    };
-    const char* r = m_records.constData();
-    for (quint32 recno = 0; recno < m_count; ++recno, r += m_header.recordLength) {
-        if (r[0] == dbf::kDeleted)
-            continue;
-        const char* date = r + dayOffset;
-        if (!lastDate || std::memcmp(date, lastDate, 8) != 0) {
-            flush();
-            const int day = dbf::dayNumber(date);
-            total = day > 0 ? &sums.try_emplace(day).first->second : nullptr;
-            lastDate = date;
-        }
-        if (!total)
-            continue;
-        for (size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].offset >= 0)
-                run[i] += numberAt(r + fields[i].offset, fields[i].width);
-        }
-    }
-    flush();
-    return sums;
+        return {};
+    const bool asAtOpen = m_openSumsChanges == m_changes &&
+                          std::equal(names.begin(), names.end(), m_sumFields.begin(), m_sumFields.end(),
+                                     [](const char* a, const char* b) { return std::strcmp(a, b) == 0; });
+    if (asAtOpen)
+        return m_openSums;
+    RecordWalk walk(m_header, m_fields[m_dayField].offset, summedFields(names, m_fields));
+    for (quint32 recno = 0; recno < m_count; ++recno)
+        walk.take(recno, record(recno));
+    return walk.takeSums();
 }
 
 std::vector<int> Table::recordDays() const
@@ -1204,10 +1261,7 @@ std::vector<quint32> TableDraft::dayRecords(QDate day) const
     std::vector<quint32> list;
     if (m_table.m_dayField < 0 || !day.isValid())
         return list;
-    const auto it = m_table.m_days.find(Table::dayKey(day));
-    if (it == m_table.m_days.end())
-        return list;
-    for (quint32 recno : it->second) {
+    for (quint32 recno : m_table.m_days.records(Table::dayKey(day))) {
         if (m_records[recno * m_recordLength] != dbf::kDeleted)
             list.push_back(recno);
     }
@@ -1228,18 +1282,6 @@ void TableDraft::remove(quint32 recno)
     }
 }
 
-QByteArray TableDraft::encode(QByteArray record, const std::vector<Value>& values) const
-{
-    const size_t n = std::min(values.size(), m_table.m_fields.size());
-    for (size_t i = 0; i < n; ++i) {
-        if (std::holds_alternative<Unchanged>(values[i]))
-            continue;
-        const char* name = m_table.m_schema.fields[i].name;
-        m_table.writeValue(record.data(), name, m_table.field(name), values[i]);
-    }
-    return record;
-}
-
 void TableDraft::dropDeletedRecords()
 {
     for (qint64 offset = 0; offset < m_records.size(); offset += m_recordLength) {
@@ -1248,19 +1290,19 @@ void TableDraft::dropDeletedRecords()
     }
 }
 
-void TableDraft::change(quint32 recno, const std::vector<Value>& values)
+void TableDraft::change(quint32 recno, const Fields& values)
 {
     const QByteArray old(m_records.constData() + recno * m_recordLength, m_recordLength);
-    const QByteArray changed = encode(old, values);
+    const QByteArray changed = m_table.encoded(old, values);
     if (changed != old) {
         std::memcpy(m_records.data() + recno * m_recordLength, changed.constData(), m_recordLength);
         m_changed = true;
     }
 }
 
-void TableDraft::append(const std::vector<Value>& values)
+void TableDraft::append(const Fields& values)
 {
-    m_appended.append(encode(QByteArray(m_recordLength, ' '), values));
+    m_appended.append(m_table.encoded(QByteArray(m_recordLength, ' '), values));
     m_changed = true;
 }
 

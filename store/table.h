@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/dayindex.h"
 #include "store/dbfformat.h"
 #include "store/error.h"
 #include "store/fileio.h"
@@ -82,8 +83,10 @@ public:
     // declared field. A header count that lags
     // complete records is mended; a torn last record is left out; an index
     // that does not match the table is rebuilt. The cursor is on the first
-    // visible record afterwards.
-    void open(const QString& dir);
+    // visible record afterwards. With `summed`, the same reading of the
+    // records sums these fields for every day, which sumsByDay then
+    // answers at once until the table changes.
+    void open(const QString& dir, const std::vector<const char*>& summed = {});
     void close();
 
     // The record filter: a callback, or for tables with a day field the
@@ -119,9 +122,11 @@ public:
     // Changes the current record; on an empty view it inserts.
     void edit();
     void setField(const char* name, const Value& value);
-    // Assigns by position in the declared field order; Unchanged and
-    // positions past the list leave their fields as they are.
-    void setFields(const std::vector<Value>& values);
+    // Sets the named fields of the record being edited or inserted; the
+    // others keep their values. All or nothing: a name the table does not
+    // declare, or a value that does not fit, throws StoreError and leaves
+    // the record as it was.
+    void setFields(const Fields& values);
     // Writes the record, syncs it to the disk and updates the index; the
     // view is then rebuilt with the filter applied. When the count or the
     // index cannot follow a written record, the record is taken back (as
@@ -130,7 +135,7 @@ public:
     void post();
     // setFields and post in one step; when either fails the edit is
     // cancelled and the error passed on, so the table is left browsing.
-    void postFields(const std::vector<Value>& values);
+    void postFields(const Fields& values);
     void cancel();
     // Marks the current record deleted, on the disk at once.
     void deleteRecord();
@@ -150,11 +155,17 @@ public:
     // marked deleted. Does nothing when there is none to take back.
     void revertLastChange();
 
-    // For every day of the day field: the sums of the numeric `fields` (at
-    // most kMaxSummed) over the day's live records, added in file order.
+    // For every day of the day field, ascending by day: the sums of the
+    // numeric `fields` (at most kMaxSummed) over the day's live records,
+    // added in file order. A day without live records is left out.
     static constexpr int kMaxSummed = 5;
     using DaySums = std::array<double, kMaxSummed>;
-    std::unordered_map<int, DaySums> sumsByDay(const std::vector<const char*>& fields) const;
+    struct DaySum
+    {
+        int day; // YYYYMMDD
+        DaySums sums;
+    };
+    std::vector<DaySum> sumsByDay(const std::vector<const char*>& fields) const;
     // The day of every record in file order as YYYYMMDD; 0 for an empty
     // day and for a deleted record.
     std::vector<int> recordDays() const;
@@ -162,6 +173,7 @@ public:
 
 private:
     friend class RecordRef;
+    friend class RecordWalk;
     friend class TableDraft;
     friend void replaceTables(const std::vector<TableDraft*>& drafts);
 
@@ -217,9 +229,18 @@ private:
     void writeIndex();
     QByteArray keyOf(quint32 recno) const;
     void sortIndexOrder();
+    // The day of a record as YYYYMMDD; 0 without a day field or day.
+    int dayOf(quint32 recno) const;
     void indexDay(quint32 recno);
-    void unindexDay(quint32 recno);
-    void writeValue(char* buffer, const char* name, const Field& f, const Value& value);
+    // Follows a change of the record's day from `before`.
+    void reindexDay(quint32 recno, int before);
+    // The offsets and widths of the named fields in `fields` (-1 for one
+    // that is not numeric); throws StoreError for a name not declared.
+    std::vector<std::pair<int, int>> summedFields(const std::vector<const char*>& names,
+                                                  const std::vector<Field>& fields) const;
+    void writeValue(char* buffer, const char* name, const Field& f, const Value& value) const;
+    // `record` with the named fields set; throws as setFields does.
+    QByteArray encoded(QByteArray record, const Fields& values) const;
 
     // Views: without a filter and index the view is the file itself; all
     // other views are lists of record numbers in visiting order.
@@ -251,7 +272,12 @@ private:
     bool m_replacementPending = false;
 
     int m_dayField = -1;
-    std::unordered_map<int, std::vector<quint32>> m_days; // YYYYMMDD -> record numbers, ascending
+    DayIndex m_days;
+    // The fields summed by day when the file is read, and their sums as
+    // they were after the change count m_openSumsChanges.
+    std::vector<const char*> m_sumFields;
+    std::vector<DaySum> m_openSums;
+    quint64 m_openSumsChanges = 0;
     int m_keyField = -1;
     std::vector<quint32> m_order; // all records in index order
 
@@ -298,10 +324,12 @@ public:
     // The records marked deleted in the table are left out of the new file,
     // as always; this makes the draft count as changed when there are any.
     void dropDeletedRecords();
-    // Assigns by position as Table::setFields does. A value that does not
-    // fit throws StoreError and leaves the record as it was.
-    void change(quint32 recno, const std::vector<Value>& values);
-    void append(const std::vector<Value>& values);
+    // Sets the named fields as Table::setFields does. A name the table does
+    // not declare, or a value that does not fit, throws StoreError and
+    // leaves the record as it was.
+    void change(quint32 recno, const Fields& values);
+    // A new record with the named fields set, the others blank.
+    void append(const Fields& values);
 
     // Whether the draft differs from the table's records.
     bool changed() const { return m_changed; }
@@ -311,8 +339,6 @@ public:
 
 private:
     friend void replaceTables(const std::vector<TableDraft*>& drafts);
-
-    QByteArray encode(QByteArray record, const std::vector<Value>& values) const;
 
     Table& m_table;
     FileStatus m_stamp; // the table's file as the draft found it

@@ -3,15 +3,22 @@
 #include <QDate>
 #include <QString>
 #include <variant>
+#include <vector>
 
 namespace store {
 
-// The mark for a field that an assignment by position leaves as it is.
-struct Unchanged
+// A field value as the program hands it to a table.
+using Value = std::variant<qint64, double, QString, QDate>;
+
+// A field named as its table declares it, and the value to write into it.
+struct FieldValue
 {
+    const char* name;
+    Value value;
 };
 
-// A field value as the program hands it to a table.
-using Value = std::variant<Unchanged, qint64, double, QString, QDate>;
+// The fields a write sets, by name; every other field keeps its value (or
+// stays blank in a new record).
+using Fields = std::vector<FieldValue>;
 
 } // namespace store

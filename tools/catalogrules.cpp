@@ -1,6 +1,6 @@
 #include "tools/catalogrules.h"
 
-#include "main/diary/activity.h"
+#include "main/diary/diary.h"
 #include "main/goals/units.h"
 
 #include <array>
@@ -105,8 +105,8 @@ bool isReservedName(const QString& name)
     QStringView stored(name);
     while (stored.endsWith(u' '))
         stored.chop(1);
-    return stored == QStringView(kPlaceholder).chopped(1) || stored.startsWith(activity::kDailyPrefix) ||
-           stored == activity::kSummaryName || stored == activity::kGapFillerName;
+    return stored == diary::kPlaceholder || stored.startsWith(diary::kDailyPrefix) ||
+           stored == diary::kSummaryName || stored == diary::kGapFillerName;
 }
 
 QString nameRefusal(const QString& name, bool change)
@@ -118,9 +118,9 @@ QString nameRefusal(const QString& name, bool change)
         return {};
     if (!change)
         return QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !");
-    if (name + QLatin1Char(' ') == kPlaceholder)
-        return QStringLiteral(
-            "Text \"Keine Einträge vorhanden !\" nicht sinnvoll. Daten werden nicht eingefügt !");
+    if (name == diary::kPlaceholder)
+        return QStringLiteral("Text \"%1\" nicht sinnvoll. Daten werden nicht eingefügt !")
+            .arg(diary::kPlaceholder);
     return QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht geändert !");
 }
 

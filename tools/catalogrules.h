@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/diary/diary.h"
+
 #include <QChar>
 #include <QString>
 #include <optional>
@@ -14,7 +16,7 @@ constexpr int kCategoryItems = 24;
 constexpr int kFirstActivityItem = 16;
 
 // The list row of an empty category, with its trailing blank.
-inline const QString kPlaceholder = QStringLiteral("Keine Einträge vorhanden ! ");
+inline const QString kPlaceholder = diary::kPlaceholder + QLatin1Char(' ');
 
 // The text of item 0 ... 23 of the category list.
 QString categoryText(int item);

@@ -392,17 +392,20 @@ bool TToolForm1::nameInCategory(const QString& name)
     return catalogwrites::contains(catalogue(), nameField(), name);
 }
 
-std::vector<store::Value> TToolForm1::rowValues(const catalogrules::Row& row) const
+store::Fields TToolForm1::rowValues(const catalogrules::Row& row) const
 {
     if (activityChosen())
-        return {qint64(m_main.AktivKategorie), row.name, qint64(1), row.energyKj};
-    return {qint64(m_main.NahrungKategorie),
-            row.name,
-            qint64(row.unitItem + 1),
-            row.energyKj,
-            row.proteinTenths / 10.0,
-            row.carbohydrateTenths / 10.0,
-            row.fatTenths / 10.0};
+        return {{"AKTKAT", qint64(m_main.AktivKategorie)},
+                {"AKTNAME", row.name},
+                {"AKTME", qint64(1)},
+                {"AKTENERGIE", row.energyKj}};
+    return {{"NRGKAT", qint64(m_main.NahrungKategorie)},
+            {"NRGNAME", row.name},
+            {"NRGME", qint64(row.unitItem + 1)},
+            {"NRGENERGIE", row.energyKj},
+            {"NRGPROTEIN", row.proteinTenths / 10.0},
+            {"NRGKOHLENH", row.carbohydrateTenths / 10.0},
+            {"NRGFETT", row.fatTenths / 10.0}};
 }
 
 void TToolForm1::ButtonToolsInsertClick()

@@ -11,14 +11,14 @@ bool contains(store::Table& table, const char* field, const QString& name)
     return false;
 }
 
-void insertRow(store::Table& table, const std::vector<store::Value>& values)
+void insertRow(store::Table& table, const store::Fields& values)
 {
     table.insert();
     table.postFields(values);
 }
 
 int rewriteRows(store::Table& table, const char* field, const QString& from, const QString& to,
-                const std::vector<store::Value>& values, const std::function<void()>& posted)
+                const store::Fields& values, const std::function<void()>& posted)
 {
     int count = 0;
     const auto rewrite = [&] {

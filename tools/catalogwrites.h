@@ -15,13 +15,13 @@ namespace catalogwrites {
 // Whether a record of the view has `name` in `field` (exact, case-sensitive).
 bool contains(store::Table& table, const char* field, const QString& name);
 
-// Appends one record with the whole row `values`.
-void insertRow(store::Table& table, const std::vector<store::Value>& values);
+// Appends one record with the fields `values`.
+void insertRow(store::Table& table, const store::Fields& values);
 
-// Gives every record of the view named `from` the whole row `values` (whose
+// Gives every record of the view named `from` the fields `values` (whose
 // name is `to`); `posted` is called after each record. Returns their number.
 int rewriteRows(store::Table& table, const char* field, const QString& from, const QString& to,
-                const std::vector<store::Value>& values, const std::function<void()>& posted);
+                const store::Fields& values, const std::function<void()>& posted);
 
 // Deletes every record of the view named `name`; `deleted` is called after
 // each. Returns their number. The file is not packed.

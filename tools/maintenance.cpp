@@ -1,5 +1,8 @@
 #include "tools/maintenance.h"
 
+#include "main/diary/activity.h"
+#include "main/diary/booking.h"
+#include "main/diary/daytotals.h"
 #include "main/numbers.h"
 #include "store/error.h"
 
@@ -7,10 +10,11 @@
 
 #include <array>
 
+using diary::DayTotals;
+using diary::kGapFillerName;
+using diary::kSummaryName;
 using store::RecordRef;
 using store::TableDraft;
-using store::Unchanged;
-using store::Value;
 
 namespace maintenance {
 
@@ -57,44 +61,27 @@ int removeDay(TableDraft& table, QDate day)
     return static_cast<int>(records.size());
 }
 
-// The day's food totals: energy, protein, carbohydrate, fat.
-using FoodValues = std::array<qint64, 4>;
-
-FoodValues foodOfDay(const RecordRef& zeb)
+// An entry of one piece or minute that carries a day's totals.
+store::Fields foodEntry(QDate day, const QString& name, const DayTotals& t)
 {
-    return {zeb.fieldInt("ZEBENERGIE"), zeb.fieldInt("ZEBPROTEIN"), zeb.fieldInt("ZEBKOHLENH"),
-            zeb.fieldInt("ZEBFETT")};
+    return booking::entryFields(day, {1.0, kPieces, name, t.energy, t.protein, t.carbohydrate, t.fat});
 }
 
-FoodValues foodEntriesSum(const TableDraft& ntb, QDate day)
+store::Fields activityEntry(QDate day, const QString& name, const DayTotals& t)
 {
-    FoodValues sum{};
-    for (quint32 recno : ntb.dayRecords(day)) {
-        const RecordRef r = ntb.record(recno);
-        sum[0] += r.fieldInt("NTBENERGIE");
-        sum[1] += r.fieldInt("NTBPROTEIN");
-        sum[2] += r.fieldInt("NTBKOHLENH");
-        sum[3] += r.fieldInt("NTBFETT");
-    }
-    return sum;
+    return activity::entryFields(day, name, {1, t.fitness});
 }
 
-qint64 activityEntriesSum(const TableDraft& ftb, QDate day)
+// The sums of the day's entries in the drafts, and of the entries about to
+// be appended for the day.
+diary::EntrySums entrySums(const TableDraft& ntb, const TableDraft& ftb, QDate day)
 {
-    qint64 sum = 0;
+    diary::EntrySums sums;
+    for (quint32 recno : ntb.dayRecords(day))
+        sums.addFoodEntry(ntb.record(recno));
     for (quint32 recno : ftb.dayRecords(day))
-        sum += ftb.record(recno).fieldInt("FTBENERGIE");
-    return sum;
-}
-
-std::vector<Value> foodEntry(QDate day, const QString& name, const FoodValues& v)
-{
-    return {day, 1.0, kPieces, name, v[0], v[1], v[2], v[3]};
-}
-
-std::vector<Value> activityEntry(QDate day, const QString& name, qint64 energy)
-{
-    return {day, qint64(1), name, energy};
+        sums.addActivityEntry(ftb.record(recno));
+    return sums;
 }
 
 // Visits every day from `first` to `last` in order, telling `progress`
@@ -117,9 +104,9 @@ Result eachDay(QDate first, QDate last, const Progress& progress, Visit visit)
 
 QDate clampToDiary(QDate day)
 {
-    if (!day.isValid() || day < kFirstPickable)
-        return kFirstPickable;
-    return day > kLastPickable ? kLastPickable : day;
+    if (!day.isValid() || day < diary::kFirstMaintainedDay)
+        return diary::kFirstMaintainedDay;
+    return day > diary::kLastDay ? diary::kLastDay : day;
 }
 
 QString periodRefusal(QDate first, QDate last, QDate today)
@@ -138,8 +125,7 @@ Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Pr
     requireDayRecords(zeb, first.addDays(-1), last);
 
     const RecordRef before = zeb.record(dayRecord(zeb, first.addDays(-1)));
-    FoodValues food = foodOfDay(before);
-    qint64 fitness = before.fieldInt("ZEBFITNESS");
+    DayTotals carried = diary::storedTotals(before);
     // The weight is carried as the single-precision value it is read into.
     float weight = static_cast<float>(before.fieldDouble("ZEBGEWICHT"));
 
@@ -147,36 +133,52 @@ Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Pr
         int added = 0;
         const quint32 recno = dayRecord(zeb, day);
         const RecordRef own = zeb.record(recno);
-        std::vector<Value> change(7, Unchanged{});
+        const DayTotals ownTotals = diary::storedTotals(own);
+        bool food = false;
+        bool activity = false;
 
         if (covers(scope, FoodOnly)) {
-            if (own.fieldInt("ZEBENERGIE") != 0) {
-                food = foodOfDay(own);
-            } else if (food[0] > 0) {
-                ntb.append(foodEntry(day, kGapFillerName, food));
-                // The totals follow the entries, should the day hold entries
-                // without energy already.
-                const FoodValues sum = foodEntriesSum(ntb, day);
-                for (int k = 0; k < 4; ++k)
-                    change[2 + k] = sum[k] + food[k];
+            if (ownTotals.energy != 0) {
+                carried.energy = ownTotals.energy;
+                carried.protein = ownTotals.protein;
+                carried.carbohydrate = ownTotals.carbohydrate;
+                carried.fat = ownTotals.fat;
+            } else if (carried.energy > 0) {
+                food = true;
                 ++added;
             }
         }
         if (covers(scope, ActivityOnly)) {
-            if (own.fieldInt("ZEBFITNESS") != 0) {
-                fitness = own.fieldInt("ZEBFITNESS");
-            } else if (fitness > 0) {
-                ftb.append(activityEntry(day, kGapFillerName, fitness));
-                change[6] = activityEntriesSum(ftb, day) + fitness;
+            if (ownTotals.fitness != 0)
+                carried.fitness = ownTotals.fitness;
+            else if (carried.fitness > 0) {
+                activity = true;
                 ++added;
             }
         }
+        // The totals of a filled kind follow the day's entries, should the
+        // day hold entries without energy already.
+        diary::EntrySums sums = entrySums(ntb, ftb, day);
+        store::Fields change;
+        if (food) {
+            ntb.append(foodEntry(day, kGapFillerName, carried));
+            sums.addFood(carried.energy, carried.protein, carried.carbohydrate, carried.fat);
+        }
+        if (activity) {
+            ftb.append(activityEntry(day, kGapFillerName, carried));
+            sums.addActivity(carried.fitness);
+        }
+        const DayTotals totals = diary::totalsOf(sums);
+        if (food)
+            change = diary::foodTotalFields(totals);
+        if (activity)
+            change.push_back(diary::activityTotalFields(totals).front());
         if (covers(scope, WeightOnly)) {
             const float ownWeight = static_cast<float>(own.fieldDouble("ZEBGEWICHT"));
             if (ownWeight != 0) {
                 weight = ownWeight;
             } else if (weight > 0) {
-                change[1] = static_cast<double>(weight);
+                change.push_back({"ZEBGEWICHT", static_cast<double>(weight)});
                 ++added;
             }
         }
@@ -194,15 +196,14 @@ Result compress(DiaryTables tables, QDate first, QDate last, int scope, const Pr
 
     const Result result = eachDay(first, last, progress, [&](QDate day) {
         int removed = 0;
-        const RecordRef totals = zeb.record(dayRecord(zeb, day));
-        if (covers(scope, FoodOnly) && totals.fieldInt("ZEBENERGIE") > 0) {
+        const DayTotals totals = diary::storedTotals(zeb.record(dayRecord(zeb, day)));
+        if (covers(scope, FoodOnly) && totals.energy > 0) {
             removed += removeDay(ntb, day);
-            ntb.append(foodEntry(day, kSummaryName, foodOfDay(totals)));
+            ntb.append(foodEntry(day, kSummaryName, totals));
         }
-        const qint64 fitness = totals.fieldInt("ZEBFITNESS");
-        if (covers(scope, ActivityOnly) && fitness > 0) {
+        if (covers(scope, ActivityOnly) && totals.fitness > 0) {
             removed += removeDay(ftb, day);
-            ftb.append(activityEntry(day, kSummaryName, fitness));
+            ftb.append(activityEntry(day, kSummaryName, totals));
         }
         return removed;
     });
@@ -215,12 +216,13 @@ Result deleteAll(DiaryTables tables, QDate first, QDate last, const Progress& pr
     TableDraft ntb(tables.ntb), ftb(tables.ftb), xtb(tables.xtb), zeb(tables.zeb);
     requireDayRecords(zeb, first, last);
 
+    store::Fields emptied = diary::totalFields({});
+    emptied.push_back({"ZEBGEWICHT", 0.0});
     const Result result = eachDay(first, last, progress, [&](QDate day) {
         int removed = removeDay(ntb, day);
         removed += removeDay(ftb, day);
         removed += removeDay(xtb, day);
-        zeb.change(dayRecord(zeb, day),
-                   {Unchanged{}, 0.0, qint64(0), qint64(0), qint64(0), qint64(0), qint64(0)});
+        zeb.change(dayRecord(zeb, day), emptied);
         return removed;
     });
     store::replaceTables({&ntb, &ftb, &xtb, &zeb});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/diary/activity.h"
+#include "main/diary/diary.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -37,11 +37,8 @@ struct Result
     int days = 0;  // days of the period
 };
 
-// The first and last days a picker can hold.
-inline const QDate kFirstPickable{2002, 1, 2};
-inline const QDate kLastPickable{2012, 12, 31};
-
-// The day moved into kFirstPickable ... kLastPickable.
+// The day moved into the days a run may cover: diary::kFirstMaintainedDay
+// ... diary::kLastDay.
 QDate clampToDiary(QDate day);
 
 // Why a run over first ... last is refused on `today`, as the message to
@@ -50,8 +47,9 @@ QString periodRefusal(QDate first, QDate last, QDate today);
 
 // Days without food, activity or weight receive the values of the latest
 // earlier day with such values, starting from the day before `first`.
-// Food and activity are written as an entry "Lückenfüller"; the count is
-// that of filled kinds. Throws store::StoreError, the diary unchanged, when
+// Food and activity are written as an entry "Lückenfüller", and the day's
+// totals of a filled kind summed anew from its entries (diary::totalsOf);
+// the count is that of filled kinds. Throws store::StoreError, the diary unchanged, when
 // a day from the day before `first` to `last` has no day record.
 Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Progress& progress);
 
@@ -80,9 +78,5 @@ QString deleteQuestion(QDate first, QDate last);
 // be put in place (store::DeferredReplacement): it counts as done, and the
 // next start completes it.
 extern const QString kDoneAtNextStart;
-
-// The names of the entries that the runs write.
-using activity::kGapFillerName;
-using activity::kSummaryName;
 
 } // namespace maintenance

@@ -171,7 +171,7 @@ private:
     // shown and gives nothing.
     std::optional<catalogrules::Row> checkedRow(const QString& name, const QString& refusal);
     bool nameInCategory(const QString& name);
-    std::vector<store::Value> rowValues(const catalogrules::Row& row) const;
+    store::Fields rowValues(const catalogrules::Row& row) const;
 
     bool m_fillingList = false;
 

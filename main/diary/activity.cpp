@@ -51,6 +51,14 @@ Entry summed(int minutes, qint64 energy, const std::optional<Entry>& existing)
     return {static_cast<int>(std::min<qint64>(m, kMinutesCap)), std::min(e, kEnergyCap)};
 }
 
+store::Fields entryFields(QDate day, const QString& name, const Entry& entry)
+{
+    return {{"FTBDATUM", day},
+            {"FTBMENGE", qint64(entry.minutes)},
+            {"FTBNAME", name},
+            {"FTBENERGIE", entry.energy}};
+}
+
 QString dailyName(const QString& percentText)
 {
     return QStringLiteral("Grund- und Arbeitsumsatz ") + percentText + QStringLiteral("%");
@@ -64,13 +72,13 @@ qint64 dailyEnergy(int percent, int kg, int a, int b)
 QString secondDailyRefusal(const QStringList& dayEntryNames)
 {
     for (const QString& name : dayEntryNames) {
-        if (name.startsWith(kDailyPrefix))
+        if (name.startsWith(diary::kDailyPrefix))
             return QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da bereits\r"
                                   "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
                                   "Gegebenenfalls löschen Sie diesen Eintrag !");
     }
     for (const QString& name : dayEntryNames) {
-        if (name == kSummaryName || name == kGapFillerName)
+        if (name == diary::kSummaryName || name == diary::kGapFillerName)
             return QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
                                   "\"%1\" den Grund- und Arbeitsumsatz des Tages\r"
                                   "bereits enthalten kann.")

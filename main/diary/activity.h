@@ -1,5 +1,9 @@
 #pragma once
 
+#include "main/diary/diary.h"
+#include "store/value.h"
+
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -16,13 +20,8 @@ constexpr int kMinutesCap = 9999;
 constexpr qint64 kEnergyCap = 99999;
 constexpr int kLowestWeight = 40;
 constexpr int kHighestWeight = 150;
-// The whole-day entry: its minutes and the beginning of its name.
+// The whole-day entry's minutes.
 constexpr int kDayMinutes = 1440;
-inline const QString kDailyPrefix = QStringLiteral("Grund- und Arbeit");
-// The entries the maintenance runs write: a gap filler carries an earlier
-// day's whole activity total, a summary the day's own.
-inline const QString kGapFillerName = QStringLiteral("Lückenfüller");
-inline const QString kSummaryName = QStringLiteral("Tageszusammenfassung");
 
 // The symbol whose press band holds (x, y), 1 ... 11; 0 outside.
 int symbolAt(int x, int y);
@@ -42,6 +41,9 @@ struct Entry
     int minutes;
     qint64 energy;
 };
+
+// The fields of the activity-diary record of `name` on `day`.
+store::Fields entryFields(QDate day, const QString& name, const Entry& entry);
 
 // A booking added to the day's entry of the same activity, when there is
 // one: minutes stop at 9999, energy at 99999 (a new entry too).

@@ -129,9 +129,16 @@ Entry bookedEntry(const FoodRow& food, int kind, double factor, const std::optio
     return entry;
 }
 
-qint64 dayTotal(double sum)
+store::Fields entryFields(QDate day, const Entry& entry)
 {
-    return static_cast<qint64>(std::trunc(std::min(sum, kTotalCap)));
+    return {{"NTBDATUM", day},
+            {"NTBMENGE", entry.amount},
+            {"NTBME", entry.unit},
+            {"NTBNAME", entry.name},
+            {"NTBENERGIE", entry.energy},
+            {"NTBPROTEIN", entry.protein},
+            {"NTBKOHLENH", entry.carbohydrate},
+            {"NTBFETT", entry.fat}};
 }
 
 } // namespace booking

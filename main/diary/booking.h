@@ -1,5 +1,8 @@
 #pragma once
 
+#include "store/value.h"
+
+#include <QDate>
 #include <QString>
 #include <array>
 #include <optional>
@@ -12,7 +15,6 @@ namespace booking {
 constexpr double kAmountCap = 9999;
 constexpr double kEnergyCap = 99999;
 constexpr double kNutrientCap = 9999;
-constexpr double kTotalCap = 99999;
 
 // Quantity kinds of the catalogue (NRGME) and of the symbol frames.
 enum QuantityKind { NoQuantity = 0, Grams = 1, Millilitres = 2, Pieces = 3 };
@@ -107,7 +109,7 @@ Entry bookedEntry(const FoodRow& food, int kind, double factor, const std::optio
 // The unit text written for a catalogue unit code.
 QString unitText(int unitCode);
 
-// A day total: the sum capped at 99999, then truncated to a whole number.
-qint64 dayTotal(double sum);
+// The fields of the food-diary record of `entry` on `day`.
+store::Fields entryFields(QDate day, const Entry& entry);
 
 } // namespace booking

@@ -2,9 +2,10 @@
 // buttons and the record filters of the catalogues.
 
 #include "main/diary/dailylevels.h"
+#include "main/diary/diary.h"
 #include "main/numbers.h"
-#include "main/stringgrid.h"
 #include "main/panels.h"
+#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 
@@ -21,8 +22,6 @@ const char* const kFoodCategories[] = {"Getränke",      "Milch+Käse",   "Obst+
                                        "Tiefgekühlt",   "Mikrowelle",   "Fastfood",     "Favoriten"};
 const char* const kActivityCategories[] = {"Alltäglich",   "Haus+Garten", "Tanz+Aerobic", "Laufen+Gehen", "Rad+Skating",
                                            "Ball+Spiel",   "Wasser",      "Schnee+Eis",   "Sonstiges"};
-
-const QString kPlaceholder = QStringLiteral("Keine Einträge vorhanden !");
 
 } // namespace
 
@@ -64,7 +63,7 @@ bool TFormMain1::Dbf_AKTFilterRecord(const store::RecordRef& record) const
 void TFormMain1::SchreibeNahrungListe()
 {
     StringGridNRG->setRowCount(2);
-    StringGridNRG->setCell(0, 1, kPlaceholder);
+    StringGridNRG->setCell(0, 1, diary::kPlaceholder);
     StringGridNRG->setCell(1, 1, QStringLiteral("0"));
     for (int c = 2; c < 6; ++c)
         StringGridNRG->setCell(c, 1, QString());
@@ -84,7 +83,7 @@ void TFormMain1::SchreibeNahrungListe()
 void TFormMain1::SchreibeFitnessListe()
 {
     StringGridFIT->setRowCount(2);
-    StringGridFIT->setCell(0, 1, kPlaceholder);
+    StringGridFIT->setCell(0, 1, diary::kPlaceholder);
     StringGridFIT->setCell(1, 1, QStringLiteral("0"));
     if (AktivKategorie != 0) {
         int row = 1;

@@ -1,6 +1,7 @@
 // The current day: choosing it, and writing the day's totals into its record.
 
-#include "main/diary/booking.h"
+#include "main/diary/daytotals.h"
+#include "main/diary/diary.h"
 #include "main/numbers.h"
 #include "main/platform.h"
 #include "main/zeb6.h"
@@ -10,18 +11,11 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
-namespace {
-
-const QDate kFirstDay(2002, 1, 1);
-const QDate kLastDay(2012, 12, 31);
-
-} // namespace
-
 void TFormMain1::DateTimePickerChange()
 {
     try {
         const QDate chosen = DateTimePicker->date();
-        const QDate day = std::clamp(chosen, kFirstDay, kLastDay);
+        const QDate day = std::clamp(chosen, diary::kFirstDay, diary::kLastDay);
         if (day != chosen) {
             DateTimePicker->blockSignals(true);
             DateTimePicker->setDate(day);
@@ -64,28 +58,22 @@ QString TFormMain1::dayWeightText()
 
 void TFormMain1::SchreibeZEB_NTB_Daten()
 {
-    double energy = 0, protein = 0, carbohydrate = 0, fat = 0;
-    for (Dbf_NTB.first(); !Dbf_NTB.eof(); Dbf_NTB.next()) {
-        energy += Dbf_NTB.fieldDouble("NTBENERGIE");
-        protein += Dbf_NTB.fieldDouble("NTBPROTEIN");
-        carbohydrate += Dbf_NTB.fieldDouble("NTBKOHLENH");
-        fat += Dbf_NTB.fieldDouble("NTBFETT");
-    }
+    diary::EntrySums sums;
+    for (Dbf_NTB.first(); !Dbf_NTB.eof(); Dbf_NTB.next())
+        sums.addFoodEntry(Dbf_NTB);
     Dbf_ZEB.edit();
-    Dbf_ZEB.postFields({store::Unchanged{}, store::Unchanged{}, booking::dayTotal(energy), booking::dayTotal(protein),
-                        booking::dayTotal(carbohydrate), booking::dayTotal(fat), store::Unchanged{}});
+    Dbf_ZEB.postFields(diary::foodTotalFields(diary::totalsOf(sums)));
     ZeichneBalken();
     StatistikVeraltet = true;
 }
 
 void TFormMain1::SchreibeZEB_FTB_Daten()
 {
-    qint64 sum = 0;
+    diary::EntrySums sums;
     for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next())
-        sum += Dbf_FTB.fieldInt("FTBENERGIE");
+        sums.addActivityEntry(Dbf_FTB);
     Dbf_ZEB.edit();
-    Dbf_ZEB.postFields({store::Unchanged{}, store::Unchanged{}, store::Unchanged{}, store::Unchanged{},
-                        store::Unchanged{}, store::Unchanged{}, booking::dayTotal(static_cast<double>(sum))});
+    Dbf_ZEB.postFields(diary::activityTotalFields(diary::totalsOf(sums)));
     ZeichneBalken();
     StatistikVeraltet = true;
 }

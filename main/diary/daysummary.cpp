@@ -1,11 +1,9 @@
 #include "main/diary/daysummary.h"
 
-#include "main/diary/booking.h"
+#include "main/diary/daytotals.h"
 #include "main/numbers.h"
 
 #include <QLocale>
-
-#include <algorithm>
 
 namespace daysummary {
 namespace {
@@ -19,6 +17,24 @@ QString shown(QDate day)
 {
     return QLocale().toString(day, numbers::shortDateFormat());
 }
+
+// Walks the days of a list of day sums, ascending, alongside another.
+class Cursor
+{
+public:
+    explicit Cursor(std::vector<store::Table::DaySum> sums) : m_sums(std::move(sums)) {}
+    // The sums of `day`, or none; days must be asked for in ascending order.
+    const store::Table::DaySums* at(int day)
+    {
+        while (m_next < m_sums.size() && m_sums[m_next].day < day)
+            ++m_next;
+        return m_next < m_sums.size() && m_sums[m_next].day == day ? &m_sums[m_next].sums : nullptr;
+    }
+
+private:
+    std::vector<store::Table::DaySum> m_sums;
+    size_t m_next = 0;
+};
 
 } // namespace
 
@@ -50,55 +66,53 @@ QString checkDays(const std::vector<int>& days, QDate first, QDate last)
     return {};
 }
 
-Totals fromSums(const std::array<double, 4>& food, double activity)
+const std::vector<const char*>& foodEntryFields()
 {
-    return {booking::dayTotal(food[0]), booking::dayTotal(food[1]), booking::dayTotal(food[2]),
-            booking::dayTotal(food[3]), booking::dayTotal(activity)};
+    static const std::vector<const char*> fields{"NTBENERGIE", "NTBPROTEIN", "NTBKOHLENH", "NTBFETT"};
+    return fields;
 }
 
-EntrySums sumEntries(const store::Table& foodDiary, const store::Table& activityDiary)
+const std::vector<const char*>& activityEntryFields()
 {
-    return {foodDiary.sumsByDay({"NTBENERGIE", "NTBPROTEIN", "NTBKOHLENH", "NTBFETT"}),
-            activityDiary.sumsByDay({"FTBENERGIE"})};
+    static const std::vector<const char*> fields{"FTBENERGIE"};
+    return fields;
+}
+
+const std::vector<const char*>& dayTotalFields()
+{
+    static const std::vector<const char*> fields{"ZEBENERGIE", "ZEBPROTEIN", "ZEBKOHLENH", "ZEBFETT",
+                                                 "ZEBFITNESS"};
+    return fields;
 }
 
 int repairTotals(const store::Table& foodDiary, const store::Table& activityDiary, store::Table& dailySummary)
 {
-    return repairTotals(sumEntries(foodDiary, activityDiary), dailySummary);
-}
-
-int repairTotals(const EntrySums& sums, store::Table& dailySummary)
-{
-    const auto& food = sums.food;
-    const auto& activity = sums.activity;
-    const auto stored =
-        dailySummary.sumsByDay({"ZEBENERGIE", "ZEBPROTEIN", "ZEBKOHLENH", "ZEBFETT", "ZEBFITNESS"});
-
-    std::vector<std::pair<int, Totals>> stale;
-    for (const auto& [day, have] : stored) {
-        std::array<double, 4> foodSums{};
-        if (const auto it = food.find(day); it != food.end())
-            std::copy_n(it->second.begin(), 4, foodSums.begin());
-        double activitySum = 0;
-        if (const auto it = activity.find(day); it != activity.end())
-            activitySum = it->second[0];
-        const Totals want = fromSums(foodSums, activitySum);
-        const std::array<qint64, 5> wanted{want.energy, want.protein, want.carbohydrate, want.fat,
-                                           want.fitness};
+    // All three lists are ascending by day: one walk along them together.
+    Cursor food(foodDiary.sumsByDay(foodEntryFields()));
+    Cursor activity(activityDiary.sumsByDay(activityEntryFields()));
+    std::vector<std::pair<int, diary::DayTotals>> stale;
+    for (const store::Table::DaySum& stored : dailySummary.sumsByDay(dayTotalFields())) {
+        diary::EntrySums sums;
+        if (const store::Table::DaySums* f = food.at(stored.day))
+            sums.addFood((*f)[0], (*f)[1], (*f)[2], (*f)[3]);
+        if (const store::Table::DaySums* a = activity.at(stored.day))
+            sums.addActivity((*a)[0]);
+        const diary::DayTotals want = diary::totalsOf(sums);
+        const qint64 wanted[] = {want.energy, want.protein, want.carbohydrate, want.fat, want.fitness};
         // A stored value that is not the whole number wanted, even by a
         // fraction, is stale as well.
-        if (!std::equal(wanted.begin(), wanted.end(), have.begin(),
-                        [](qint64 w, double h) { return static_cast<double>(w) == h; }))
-            stale.emplace_back(day, want);
+        for (int i = 0; i < 5; ++i) {
+            if (static_cast<double>(wanted[i]) != stored.sums[i]) {
+                stale.emplace_back(stored.day, want);
+                break;
+            }
+        }
     }
-    std::sort(stale.begin(), stale.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-
-    for (const auto& [day, t] : stale) {
+    for (const auto& [day, totals] : stale) {
         if (!dailySummary.locate("ZEBDATUM", dateOf(day)))
             continue;
         dailySummary.edit();
-        dailySummary.postFields(
-            {store::Unchanged{}, store::Unchanged{}, t.energy, t.protein, t.carbohydrate, t.fat, t.fitness});
+        dailySummary.postFields(diary::totalFields(totals));
     }
     return static_cast<int>(stale.size());
 }

@@ -20,7 +20,6 @@
 
 namespace {
 
-const QString kPlaceholder = QStringLiteral("Keine Einträge vorhanden !");
 const QString kWeightMessage = QStringLiteral(
     "Diese Aktion kann nicht durchgeführt werden.\rTragen Sie bitte zuerst ihr Tagesgewicht (40...150 kg) ein.");
 const QString kPersonMessage = QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
@@ -110,7 +109,7 @@ void TFormMain1::WechselDragAktivBild()
         PanelDragAktivLeer->move(kCoverAway, PanelDragAktivLeer->y());
         PanelDragAktiv->move(kCoverActive, PanelDragAktiv->y());
         PanelDragAktiv->raise();
-    } else if (StringGridFIT->cell(0, 1) != kPlaceholder) {
+    } else if (StringGridFIT->cell(0, 1) != diary::kPlaceholder) {
         ImageFDrag[1]->move(0, 0);
         PanelDragAktiv->move(kCoverAway, PanelDragAktiv->y());
         PanelDragAktivLeer->move(kCoverAway, PanelDragAktivLeer->y());
@@ -226,7 +225,7 @@ void TFormMain1::SchreibeFTBDaten()
             Dbf_FTB.edit();
         else
             Dbf_FTB.insert();
-        Dbf_FTB.postFields({FilterTag(), qint64(entry.minutes), name, entry.energy});
+        Dbf_FTB.postFields(activity::entryFields(FilterTag(), name, entry));
         platform::MessageBeep(platform::Sound::Information);
         return;
     }
@@ -249,8 +248,9 @@ void TFormMain1::SchreibeFTBDaten()
         return;
     }
     Dbf_FTB.insert();
-    Dbf_FTB.postFields({FilterTag(), qint64(activity::kDayMinutes), activity::dailyName(percentText),
-                        activity::dailyEnergy(static_cast<int>(percent), *kg, c->a, c->b)});
+    Dbf_FTB.postFields(activity::entryFields(
+        FilterTag(), activity::dailyName(percentText),
+        {activity::kDayMinutes, activity::dailyEnergy(static_cast<int>(percent), *kg, c->a, c->b)}));
     platform::MessageBeep(platform::Sound::Information);
 }
 
@@ -259,7 +259,7 @@ void TFormMain1::SchreibeFTBListe()
     StringGridFTB->setRowCount(2);
     for (int c = 0; c < 3; ++c)
         StringGridFTB->setCell(c, 1, QString());
-    StringGridFTB->setCell(1, 1, kPlaceholder);
+    StringGridFTB->setCell(1, 1, diary::kPlaceholder);
     int row = 1;
     for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next(), ++row) {
         StringGridFTB->setRowCount(row + 1);

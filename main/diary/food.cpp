@@ -2,6 +2,7 @@
 // day list, the day list and the waste bin.
 
 #include "main/diary/booking.h"
+#include "main/diary/diary.h"
 #include "main/goals/units.h"
 #include "main/numbers.h"
 #include "main/panels.h"
@@ -14,12 +15,6 @@
 #include <QButtonGroup>
 #include <QLabel>
 #include <QToolButton>
-
-namespace {
-
-const QString kPlaceholder = QStringLiteral("Keine Einträge vorhanden !");
-
-} // namespace
 
 void TFormMain1::buildFoodFolder()
 {
@@ -204,8 +199,7 @@ bool TFormMain1::SchreibeNTBDaten()
         Dbf_NTB.edit();
     else
         Dbf_NTB.insert();
-    Dbf_NTB.postFields({FilterTag(), entry.amount, entry.unit, entry.name, entry.energy, entry.protein,
-                        entry.carbohydrate, entry.fat});
+    Dbf_NTB.postFields(booking::entryFields(FilterTag(), entry));
     platform::MessageBeep(platform::Sound::Information);
     return true;
 }
@@ -215,7 +209,7 @@ void TFormMain1::SchreibeNTBListe()
     StringGridNTB->setRowCount(2);
     for (int c = 0; c < 7; ++c)
         StringGridNTB->setCell(c, 1, QString());
-    StringGridNTB->setCell(2, 1, kPlaceholder);
+    StringGridNTB->setCell(2, 1, diary::kPlaceholder);
     int row = 1;
     for (Dbf_NTB.first(); !Dbf_NTB.eof(); Dbf_NTB.next(), ++row) {
         StringGridNTB->setRowCount(row + 1);

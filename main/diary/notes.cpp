@@ -22,9 +22,6 @@
 
 namespace {
 
-const char* const kTextFields[notetext::kParts] = {"XTBTEXT1", "XTBTEXT2", "XTBTEXT3", "XTBTEXT4",
-                                                   "XTBTEXT5", "XTBTEXT6", "XTBTEXT7", "XTBTEXT8"};
-
 // The code page of the note's text fields.
 const store::CodePage kNotePage =
     store::schema::xtb().fields[store::schema::xtb().fieldPosition("XTBTEXT1")].codePage;
@@ -125,7 +122,7 @@ std::optional<QString> TFormMain1::noteOf(QDate day)
     if (!Dbf_XTB.locate("XTBDATUM", day))
         return std::nullopt;
     QStringList parts;
-    for (const char* field : kTextFields)
+    for (const char* field : notetext::kPartFields)
         parts << Dbf_XTB.fieldText(field);
     return notetext::join(parts);
 }
@@ -157,12 +154,13 @@ void TFormMain1::SchreibeXTBDaten()
         Dbf_XTB.edit();
     else
         Dbf_XTB.insert();
-    std::vector<store::Value> values{day, qint64(0)};
+    store::Fields values{{"XTBDATUM", day}, {"XTBKAT", qint64(0)}};
     // The editor fits its input to the code page; text that reached it some
     // other way is fitted here, so that a save never fails on a character.
     const QString text = store::fitToCodePage(MemoNotiz->toPlainText(), kNotePage);
-    for (const QString& part : notetext::split(notetext::storedForm(text)))
-        values.push_back(part);
+    const QStringList parts = notetext::split(notetext::storedForm(text));
+    for (int i = 0; i < notetext::kParts; ++i)
+        values.push_back({notetext::kPartFields[i], parts[i]});
     Dbf_XTB.postFields(values);
 }
 

@@ -1,5 +1,7 @@
 #include "main/diary/notetext.h"
 
+#include "main/diary/diary.h"
+
 namespace notetext {
 
 QString storedForm(const QString& editorText)
@@ -49,7 +51,7 @@ int periodDays(int item, QDate today)
     static const int kDays[] = {7, 30, 90, 180, 360};
     if (item >= 0 && item < 5)
         return kDays[item];
-    return static_cast<int>(QDate(2002, 1, 1).daysTo(today));
+    return static_cast<int>(diary::kFirstDay.daysTo(today));
 }
 
 QString excerpt(const QString& note, int position)

@@ -11,6 +11,9 @@ namespace notetext {
 constexpr int kParts = 8;
 constexpr int kPartLength = 250;
 constexpr int kMaxLength = kParts * kPartLength; // 2000
+// The note record's fields that hold the parts, in order.
+inline constexpr const char* kPartFields[kParts] = {"XTBTEXT1", "XTBTEXT2", "XTBTEXT3", "XTBTEXT4",
+                                                    "XTBTEXT5", "XTBTEXT6", "XTBTEXT7", "XTBTEXT8"};
 
 // The note as stored: line breaks are CR LF. The editor holds them as LF.
 QString storedForm(const QString& editorText);

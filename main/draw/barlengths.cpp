@@ -62,19 +62,19 @@ Bar makeBar(qint64 valueLength, qint64 goalLength, int longest, int markBelow)
     return bar;
 }
 
-DayBars dayBars(const DayTotals& totals, const GoalTexts& goals, bool kcal)
+DayBars dayBars(const diary::DayTotals& totals, const GoalTexts& goals, bool kcal)
 {
     const qint64 energyGoal = kcal ? goalLength(goals.energieCal, 1, 60) : goalLength(goals.energie, 1, 250);
     DayBars bars;
-    bars.food = makeBar(totals.energie / 250, energyGoal, kLongestEnergyBar, kLongestEnergyBar);
+    bars.food = makeBar(totals.energy / 250, energyGoal, kLongestEnergyBar, kLongestEnergyBar);
     bars.activity = makeBar(totals.fitness / 250, 0, kLongestEnergyBar, kLongestEnergyBar);
     bars.activity.overGoal = false;
-    bars.fat = makeBar(totals.fett * 10 / 25, goalLength(goals.fett, 10, 25), kLongestNutrientBar,
+    bars.fat = makeBar(totals.fat * 10 / 25, goalLength(goals.fett, 10, 25), kLongestNutrientBar,
                        kLongestNutrientBar + 1);
     bars.protein = makeBar(totals.protein * 10 / 25, goalLength(goals.protein, 10, 25), kLongestNutrientBar,
                            kLongestNutrientBar + 1);
-    bars.carbohydrate = makeBar(totals.kohlenh / 10, goalLength(goals.kohlenh, 1, 10), kLongestNutrientBar,
-                                kLongestNutrientBar + 1);
+    bars.carbohydrate = makeBar(totals.carbohydrate / 10, goalLength(goals.kohlenh, 1, 10),
+                                kLongestNutrientBar, kLongestNutrientBar + 1);
     return bars;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/diary/daytotals.h"
+
 #include <QRect>
 #include <QString>
 
@@ -8,17 +10,6 @@
 // they take in the right-hand picture. All lengths are whole units obtained
 // by integer division (truncating); rectangles are in picture coordinates.
 namespace draw {
-
-// The day's totals as the daily-summary record holds them: energies in kJ,
-// nutrients in g.
-struct DayTotals
-{
-    qint64 energie = 0; // food energy
-    qint64 fitness = 0; // activity energy
-    qint64 fett = 0;
-    qint64 protein = 0;
-    qint64 kohlenh = 0;
-};
 
 // The texts of the goal fields as the user typed them: the energy goal in kJ
 // and in kcal, the nutrient goals in g.
@@ -57,7 +48,7 @@ struct DayBars
 // per unit when `kcal`, else from the kJ field. A goal text that is not an
 // integer gives the goal length 1. Activity energy has no goal and never
 // counts as over it. Negative totals draw nothing.
-DayBars dayBars(const DayTotals& totals, const GoalTexts& goals, bool kcal);
+DayBars dayBars(const diary::DayTotals& totals, const GoalTexts& goals, bool kcal);
 
 // One bar from its unclipped value and goal lengths: the colour compares the
 // unclipped lengths; the length is clipped to `longest`; the mark is drawn

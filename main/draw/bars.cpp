@@ -39,20 +39,14 @@ bool vertical(draw::BarId bar)
 
 } // namespace
 
-draw::DayTotals TFormMain1::dayTotals() const
+diary::DayTotals TFormMain1::dayTotals() const
 {
-    draw::DayTotals t;
-    t.fitness = Dbf_ZEB.fieldInt("ZEBFITNESS");
-    t.energie = Dbf_ZEB.fieldInt("ZEBENERGIE");
-    t.protein = Dbf_ZEB.fieldInt("ZEBPROTEIN");
-    t.kohlenh = Dbf_ZEB.fieldInt("ZEBKOHLENH");
-    t.fett = Dbf_ZEB.fieldInt("ZEBFETT");
-    return t;
+    return diary::storedTotals(Dbf_ZEB);
 }
 
 void TFormMain1::ZeichneBalken()
 {
-    draw::DayTotals totals;
+    diary::DayTotals totals;
     try {
         totals = dayTotals();
     } catch (const store::StoreError&) {

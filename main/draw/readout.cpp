@@ -50,19 +50,19 @@ HitArea hitArea(QPoint p)
     return HitArea::None;
 }
 
-QString barReadout(HitArea area, const DayTotals& totals, bool kcal)
+QString barReadout(HitArea area, const diary::DayTotals& totals, bool kcal)
 {
     switch (area) {
     case HitArea::FoodEnergy:
-        return energyText(totals.energie, kcal);
+        return energyText(totals.energy, kcal);
     case HitArea::ActivityEnergy:
         return energyText(totals.fitness, kcal);
     case HitArea::Fat:
-        return gramText(totals.fett);
+        return gramText(totals.fat);
     case HitArea::Protein:
         return gramText(totals.protein);
     case HitArea::Carbohydrate:
-        return gramText(totals.kohlenh);
+        return gramText(totals.carbohydrate);
     case HitArea::BodyMassIndex:
     case HitArea::None:
         break;

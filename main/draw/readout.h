@@ -19,8 +19,7 @@ HitArea hitArea(QPoint picturePoint);
 // The read-out of a bar: " 2390 kJ", " 571 kcal" (the kJ total divided by
 // 4.1868, rounded half to even), " 65 g " (with a trailing blank). Empty for
 // None and BodyMassIndex.
-QString barReadout(HitArea area, const DayTotals& totals, bool kcal);
-
+QString barReadout(HitArea area, const diary::DayTotals& totals, bool kcal);
 
 // Top left of a read-out `size` wide and high shown for a press at
 // `picturePoint`, in the coordinates of the right-hand panel (`panelWidth`

@@ -98,9 +98,7 @@ void TFormMain1::EditTagesgewichtChange()
     try {
         if (!m_showingStored) {
             Dbf_ZEB.edit();
-            const store::Unchanged unchanged;
-            Dbf_ZEB.postFields({unchanged, static_cast<double>(goals::storableWeight(*weight)), unchanged,
-                                unchanged, unchanged, unchanged, unchanged});
+            Dbf_ZEB.postFields({{"ZEBGEWICHT", static_cast<double>(goals::storableWeight(*weight))}});
         }
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());

@@ -64,16 +64,14 @@ print::Content TFormMain1::printContent()
         break;
     case 3: {
         content.food = gridRows<7>(StringGridNTB);
-        const draw::DayTotals t = dayTotals();
-        content.foodTotals = {report::energyTotal(t.energie, AnzeigeKcal),
-                              QString::number(t.fett) + QStringLiteral(" g"),
-                              QString::number(t.protein) + QStringLiteral(" g"),
-                              QString::number(t.kohlenh) + QStringLiteral(" g")};
+        content.totals = dayTotals();
+        content.kcal = AnzeigeKcal;
         break;
     }
     case 4:
         content.activities = gridRows<3>(StringGridFTB);
-        content.activityTotal = report::energyTotal(dayTotals().fitness, AnzeigeKcal);
+        content.totals = dayTotals();
+        content.kcal = AnzeigeKcal;
         break;
     default:
         content.chart = [this](QPainter& painter, QSize page) { ZeichneStatistik(true, &painter, page); };

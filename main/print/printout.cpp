@@ -126,10 +126,11 @@ void paint(QPainter& painter, QSize page, const Content& content, const std::fun
         pages = report::notePages(format, content.title, noteLines(content.note, unit, painter.device()));
         break;
     case 3:
-        pages = report::foodPages(format, content.title, content.food, content.foodTotals);
+        pages = report::foodPages(format, content.title, content.food, content.totals, content.kcal);
         break;
     case 4:
-        pages = report::activityPages(format, content.title, content.activities, content.activityTotal);
+        pages =
+            report::activityPages(format, content.title, content.activities, content.totals, content.kcal);
         break;
     default:
         if (content.chart) {

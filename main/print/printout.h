@@ -23,9 +23,10 @@ struct Content
     report::GoalSheet goals;
     QString note;
     std::vector<std::array<QString, 7>> food;
-    report::FoodTotals foodTotals;
     std::vector<std::array<QString, 3>> activities;
-    QString activityTotal;
+    // The day's totals for the food and activity printouts.
+    diary::DayTotals totals;
+    bool kcal = false;
     // Folder 5: paints the chart for a page of the given size; may throw.
     std::function<void(QPainter&, QSize)> chart;
 };

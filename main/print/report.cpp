@@ -241,7 +241,8 @@ std::vector<Page> notePages(const PageFormat& format, const QString& title, cons
 }
 
 std::vector<Page> foodPages(const PageFormat& format, const QString& title,
-                            const std::vector<std::array<QString, 7>>& rows, const FoodTotals& totals)
+                            const std::vector<std::array<QString, 7>>& rows, const diary::DayTotals& totals,
+                            bool kcal)
 {
     Page first;
     first.push_back(text(60, 30, title, Font::Title));
@@ -270,15 +271,17 @@ std::vector<Page> foodPages(const PageFormat& format, const QString& title,
     totalFrame(last, r, 295, 495);
     last.push_back(box(345, r20 + 59, 495, r20 + 79));
     last.push_back(box(395, r20 + 59, 445, r20 + 79));
-    last.push_back(text(300, r20 + 63, totals.energie, Font::Small));
-    last.push_back(text(350, r20 + 63, totals.fett, Font::Small));
-    last.push_back(text(400, r20 + 63, totals.protein, Font::Small));
-    last.push_back(text(450, r20 + 63, totals.kohlenh, Font::Small));
+    const auto grams = [](qint64 g) { return QString::number(g) + QStringLiteral(" g"); };
+    last.push_back(text(300, r20 + 63, energyTotal(totals.energy, kcal), Font::Small));
+    last.push_back(text(350, r20 + 63, grams(totals.fat), Font::Small));
+    last.push_back(text(400, r20 + 63, grams(totals.protein), Font::Small));
+    last.push_back(text(450, r20 + 63, grams(totals.carbohydrate), Font::Small));
     return pages;
 }
 
 std::vector<Page> activityPages(const PageFormat& format, const QString& title,
-                                const std::vector<std::array<QString, 3>>& rows, const QString& total)
+                                const std::vector<std::array<QString, 3>>& rows,
+                                const diary::DayTotals& totals, bool kcal)
 {
     Page first;
     first.push_back(text(60, 30, title, Font::Title));
@@ -297,7 +300,7 @@ std::vector<Page> activityPages(const PageFormat& format, const QString& title,
     const int r = closeTable(pages, counter, 400);
     Page& last = pages.back();
     totalFrame(last, r, 320, 400);
-    last.push_back(text(330, 20 * r + 63, total, Font::Normal));
+    last.push_back(text(330, 20 * r + 63, energyTotal(totals.fitness, kcal), Font::Normal));
     return pages;
 }
 

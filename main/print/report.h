@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/diary/daytotals.h"
+
 #include <QDate>
 #include <QLine>
 #include <QMarginsF>
@@ -142,18 +144,17 @@ std::vector<Page> goalPages(const QString& title, const GoalSheet& sheet);
 std::vector<Page> notePages(const PageFormat& format, const QString& title, const QStringList& lines);
 // Every grid row from the header row on, each of 7 cells in the grid's
 // column order (quantity, unit, food, energy, protein, carbohydrate, fat),
-// then the day's totals. The totals box follows the last row; when it would
-// pass the bottom of the page it stands at the top of a new page instead.
-struct FoodTotals
-{
-    QString energie, fett, protein, kohlenh;
-};
+// then the day's food totals (energy as energyTotal writes it, nutrients
+// as "70 g"). The totals box follows the last row; when it would pass the
+// bottom of the page it stands at the top of a new page instead.
 std::vector<Page> foodPages(const PageFormat& format, const QString& title,
-                            const std::vector<std::array<QString, 7>>& rows, const FoodTotals& totals);
+                            const std::vector<std::array<QString, 7>>& rows, const diary::DayTotals& totals,
+                            bool kcal);
 // Every grid row from the header row on (minutes, activity, energy), then the
 // day's activity energy, moved to a new page as the food totals are.
 std::vector<Page> activityPages(const PageFormat& format, const QString& title,
-                                const std::vector<std::array<QString, 3>>& rows, const QString& total);
+                                const std::vector<std::array<QString, 3>>& rows,
+                                const diary::DayTotals& totals, bool kcal);
 
 // The right edge of the note's lines, in units.
 constexpr int kNoteRight = 495;

@@ -15,8 +15,10 @@ const QByteArray& catalogue()
         // Thirteen entries: one more than a leaf page holds, so the index
         // has an inner node.
         for (int i = 0; i < 13; ++i)
-            rows.push_back(
-                {qint64(i % 3 + 1), QStringLiteral("Eintrag %1").arg((i * 7) % 13), qint64(1), qint64(i)});
+            rows.push_back({{"NRGKAT", qint64(i % 3 + 1)},
+                            {"NRGNAME", QStringLiteral("Eintrag %1").arg((i * 7) % 13)},
+                            {"NRGME", qint64(1)},
+                            {"NRGENERGIE", qint64(i)}});
         store::createTable(dir.path(), store::schema::nrg(), rows);
         QFile file(QDir(dir.path()).filePath(QString::fromLatin1(store::schema::nrg().fileName)));
         file.open(QIODevice::ReadOnly);

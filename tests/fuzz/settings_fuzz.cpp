@@ -49,9 +49,10 @@ void notesRoundTrip()
         if (!lastDay.isValid())
             lastDay = QDate(2005, 3, 1);
         const QString stored = notetext::storedForm(last + QStringLiteral(" äöü"));
-        std::vector<store::Value> values{lastDay, qint64(0)};
-        for (const QString& part : notetext::split(stored.left(notetext::kMaxLength)))
-            values.push_back(part);
+        store::Fields values{{"XTBDATUM", lastDay}, {"XTBKAT", qint64(0)}};
+        const QStringList parts = notetext::split(stored.left(notetext::kMaxLength));
+        for (int i = 0; i < notetext::kParts; ++i)
+            values.push_back({notetext::kPartFields[i], parts[i]});
         if (xtb.locate("XTBDATUM", lastDay))
             xtb.edit();
         else

@@ -33,15 +33,15 @@ void freshDiaryWithBookings(const QString& dir)
     ntb.open(dir);
     for (const QString& name : kFoods) {
         ntb.insert();
-        ntb.setFields({QDate(2005, 3, 1), 100.0, QStringLiteral("g"), name, qint64(500), qint64(1), qint64(2),
-                       qint64(3)});
+        ntb.setFields(
+            testing_support::foodEntry(QDate(2005, 3, 1), 100.0, QStringLiteral("g"), name, 500, 1, 2, 3));
         ntb.post();
     }
     Table ftb(schema::ftb());
     ftb.open(dir);
     for (const QString& name : kActivities) {
         ftb.insert();
-        ftb.setFields({QDate(2005, 3, 1), qint64(30), name, qint64(700)});
+        ftb.setFields(testing_support::activityEntry(QDate(2005, 3, 1), 30, name, 700));
         ftb.post();
     }
 }
@@ -195,7 +195,10 @@ TEST(CodePageHeader, ADiaryDeclaringDosCodePage850KeepsItsHeaderAndItsNames)
         Table ntb(schema::ntb());
         ntb.open(dir.path());
         ntb.insert();
-        ntb.setFields({QDate(2005, 3, 2), 1.0, QStringLiteral("St."), QStringLiteral("Brötchen")});
+        ntb.setFields({{"NTBDATUM", QDate(2005, 3, 2)},
+                       {"NTBMENGE", 1.0},
+                       {"NTBME", QStringLiteral("St.")},
+                       {"NTBNAME", QStringLiteral("Brötchen")}});
         ntb.post();
     }
     EXPECT_EQ(declaredByte(path), 0x02);

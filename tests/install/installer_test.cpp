@@ -13,8 +13,8 @@
 #include <set>
 
 using namespace store;
-using install::kFirstDay;
-using install::kLastDay;
+using diary::kFirstDay;
+using diary::kLastDay;
 using install::kLastDemoDay;
 
 namespace {

@@ -57,9 +57,9 @@ protected:
         store::Table nrg(store::schema::nrg());
         nrg.open(diary.dir());
         for (const store::Row& row : std::vector<store::Row>{
-                 {qint64(16), QStringLiteral("Testapfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3},
-                 {qint64(16), QStringLiteral("Testbrot"), qint64(1), qint64(1500), 2.5, 4.8, 3.5},
-                 {qint64(16), QStringLiteral("Testsaft"), qint64(2), qint64(200), 0.1, 11.0, 0.1},
+                 testing_support::foodItem(16, QStringLiteral("Testapfel"), 3, 300, 0.4, 16.0, 0.3),
+                 testing_support::foodItem(16, QStringLiteral("Testbrot"), 1, 1500, 2.5, 4.8, 3.5),
+                 testing_support::foodItem(16, QStringLiteral("Testsaft"), 2, 200, 0.1, 11.0, 0.1),
              }) {
             nrg.insert();
             nrg.setFields(row);
@@ -69,7 +69,7 @@ protected:
         store::Table akt(store::schema::akt());
         akt.open(diary.dir());
         akt.insert();
-        akt.setFields({qint64(9), QStringLiteral("Testtanz"), qint64(1), qint64(1000)});
+        akt.setFields(testing_support::activityItem(9, QStringLiteral("Testtanz"), 1000));
         akt.post();
         akt.close();
         writeSettings(diary.dir(), {{"NF", qint64(16)}, {"AF", qint64(9)}});
@@ -509,13 +509,13 @@ TEST_F(Keyboard, DeleteInADayListDeletesItsSelectedEntryAsTheBinDoes)
         ntb.open(diary.dir());
         for (const char* name : {"Testbrot", "Testsaft"}) {
             ntb.insert();
-            ntb.setFields({kToday, 100.0, QStringLiteral("g"), QString::fromUtf8(name), qint64(1000),
-                           qint64(10), qint64(20), qint64(30)});
+            ntb.setFields(testing_support::foodEntry(kToday, 100.0, QStringLiteral("g"),
+                                                     QString::fromUtf8(name), 1000, 10, 20, 30));
             ntb.post();
         }
         ftb.open(diary.dir());
         ftb.insert();
-        ftb.setFields({kToday, qint64(30), QStringLiteral("Testtanz"), qint64(400)});
+        ftb.setFields(testing_support::activityEntry(kToday, 30, QStringLiteral("Testtanz"), 400));
         ftb.post();
     }
     open();

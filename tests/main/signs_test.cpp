@@ -134,8 +134,7 @@ TEST_F(Signs, FullTubesGoalsAtTheValueAndGoalsThatAreNoNumber)
 
     // A day without totals: empty troughs only.
     window->Dbf_ZEB.edit();
-    window->Dbf_ZEB.setFields(
-        {store::Unchanged{}, store::Unchanged{}, qint64(0), qint64(0), qint64(0), qint64(0), qint64(0)});
+    window->Dbf_ZEB.setFields(diary::totalFields({}));
     window->Dbf_ZEB.post();
     window->ZeichneBalken();
     EXPECT_EQ(at(11, 288), kSilver);

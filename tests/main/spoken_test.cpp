@@ -53,7 +53,8 @@ TEST_F(Spoken, SymbolsSayTheAmountsTheyBookAsTheDayListShowsThem)
 
 TEST_F(Spoken, TheDaysTotalsAgainstTheGoalsFollowTheBarsColours)
 {
-    const draw::DayTotals totals{2390, 1200, 65, 60, 250};
+    const diary::DayTotals totals{
+        .energy = 2390, .protein = 60, .carbohydrate = 250, .fat = 65, .fitness = 1200};
     // Goals met exactly turn the bar over its goal; a goal that is not a
     // number is none.
     EXPECT_EQ(spoken::dayTotals(totals, {"9000", "2150", "60", "61", "abc"}, false),

@@ -129,8 +129,8 @@ TEST(Damage, ATornLastRecordIsNotServedAndIsOverwrittenByTheNextPost)
     ntb.open(diary.dir());
     EXPECT_EQ(ntb.recordCount(), 3);
     ntb.insert();
-    ntb.setFields({testing_support::kDay2, 2.0, QStringLiteral("St."), QStringLiteral("Banane"), qint64(900),
-                   qint64(3), qint64(48), qint64(0)});
+    ntb.setFields(testing_support::foodEntry(testing_support::kDay2, 2.0, QStringLiteral("St."),
+                                             QStringLiteral("Banane"), 900, 3, 48, 0));
     ntb.post();
     ntb.close();
     ntb.open(diary.dir());

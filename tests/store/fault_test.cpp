@@ -75,24 +75,33 @@ void runChanges(const QString& dir, FileSystem& fs, const std::function<void()>&
     const std::vector<std::function<void()>> steps = {
         [&] {
             t.ntb.insert();
-            t.ntb.setFields({Unchanged{}, 200.0, QStringLiteral("ml"), QStringLiteral("Apfelsaft"), qint64(400),
-                             qint64(0), qint64(22), qint64(0)});
+            t.ntb.setFields({{"NTBMENGE", 200.0},
+                             {"NTBME", QStringLiteral("ml")},
+                             {"NTBNAME", QStringLiteral("Apfelsaft")},
+                             {"NTBENERGIE", qint64(400)},
+                             {"NTBPROTEIN", qint64(0)},
+                             {"NTBKOHLENH", qint64(22)},
+                             {"NTBFETT", qint64(0)}});
             t.ntb.post();
         },
         [&] {
             t.ntb.locate("NTBNAME", QStringLiteral("Apfelsaft"));
             t.ntb.edit();
-            t.ntb.setFields({Unchanged{}, 400.0, Unchanged{}, Unchanged{}, qint64(800)});
+            t.ntb.setFields({{"NTBMENGE", 400.0}, {"NTBENERGIE", qint64(800)}});
             t.ntb.post();
         },
         [&] {
             t.zeb.edit();
-            t.zeb.setFields({Unchanged{}, 79.9, qint64(2375), qint64(25), qint64(26), qint64(29)});
+            t.zeb.setFields({{"ZEBGEWICHT", 79.9},
+                             {"ZEBENERGIE", qint64(2375)},
+                             {"ZEBPROTEIN", qint64(25)},
+                             {"ZEBKOHLENH", qint64(26)},
+                             {"ZEBFETT", qint64(29)}});
             t.zeb.post();
         },
         [&] {
             t.nrg.insert();
-            t.nrg.setFields({qint64(3), QStringLiteral("Birne"), qint64(3), qint64(350), 0.5, 20.0, 0.3});
+            t.nrg.setFields(testing_support::foodItem(3, QStringLiteral("Birne"), 3, 350, 0.5, 20.0, 0.3));
             t.nrg.post();
         },
         [&] {
@@ -111,12 +120,12 @@ void runChanges(const QString& dir, FileSystem& fs, const std::function<void()>&
             TableDraft ntb(t.ntb), xtb(t.xtb);
             for (quint32 recno : ntb.dayRecords(kDay2))
                 ntb.remove(recno);
-            xtb.append({kDay2, qint64(0), QStringLiteral("Ersetzt.")});
+            xtb.append(testing_support::note(kDay2, {QStringLiteral("Ersetzt.")}));
             replaceTables({&ntb, &xtb});
         },
         [&] {
             t.xtb.insert();
-            t.xtb.setFields({kDay2, qint64(0), QString(250, u'a'), QStringLiteral("b")});
+            t.xtb.setFields(testing_support::note(kDay2, {QString(250, u'a'), QStringLiteral("b")}));
             t.xtb.post();
         },
         [&] {
@@ -228,7 +237,11 @@ TEST(Kill, APostThatReturnedSurvivesAKilledProcess)
                 zeb.open(diary.dir());
                 for (qint64 i = 1;; ++i) {
                     ntb.insert();
-                    ntb.setFields({kDay2, double(i), QStringLiteral("g"), QStringLiteral("Posten %1").arg(i), i % 99999});
+                    ntb.setFields({{"NTBDATUM", kDay2},
+                                   {"NTBMENGE", double(i)},
+                                   {"NTBME", QStringLiteral("g")},
+                                   {"NTBNAME", QStringLiteral("Posten %1").arg(i)},
+                                   {"NTBENERGIE", i % 99999}});
                     ntb.post();
                     zeb.first();
                     zeb.edit();

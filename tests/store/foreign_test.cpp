@@ -222,7 +222,7 @@ TEST(ForeignFolder, ATableReplacedByALinkWhileOpenIsNotWrittenThrough)
     const QByteArray bytes = moved.readAll();
     xtb.insert();
     try {
-        xtb.postFields({kDay2, qint64(0), QStringLiteral("Durch den Verweis?")});
+        xtb.postFields(testing_support::note(kDay2, {QStringLiteral("Durch den Verweis?")}));
         ADD_FAILURE() << "written through the link";
     } catch (const StoreError& e) {
         EXPECT_TRUE(e.text().contains("symbolischer Verweis")) << e.text().toStdString();
@@ -272,12 +272,13 @@ TEST(SharedFile, AnotherProgramsChangeIsKeptByTheNextWrite)
                                "2005-03-02|1|St.|Apfel|300|0|16|0", "2005-03-01|0.25|St.|Apfel|75|0|4|0"};
     const auto insertBirne = [](Table& ntb) {
         ntb.insert();
-        ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
+        ntb.postFields(
+            testing_support::foodEntry(kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), 350));
     };
     const auto editApfel = [](Table& ntb) {
         ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
         ntb.edit();
-        ntb.postFields({Unchanged{}, 0.5, Unchanged{}, Unchanged{}, qint64(150), Unchanged{}, qint64(8)});
+        ntb.postFields({{"NTBMENGE", 0.5}, {"NTBENERGIE", qint64(150)}, {"NTBKOHLENH", qint64(8)}});
     };
     const std::vector<Case> cases = {
         {"their append, our append", "ZEB_NTB.DBF", kAppendQuark, insertBirne,
@@ -293,7 +294,7 @@ TEST(SharedFile, AnotherProgramsChangeIsKeptByTheNextWrite)
          "t.append((datetime.date(2005, 3, 2), 0, 'Von anderswo.'))",
          [](Table& xtb) {
              xtb.insert();
-             xtb.postFields({kDay1.addDays(4), qint64(0), QStringLiteral("Eigene Notiz.")});
+             xtb.postFields(testing_support::note(kDay1.addDays(4), {QStringLiteral("Eigene Notiz.")}));
          },
          QStringList{"2005-03-01|0|Erster Tag.|||||||", "2005-03-02|0|Von anderswo.|||||||",
                      "2005-03-05|0|Eigene Notiz.|||||||"}},
@@ -322,7 +323,7 @@ TEST(SharedFile, AnotherProgramsChangeIsKeptByTheNextWrite)
             table.edit();
             theirs();
             try {
-                table.postFields({Unchanged{}, 0.5, Unchanged{}, Unchanged{}, qint64(150)});
+                table.postFields({{"NTBMENGE", 0.5}, {"NTBENERGIE", qint64(150)}});
                 ADD_FAILURE() << "their change overwritten";
             } catch (const StoreError& e) {
                 EXPECT_TRUE(e.text().contains("von einem anderen Programm geändert"))
@@ -352,7 +353,7 @@ TEST(SharedFile, ACatalogueAppendedToByAnotherProgramKeepsBothAndItsIndex)
     nrg.open(diary.dir());
     withPythonDbf(diary.dir(), "ZEB_NRG.dbf", "t.append((5, 'Zwieback', 1, 1650, 10.0, 74.0, 4.3))");
     nrg.insert();
-    nrg.postFields({qint64(3), QStringLiteral("Birne"), qint64(3), qint64(350), 0.5, 20.0, 0.3});
+    nrg.postFields(testing_support::foodItem(3, QStringLiteral("Birne"), 3, 350, 0.5, 20.0, 0.3));
     QStringList names;
     for (nrg.first(); !nrg.eof(); nrg.next())
         names << nrg.fieldText("NRGNAME");
@@ -381,7 +382,8 @@ TEST(SharedFile, AFileReplacedByAnotherProgramIsTheOneWritten)
                                .arg(QLatin1String(kAppendQuark));
     runScript(QStringLiteral("python3"), script, {diary.path("ZEB_NTB.DBF")});
     ntb.insert();
-    ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
+    ntb.postFields(
+        testing_support::foodEntry(kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), 350));
     const QStringList rows = dbfreadContent(diary.path("ZEB_NTB.DBF"));
     EXPECT_EQ(rows.size(), 5);
     EXPECT_TRUE(rows.contains("2005-03-01|250|g|Quark|300|30|10|1"));

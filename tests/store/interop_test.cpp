@@ -25,8 +25,8 @@ TEST(Interop, DbfreadReadsEveryTableAsWeDo)
         ntb.open(diary.dir());
         ntb.deleteRecord();
         ntb.insert();
-        ntb.setFields({testing_support::kDay2, 0.13, QStringLiteral("St."), QStringLiteral("Brötchen, Weizen"),
-                       qint64(99999), qint64(9999), qint64(0), qint64(1)});
+        ntb.setFields(testing_support::foodEntry(testing_support::kDay2, 0.13, QStringLiteral("St."),
+                                                 QStringLiteral("Brötchen, Weizen"), 99999, 9999, 0, 1));
         ntb.post();
     }
     for (const TableSchema* s : schema::all()) {
@@ -48,8 +48,10 @@ TEST(Interop, XBaseWalksOurIndexInOurOrder)
         // Enough names for inner index pages.
         for (int i = 0; i < 150; ++i) {
             nrg.insert();
-            nrg.setFields({qint64(i % 16 + 1), QStringLiteral("Lebensmittel %1").arg(149 - i, 3, 10, QChar(u'0')),
-                           qint64(1), qint64(i)});
+            nrg.setFields({{"NRGKAT", qint64(i % 16 + 1)},
+                           {"NRGNAME", QStringLiteral("Lebensmittel %1").arg(149 - i, 3, 10, QChar(u'0'))},
+                           {"NRGME", qint64(1)},
+                           {"NRGENERGIE", qint64(i)}});
             nrg.post();
         }
     }

@@ -54,7 +54,7 @@ void replaceBoth(Table& ntb, Table& xtb)
     TableDraft foods(ntb), notes(xtb);
     for (quint32 recno : foods.dayRecords(kDay2))
         foods.remove(recno);
-    notes.append({kDay2, qint64(0), QStringLiteral("Ersetzt.")});
+    notes.append(testing_support::note(kDay2, {QStringLiteral("Ersetzt.")}));
     replaceTables({&foods, &notes});
 }
 
@@ -109,13 +109,13 @@ TEST(Replace, RenamesFailingAfterTheDecisionDeferTheChangeAndKeepTheTablesUsable
         EXPECT_EQ(contentOf(ntb) + contentOf(xtb), before) << "the old files stay readable";
 
         // A write, and a second run, wait for the renames: they say so.
-        for (
-            const auto& write : std::vector<std::function<void()>>{
-                [&] {
-                    ntb.insert();
-                    ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
-                },
-                [&] { replaceBoth(ntb, xtb); }}) {
+        for (const auto& write : std::vector<std::function<void()>>{
+                 [&] {
+                     ntb.insert();
+                     ntb.postFields(testing_support::foodEntry(kDay1, 1.0, QStringLiteral("St."),
+                                                               QStringLiteral("Birne"), 350));
+                 },
+                 [&] { replaceBoth(ntb, xtb); }}) {
             try {
                 write();
                 ADD_FAILURE() << "the write went to a file no longer in use";
@@ -134,7 +134,8 @@ TEST(Replace, RenamesFailingAfterTheDecisionDeferTheChangeAndKeepTheTablesUsable
         } else {
             fs.stopFaults();
             ntb.insert();
-            ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), qint64(350)});
+            ntb.postFields(
+                testing_support::foodEntry(kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), 350));
             // The other table of the change reads its new file too.
             EXPECT_EQ(contentOf(xtb), after.mid(after.size() - contentOf(xtb).size()));
             ntb.close();
@@ -201,7 +202,7 @@ TEST_P(FinishingFault, TheDiaryIsFinishedOrChangedAgain)
         TableDraft foods(ntb), notes(xtb);
         for (quint32 recno : foods.dayRecords(kDay1))
             foods.remove(recno);
-        notes.append({kDay1.addDays(3), qint64(0), QStringLiteral("Danach.")});
+        notes.append(testing_support::note(kDay1.addDays(3), {QStringLiteral("Danach.")}));
         replaceTables({&foods, &notes});
         returned();
     };

@@ -25,7 +25,7 @@ TEST(Revert, AnEditedRecordGetsItsOldBytesBack)
     ntb.open(diary.dir());
     ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
     ntb.edit();
-    ntb.postFields({Unchanged{}, 3.0, Unchanged{}, Unchanged{}, qint64(900)});
+    ntb.postFields({{"NTBMENGE", 3.0}, {"NTBENERGIE", qint64(900)}});
     EXPECT_EQ(ntb.changeCount(), 1u);
     ntb.revertLastChange();
     EXPECT_EQ(diary.read("ZEB_NTB.DBF").mid(32), before.mid(32)) << "records as they were";
@@ -39,7 +39,8 @@ TEST(Revert, AnAppendedRecordIsDeletedAndADeletedOneLiveAgain)
     Table ntb(schema::ntb());
     ntb.open(diary.dir());
     ntb.insert();
-    ntb.postFields({kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), qint64(450)});
+    ntb.postFields(
+        testing_support::foodEntry(kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), 450));
     ntb.revertLastChange();
     EXPECT_EQ(dbfreadContent(diary.path("ZEB_NTB.DBF")), before);
     EXPECT_FALSE(ntb.locate("NTBNAME", QStringLiteral("Banane")));
@@ -59,7 +60,8 @@ TEST(Revert, NothingToTakeBackWritesNothing)
     ntb.open(diary.dir());
     ntb.revertLastChange();
     ntb.insert();
-    ntb.postFields({kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), qint64(450)});
+    ntb.postFields(
+        testing_support::foodEntry(kDay1, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), 450));
     ntb.revertLastChange();
     const QByteArray once = diary.read("ZEB_NTB.DBF");
     ntb.revertLastChange();
@@ -74,7 +76,8 @@ TEST(DiskFull, EveryWriteOfAPostThatFailsNamesTheFullDiskAndKeepsTheTable)
         Table ntb(schema::ntb(), counter);
         ntb.open(probe.dir());
         ntb.insert();
-        ntb.postFields({kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), qint64(450)});
+        ntb.postFields(
+            testing_support::foodEntry(kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), 450));
     }
     ASSERT_GT(counter.calls(), 1);
     for (int n = 1; n <= counter.calls(); ++n) {
@@ -87,7 +90,8 @@ TEST(DiskFull, EveryWriteOfAPostThatFailsNamesTheFullDiskAndKeepsTheTable)
         ntb.open(diary.dir());
         try {
             ntb.insert();
-            ntb.postFields({kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), qint64(450)});
+            ntb.postFields(
+                testing_support::foodEntry(kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Banane"), 450));
             FAIL() << "the post returned";
         } catch (const StoreError& e) {
             EXPECT_EQ(e.text(), "ZEB_NTB.DBF: Schreibfehler (Der Datenträger ist voll).");

@@ -90,7 +90,7 @@ TEST(Table, LocateFoldsOnlyPlainLettersAndMatchesPartialKeys)
     EXPECT_EQ(ftb.fieldInt("FTBMENGE"), 1440);
 }
 
-TEST(Table, SetFieldsLeavesUnchangedPositionsAlone)
+TEST(Table, SetFieldsWritesTheNamedFieldsOnlyAndRefusesAnUnknownNameWhole)
 {
     SmallDiary diary;
     Table zeb(schema::zeb());
@@ -99,7 +99,17 @@ TEST(Table, SetFieldsLeavesUnchangedPositionsAlone)
     zeb.setDayFilter([&] { return today; });
     zeb.setFiltered(true);
     zeb.edit();
-    zeb.setFields({Unchanged{}, Unchanged{}, qint64(1200), qint64(40), qint64(150), qint64(30), Unchanged{}});
+    // Named in another order than the table declares them.
+    zeb.setFields({{"ZEBFETT", qint64(30)},
+                   {"ZEBKOHLENH", qint64(150)},
+                   {"ZEBENERGIE", qint64(1200)},
+                   {"ZEBPROTEIN", qint64(40)}});
+    try {
+        zeb.setFields({{"ZEBFITNESS", qint64(1)}, {"ZEBKALORIEN", qint64(2)}});
+        ADD_FAILURE() << "an unknown field is written";
+    } catch (const StoreError& e) {
+        EXPECT_EQ(e.text(), "ZEB_ZEB.dbf: Feld ZEBKALORIEN ist nicht bekannt.");
+    }
     zeb.post();
 
     Table reread(schema::zeb());
@@ -127,8 +137,13 @@ TEST(Table, InsertEditDeleteAndPackKeepTheViewAndTheFileInStep)
 
     // Inserting with the day filter on books on the current day.
     ntb.insert();
-    ntb.setFields({Unchanged{}, 250.0, QStringLiteral("ml"), QStringLiteral("Apfelsaft"), qint64(500), qint64(0),
-                   qint64(28), qint64(0)});
+    ntb.setFields({{"NTBMENGE", 250.0},
+                   {"NTBME", QStringLiteral("ml")},
+                   {"NTBNAME", QStringLiteral("Apfelsaft")},
+                   {"NTBENERGIE", qint64(500)},
+                   {"NTBPROTEIN", qint64(0)},
+                   {"NTBKOHLENH", qint64(28)},
+                   {"NTBFETT", qint64(0)}});
     ntb.post();
     EXPECT_EQ(ntb.fieldText("NTBNAME"), "Apfelsaft");
     EXPECT_EQ(ntb.fieldDate("NTBDATUM"), kDay1);
@@ -187,7 +202,7 @@ TEST(Table, ValuesThatDoNotFitAreRefusedAndNothingIsWritten)
     EXPECT_THROW(ntb.setField("NTBENERGIE", qint64(100000)), StoreError);
     EXPECT_THROW(ntb.setField("NTBNAME", QString(31, u'x')), StoreError);
     EXPECT_THROW(ntb.setField("NTBNAME", QStringLiteral("Ǆ")), StoreError) << "no byte in code page 1252";
-    EXPECT_THROW(ntb.setFields({kDay1, 99999.0}), StoreError);
+    EXPECT_THROW(ntb.setFields({{"NTBDATUM", kDay1}, {"NTBMENGE", 99999.0}}), StoreError);
     ntb.cancel();
     EXPECT_EQ(diary.read("ZEB_NTB.DBF"), before);
 }
@@ -254,7 +269,7 @@ TEST(Table, CatalogueChangesKeepTheIndexInOrderOnDisk)
         Table nrg(schema::nrg());
         nrg.open(diary.dir());
         nrg.insert();
-        nrg.setFields({qint64(3), QStringLiteral("Birne"), qint64(3), qint64(350), 0.5, 20.0, 0.3});
+        nrg.setFields(testing_support::foodItem(3, QStringLiteral("Birne"), 3, 350, 0.5, 20.0, 0.3));
         nrg.post();
         ASSERT_TRUE(nrg.locate("NRGNAME", QStringLiteral("Apfelsaft")));
         nrg.edit();
@@ -278,7 +293,7 @@ TEST(Table, AStaleIndexIsRebuiltFromTheTable)
         Table nrg(schema::nrg());
         nrg.open(diary.dir());
         nrg.insert();
-        nrg.setFields({qint64(3), QStringLiteral("Aal"), qint64(1), qint64(1100), 15.0, 0.0, 25.0});
+        nrg.setFields(testing_support::foodItem(3, QStringLiteral("Aal"), 1, 1100, 15.0, 0.0, 25.0));
         nrg.post();
     }
     // As if another program had appended to the table without the index.
@@ -313,24 +328,131 @@ TEST(DaySums, LiveRecordsOfEachDayAreSummedDecimalsIncluded)
     Table ntb(schema::ntb());
     ntb.open(diary.dir());
     ntb.insert();
-    ntb.postFields({kDay2, 0.13, QStringLiteral("St."), QStringLiteral("Banane"), qint64(59)});
+    ntb.postFields({{"NTBDATUM", kDay2},
+                    {"NTBMENGE", 0.13},
+                    {"NTBME", QStringLiteral("St.")},
+                    {"NTBNAME", QStringLiteral("Banane")},
+                    {"NTBENERGIE", qint64(59)}});
     auto sums = ntb.sumsByDay({"NTBMENGE", "NTBENERGIE", "NTBFETT"});
     ASSERT_EQ(sums.size(), 2u);
-    EXPECT_DOUBLE_EQ(sums[20050301][0], 100.25);
-    EXPECT_EQ(sums[20050301][1], 1575);
-    EXPECT_EQ(sums[20050301][2], 29);
-    EXPECT_DOUBLE_EQ(sums[20050302][0], 1.13);
-    EXPECT_EQ(sums[20050302][1], 359);
+    EXPECT_EQ(sums[0].day, 20050301);
+    EXPECT_DOUBLE_EQ(sums[0].sums[0], 100.25);
+    EXPECT_EQ(sums[0].sums[1], 1575);
+    EXPECT_EQ(sums[0].sums[2], 29);
+    EXPECT_EQ(sums[1].day, 20050302);
+    EXPECT_DOUBLE_EQ(sums[1].sums[0], 1.13);
+    EXPECT_EQ(sums[1].sums[1], 359);
 
     ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Käse, Gouda")));
     ntb.deleteRecord();
     sums = ntb.sumsByDay({"NTBENERGIE"});
-    EXPECT_EQ(sums[20050301][0], 75) << "a deleted entry counts no more";
+    ASSERT_EQ(sums[0].day, 20050301);
+    EXPECT_EQ(sums[0].sums[0], 75) << "a deleted entry counts no more";
     ntb.first();
     ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
     ntb.deleteRecord();
     ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
     ntb.deleteRecord();
     sums = ntb.sumsByDay({"NTBENERGIE"});
-    EXPECT_EQ(sums.count(20050301), 0u) << "a day without live entries has no sums";
+    ASSERT_EQ(sums.size(), 1u);
+    EXPECT_EQ(sums[0].day, 20050302) << "a day without live entries has no sums";
+}
+
+TEST(DayIndex, TheRecordsOfEachDayWhateverTheOrderOfTheFile)
+{
+    // The days of records 0, 1, 2 ... in file order; 0 for one without a day.
+    const struct Case
+    {
+        const char* what;
+        std::vector<int> days;
+        size_t runs;
+    } cases[] = {
+        {"in date order", {1, 1, 2, 2, 2, 3}, 3},
+        {"out of order", {2, 1, 1, 3, 1, 2}, 5},
+        {"records without a day between", {1, 0, 1, 2, 0, 2, 1, 3}, 6},
+        {"descending", {3, 2, 1, 3, 2, 1}, 6},
+    };
+    const auto expected = [](const std::vector<int>& days, int day) {
+        std::vector<quint32> records;
+        for (size_t i = 0; i < days.size(); ++i) {
+            if (days[i] == day)
+                records.push_back(static_cast<quint32>(i));
+        }
+        return records;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DayIndex index;
+        for (size_t i = 0; i < c.days.size(); ++i) {
+            if (c.days[i] > 0)
+                index.add(static_cast<quint32>(i), c.days[i]);
+        }
+        EXPECT_EQ(index.runCount(), c.runs);
+        EXPECT_EQ(index.dayCount(), 3u);
+        for (int day = 1; day <= 3; ++day)
+            EXPECT_EQ(index.records(day), expected(c.days, day)) << day;
+        EXPECT_TRUE(index.records(4).empty());
+
+        // Every record moved to day 4 and back, one after the other, as an
+        // edit of its day does.
+        for (size_t i = 0; i < c.days.size(); ++i) {
+            if (c.days[i] <= 0)
+                continue;
+            std::vector<int> moved = c.days;
+            moved[i] = 4;
+            index.remove(static_cast<quint32>(i), c.days[i]);
+            index.add(static_cast<quint32>(i), 4);
+            for (int day = 1; day <= 4; ++day)
+                EXPECT_EQ(index.records(day), expected(moved, day))
+                    << "record " << i << " on day 4, day " << day;
+            index.remove(static_cast<quint32>(i), 4);
+            index.add(static_cast<quint32>(i), c.days[i]);
+            for (int day = 1; day <= 4; ++day)
+                EXPECT_EQ(index.records(day), expected(c.days, day))
+                    << "record " << i << " back, day " << day;
+        }
+    }
+}
+
+TEST(DayIndex, ADiaryWrittenOutOfDateOrderShowsAndSumsEachDayWhole)
+{
+    // The small diary's food diary holds day 1, day 2, day 1; entries for
+    // earlier days are appended after later ones, as bookings on a past
+    // day are.
+    SmallDiary diary;
+    {
+        Table ntb(schema::ntb());
+        ntb.open(diary.dir());
+        for (const QDate day : {kDay2, kDay1, kDay1.addDays(-1), kDay2}) {
+            ntb.insert();
+            ntb.postFields(
+                testing_support::foodEntry(day, 1.0, QStringLiteral("St."), QStringLiteral("Birne"), 100));
+        }
+    }
+    Table ntb(schema::ntb());
+    ntb.open(diary.dir(), {"NTBENERGIE"});
+    QDate today;
+    ntb.setDayFilter([&] { return today; });
+    ntb.setFiltered(true);
+    const std::pair<QDate, QStringList> days[] = {
+        {kDay1.addDays(-1), {"Birne"}},
+        {kDay1, {"Käse, Gouda", "Apfel", "Birne"}},
+        {kDay2, {"Apfel", "Birne", "Birne"}},
+    };
+    for (const auto& [day, names] : days) {
+        today = day;
+        ntb.refresh();
+        QStringList shown;
+        for (ntb.first(); !ntb.eof(); ntb.next())
+            shown << ntb.fieldText("NTBNAME");
+        EXPECT_EQ(shown, names) << day.toString(Qt::ISODate).toStdString();
+    }
+    const std::vector<Table::DaySum> sums = ntb.sumsByDay({"NTBENERGIE"});
+    ASSERT_EQ(sums.size(), 3u);
+    EXPECT_EQ(sums[0].day, 20050228);
+    EXPECT_EQ(sums[0].sums[0], 100);
+    EXPECT_EQ(sums[1].day, 20050301);
+    EXPECT_EQ(sums[1].sums[0], 1675);
+    EXPECT_EQ(sums[2].day, 20050302);
+    EXPECT_EQ(sums[2].sums[0], 500);
 }

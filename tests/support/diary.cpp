@@ -45,32 +45,79 @@ namespace {
 void layOutSmallDiary(const QString& d)
 {
     store::createTable(d, schema::nrg(),
-                       {Row{qint64(2), QStringLiteral("Käse, Gouda"), qint64(1), qint64(1500), 25.0, 0.0, 29.0},
-                        Row{qint64(3), QStringLiteral("Apfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3},
-                        Row{qint64(1), QStringLiteral("Apfelsaft"), qint64(2), qint64(200), 0.1, 11.0, 0.1},
-                        Row{qint64(3), QStringLiteral("Banane"), qint64(3), qint64(450), 1.3, 24.0, 0.2},
-                        Row{qint64(3), QStringLiteral("Äpfel, getrocknet"), qint64(1), qint64(1100), 1.4, 57.0, 1.6}});
+                       {foodItem(2, QStringLiteral("Käse, Gouda"), 1, 1500, 25.0, 0.0, 29.0),
+                        foodItem(3, QStringLiteral("Apfel"), 3, 300, 0.4, 16.0, 0.3),
+                        foodItem(1, QStringLiteral("Apfelsaft"), 2, 200, 0.1, 11.0, 0.1),
+                        foodItem(3, QStringLiteral("Banane"), 3, 450, 1.3, 24.0, 0.2),
+                        foodItem(3, QStringLiteral("Äpfel, getrocknet"), 1, 1100, 1.4, 57.0, 1.6)});
     store::createTable(d, schema::akt(),
-                       {Row{qint64(4), QStringLiteral("Walking"), qint64(1), qint64(1350)},
-                        Row{qint64(5), QStringLiteral("Radfahren"), qint64(1), qint64(1900)}});
-    store::createTable(d, schema::ntb(),
-                       {Row{kDay1, 100.0, QStringLiteral("g"), QStringLiteral("Käse, Gouda"), qint64(1500), qint64(25),
-                            qint64(0), qint64(29)},
-                        Row{kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Apfel"), qint64(300), qint64(0),
-                            qint64(16), qint64(0)},
-                        Row{kDay1, 0.25, QStringLiteral("St."), QStringLiteral("Apfel"), qint64(75), qint64(0),
-                            qint64(4), qint64(0)}});
+                       {activityItem(4, QStringLiteral("Walking"), 1350),
+                        activityItem(5, QStringLiteral("Radfahren"), 1900)});
+    store::createTable(
+        d, schema::ntb(),
+        {foodEntry(kDay1, 100.0, QStringLiteral("g"), QStringLiteral("Käse, Gouda"), 1500, 25, 0, 29),
+         foodEntry(kDay2, 1.0, QStringLiteral("St."), QStringLiteral("Apfel"), 300, 0, 16, 0),
+         foodEntry(kDay1, 0.25, QStringLiteral("St."), QStringLiteral("Apfel"), 75, 0, 4, 0)});
     store::createTable(d, schema::ftb(),
-                       {Row{kDay1, qint64(1440), QStringLiteral("Grund- und Arbeitsumsatz 130%"), qint64(10316)}});
+                       {activityEntry(kDay1, 1440, QStringLiteral("Grund- und Arbeitsumsatz 130%"), 10316)});
     std::vector<Row> days;
     for (int i = 0; i < 7; ++i)
-        days.push_back({kDay1.addDays(i), 80.5, qint64(1575), qint64(25), qint64(4), qint64(29), qint64(10316)});
+        days.push_back(dayRecord(kDay1.addDays(i), 80.5, 1575, 25, 4, 29, 10316));
     store::createTable(d, schema::zeb(), days);
-    store::createTable(d, schema::xtb(), {Row{kDay1, qint64(0), QStringLiteral("Erster Tag.")}});
-    store::createTable(d, schema::reg(), {Row{qint64(1), qint64(1)}});
+    store::createTable(d, schema::xtb(), {note(kDay1, {QStringLiteral("Erster Tag.")})});
+    store::createTable(d, schema::reg(), {Row{{"NF", qint64(1)}, {"SF", qint64(1)}}});
 }
 
 } // namespace
+
+store::Fields foodEntry(QDate day, double amount, const QString& unit, const QString& name, qint64 energy,
+                        qint64 protein, qint64 carbohydrate, qint64 fat)
+{
+    return {{"NTBDATUM", day},
+            {"NTBMENGE", amount},
+            {"NTBME", unit},
+            {"NTBNAME", name},
+            {"NTBENERGIE", energy},
+            {"NTBPROTEIN", protein},
+            {"NTBKOHLENH", carbohydrate},
+            {"NTBFETT", fat}};
+}
+
+store::Fields activityEntry(QDate day, qint64 minutes, const QString& name, qint64 energy)
+{
+    return {{"FTBDATUM", day}, {"FTBMENGE", minutes}, {"FTBNAME", name}, {"FTBENERGIE", energy}};
+}
+
+store::Fields dayRecord(QDate day, double weight, qint64 energy, qint64 protein, qint64 carbohydrate,
+                        qint64 fat, qint64 fitness)
+{
+    return {{"ZEBDATUM", day},       {"ZEBGEWICHT", weight},       {"ZEBENERGIE", energy},
+            {"ZEBPROTEIN", protein}, {"ZEBKOHLENH", carbohydrate}, {"ZEBFETT", fat},
+            {"ZEBFITNESS", fitness}};
+}
+
+store::Fields foodItem(qint64 category, const QString& name, qint64 unit, qint64 energy, double protein,
+                       double carbohydrate, double fat)
+{
+    return {{"NRGKAT", category},   {"NRGNAME", name},       {"NRGME", unit},
+            {"NRGENERGIE", energy}, {"NRGPROTEIN", protein}, {"NRGKOHLENH", carbohydrate},
+            {"NRGFETT", fat}};
+}
+
+store::Fields activityItem(qint64 category, const QString& name, qint64 energy)
+{
+    return {{"AKTKAT", category}, {"AKTNAME", name}, {"AKTME", qint64(1)}, {"AKTENERGIE", energy}};
+}
+
+store::Fields note(QDate day, const QStringList& parts)
+{
+    static const char* const kParts[] = {"XTBTEXT1", "XTBTEXT2", "XTBTEXT3", "XTBTEXT4",
+                                         "XTBTEXT5", "XTBTEXT6", "XTBTEXT7", "XTBTEXT8"};
+    store::Fields fields{{"XTBDATUM", day}, {"XTBKAT", qint64(0)}};
+    for (int i = 0; i < parts.size() && i < 8; ++i)
+        fields.push_back({kParts[i], parts[i]});
+    return fields;
+}
 
 QString SmallDiary::path(const char* name) const
 {

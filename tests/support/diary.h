@@ -29,6 +29,18 @@ private:
 inline const QDate kDay1{2005, 3, 1};
 inline const QDate kDay2{2005, 3, 2};
 
+// Whole records of the diary's tables, by field name.
+store::Fields foodEntry(QDate day, double amount, const QString& unit, const QString& name, qint64 energy,
+                        qint64 protein = 0, qint64 carbohydrate = 0, qint64 fat = 0);
+store::Fields activityEntry(QDate day, qint64 minutes, const QString& name, qint64 energy);
+store::Fields dayRecord(QDate day, double weight, qint64 energy, qint64 protein, qint64 carbohydrate,
+                        qint64 fat, qint64 fitness);
+store::Fields foodItem(qint64 category, const QString& name, qint64 unit, qint64 energy, double protein,
+                       double carbohydrate, double fat);
+store::Fields activityItem(qint64 category, const QString& name, qint64 energy);
+// A note of up to eight parts of 250 characters.
+store::Fields note(QDate day, const QStringList& parts);
+
 // Every live record of `table` in visiting order, each as "field|field|..."
 // in declared order; the filter is switched off for the walk.
 QStringList contentOf(store::Table& table);

@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include "install/installer.h"
+#include "support/diary.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -75,17 +76,18 @@ void setDayRecord(const QString& dir, QDate day, double weight, qint64 energy, q
             left[i] -= part[i];
         }
         ntb.insert();
-        ntb.postFields({day, 1.0, QStringLiteral("g"), name, part[0], part[1], part[2], part[3]});
+        ntb.postFields(testing_support::foodEntry(day, 1.0, QStringLiteral("g"), name, part[0], part[1],
+                                                  part[2], part[3]));
     }
     for (qint64 rest = fitness; rest > 0; rest -= 99999) {
         ftb.insert();
-        ftb.postFields({day, qint64(0), name, std::min<qint64>(rest, 99999)});
+        ftb.postFields(testing_support::activityEntry(day, 0, name, std::min<qint64>(rest, 99999)));
     }
     zeb.open(dir);
     if (!zeb.locate("ZEBDATUM", day))
         throw std::runtime_error("no day record");
     zeb.edit();
-    zeb.postFields({day, weight, energy, protein, carbohydrate, fat, fitness});
+    zeb.postFields(testing_support::dayRecord(day, weight, energy, protein, carbohydrate, fat, fitness));
 }
 
 void settle()

@@ -500,7 +500,7 @@ TEST_F(CatalogueEditor, KcalDisplayListsAndStoresTheEnergyConverted)
         store::Table akt(store::schema::akt());
         akt.open(diary.dir());
         akt.insert();
-        akt.postFields({qint64(9), QStringLiteral("Aaa Testlauf"), qint64(1), qint64(100)});
+        akt.postFields(testing_support::activityItem(9, QStringLiteral("Aaa Testlauf"), 100));
     }
     start(true);
     openTools();

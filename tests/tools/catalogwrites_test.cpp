@@ -37,7 +37,7 @@ void runWrites(const QString& dir, FileSystem& fs, const std::function<void()>& 
     nrg.setFiltered(true);
     after();
     const auto row = [](const char* name, qint64 kj) {
-        return std::vector<Value>{qint64(3), QString::fromUtf8(name), qint64(1), kj, 1.5, 2.0, 0.5};
+        return testing_support::foodItem(3, QString::fromUtf8(name), 1, kj, 1.5, 2.0, 0.5);
     };
     int sounds = 0;
     const std::vector<std::function<void()>> steps = {

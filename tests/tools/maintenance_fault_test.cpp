@@ -11,6 +11,7 @@
 
 #include "install/installer.h"
 #include "store/error.h"
+#include "support/diary.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -152,8 +153,8 @@ TEST_P(FaultDuringRun, TheDiaryIsBeforeOrAfterTheRunAndConsistent)
                         // Still open means in step with its file: a booking made
                         // now must be found after a restart.
                         t.ntb.insert();
-                        t.ntb.postFields(
-                            {kOwn, 1.0, QStringLiteral("St."), QStringLiteral("Nachher"), qint64(0)});
+                        t.ntb.postFields(testing_support::foodEntry(kOwn, 1.0, QStringLiteral("St."),
+                                                                    QStringLiteral("Nachher"), 0));
                     }
                 }
                 const Files now = reopened(dir.path());

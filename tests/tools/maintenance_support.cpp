@@ -1,6 +1,7 @@
 #include "maintenance_support.h"
 
 #include "install/installer.h"
+#include "support/diary.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,11 +53,13 @@ void BookedDiary::food(QDate day, const QString& name, qint64 energy, qint64 pro
     t.ntb.refresh();
     t.zeb.refresh();
     t.ntb.insert();
-    t.ntb.postFields({day, 1.0, QStringLiteral("St."), name, energy, protein, carbohydrate, fat});
+    t.ntb.postFields(testing_support::foodEntry(day, 1.0, QStringLiteral("St."), name, energy, protein,
+                                                carbohydrate, fat));
     t.zeb.edit();
-    t.zeb.postFields({Unchanged{}, Unchanged{}, t.zeb.fieldInt("ZEBENERGIE") + energy,
-                      t.zeb.fieldInt("ZEBPROTEIN") + protein, t.zeb.fieldInt("ZEBKOHLENH") + carbohydrate,
-                      t.zeb.fieldInt("ZEBFETT") + fat});
+    t.zeb.postFields({{"ZEBENERGIE", t.zeb.fieldInt("ZEBENERGIE") + energy},
+                      {"ZEBPROTEIN", t.zeb.fieldInt("ZEBPROTEIN") + protein},
+                      {"ZEBKOHLENH", t.zeb.fieldInt("ZEBKOHLENH") + carbohydrate},
+                      {"ZEBFETT", t.zeb.fieldInt("ZEBFETT") + fat}});
 }
 
 void BookedDiary::activity(QDate day, const QString& name, qint64 energy)
@@ -66,7 +69,7 @@ void BookedDiary::activity(QDate day, const QString& name, qint64 energy)
     t.ftb.refresh();
     t.zeb.refresh();
     t.ftb.insert();
-    t.ftb.postFields({day, qint64(60), name, energy});
+    t.ftb.postFields(testing_support::activityEntry(day, 60, name, energy));
     t.zeb.edit();
     t.zeb.setField("ZEBFITNESS", t.zeb.fieldInt("ZEBFITNESS") + energy);
     t.zeb.post();
@@ -86,7 +89,7 @@ void BookedDiary::note(QDate day, const QString& text)
 {
     DiaryTableSet t(dir());
     t.xtb.insert();
-    t.xtb.postFields({day, qint64(0), text});
+    t.xtb.postFields(testing_support::note(day, {text}));
 }
 
 std::map<QString, QByteArray> BookedDiary::files() const

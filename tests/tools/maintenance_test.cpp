@@ -5,6 +5,8 @@
 #include "maintenance_support.h"
 #include "support/diary.h"
 
+#include "main/diary/activity.h"
+
 #include "store/error.h"
 
 #include <QFileInfo>
@@ -326,8 +328,8 @@ TEST_F(Maintenance, TheTablesAreUsableAfterARunAndTheirFiltersShowTheDayAgain)
         EXPECT_EQ(t.ntb.visibleCount(), 1);
         EXPECT_EQ(t.zeb.fieldInt("ZEBENERGIE"), 2400);
         t.ntb.insert();
-        t.ntb.postFields({kFull, 1.0, QStringLiteral("St."), QStringLiteral("Apfel"), qint64(300), qint64(0),
-                          qint64(16), qint64(0)});
+        t.ntb.postFields(testing_support::foodEntry(kFull, 1.0, QStringLiteral("St."),
+                                                    QStringLiteral("Apfel"), 300, 0, 16, 0));
     }
     store::Table reread(store::schema::ntb());
     reread.open(diary.dir());

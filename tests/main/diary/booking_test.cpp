@@ -108,10 +108,3 @@ TEST(Booking, CatalogueRowsAreReadInTheLocale)
     ASSERT_TRUE(row);
     EXPECT_DOUBLE_EQ(row->fat, 1.2);
 }
-
-TEST(Booking, DayTotalsAreCappedThenTruncated)
-{
-    EXPECT_EQ(dayTotal(120000), 99999);
-    EXPECT_EQ(dayTotal(1500.9), 1500);
-    EXPECT_EQ(dayTotal(0), 0);
-}

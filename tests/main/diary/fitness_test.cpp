@@ -41,7 +41,7 @@ protected:
         akt.open(diary.dir());
         for (const auto& [name, kj] : {std::pair{"Testtanz", 1000}, {"Testrudern", 1200}, {"Dauerlauf", 90000}}) {
             akt.insert();
-            akt.setFields({qint64(9), QString::fromUtf8(name), qint64(1), qint64(kj)});
+            akt.setFields(testing_support::activityItem(9, QString::fromUtf8(name), kj));
             akt.post();
         }
         akt.close();

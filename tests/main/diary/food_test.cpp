@@ -32,12 +32,12 @@ void addFoods(const QString& dir)
     store::Table nrg(store::schema::nrg());
     nrg.open(dir);
     const std::vector<store::Row> rows = {
-        {qint64(16), QStringLiteral("Testbrot"), qint64(1), qint64(1500), 2.5, 4.8, 3.5},
-        {qint64(16), QStringLiteral("Testsaft"), qint64(2), qint64(200), 0.1, 11.0, 0.1},
-        {qint64(16), QStringLiteral("Testapfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3},
-        {qint64(16), QStringLiteral("Käse"), qint64(1), qint64(1400), 25.0, 0.0, 28.0},
-        {qint64(16), QStringLiteral("KÄSE"), qint64(1), qint64(1400), 25.0, 0.0, 28.0},
-        {qint64(16), QStringLiteral("Riesenportion"), qint64(3), qint64(60000), 10.0, 10.0, 10.0},
+        testing_support::foodItem(16, QStringLiteral("Testbrot"), 1, 1500, 2.5, 4.8, 3.5),
+        testing_support::foodItem(16, QStringLiteral("Testsaft"), 2, 200, 0.1, 11.0, 0.1),
+        testing_support::foodItem(16, QStringLiteral("Testapfel"), 3, 300, 0.4, 16.0, 0.3),
+        testing_support::foodItem(16, QStringLiteral("Käse"), 1, 1400, 25.0, 0.0, 28.0),
+        testing_support::foodItem(16, QStringLiteral("KÄSE"), 1, 1400, 25.0, 0.0, 28.0),
+        testing_support::foodItem(16, QStringLiteral("Riesenportion"), 3, 60000, 10.0, 10.0, 10.0),
     };
     for (const store::Row& row : rows) {
         nrg.insert();
@@ -172,12 +172,12 @@ TEST_F(FoodFolder, ANameDifferingOnlyInPlainLetterCaseIsSummedAndTakesTheCatalog
         store::Table ntb(store::schema::ntb());
         ntb.open(diary.dir());
         ntb.insert();
-        ntb.setFields({kToday, 250.0, QStringLiteral("g"), QStringLiteral("TESTBROT"), qint64(10), qint64(1),
-                       qint64(1), qint64(1)});
+        ntb.setFields(testing_support::foodEntry(kToday, 250.0, QStringLiteral("g"),
+                                                 QStringLiteral("TESTBROT"), 10, 1, 1, 1));
         ntb.post();
         ntb.insert();
-        ntb.setFields({kToday, 50.0, QStringLiteral("g"), QStringLiteral("Anderes"), qint64(5), qint64(0), qint64(0),
-                       qint64(0)});
+        ntb.setFields(
+            testing_support::foodEntry(kToday, 50.0, QStringLiteral("g"), QStringLiteral("Anderes"), 5));
         ntb.post();
     }
     window = std::make_unique<TFormMain1>(diary.dir());

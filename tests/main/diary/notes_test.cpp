@@ -73,10 +73,7 @@ protected:
             xtb.open(diary.dir());
             for (const auto& [day, text] : notes) {
                 xtb.insert();
-                std::vector<store::Value> values{day, qint64(0)};
-                for (const QString& part : notetext::split(text))
-                    values.push_back(part);
-                xtb.setFields(values);
+                xtb.setFields(testing_support::note(day, notetext::split(text)));
                 xtb.post();
             }
         }

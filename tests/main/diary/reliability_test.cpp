@@ -38,8 +38,8 @@ void addTestFoods(const QString& dir)
     store::Table nrg(store::schema::nrg());
     nrg.open(dir);
     for (const store::Row& row :
-         {store::Row{qint64(16), QStringLiteral("Testbrot"), qint64(1), qint64(1500), 2.5, 4.8, 3.5},
-          store::Row{qint64(16), QStringLiteral("Testapfel"), qint64(3), qint64(300), 0.4, 16.0, 0.3}}) {
+         {testing_support::foodItem(16, QStringLiteral("Testbrot"), 1, 1500, 2.5, 4.8, 3.5),
+          testing_support::foodItem(16, QStringLiteral("Testapfel"), 3, 300, 0.4, 16.0, 0.3)}) {
         nrg.insert();
         nrg.postFields(row);
     }
@@ -190,7 +190,12 @@ TEST_F(Reliability, StaleDayTotalsAreSummedAnewAtTheStartBeforeAnythingShowsThem
         zeb.open(diary.dir());
         ASSERT_TRUE(zeb.locate("ZEBDATUM", kToday));
         zeb.edit();
-        zeb.postFields({store::Unchanged{}, 81.5, qint64(1500), qint64(2), qint64(5), qint64(4), qint64(7)});
+        zeb.postFields({{"ZEBGEWICHT", 81.5},
+                        {"ZEBENERGIE", qint64(1500)},
+                        {"ZEBPROTEIN", qint64(2)},
+                        {"ZEBKOHLENH", qint64(5)},
+                        {"ZEBFETT", qint64(4)},
+                        {"ZEBFITNESS", qint64(7)}});
     }
     const QString sums = summedTotals(diary.dir(), kToday);
     EXPECT_EQ(sums, "2100|3|37|5|0");
@@ -296,8 +301,8 @@ TEST_F(Reliability, AProcessKilledBetweenTheEntryAndItsTotalsLeavesTotalsThatMat
                 ntb.open(diary.dir());
                 if (action == Action::Booking) {
                     ntb.insert();
-                    ntb.postFields({kToday, 1.0, QStringLiteral("St."), QStringLiteral("Testapfel"),
-                                    qint64(300), qint64(0), qint64(16), qint64(0)});
+                    ntb.postFields(testing_support::foodEntry(kToday, 1.0, QStringLiteral("St."),
+                                                              QStringLiteral("Testapfel"), 300, 0, 16, 0));
                 } else {
                     ntb.setFiltered(false);
                     ntb.locate("NTBNAME", QStringLiteral("Testbrot"));

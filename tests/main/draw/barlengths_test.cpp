@@ -19,12 +19,12 @@ GoalTexts goals(const char* kj, const char* kcal, const char* fat = "0", const c
 
 TEST(BarLengths, ValuesAreDividedAsWholeNumbers)
 {
-    DayTotals t;
-    t.energie = 9999; // 39.996 units
+    diary::DayTotals t;
+    t.energy = 9999;  // 39.996 units
     t.fitness = 249;  // just short of one unit
-    t.fett = 61;      // 24.4 units of 2.5 g
+    t.fat = 61;       // 24.4 units of 2.5 g
     t.protein = 3;    // 1.2
-    t.kohlenh = 319;  // 31.9 units of 10 g
+    t.carbohydrate = 319; // 31.9 units of 10 g
     const DayBars bars = dayBars(t, goals("0", "0"), false);
     EXPECT_EQ(bars.food.length, 39);
     EXPECT_EQ(bars.activity.length, 0);
@@ -47,10 +47,10 @@ TEST(BarLengths, GoalsFollowTheDisplayUnit)
 
 TEST(BarLengths, LongBarsAreClippedButColouredFromTheirFullLength)
 {
-    DayTotals t;
-    t.energie = 21250; // exactly 85 units: the tube is full
+    diary::DayTotals t;
+    t.energy = 21250; // exactly 85 units: the tube is full
     t.fitness = 30000;
-    t.fett = 400; // 160 units
+    t.fat = 400; // 160 units
     const DayBars bars = dayBars(t, goals("25000", "0", "300"), false);
     EXPECT_EQ(bars.food.length, 85);
     EXPECT_FALSE(bars.food.overGoal) << "85 units against a goal of 100";
@@ -59,15 +59,15 @@ TEST(BarLengths, LongBarsAreClippedButColouredFromTheirFullLength)
     EXPECT_EQ(bars.fat.length, 78);
     EXPECT_TRUE(bars.fat.overGoal);
 
-    t.energie = 21249; // one kJ short: 84 units
+    t.energy = 21249; // one kJ short: 84 units
     EXPECT_EQ(dayBars(t, goals("0", "0"), false).food.length, 84);
 }
 
 TEST(BarLengths, AValueAtTheGoalIsOverIt)
 {
-    DayTotals t;
-    t.energie = 8000; // 32 units
-    t.kohlenh = 250;  // 25 units
+    diary::DayTotals t;
+    t.energy = 8000;      // 32 units
+    t.carbohydrate = 250; // 25 units
     EXPECT_TRUE(dayBars(t, goals("8000", "0", "0", "0", "250"), false).food.overGoal);
     EXPECT_TRUE(dayBars(t, goals("8000", "0", "0", "0", "250"), false).carbohydrate.overGoal);
     // 8249 kJ is still 32 units: the goal counts in whole units too.
@@ -93,9 +93,9 @@ TEST(BarLengths, GoalMarksOnlyBelowTheLimit)
 
 TEST(BarLengths, AGoalThatIsNoNumberCountsAsOneUnit)
 {
-    DayTotals t;
-    t.fett = 3; // 1 unit
-    t.energie = 250;
+    diary::DayTotals t;
+    t.fat = 3; // 1 unit
+    t.energy = 250;
     for (const char* text : {"", "abc", "12a", "1,5"}) {
         SCOPED_TRACE(text);
         const DayBars bars = dayBars(t, goals(text, text, text), false);
@@ -110,8 +110,8 @@ TEST(BarLengths, AGoalThatIsNoNumberCountsAsOneUnit)
 
 TEST(BarLengths, EmptyOrNegativeTotalsDrawNothing)
 {
-    DayTotals t;
-    t.energie = -500;
+    diary::DayTotals t;
+    t.energy = -500;
     const DayBars bars = dayBars(t, goals("8000", "0"), false);
     EXPECT_EQ(bars.food.length, 0);
     EXPECT_FALSE(bars.food.overGoal);

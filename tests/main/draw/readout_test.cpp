@@ -24,14 +24,14 @@ private:
     std::optional<testing_support::LocaleScope> m_locale;
 };
 
-DayTotals day()
+diary::DayTotals day()
 {
-    DayTotals t;
-    t.energie = 10467; // 2499.97 kcal
+    diary::DayTotals t;
+    t.energy = 10467;  // 2499.97 kcal
     t.fitness = 2093;  // 499.90 kcal
-    t.fett = 71;
+    t.fat = 71;
     t.protein = 88;
-    t.kohlenh = 312;
+    t.carbohydrate = 312;
     return t;
 }
 
@@ -78,12 +78,12 @@ TEST_F(Readout, TextsInKilocaloriesAreRoundedToTheNearestWhole)
     EXPECT_EQ(barReadout(HitArea::ActivityEnergy, day(), true), " 500 kcal");
     // Grams read the same in either unit.
     EXPECT_EQ(barReadout(HitArea::Fat, day(), true), " 71 g ");
-    DayTotals t;
-    t.energie = 1; // 0.239 kcal
+    diary::DayTotals t;
+    t.energy = 1; // 0.239 kcal
     EXPECT_EQ(barReadout(HitArea::FoodEnergy, t, true), " 0 kcal");
-    t.energie = 2; // 0.478
+    t.energy = 2; // 0.478
     EXPECT_EQ(barReadout(HitArea::FoodEnergy, t, true), " 0 kcal");
-    t.energie = 3; // 0.717
+    t.energy = 3; // 0.717
     EXPECT_EQ(barReadout(HitArea::FoodEnergy, t, true), " 1 kcal");
 }
 

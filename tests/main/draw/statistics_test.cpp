@@ -43,7 +43,12 @@ protected:
         reg.first();
         reg.edit();
         // Weeks after 2002-01-01: 165 puts the window's start on 2005-03-01.
-        reg.setFields({qint64(1), series, qint64(1), qint64(scrollX), qint64(scrollX), qint64(scrollX)});
+        reg.setFields({{"NF", qint64(1)},
+                       {"SF", series},
+                       {"SZX", qint64(1)},
+                       {"SBM1", qint64(scrollX)},
+                       {"SBM2", qint64(scrollX)},
+                       {"SBM3", qint64(scrollX)}});
         reg.post();
         reg.close();
         platform::setToday(kToday);

@@ -270,9 +270,10 @@ TEST(NotePages, ALongNoteContinuesAtSixtyWithoutATitle)
 
 TEST(FoodPages, HeaderRowFirstInPrintedColumnOrderThenTotals)
 {
-    const report::FoodTotals totals{"1911 kcal", "70 g", "80 g", "300 g"};
+    const diary::DayTotals totals{
+        .energy = 8001, .protein = 80, .carbohydrate = 300, .fat = 70}; // 1911,03 kcal
     const std::vector<Page> pages =
-        report::foodPages(page10(), "Kelvara: Nahrungszufuhr am 08.07.2006", foodRows(2), totals);
+        report::foodPages(page10(), "Kelvara: Nahrungszufuhr am 08.07.2006", foodRows(2), totals, true);
     ASSERT_EQ(pages.size(), 1u);
     const Page& p = pages[0];
     EXPECT_TRUE(hasBox(p, 59, 54, 496, 75));
@@ -309,7 +310,7 @@ TEST(FoodPages, HeaderRowFirstInPrintedColumnOrderThenTotals)
 TEST(FoodPages, ManyEntriesContinueOnANewPageAndTheTotalsFollowTheLastRow)
 {
     // Header and 40 entries: 32 lines on the first page, 9 on the second.
-    const std::vector<Page> pages = report::foodPages(page10(), "t", foodRows(40), {"e", "f", "p", "k"});
+    const std::vector<Page> pages = report::foodPages(page10(), "t", foodRows(40), {}, false);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(textOf(pages[0], 140, 20 * 32 + 40), "Speise 31");
     EXPECT_FALSE(hasBox(pages[0], 294, 20 * 32 + 58, 496, 20 * 32 + 80));
@@ -319,7 +320,7 @@ TEST(FoodPages, ManyEntriesContinueOnANewPageAndTheTotalsFollowTheLastRow)
     EXPECT_EQ(textOf(pages[1], 140, 60), "Speise 32");
     EXPECT_EQ(textOf(pages[1], 140, 20 * 9 + 40), "Speise 40");
     EXPECT_TRUE(hasBox(pages[1], 294, 20 * 9 + 58, 496, 20 * 9 + 80));
-    EXPECT_EQ(textOf(pages[1], 300, 20 * 9 + 63), "e");
+    EXPECT_EQ(textOf(pages[1], 300, 20 * 9 + 63), "0 kJ");
 }
 
 // On a page of 721 units the 33 lines of the header and 32 entries fit
@@ -344,9 +345,9 @@ TEST(TotalsBox, GoesToTheTopOfANewPageWhenItWouldPassTheBottom)
         std::vector<std::array<QString, 3>> activities = {{"Min.", "Aktivität", "kJ"}};
         for (int i = 1; i <= c.entries; ++i)
             activities.push_back({"30", QStringLiteral("Sport %1").arg(i), "500"});
-        const std::vector<Page> pages =
-            c.food ? report::foodPages(format, "t", foodRows(c.entries), {"e", "f", "p", "k"})
-                   : report::activityPages(format, "t", activities, "e");
+        const std::vector<Page> pages = c.food
+                                            ? report::foodPages(format, "t", foodRows(c.entries), {}, false)
+                                            : report::activityPages(format, "t", activities, {}, false);
         const int left = c.food ? 295 : 320, right = c.food ? 495 : 400;
         ASSERT_EQ(pages.size(), c.pages);
 
@@ -357,7 +358,7 @@ TEST(TotalsBox, GoesToTheTopOfANewPageWhenItWouldPassTheBottom)
         const int r20 = 20 * c.totalsLine;
         EXPECT_TRUE(hasBox(last, left - 1, r20 + 58, right + 1, r20 + 80));
         EXPECT_TRUE(hasBox(last, left, r20 + 59, right, r20 + 79));
-        EXPECT_EQ(textOf(last, c.food ? 300 : 330, r20 + 63), "e");
+        EXPECT_EQ(textOf(last, c.food ? 300 : 330, r20 + 63), "0 kJ");
         if (c.totalsLine == 0)
             EXPECT_EQ(textCount(last), c.food ? 4 : 1) << "the new page holds the totals only";
 
@@ -374,7 +375,7 @@ TEST(TotalsBox, GoesToTheTopOfANewPageWhenItWouldPassTheBottom)
 
 TEST(FoodPages, LongCellTextsEndAtTheirCell)
 {
-    const std::vector<Page> pages = report::foodPages(page10(), "t", foodRows(1), {"e", "f", "p", "k"});
+    const std::vector<Page> pages = report::foodPages(page10(), "t", foodRows(1), {}, false);
     EXPECT_EQ(textAt(pages[0], 140, 80)->clipRight, 295);
     EXPECT_EQ(textAt(pages[0], 65, 80)->clipRight, 105);
     EXPECT_EQ(textAt(pages[0], 300, 103)->clipRight, 0);
@@ -385,8 +386,8 @@ TEST(ActivityPages, RowsInThreeCellsThenTheActivityTotal)
     const std::vector<std::array<QString, 3>> rows = {{"Min.", "Aktivität", "kJ"},
                                                       {"30", "Radfahren", "1000"},
                                                       {"1440", "Grund- und Arbeitsumsatz", "9000"}};
-    const std::vector<Page> pages =
-        report::activityPages(page10(), "Kelvara: Fitnessaktivitäten am 08.07.2006", rows, "10000 kJ");
+    const std::vector<Page> pages = report::activityPages(
+        page10(), "Kelvara: Fitnessaktivitäten am 08.07.2006", rows, {.fitness = 10000}, false);
     ASSERT_EQ(pages.size(), 1u);
     const Page& p = pages[0];
     EXPECT_TRUE(hasBox(p, 59, 54, 401, 75));

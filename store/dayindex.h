@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <vector>
+
+namespace store {
+
+// The records of each day of a table's day field, as runs of consecutive
+// records of one day sorted by day (and by record within a day). A table
+// written in date order, as the diary's tables are, has one run a day, so
+// the index is one small sorted array and needs no hash map; a table in
+// any other order only has more runs. Days are YYYYMMDD; records without
+// a day are not indexed.
+class DayIndex
+{
+public:
+    void clear();
+    void reserve(size_t runs) { m_runs.reserve(runs); }
+
+    // Adds record `recno` of `day`. Adding in ascending record order, as a
+    // table is read, extends the last run when the record continues it.
+    void add(quint32 recno, int day);
+    // Takes out record `recno` of `day` (its day changes).
+    void remove(quint32 recno, int day);
+
+    // The records of `day`, ascending.
+    std::vector<quint32> records(int day) const;
+    // The days that have records.
+    size_t dayCount() const;
+    // Runs of consecutive records: one a day for a table in date order.
+    size_t runCount() const { return m_runs.size(); }
+
+private:
+    struct Run
+    {
+        int day;
+        quint32 first;
+        quint32 end; // one past the last record
+    };
+    // The first run not before (day, recno).
+    std::vector<Run>::iterator lowerBound(int day, quint32 recno);
+    // Joins run i with the next when that continues it.
+    void joinNext(size_t i);
+
+    std::vector<Run> m_runs;
+    // The run that the last added record ended, which the next record in
+    // file order continues; m_runs.size() when there is none.
+    size_t m_open = 0;
+};
+
+} // namespace store

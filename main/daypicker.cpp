@@ -330,9 +330,9 @@ bool DayPicker::commit()
 
 void DayPicker::refuse(const QString& text)
 {
+    const QString why = daytext::dayOf(daytext::layoutOf(displayFormat()), text).message();
     showDay();
-    platform::showMessage(
-        this, QStringLiteral("\"%1\" ist kein gültiges Datum.\rEs bleibt beim %2.").arg(text, this->text()));
+    platform::showMessage(this, why + QStringLiteral("\rEs bleibt beim %1.").arg(this->text()));
 }
 
 void DayPicker::showDay()

@@ -223,8 +223,9 @@ public:
     void PanelFTBMouseUp(Qt::MouseButton button, int x, int y);
     void DragResetFitness();
     // Books the dragged duration for the selected activity on the current
-    // day, or refuses with a message (nothing written).
-    void SchreibeFTBDaten();
+    // day. False when the booking was refused or abandoned (nothing
+    // written).
+    bool SchreibeFTBDaten();
     void SchreibeFTBListe();
     bool PanelFitnessDeleteDragOver(QObject* source);
     void PanelFitnessDeleteDragDrop(QObject* source);

@@ -109,19 +109,20 @@ bool isReservedName(const QString& name)
            stored == diary::kSummaryName || stored == diary::kGapFillerName;
 }
 
-QString nameRefusal(const QString& name, bool change)
+Checked<> checkName(const QString& name, bool change)
 {
     if (name.isEmpty())
-        return change ? QStringLiteral("Textfeld leer. Kein Ändern möglich !")
-                      : QStringLiteral("Nichts zum Einfügen gefunden !");
+        return Checked<>::refused(change ? QStringLiteral("Textfeld leer. Kein Ändern möglich !")
+                                         : QStringLiteral("Nichts zum Einfügen gefunden !"));
     if (!isReservedName(name))
-        return {};
+        return Passed{};
     if (!change)
-        return QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !");
+        return Checked<>::refused(
+            QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht eingefügt !"));
     if (name == diary::kPlaceholder)
-        return QStringLiteral("Text \"%1\" nicht sinnvoll. Daten werden nicht eingefügt !")
-            .arg(diary::kPlaceholder);
-    return QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht geändert !");
+        return Checked<>::refused(QStringLiteral("Text \"%1\" nicht sinnvoll. Daten werden nicht eingefügt !")
+                                      .arg(diary::kPlaceholder));
+    return Checked<>::refused(QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht geändert !"));
 }
 
 QString energyUnit(bool activity, int unitItem, bool kcal)
@@ -219,27 +220,24 @@ std::optional<qint64> tenths(const QString& text, QChar separator)
     return value;
 }
 
-Checked checkFields(const Fields& fields, bool activity, bool kcal, QChar separator, const QString& refusal)
+Checked<Row> checkFields(const Fields& fields, bool activity, bool kcal, QChar separator,
+                         const QString& refusal)
 {
-    Checked result;
     Row row;
     row.name = fields.name;
     row.unitItem = fields.unitItem;
 
     const std::optional<qint64> energy = wholeNumber(fields.energy);
-    if (!energy || *energy > kMaxEnergyKj) {
-        result.message = notANumber("Energie", fields.energy, QStringLiteral("0 bis 99999"), refusal);
-        return result;
-    }
+    if (!energy || *energy > kMaxEnergyKj)
+        return Checked<Row>::refused(
+            notANumber("Energie", fields.energy, QStringLiteral("0 bis 99999"), refusal));
     row.energyKj = kcal ? units::kjFromKcal(*energy) : *energy;
-    if (row.energyKj > kMaxEnergyKj) {
-        result.message =
+    if (row.energyKj > kMaxEnergyKj)
+        return Checked<Row>::refused(
             QStringLiteral("%1 kcal sind %2 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r%3")
                 .arg(*energy)
                 .arg(row.energyKj)
-                .arg(refusal);
-        return result;
-    }
+                .arg(refusal));
     if (!activity) {
         const struct
         {
@@ -251,15 +249,29 @@ Checked checkFields(const Fields& fields, bool activity, bool kcal, QChar separa
                          {"Fett", fields.fat, row.fatTenths}};
         for (const auto& n : nutrients) {
             const std::optional<qint64> value = tenths(n.text, separator);
-            if (!value || *value > 9990) {
-                result.message = notANumber(n.field, n.text, QStringLiteral("0 bis 999"), refusal);
-                return result;
-            }
+            if (!value || *value > 9990)
+                return Checked<Row>::refused(
+                    notANumber(n.field, n.text, QStringLiteral("0 bis 999"), refusal));
             n.value = *value;
         }
     }
-    result.row = row;
-    return result;
+    return row;
+}
+
+store::Fields recordFields(const Row& row, bool activity, int category)
+{
+    if (activity)
+        return {{"AKTKAT", qint64(category)},
+                {"AKTNAME", row.name},
+                {"AKTME", qint64(1)},
+                {"AKTENERGIE", row.energyKj}};
+    return {{"NRGKAT", qint64(category)},
+            {"NRGNAME", row.name},
+            {"NRGME", qint64(row.unitItem + 1)},
+            {"NRGENERGIE", row.energyKj},
+            {"NRGPROTEIN", row.proteinTenths / 10.0},
+            {"NRGKOHLENH", row.carbohydrateTenths / 10.0},
+            {"NRGFETT", row.fatTenths / 10.0}};
 }
 
 } // namespace catalogrules

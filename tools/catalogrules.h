@@ -1,6 +1,8 @@
 #pragma once
 
+#include "main/checked.h"
 #include "main/diary/diary.h"
+#include "store/value.h"
 
 #include <QChar>
 #include <QString>
@@ -43,12 +45,11 @@ int unitItem(const QString& text);
 // activity entry's. Exact and case-sensitive; trailing blanks do not count.
 bool isReservedName(const QString& name);
 
-// Why `name`, as the catalogue will hold it (fitted to its code page, no
-// trailing blanks), is refused as the name of a new entry (`change` false)
-// or of a changed one: the message to show, empty when it may be stored.
-// Insert and change refuse the same names, the empty name and the reserved
-// ones, each with its own words.
-QString nameRefusal(const QString& name, bool change);
+// Whether `name`, as the catalogue will hold it (fitted to its code page,
+// no trailing blanks), may be the name of a new entry (`change` false) or
+// of a changed one. Insert and change refuse the same names, the empty name
+// and the reserved ones, each with its own words.
+Checked<> checkName(const QString& name, bool change);
 
 // The energy unit labels: per hour for activities, per reference unit (item
 // of the unit list, -1 none) for foods.
@@ -95,17 +96,17 @@ struct Fields
     int unitItem = 0;
 };
 
-// The row the fields stand for, or the German message that refuses them:
-// a field that is not a number in its range, or an energy whose kJ value
-// the five-digit field cannot hold. With `kcal` the energy is a kcal input
-// and stored converted. Nutrients are read for foods only. The message
-// ends with `refusal` ("Daten werden nicht eingefügt !").
-struct Checked
-{
-    std::optional<Row> row;
-    QString message;
-};
-Checked checkFields(const Fields& fields, bool activity, bool kcal, QChar separator, const QString& refusal);
+// The row the fields stand for, or refused: a field that is not a number in
+// its range, or an energy whose kJ value the five-digit field cannot hold.
+// With `kcal` the energy is a kcal input and stored converted. Nutrients
+// are read for foods only. The message ends with `refusal` ("Daten werden
+// nicht eingefügt !").
+Checked<Row> checkFields(const Fields& fields, bool activity, bool kcal, QChar separator,
+                         const QString& refusal);
+
+// The catalogue record of a row in `category`: of the activity catalogue
+// (energy per hour) or the food catalogue (nutrients in g).
+store::Fields recordFields(const Row& row, bool activity, int category);
 
 // The largest whole number the energy field of the catalogue holds.
 constexpr qint64 kMaxEnergyKj = 99999;

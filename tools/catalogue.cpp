@@ -380,11 +380,13 @@ std::optional<catalogrules::Row> TToolForm1::checkedRow(const QString& name, con
     fields.carbohydrate = EditTools4->text();
     fields.fat = EditTools5->text();
     fields.unitItem = std::max(0, ComboBoxTools2->currentIndex());
-    const catalogrules::Checked checked =
+    const Checked<catalogrules::Row> checked =
         catalogrules::checkFields(fields, activityChosen(), m_main.AnzeigeKcal, decimalSeparator(), refusal);
-    if (!checked.row)
-        platform::showMessage(this, checked.message);
-    return checked.row;
+    if (!checked) {
+        platform::showMessage(this, checked.message());
+        return std::nullopt;
+    }
+    return *checked;
 }
 
 bool TToolForm1::nameInCategory(const QString& name)
@@ -394,25 +396,15 @@ bool TToolForm1::nameInCategory(const QString& name)
 
 store::Fields TToolForm1::rowValues(const catalogrules::Row& row) const
 {
-    if (activityChosen())
-        return {{"AKTKAT", qint64(m_main.AktivKategorie)},
-                {"AKTNAME", row.name},
-                {"AKTME", qint64(1)},
-                {"AKTENERGIE", row.energyKj}};
-    return {{"NRGKAT", qint64(m_main.NahrungKategorie)},
-            {"NRGNAME", row.name},
-            {"NRGME", qint64(row.unitItem + 1)},
-            {"NRGENERGIE", row.energyKj},
-            {"NRGPROTEIN", row.proteinTenths / 10.0},
-            {"NRGKOHLENH", row.carbohydrateTenths / 10.0},
-            {"NRGFETT", row.fatTenths / 10.0}};
+    return catalogrules::recordFields(row, activityChosen(),
+                                      activityChosen() ? m_main.AktivKategorie : m_main.NahrungKategorie);
 }
 
 void TToolForm1::ButtonToolsInsertClick()
 {
     const QString n = enteredName();
-    if (const QString refusal = catalogrules::nameRefusal(n, false); !refusal.isEmpty()) {
-        platform::showMessage(this, refusal);
+    if (const Checked<> name = catalogrules::checkName(n, false); !name) {
+        platform::showMessage(this, name.message());
         return;
     }
     const std::optional<catalogrules::Row> row =
@@ -440,8 +432,8 @@ void TToolForm1::ButtonToolsEditClick()
         return;
     }
     const QString n = enteredName();
-    if (const QString refusal = catalogrules::nameRefusal(n, true); !refusal.isEmpty()) {
-        platform::showMessage(this, refusal);
+    if (const Checked<> name = catalogrules::checkName(n, true); !name) {
+        platform::showMessage(this, name.message());
         return;
     }
     const std::optional<catalogrules::Row> row =

@@ -109,14 +109,15 @@ QDate clampToDiary(QDate day)
     return day > diary::kLastDay ? diary::kLastDay : day;
 }
 
-QString periodRefusal(QDate first, QDate last, QDate today)
+Checked<> checkPeriod(QDate first, QDate last, QDate today)
 {
     if (last < first)
-        return QStringLiteral("Das Zeitintervall ist ungültig !\rAktion kann nicht durchgeführt werden.");
+        return Checked<>::refused(
+            QStringLiteral("Das Zeitintervall ist ungültig !\rAktion kann nicht durchgeführt werden."));
     if (last >= today)
-        return QStringLiteral(
-            "Das Zeitintervall überschneidet das heutige Tagesdatum !\rAktion wird nicht durchgeführt.");
-    return {};
+        return Checked<>::refused(QStringLiteral(
+            "Das Zeitintervall überschneidet das heutige Tagesdatum !\rAktion wird nicht durchgeführt."));
+    return Passed{};
 }
 
 Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Progress& progress)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/checked.h"
 #include "main/diary/diary.h"
 #include "store/table.h"
 
@@ -41,9 +42,9 @@ struct Result
 // ... diary::kLastDay.
 QDate clampToDiary(QDate day);
 
-// Why a run over first ... last is refused on `today`, as the message to
-// show (lines joined by a carriage return); empty when it may run.
-QString periodRefusal(QDate first, QDate last, QDate today);
+// Whether a run over first ... last may run on `today`: not on an inverted
+// period, nor on one that reaches today.
+Checked<> checkPeriod(QDate first, QDate last, QDate today);
 
 // Days without food, activity or weight receive the values of the latest
 // earlier day with such values, starting from the day before `first`.

@@ -227,9 +227,9 @@ void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, Ve
 {
     const QDate first = firstPicker->date();
     const QDate last = lastPicker->date();
-    const QString refusal = maintenance::periodRefusal(first, last, platform::today());
-    if (!refusal.isEmpty()) {
-        platform::showMessage(this, refusal);
+    const Checked<> period = maintenance::checkPeriod(first, last, platform::today());
+    if (!period) {
+        platform::showMessage(this, period.message());
         return;
     }
     if (!platform::askQuestion(this, question(first, last)))

@@ -15,18 +15,32 @@ int symbolAt(int x, int y)
     return booking::symbolAt(x, y);
 }
 
-std::optional<int> wholeKilograms(const QString& weightText)
+Checked<int> bookingWeight(const QString& weightText)
 {
     bool ok = false;
     const double kg = QLocale().toDouble(weightText.trimmed(), &ok);
     if (!ok || !std::isfinite(kg) || std::abs(kg) > 1e6)
-        return std::nullopt;
-    return static_cast<int>(std::trunc(kg));
+        return Checked<int>::refused(
+            QStringLiteral("Das Tagesgewicht \"%1\" ist keine Zahl.\rDie Buchung wurde nicht ausgeführt.")
+                .arg(weightText));
+    const int whole = static_cast<int>(std::trunc(kg));
+    if (whole < kLowestWeight || whole > kHighestWeight)
+        return Checked<int>::refused(
+            QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
+                           "Tragen Sie bitte zuerst ihr Tagesgewicht (40...150 kg) ein."));
+    return whole;
 }
 
-bool weightAllowed(int kg)
+Checked<goals::BasalCoefficients> dailyCoefficients(int sexItem, int ageItem)
 {
-    return kg >= kLowestWeight && kg <= kHighestWeight;
+    const std::optional<goals::BasalCoefficients> c =
+        ageItem > 0 && sexItem > 0 ? goals::basalCoefficients(sexItem, ageItem) : std::nullopt;
+    if (!c)
+        return Checked<goals::BasalCoefficients>::refused(
+            QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
+                           "Tragen Sie bitte zuerst im Ordner \"Ziele\" ihre\r"
+                           "persönlichen Daten zu Geschlecht und Alter ein!"));
+    return *c;
 }
 
 qint64 energy(double kjPerHour, int kg, double minutes)
@@ -69,22 +83,24 @@ qint64 dailyEnergy(int percent, int kg, int a, int b)
     return static_cast<qint64>(percent) * (static_cast<qint64>(kg) * a + b) / 100;
 }
 
-QString secondDailyRefusal(const QStringList& dayEntryNames)
+Checked<> checkSecondDaily(const QStringList& dayEntryNames)
 {
     for (const QString& name : dayEntryNames) {
         if (name.startsWith(diary::kDailyPrefix))
-            return QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da bereits\r"
-                                  "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
-                                  "Gegebenenfalls löschen Sie diesen Eintrag !");
+            return Checked<>::refused(
+                QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da bereits\r"
+                               "eine Eintragung für Grund- und Arbeitsumsatz vorliegt.\r"
+                               "Gegebenenfalls löschen Sie diesen Eintrag !"));
     }
     for (const QString& name : dayEntryNames) {
         if (name == diary::kSummaryName || name == diary::kGapFillerName)
-            return QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
-                                  "\"%1\" den Grund- und Arbeitsumsatz des Tages\r"
-                                  "bereits enthalten kann.")
-                .arg(name);
+            return Checked<>::refused(
+                QStringLiteral("Diese Aktion kann nicht durchgeführt werden, da die Eintragung\r"
+                               "\"%1\" den Grund- und Arbeitsumsatz des Tages\r"
+                               "bereits enthalten kann.")
+                    .arg(name));
     }
-    return {};
+    return Passed{};
 }
 
 } // namespace activity

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "main/checked.h"
 #include "main/diary/diary.h"
+#include "main/goals/energymodel.h"
 #include "store/value.h"
 
 #include <QDate>
@@ -26,10 +28,15 @@ constexpr int kDayMinutes = 1440;
 // The symbol whose press band holds (x, y), 1 ... 11; 0 outside.
 int symbolAt(int x, int y);
 
-// The day's weight from the weight field in the locale's format, truncated
-// to whole kg (70,9 gives 70); nothing when the text is not a number.
-std::optional<int> wholeKilograms(const QString& weightText);
-bool weightAllowed(int kg);
+// The day's weight that an activity booking needs, from the weight field
+// in the locale's format, truncated to whole kg (70,9 gives 70, 150,9 gives
+// 150). Refused when the text is not a number or the weight is not 40 ...
+// 150 kg.
+Checked<int> bookingWeight(const QString& weightText);
+
+// The basal-rate coefficients of the whole-day entry for the sex and age
+// items of the goals folder; refused while either is item 0 ("?").
+Checked<goals::BasalCoefficients> dailyCoefficients(int sexItem, int ageItem);
 
 // The energy of `minutes` of an activity of `kjPerHour` (at 75 kg) for a
 // person of `kg`, computed exactly and rounded once with halves to the even
@@ -54,13 +61,13 @@ Entry summed(int minutes, qint64 energy, const std::optional<Entry>& existing);
 QString dailyName(const QString& percentText);
 qint64 dailyEnergy(int percent, int kg, int a, int b);
 
-// Why a day with entries of these names takes no whole-day entry, as the
-// message to show; empty when it takes one. A day holds at most one
+// Whether a day with entries of these names takes a whole-day entry. A
+// day holds at most one
 // whole-day level, so an entry whose name begins with "Grund- und Arbeit"
 // refuses a second. So does a summary or a gap filler: each carries a whole
 // day's activity total, which includes the level when that day had one,
 // and keeps no trace of whether it had; another level could count the
 // basal turnover twice.
-QString secondDailyRefusal(const QStringList& dayEntryNames);
+Checked<> checkSecondDaily(const QStringList& dayEntryNames);
 
 } // namespace activity

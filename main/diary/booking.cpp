@@ -57,7 +57,7 @@ bool inDropArea(int x, int y, int width, int height)
     return x > 72 && x < width - 18 && y > 35 && y < height - 32;
 }
 
-std::optional<FoodRow> readFoodRow(const QString& name, const std::array<QString, 5>& columns, QString& bad)
+Checked<FoodRow> readFoodRow(const QString& name, const std::array<QString, 5>& columns)
 {
     const QLocale locale;
     double values[5];
@@ -68,10 +68,11 @@ std::optional<FoodRow> readFoodRow(const QString& name, const std::array<QString
             // A number written with a point reads in any locale.
             values[i] = QLocale::c().toDouble(columns[i].trimmed(), &ok);
         }
-        if (!ok || !std::isfinite(values[i])) {
-            bad = columns[i];
-            return std::nullopt;
-        }
+        if (!ok || !std::isfinite(values[i]))
+            return Checked<FoodRow>::refused(
+                QStringLiteral("Der Katalogwert \"%1\" von \"%2\" ist keine Zahl.\r"
+                               "Die Buchung wurde nicht ausgeführt.")
+                    .arg(columns[i], name));
     }
     FoodRow row;
     row.name = name;

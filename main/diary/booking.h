@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/checked.h"
 #include "store/value.h"
 
 #include <QDate>
@@ -82,9 +83,10 @@ struct FoodRow
 };
 
 // Reads the hidden columns of a catalogue row (unit code, energy, protein,
-// carbohydrate, fat) in the locale's number format. Returns the text that
-// is not a number in `bad` and nothing when one fails.
-std::optional<FoodRow> readFoodRow(const QString& name, const std::array<QString, 5>& columns, QString& bad);
+// carbohydrate, fat) in the locale's number format, or with a point. A
+// text that is not a number refuses the booking, naming the text and the
+// food.
+Checked<FoodRow> readFoodRow(const QString& name, const std::array<QString, 5>& columns);
 
 // A food-diary entry as it is stored.
 struct Entry

@@ -70,23 +70,26 @@ QString typableFormat(const QString& displayFormat)
     return format;
 }
 
-std::optional<QDate> dayOf(const Layout& layout, const QString& text)
+Checked<QDate> dayOf(const Layout& layout, const QString& text)
 {
+    const auto notADay = [&] {
+        return Checked<QDate>::refused(QStringLiteral("\"%1\" ist kein gültiges Datum.").arg(text));
+    };
     const QStringList parts = text.split(layout.separator);
     if (parts.size() != 3)
-        return std::nullopt;
+        return notADay();
     int day = 0, month = 0, year = 0;
     for (int i = 0; i < 3; ++i) {
         const QChar kind = layout.order.at(i);
         const QString& digits = parts.at(i);
         const bool rightLength = kind == u'y' ? digits.size() == 4 : digits.size() >= 1 && digits.size() <= 2;
         if (!rightLength || !allDigits(digits))
-            return std::nullopt;
+            return notADay();
         (kind == u'd' ? day : kind == u'M' ? month : year) = digits.toInt();
     }
     const QDate date(year, month, day);
     if (!date.isValid())
-        return std::nullopt;
+        return notADay();
     return date;
 }
 

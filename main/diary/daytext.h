@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/checked.h"
+
 #include <QDate>
 #include <QString>
 #include <optional>
@@ -24,8 +26,8 @@ Layout layoutOf(const QString& displayFormat);
 QString typableFormat(const QString& displayFormat);
 
 // The day that `text` names: three parts of the right lengths that make a
-// calendar day. Nothing for anything else.
-std::optional<QDate> dayOf(const Layout& layout, const QString& text);
+// calendar day. Anything else is refused as no valid date.
+Checked<QDate> dayOf(const Layout& layout, const QString& text);
 
 // True when typing on at the end of `text` can still give a day: at most
 // three parts, each a possible beginning of its kind, and only the last one

@@ -20,12 +20,6 @@
 
 namespace {
 
-const QString kWeightMessage = QStringLiteral(
-    "Diese Aktion kann nicht durchgeführt werden.\rTragen Sie bitte zuerst ihr Tagesgewicht (40...150 kg) ein.");
-const QString kPersonMessage = QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
-                                              "Tragen Sie bitte zuerst im Ordner \"Ziele\" ihre\r"
-                                              "persönlichen Daten zu Geschlecht und Alter ein!");
-
 constexpr int kCoverActive = 4;
 constexpr int kCoverAway = -60;
 
@@ -153,6 +147,7 @@ void TFormMain1::bookDraggedActivity()
 {
     try {
         const int rowsBefore = StringGridFTB->rowCount();
+        // A refused booking rewrites the day's total and list all the same.
         bookOrRevert(Dbf_FTB, [&] {
             SchreibeFTBDaten();
             SchreibeZEB_FTB_Daten();
@@ -192,20 +187,14 @@ void TFormMain1::DragResetFitness()
         PanelFDrag[k]->move(booking::kSymbolLeft, booking::symbolHomeTop(k));
 }
 
-void TFormMain1::SchreibeFTBDaten()
+bool TFormMain1::SchreibeFTBDaten()
 {
     if (EditTagesgewicht->text().isEmpty())
         EditTagesgewicht->setText(QStringLiteral("0"));
-    const std::optional<int> kg = activity::wholeKilograms(EditTagesgewicht->text());
+    const Checked<int> kg = activity::bookingWeight(EditTagesgewicht->text());
     if (!kg) {
-        platform::showMessage(this, QStringLiteral("Das Tagesgewicht \"%1\" ist keine Zahl.\r"
-                                                   "Die Buchung wurde nicht ausgeführt.")
-                                        .arg(EditTagesgewicht->text()));
-        return;
-    }
-    if (!activity::weightAllowed(*kg)) {
-        platform::showMessage(this, kWeightMessage);
-        return;
+        platform::showMessage(this, kg.message());
+        return false;
     }
     const int row = StringGridFIT->selectedRow();
     if (AktivKategorie != 0) {
@@ -213,7 +202,7 @@ void TFormMain1::SchreibeFTBDaten()
         bool ok = false;
         const double kjPerHour = StringGridFIT->cell(1, row).toDouble(&ok);
         if (!ok)
-            return;
+            return false;
         const qint64 energy = activity::energy(kjPerHour, *kg, DragFaktor);
         std::optional<activity::Entry> existing;
         const bool found = Dbf_FTB.locate("FTBNAME", name, {true, false});
@@ -227,31 +216,32 @@ void TFormMain1::SchreibeFTBDaten()
             Dbf_FTB.insert();
         Dbf_FTB.postFields(activity::entryFields(FilterTag(), name, entry));
         platform::MessageBeep(platform::Sound::Information);
-        return;
+        return true;
     }
 
-    if (ComboBoxAlter->currentIndex() <= 0 || ComboBoxGeschlecht->currentIndex() <= 0) {
-        platform::showMessage(this, kPersonMessage);
-        return;
+    const Checked<goals::BasalCoefficients> c =
+        activity::dailyCoefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
+    if (!c) {
+        platform::showMessage(this, c.message());
+        return false;
     }
-    const std::optional<goals::BasalCoefficients> c =
-        goals::basalCoefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
     const QString percentText = StringGridFIT->cell(1, row);
     qint64 percent = 0;
-    if (!c || !numbers::parseInteger(percentText, percent))
-        return;
+    if (!numbers::parseInteger(percentText, percent))
+        return false;
     QStringList dayEntries;
     for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next())
         dayEntries << Dbf_FTB.fieldText("FTBNAME");
-    if (const QString refusal = activity::secondDailyRefusal(dayEntries); !refusal.isEmpty()) {
-        platform::showMessage(this, refusal);
-        return;
+    if (const Checked<> second = activity::checkSecondDaily(dayEntries); !second) {
+        platform::showMessage(this, second.message());
+        return false;
     }
     Dbf_FTB.insert();
     Dbf_FTB.postFields(activity::entryFields(
         FilterTag(), activity::dailyName(percentText),
         {activity::kDayMinutes, activity::dailyEnergy(static_cast<int>(percent), *kg, c->a, c->b)}));
     platform::MessageBeep(platform::Sound::Information);
+    return true;
 }
 
 void TFormMain1::SchreibeFTBListe()

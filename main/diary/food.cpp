@@ -173,16 +173,12 @@ void TFormMain1::DragResetNahrung()
 bool TFormMain1::SchreibeNTBDaten()
 {
     const int row = StringGridNRG->selectedRow();
-    QString bad;
-    const std::optional<booking::FoodRow> food = booking::readFoodRow(
+    const Checked<booking::FoodRow> food = booking::readFoodRow(
         StringGridNRG->cell(0, row),
         {StringGridNRG->cell(1, row), StringGridNRG->cell(2, row), StringGridNRG->cell(3, row),
-         StringGridNRG->cell(4, row), StringGridNRG->cell(5, row)},
-        bad);
+         StringGridNRG->cell(4, row), StringGridNRG->cell(5, row)});
     if (!food) {
-        platform::showMessage(this, QStringLiteral("Der Katalogwert \"%1\" von \"%2\" ist keine Zahl.\r"
-                                                   "Die Buchung wurde nicht ausgeführt.")
-                                        .arg(bad, StringGridNRG->cell(0, row)));
+        platform::showMessage(this, food.message());
         return false;
     }
 

@@ -76,9 +76,10 @@ bool onPrinter(const Content& content, QString& problem)
         state.name = QString::fromUtf8(d.dest->name);
     state.accepting = d.text("printer-is-accepting-jobs") != QStringLiteral("false");
     state.state = d.text("printer-state").toInt();
-    problem = report::printerRefusal(state);
-    if (!problem.isEmpty())
+    if (const Checked<> printer = report::checkPrinter(state); !printer) {
+        problem = printer.message();
         return false;
+    }
 
     d.info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, d.dest);
     if (!d.info) {

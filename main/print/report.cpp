@@ -117,7 +117,7 @@ QString energyTotal(qint64 kj, bool kcal)
                 : QString::number(kj) + QStringLiteral(" kJ");
 }
 
-QString printerRefusal(const PrinterState& printer)
+Checked<> checkPrinter(const PrinterState& printer)
 {
     QStringList reasons;
     if (printer.state == 5)
@@ -125,9 +125,9 @@ QString printerRefusal(const PrinterState& printer)
     if (!printer.accepting)
         reasons << QStringLiteral("nimmt zurzeit keine Aufträge an");
     if (reasons.isEmpty())
-        return QString();
-    return QStringLiteral("Der Drucker \u201E%1\u201C %2.")
-        .arg(printer.name, reasons.join(QStringLiteral(" und ")));
+        return Passed{};
+    return Checked<>::refused(QStringLiteral("Der Drucker \u201E%1\u201C %2.")
+                                  .arg(printer.name, reasons.join(QStringLiteral(" und "))));
 }
 
 QString noPrinterMessage()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/checked.h"
 #include "main/diary/daytotals.h"
 
 #include <QDate>
@@ -41,9 +42,9 @@ struct PrinterState
     int state = 3;         // printer-state: 3 idle, 4 printing, 5 stopped
 };
 
-// Why the printer cannot take the printout now, naming it ("Der Drucker
-// „Büro“ ist angehalten."); empty when it can.
-QString printerRefusal(const PrinterState& printer);
+// Whether the printer can take the printout now; refused naming it ("Der
+// Drucker „Büro“ ist angehalten.").
+Checked<> checkPrinter(const PrinterState& printer);
 // The message when the print system has no default printer at all.
 QString noPrinterMessage();
 // The message when the environment variable `variable` (PRINTER, LPDEST)

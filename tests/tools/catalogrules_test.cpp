@@ -77,9 +77,10 @@ TEST(CatalogueNames, ChangeRefusesExactlyWhatInsertRefuses)
     };
     for (const auto& c : cases) {
         const QString name = QString::fromUtf8(c.name);
-        EXPECT_EQ(nameRefusal(name, false), c.insert) << c.name;
-        EXPECT_EQ(nameRefusal(name, true), c.change) << c.name;
-        EXPECT_EQ(nameRefusal(name, false).isEmpty(), nameRefusal(name, true).isEmpty()) << c.name;
+        EXPECT_EQ(checkName(name, false).message(), c.insert) << c.name;
+        EXPECT_EQ(checkName(name, true).message(), c.change) << c.name;
+        EXPECT_EQ(checkName(name, false).message().isEmpty(), checkName(name, true).message().isEmpty())
+            << c.name;
     }
 }
 
@@ -153,40 +154,40 @@ const QString kRefusal = QStringLiteral("Daten werden nicht eingefügt !");
 TEST(CatalogueRows, ValidFieldsGiveTheStoredRow)
 {
     const Checked c = checkFields(food("218", "0,3", "11,4", "0,35"), false, false, u',', kRefusal);
-    ASSERT_TRUE(c.row);
-    EXPECT_EQ(c.row->energyKj, 218);
-    EXPECT_EQ(c.row->proteinTenths, 3);
-    EXPECT_EQ(c.row->carbohydrateTenths, 114);
-    EXPECT_EQ(c.row->fatTenths, 4);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->energyKj, 218);
+    EXPECT_EQ(c->proteinTenths, 3);
+    EXPECT_EQ(c->carbohydrateTenths, 114);
+    EXPECT_EQ(c->fatTenths, 4);
     const Checked kcal = checkFields(food("24"), false, true, u',', kRefusal);
-    ASSERT_TRUE(kcal.row);
-    EXPECT_EQ(kcal.row->energyKj, 100);
+    ASSERT_TRUE(kcal);
+    EXPECT_EQ(kcal->energyKj, 100);
 }
 
 TEST(CatalogueRows, FieldsOutsideTheirRangeAreRefusedByName)
 {
     Checked c = checkFields(food("12a"), false, false, u',', kRefusal);
-    EXPECT_FALSE(c.row);
-    EXPECT_EQ(c.message, "Im Feld \"Energie\" steht \"12a\". Erlaubt ist eine Zahl von 0 bis 99999.\r"
-                         "Daten werden nicht eingefügt !");
+    EXPECT_FALSE(c);
+    EXPECT_EQ(c.message(), "Im Feld \"Energie\" steht \"12a\". Erlaubt ist eine Zahl von 0 bis 99999.\r"
+                           "Daten werden nicht eingefügt !");
     c = checkFields(food("100", "1", "x"), false, false, u',', kRefusal);
-    EXPECT_FALSE(c.row);
-    EXPECT_TRUE(c.message.startsWith("Im Feld \"Kohlenh.\" steht \"x\"."));
+    EXPECT_FALSE(c);
+    EXPECT_TRUE(c.message().startsWith("Im Feld \"Kohlenh.\" steht \"x\"."));
     c = checkFields(food("100", "1", "1", "1000"), false, false, u',', kRefusal);
-    EXPECT_TRUE(c.message.startsWith("Im Feld \"Fett\" steht \"1000\"."));
+    EXPECT_TRUE(c.message().startsWith("Im Feld \"Fett\" steht \"1000\"."));
     c = checkFields(food("100", "-1"), false, false, u',', kRefusal);
-    EXPECT_TRUE(c.message.startsWith("Im Feld \"Protein\""));
+    EXPECT_TRUE(c.message().startsWith("Im Feld \"Protein\""));
     // Nutrients of an activity are not read.
-    EXPECT_TRUE(checkFields(food("100", "x"), true, false, u',', kRefusal).row);
+    EXPECT_TRUE(checkFields(food("100", "x"), true, false, u',', kRefusal).ok());
 }
 
 TEST(CatalogueRows, EnergyBeyondTheFiveDigitFieldIsRefused)
 {
-    EXPECT_TRUE(checkFields(food("99999"), false, false, u',', kRefusal).row);
-    EXPECT_TRUE(checkFields(food("23884"), false, true, u',', kRefusal).row);
+    EXPECT_TRUE(checkFields(food("99999"), false, false, u',', kRefusal).ok());
+    EXPECT_TRUE(checkFields(food("23884"), false, true, u',', kRefusal).ok());
     const Checked c = checkFields(food("99999"), false, true, u',', kRefusal);
-    EXPECT_FALSE(c.row);
-    EXPECT_EQ(c.message, "99999 kcal sind 418676 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r"
-                         "Daten werden nicht eingefügt !");
-    EXPECT_FALSE(checkFields(food("100000"), false, false, u',', kRefusal).row);
+    EXPECT_FALSE(c);
+    EXPECT_EQ(c.message(), "99999 kcal sind 418676 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r"
+                           "Daten werden nicht eingefügt !");
+    EXPECT_FALSE(checkFields(food("100000"), false, false, u',', kRefusal).ok());
 }

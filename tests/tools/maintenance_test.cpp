@@ -199,7 +199,7 @@ TEST_F(Maintenance, ACompressedOrFilledDayTakesNoWholeDayLevelBesideItsCarriedTo
             names << row.section(u'|', 2, 2);
         return names;
     };
-    ASSERT_FALSE(activity::secondDailyRefusal(namesOf(kFull)).isEmpty());
+    ASSERT_FALSE(activity::checkSecondDaily(namesOf(kFull)));
     {
         DiaryTableSet t(diary.dir());
         t.filtersOff();
@@ -211,9 +211,9 @@ TEST_F(Maintenance, ACompressedOrFilledDayTakesNoWholeDayLevelBesideItsCarriedTo
     EXPECT_EQ(rowsOf(diary.dir(), store::schema::ftb(), kEmpty1),
               QStringList{"2005-03-02|1|Lückenfüller|11666"});
     for (QDate day : {kFull, kEmpty1})
-        EXPECT_TRUE(activity::secondDailyRefusal(namesOf(day)).contains("Grund- und Arbeitsumsatz"))
+        EXPECT_TRUE(activity::checkSecondDaily(namesOf(day)).message().contains("Grund- und Arbeitsumsatz"))
             << day.toString().toStdString();
-    EXPECT_TRUE(activity::secondDailyRefusal(namesOf(kEmpty2)).isEmpty());
+    EXPECT_TRUE(activity::checkSecondDaily(namesOf(kEmpty2)));
 }
 
 TEST_F(Maintenance, CompressLeavesADayWithoutFoodEnergyAloneEvenWithEntries)
@@ -363,12 +363,12 @@ TEST_F(Maintenance, ProgressIsReportedForEveryDay)
 TEST(MaintenanceTexts, PeriodsAreRefusedWhenInvertedOrReachingToday)
 {
     const QDate today(2026, 12, 7);
-    EXPECT_EQ(periodRefusal(today.addDays(-1), today.addDays(-2), today),
+    EXPECT_EQ(checkPeriod(today.addDays(-1), today.addDays(-2), today).message(),
               "Das Zeitintervall ist ungültig !\rAktion kann nicht durchgeführt werden.");
-    EXPECT_EQ(periodRefusal(today.addDays(-5), today, today),
+    EXPECT_EQ(checkPeriod(today.addDays(-5), today, today).message(),
               "Das Zeitintervall überschneidet das heutige Tagesdatum !\rAktion wird nicht durchgeführt.");
-    EXPECT_EQ(periodRefusal(today.addDays(-5), today.addDays(-1), today), QString());
-    EXPECT_EQ(periodRefusal(today.addDays(-1), today.addDays(-1), today), QString());
+    EXPECT_TRUE(checkPeriod(today.addDays(-5), today.addDays(-1), today));
+    EXPECT_TRUE(checkPeriod(today.addDays(-1), today.addDays(-1), today));
 }
 
 TEST(MaintenanceTexts, ResultMessagesGiveCountsAndShortDates)

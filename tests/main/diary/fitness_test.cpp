@@ -120,12 +120,15 @@ TEST(ActivityRules, EnergyIsScaledToWeightAndMinutes)
     EXPECT_EQ(activity::summed(9990, 99000, activity::Entry{60, 5000}).minutes, 9999);
     EXPECT_EQ(activity::summed(30, 120000, std::nullopt).energy, 99999);
     LocaleScope german{QLocale(QLocale::German, QLocale::Germany)};
-    EXPECT_EQ(activity::wholeKilograms("70,9"), 70);
-    EXPECT_EQ(activity::wholeKilograms("39,9"), 39);
-    EXPECT_FALSE(activity::wholeKilograms(","));
-    EXPECT_FALSE(activity::weightAllowed(39));
-    EXPECT_TRUE(activity::weightAllowed(150));
-    EXPECT_FALSE(activity::weightAllowed(151));
+    const QString outside = "Diese Aktion kann nicht durchgeführt werden.\rTragen Sie bitte zuerst ihr "
+                            "Tagesgewicht (40...150 kg) ein.";
+    EXPECT_EQ(activity::bookingWeight("70,9"), 70);
+    EXPECT_EQ(activity::bookingWeight("150,9"), 150);
+    EXPECT_EQ(activity::bookingWeight("40"), 40);
+    EXPECT_EQ(activity::bookingWeight("39,9").message(), outside);
+    EXPECT_EQ(activity::bookingWeight("151").message(), outside);
+    EXPECT_EQ(activity::bookingWeight(",").message(),
+              "Das Tagesgewicht \",\" ist keine Zahl.\rDie Buchung wurde nicht ausgeführt.");
 }
 
 TEST(ActivityRules, ADayTakesNoSecondWholeDayLevelNorOneBesideAnEntryThatMayHoldIt)
@@ -150,7 +153,8 @@ TEST(ActivityRules, ADayTakesNoSecondWholeDayLevelNorOneBesideAnEntryThatMayHold
         {{"grund- und arbeitsumsatz 130%", "tageszusammenfassung", "Tageszusammenfassung alt"}, {}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(activity::secondDailyRefusal(c.entries), c.refusal) << c.entries.join(", ").toStdString();
+        EXPECT_EQ(activity::checkSecondDaily(c.entries).message(), c.refusal)
+            << c.entries.join(", ").toStdString();
 }
 
 TEST_F(ActivityFolder, TheEnergyFollowsTheWeightAndTheMinutes)

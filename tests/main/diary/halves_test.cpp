@@ -114,12 +114,10 @@ TEST_F(Halves, EveryShippedFoodWithEverySymbolBooksAsTheExactProductRounds)
                                                                     : kPieceFactors;
         // As the catalogue list holds them: the unit code, whole kJ, grams
         // with the locale's decimal comma.
-        QString bad;
-        const std::optional<booking::FoodRow> row = booking::readFoodRow(
-            food[1],
-            {QString::number(kind), food[3], germanCell(food[4]), germanCell(food[5]), germanCell(food[6])},
-            bad);
-        ASSERT_TRUE(row) << bad.toStdString();
+        const Checked<booking::FoodRow> row =
+            booking::readFoodRow(food[1], {QString::number(kind), food[3], germanCell(food[4]),
+                                           germanCell(food[5]), germanCell(food[6])});
+        ASSERT_TRUE(row) << row.message().toStdString();
         const qint64 values[4] = {decimal(food[3], 1), decimal(food[4], 1), decimal(food[5], 1),
                                   decimal(food[6], 1)};
         for (int k = 1; k <= 11; ++k) {
@@ -156,7 +154,7 @@ TEST_F(Halves, EveryShippedActivityAtEveryDurationAndWeightBooksAsTheExactProduc
     // reads it.
     std::vector<int> kilograms;
     for (int tenths = 400; tenths <= 1509; ++tenths) {
-        const std::optional<int> kg = activity::wholeKilograms(QLocale().toString(tenths / 10.0, 'f', 1));
+        const Checked<int> kg = activity::bookingWeight(QLocale().toString(tenths / 10.0, 'f', 1));
         ASSERT_TRUE(kg);
         ASSERT_EQ(*kg, tenths / 10);
         kilograms.push_back(*kg);

@@ -160,7 +160,7 @@ TEST(PrinterRefusal, NamesThePrinterAndEveryReasonItCannotTakeAJob)
         {false, 5, "Der Drucker \u201EBüro\u201C ist angehalten und nimmt zurzeit keine Aufträge an."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(report::printerRefusal({QStringLiteral("Büro"), c.accepting, c.state}),
+        EXPECT_EQ(report::checkPrinter({QStringLiteral("Büro"), c.accepting, c.state}).message(),
                   QString::fromUtf8(c.message))
             << c.accepting << " " << c.state;
 }

@@ -15,7 +15,7 @@ if [ -z "${ATSPI_SESSION:-}" ]; then
     export KELVARA_GUARD_NAME="kelvara-atspi-test-$$"
     export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
     status=0
-    timeout -k 5 120 xvfb-run -a -s "$(x11_server_args)" dbus-run-session -- "$0" "$build" || status=$?
+    x11_run 120 1024x768 dbus-run-session -- || status=$?
     exit $status
 fi
 

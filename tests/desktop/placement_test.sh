@@ -19,7 +19,7 @@ if [ -z "${SCREEN_FOR_TEST:-}" ]; then
         IFS=: read -r SCREEN_FOR_TEST SCALE_FOR_TEST SCALED_BY <<<"$setting"
         export SCREEN_FOR_TEST SCALE_FOR_TEST SCALED_BY
         export KELVARA_GUARD_NAME="kelvara-placement-test-$$-$SCREEN_FOR_TEST-$SCALED_BY"
-        timeout -k 5 90 xvfb-run -a -s "$(x11_server_args "$SCREEN_FOR_TEST")" "$0" "$build"
+        x11_run 90 "$SCREEN_FOR_TEST"
     done
     echo "all windows inside their screens"
     exit 0

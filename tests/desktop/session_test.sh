@@ -16,7 +16,7 @@ if [ -z "${DISPLAY_FOR_TEST:-}" ]; then
     export DISPLAY_FOR_TEST=1
     export KELVARA_GUARD_NAME="kelvara-session-test-$$"
     status=0
-    timeout -k 5 170 xvfb-run -a -s "$(x11_server_args)" "$0" "$build" || status=$?
+    x11_run 170 1024x768 || status=$?
     exit $status
 fi
 export LC_ALL=C.UTF-8

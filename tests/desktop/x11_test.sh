@@ -18,7 +18,7 @@ if [ -z "${DISPLAY_FOR_TEST:-}" ]; then
     # German, as the program's users have it; the window tests cover English.
     export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
     status=0
-    timeout -k 5 170 xvfb-run -a -s "$(x11_server_args)" "$0" "$build" || status=$?
+    x11_run 170 1024x768 || status=$?
     exit $status
 fi
 

@@ -14,9 +14,13 @@ x11_prepare() {
     unset QT_QPA_PLATFORM
 }
 
-# The X server a script runs under: "-screen 0 WIDTHxHEIGHTx24".
-x11_server_args() {
-    echo "-screen 0 ${1:-1024x768}x24 -nolisten tcp"
+# Runs this script again, for at most $1 seconds, on a virtual X server with
+# a screen of $2 pixels (WIDTHxHEIGHT), behind the command words that follow
+# (such as dbus-run-session --); returns its status.
+x11_run() {
+    local limit=$1 screen=$2
+    shift 2
+    timeout -k 5 "$limit" xvfb-run -a -s "-screen 0 ${screen}x24 -nolisten tcp" "$@" "$0" "$build"
 }
 
 fail() {

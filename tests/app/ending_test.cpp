@@ -3,6 +3,7 @@
 // signal that ends the program at a start-up message acts as its OK.)
 
 #include "support/window.h"
+#include "support/wait.h"
 
 #include <QDeadlineTimer>
 #include <QDirIterator>
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+using testing_support::within;
 
 namespace {
 
@@ -31,17 +34,6 @@ void startProgram(QProcess& process, const QString& diary, const QString& home, 
         env.remove(name);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(KELVARA_BINARY_DIR "/ZEB2006.exe"), {});
-}
-
-template <class Condition> bool within(int ms, Condition condition)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 // Every file below `dir`.

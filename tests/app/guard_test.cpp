@@ -9,6 +9,7 @@
 #include "store/table.h"
 #include "support/child.h"
 #include "support/window.h"
+#include "support/wait.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -33,6 +34,8 @@
 #include <unistd.h>
 
 using testing_support::ReportingChild;
+
+using testing_support::within;
 
 namespace {
 
@@ -117,18 +120,6 @@ bool tablesHeld(const QString& dir)
             if (word.toStdString() == file)
                 return true;
     return false;
-}
-
-// Waits up to `ms` for `condition`.
-template <class Condition> bool within(int ms, Condition condition)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 // Each test with a runtime folder of the user's own and without one.

@@ -7,35 +7,19 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11lib.sh"
 if [ -z "${ATSPI_SESSION:-}" ]; then
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    mkdir -p "$work/home" "$work/diary"
-    chmod 700 "$work/home"
-    "$build/ZEBInstall" --demo "$work/diary" >/dev/null
-    export HOME="$work/home" WORK="$work" ATSPI_SESSION=1
-    export XDG_RUNTIME_DIR="$work/home"
+    x11_prepare --demo
+    chmod 700 "$WORK/home"
+    export ATSPI_SESSION=1 XDG_RUNTIME_DIR="$WORK/home"
     export KELVARA_GUARD_NAME="kelvara-atspi-test-$$"
     export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
-    unset QT_QPA_PLATFORM
-    timeout -k 5 120 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" \
-        dbus-run-session -- "$0" "$build"
-    exit
+    status=0
+    x11_run 120 1024x768 dbus-run-session -- || status=$?
+    exit $status
 fi
 
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+start_openbox
 
 # The diary opens on the latest day a start allows, 29.12.2012, whatever the
 # clock says (the demo diary runs to 28.12.2012).

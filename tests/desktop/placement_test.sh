@@ -10,28 +10,21 @@
 #   placement_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11lib.sh"
 if [ -z "${SCREEN_FOR_TEST:-}" ]; then
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    mkdir -p "$work/home" "$work/diary"
-    "$build/ZEBInstall" "$work/diary" >/dev/null
-    export HOME="$work/home" WORK="$work"
+    x11_prepare
     export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
-    unset QT_QPA_PLATFORM
     for setting in 1366x768:1.5:env 1920x1080:2:env 1366x768:1.5:xft; do
         IFS=: read -r SCREEN_FOR_TEST SCALE_FOR_TEST SCALED_BY <<<"$setting"
         export SCREEN_FOR_TEST SCALE_FOR_TEST SCALED_BY
         export KELVARA_GUARD_NAME="kelvara-placement-test-$$-$SCREEN_FOR_TEST-$SCALED_BY"
-        timeout -k 5 90 xvfb-run -a -s "-screen 0 ${SCREEN_FOR_TEST}x24 -nolisten tcp" "$0" "$build"
+        x11_run 90 "$SCREEN_FOR_TEST"
     done
     echo "all windows inside their screens"
     exit 0
 fi
-
-fail() {
-    echo "FAIL ($SCREEN_FOR_TEST at $SCALE_FOR_TEST by $SCALED_BY): $*" >&2
-    exit 1
-}
+FAIL_CONTEXT="$SCREEN_FOR_TEST at $SCALE_FOR_TEST by $SCALED_BY"
 
 export LC_ALL=C.UTF-8
 program() {
@@ -42,32 +35,10 @@ program() {
     exec env -u LC_ALL "$build/ZEB2006.exe"
 }
 
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-property() {
-    xprop -id "$1" "$2" | sed -n 's/^[^=]*= //p'
-}
-
-# Waits up to 15 s for a visible, framed window of the program titled $1;
-# prints its id.
-window_named() {
-    local id
-    for _ in $(seq 150); do
-        for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
-            xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && continue
-            if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ] && [ -n "$(property "$id" _NET_FRAME_EXTENTS)" ]; then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
+# Waits for a visible window of the program titled $1 that the window
+# manager has framed; prints its id.
+framed_window_named() {
+    window_named "$1" _NET_FRAME_EXTENTS
 }
 
 # "left top width height" of the client area of window $1, in screen pixels.
@@ -99,8 +70,7 @@ check_inside() {
     fail "the frame of \"$title\" ($left,$top)-($right,$bottom) is not centred inside the work area ${area_w}x${area_h}+${area_x}+${area_y}"
 }
 
-openbox --sm-disable >"$WORK/openbox-$SCREEN_FOR_TEST.log" 2>&1 &
-pids+=($!)
+start_openbox "$WORK/openbox-$SCREEN_FOR_TEST.log"
 # The work area (the screen without panels) is set by the window manager.
 area=""
 for _ in $(seq 300); do
@@ -118,7 +88,7 @@ fi
 
 program &
 pids+=($!)
-main=$(window_named "Kelvara [1.02f]") || fail "no main window"
+main=$(framed_window_named "Kelvara [1.02f]") || fail "no main window"
 read -r _ _ w h <<<"$(client "$main")"
 frame=$(check_inside "$main" "Kelvara [1.02f]")
 read -r _ _ _ framed_h <<<"$frame"
@@ -138,10 +108,10 @@ click() {
         "$(awk -v y="$2" -v s="$scale" 'BEGIN {print int(y * s)}')" sleep 0.2 click 1
 }
 click $((664 + 11 + 24)) $((473 + 19))
-help=$(window_named "Hilfe für Kelvara [1.02f]") || fail "no help window"
+help=$(framed_window_named "Hilfe für Kelvara [1.02f]") || fail "no help window"
 echo "ok: help window: frame $(check_inside "$help" "Hilfe für Kelvara [1.02f]")"
 click $((664 + 11 + 24)) $((514 + 19))
-tools=$(window_named "Tools für Kelvara [1.02f]") || fail "no tools window"
+tools=$(framed_window_named "Tools für Kelvara [1.02f]") || fail "no tools window"
 echo "ok: tools window: frame $(check_inside "$tools" "Tools für Kelvara [1.02f]")"
 
 mkdir -p "$build/screenshots"

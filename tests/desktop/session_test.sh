@@ -9,37 +9,22 @@
 #   session_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11lib.sh"
 if [ -z "${DISPLAY_FOR_TEST:-}" ]; then
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    mkdir -p "$work/home" "$work/diary"
-    "$build/ZEBInstall" "$work/diary" >/dev/null
-    export HOME="$work/home" WORK="$work" DISPLAY_FOR_TEST=1
+    x11_prepare
+    export DISPLAY_FOR_TEST=1
     export KELVARA_GUARD_NAME="kelvara-session-test-$$"
-    unset QT_QPA_PLATFORM
-    exec timeout -k 5 170 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build"
+    status=0
+    x11_run 170 1024x768 || status=$?
+    exit $status
 fi
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 export LC_ALL=C.UTF-8
 
-pids=()
+# The program may be stopped as a crash would stop it.
 cleanup() {
     for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-# Runs "$@" every tenth of a second until it succeeds, for up to a minute.
-wait_for() {
-    local deadline=$((SECONDS + 60))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
 }
 
 # The settings field $1 as the file holds it.
@@ -49,23 +34,13 @@ setting() {
 }
 setting_is() { [ "$(setting "$1")" = "$2" ]; }
 
-main_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
-        [ "$(xprop -id "$id" _NET_WM_NAME | sed -n 's/^[^=]*= //p')" = '"Kelvara [1.02f]"' ] && echo "$id" && return 0
-    done
-    return 1
-}
-managed() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | grep -q ' = '; }
-
 # Starts the program and waits until its main window is managed and has the
 # keyboard; sets $program and $main.
 start() {
     (cd "$WORK/diary" && exec "$build/ZEB2006.exe") &
     program=$!
     pids+=("$program")
-    main=$(wait_for main_window) || fail "no main window"
-    wait_for managed "$main" || fail "the window manager never managed the main window"
+    main=$(window_named "Kelvara [1.02f]" _NET_WM_ALLOWED_ACTIONS) || fail "no main window managed by the window manager"
     xdotool windowactivate --sync "$main"
 }
 
@@ -93,10 +68,7 @@ type_goal() {
     xdotool type --window "$main" "$3"
 }
 
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_for wm_running || fail "openbox did not start"
+start_openbox
 
 for signal in TERM HUP; do
     start

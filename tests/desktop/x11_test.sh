@@ -10,23 +10,17 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/x11lib.sh"
 if [ -z "${DISPLAY_FOR_TEST:-}" ]; then
-    work=$(mktemp -d)
-    trap 'rm -rf "$work"' EXIT
-    mkdir -p "$work/home" "$work/diary"
-    "$build/ZEBInstall" "$work/diary" >/dev/null
-    export HOME="$work/home" WORK="$work" DISPLAY_FOR_TEST=1
+    x11_prepare
+    export DISPLAY_FOR_TEST=1
     export KELVARA_GUARD_NAME="kelvara-x11-test-$$"
     # German, as the program's users have it; the window tests cover English.
     export LANG=de_DE.UTF-8 LANGUAGE=de LC_ALL=
-    unset QT_QPA_PLATFORM
-    exec timeout -k 5 170 xvfb-run -a -s "-screen 0 1024x768x24 -nolisten tcp" "$0" "$build"
+    status=0
+    x11_run 170 1024x768 || status=$?
+    exit $status
 fi
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 # The X tools read and match titles in a UTF-8 locale that the machine has;
 # the program gets the German one above.
@@ -35,57 +29,6 @@ export LC_ALL=C.UTF-8
 # its pid is the program's.
 program() {
     cd "$WORK/diary" && exec env -u LC_ALL "$build/ZEB2006.exe"
-}
-
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-}
-trap cleanup EXIT
-
-# Runs "$@" every tenth of a second until it succeeds, for up to a minute.
-wait_for() {
-    local deadline=$((SECONDS + 60))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
-
-# Prints the id of a visible window of the program whose title, as the
-# window manager reads it (_NET_WM_NAME), is exactly $1.
-visible_window_named() {
-    local id
-    for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
-        popup "$id" && continue
-        if [ "$(property "$id" _NET_WM_NAME)" = "\"$1\"" ]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
-
-# Waits for the window titled $1 and prints its id.
-window_named() {
-    wait_for visible_window_named "$1"
-}
-
-# True once the window manager has set the property $2 of window $1.
-has_property() {
-    [ -n "$(property "$1" "$2")" ]
-}
-
-# True for a window that the window manager leaves alone: menus and other
-# pop-ups (Qt gives them the application's name as their title).
-popup() {
-    xwininfo -id "$1" | grep -q 'Override Redirect State: yes'
-}
-
-# The property $2 of window $1 as xprop prints it after " = ".
-property() {
-    xprop -id "$1" "$2" | sed -n 's/^[^=]*= //p'
 }
 
 # Checks the title and the allowed actions of window $1 with title $2, once
@@ -116,10 +59,7 @@ click() {
     xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click "${4:-1}"
 }
 
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-wait_for wm_running || fail "openbox did not start"
+start_openbox
 
 shots="$build/screenshots"
 mkdir -p "$shots"

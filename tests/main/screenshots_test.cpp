@@ -29,17 +29,7 @@ TEST(Screenshots, TheMainWindowOnTheDemoDiaryWithEachFolderInFront)
 {
     QTemporaryDir dir;
     install::layOutDiary(dir.path(), install::Content::Demo);
-    writeSettings(dir.path(), {{"CBG", qint64(1)},
-                               {"CBA", qint64(3)},
-                               {"CBB", qint64(1)},
-                               {"CBH", qint64(41)},
-                               {"CBM", qint64(36)},
-                               {"EE", QStringLiteral("9200")},
-                               {"EF", QStringLiteral("70")},
-                               {"EP", QStringLiteral("80")},
-                               {"EK", QStringLiteral("300")},
-                               {"NF", qint64(3)},
-                               {"AF", qint64(4)}});
+    writeExampleSettings(dir.path());
     Seams seams;
     platform::setToday(QDate(2006, 7, 8));
     for (bool kcal : {false, true}) {

@@ -7,6 +7,7 @@
 
 #include "store/error.h"
 #include "store/table.h"
+#include "support/child.h"
 #include "support/diary.h"
 #include "support/faultfs.h"
 
@@ -16,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace store;
@@ -224,52 +224,33 @@ TEST(Kill, APostThatReturnedSurvivesAKilledProcess)
     for (int round = 0; round < 12; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
         SmallDiary diary;
-        int pipeFds[2];
-        ASSERT_EQ(::pipe(pipeFds), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(pipeFds[0]);
-            try {
-                Table ntb(schema::ntb());
-                ntb.open(diary.dir());
-                Table zeb(schema::zeb());
-                zeb.open(diary.dir());
-                for (qint64 i = 1;; ++i) {
-                    ntb.insert();
-                    ntb.setFields({{"NTBDATUM", kDay2},
-                                   {"NTBMENGE", double(i)},
-                                   {"NTBME", QStringLiteral("g")},
-                                   {"NTBNAME", QStringLiteral("Posten %1").arg(i)},
-                                   {"NTBENERGIE", i % 99999}});
-                    ntb.post();
-                    zeb.first();
-                    zeb.edit();
-                    zeb.setField("ZEBENERGIE", i % 99999);
-                    zeb.post();
-                    const qint64 done = i;
-                    if (::write(pipeFds[1], &done, sizeof done) != sizeof done)
-                        ::_exit(3);
-                }
-            } catch (...) {
-                ::_exit(2);
+        testing_support::ReportingChild writer([&](testing_support::ReportingChild& self) {
+            Table ntb(schema::ntb());
+            ntb.open(diary.dir());
+            Table zeb(schema::zeb());
+            zeb.open(diary.dir());
+            for (qint64 i = 1;; ++i) {
+                ntb.insert();
+                ntb.setFields({{"NTBDATUM", kDay2},
+                               {"NTBMENGE", double(i)},
+                               {"NTBME", QStringLiteral("g")},
+                               {"NTBNAME", QStringLiteral("Posten %1").arg(i)},
+                               {"NTBENERGIE", i % 99999}});
+                ntb.post();
+                zeb.first();
+                zeb.edit();
+                zeb.setField("ZEBENERGIE", i % 99999);
+                zeb.post();
+                self.report(i);
             }
-        }
-        ::close(pipeFds[1]);
+        });
+        ASSERT_TRUE(writer.started());
         // The kill falls at a varying instant after the first post, however
         // slowly a loaded machine starts the writer.
-        qint64 last = 0, value = 0;
-        if (::read(pipeFds[0], &value, sizeof value) == sizeof value)
-            last = value;
+        ASSERT_GT(writer.readUntil(1), 0);
         ::usleep(5000 + round * 7000);
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        while (::read(pipeFds[0], &value, sizeof value) == sizeof value)
-            last = value;
-        ::close(pipeFds[0]);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended on its own";
-        ASSERT_GT(last, 0);
+        const qint64 last = writer.kill();
+        ASSERT_TRUE(writer.killed()) << "the writer ended on its own";
 
         Table ntb(schema::ntb());
         ASSERT_NO_THROW(ntb.open(diary.dir()));

@@ -5,6 +5,7 @@
 
 #include "store/error.h"
 #include "store/table.h"
+#include "support/child.h"
 #include "support/diary.h"
 
 #include <QFile>
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace store;
 using testing_support::SmallDiary;
@@ -44,39 +43,25 @@ void setCount(const QString& path, quint32 count)
 // returns the error text, or what else happened.
 QString openInLimitedChild(const TableSchema& schema, const QString& dir)
 {
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return QStringLiteral("no pipe");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::close(fds[0]);
+    testing_support::ReportingChild child([&](testing_support::ReportingChild& self) {
         const rlimit limit{kAddressSpace, kAddressSpace};
         ::setrlimit(RLIMIT_AS, &limit);
-        QByteArray answer;
         try {
             Table table(schema);
             table.open(dir);
-            answer = "opened";
+            self.reportText("opened");
         } catch (const StoreError& e) {
-            answer = e.text().toUtf8();
+            self.reportText(e.text().toUtf8());
         } catch (const std::exception& e) {
-            answer = QByteArray("other exception: ") + e.what();
+            self.reportText(QByteArray("other exception: ") + e.what());
         }
-        const ssize_t written = ::write(fds[1], answer.constData(), answer.size());
-        ::_exit(written == answer.size() ? 0 : 1);
-    }
-    ::close(fds[1]);
-    QByteArray answer;
-    char buffer[512];
-    ssize_t n;
-    while ((n = ::read(fds[0], buffer, sizeof buffer)) > 0)
-        answer.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (WIFSIGNALED(status))
-        return QStringLiteral("killed by signal %1").arg(WTERMSIG(status));
-    return QString::fromUtf8(answer);
+    });
+    if (!child.started())
+        return QStringLiteral("no child");
+    child.wait();
+    if (child.killed())
+        return QStringLiteral("killed by a signal");
+    return QString::fromUtf8(child.text());
 }
 
 } // namespace

@@ -42,12 +42,32 @@ void ReportingChild::report(qint64 n)
         ::_exit(3);
 }
 
+// A text goes as its length, negated, and its bytes.
+void ReportingChild::reportText(const QByteArray& text)
+{
+    const qint64 length = -qint64(text.size()) - 1;
+    if (::write(m_write, &length, sizeof length) != sizeof length ||
+        ::write(m_write, text.constData(), text.size()) != text.size())
+        ::_exit(3);
+}
+
 bool ReportingChild::readOne()
 {
     qint64 value = 0;
     if (m_read < 0 || ::read(m_read, &value, sizeof value) != sizeof value)
         return false;
-    m_last = value;
+    if (value >= 0) {
+        m_last = value;
+        return true;
+    }
+    QByteArray text(-value - 1, Qt::Uninitialized);
+    for (qint64 done = 0; done < text.size();) {
+        const ssize_t n = ::read(m_read, text.data() + done, text.size() - done);
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    m_text = text;
     return true;
 }
 
@@ -66,6 +86,18 @@ qint64 ReportingChild::kill()
     ::waitpid(m_pid, &m_status, 0);
     while (readOne()) {
     }
+    ::close(m_read);
+    m_read = -1;
+    return m_last;
+}
+
+qint64 ReportingChild::wait()
+{
+    if (m_pid <= 0 || m_read < 0)
+        return m_last;
+    while (readOne()) {
+    }
+    ::waitpid(m_pid, &m_status, 0);
     ::close(m_read);
     m_read = -1;
     return m_last;

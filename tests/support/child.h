@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <functional>
@@ -19,8 +20,10 @@ public:
     ReportingChild(const ReportingChild&) = delete;
     ReportingChild& operator=(const ReportingChild&) = delete;
 
-    // In the child: tells the test `n`.
+    // In the child: tells the test `n` (not negative).
     void report(qint64 n);
+    // In the child: tells the test a text, which the test reads with text().
+    void reportText(const QByteArray& text);
 
     // Reads reports until one is at least `n` or the child has ended;
     // returns the last report read (0: none yet).
@@ -30,6 +33,11 @@ public:
     qint64 kill();
 
     bool started() const { return m_pid > 0; }
+    // The last text the child told, as read so far.
+    const QByteArray& text() const { return m_text; }
+    // Reads reports until the child has ended and waits for it; returns the
+    // last number read.
+    qint64 wait();
     // After kill(): whether the signal ended it, and whether it ended on
     // its own with a failure.
     bool killed() const;
@@ -43,6 +51,7 @@ private:
     int m_write = -1;
     int m_status = 0;
     qint64 m_last = 0;
+    QByteArray m_text;
 };
 
 } // namespace testing_support

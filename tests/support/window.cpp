@@ -54,6 +54,21 @@ void writeSettings(const QString& dir, const std::vector<std::pair<const char*, 
     reg.post();
 }
 
+void writeExampleSettings(const QString& dir)
+{
+    writeSettings(dir, {{"CBG", qint64(1)},
+                        {"CBA", qint64(3)},
+                        {"CBB", qint64(1)},
+                        {"CBH", qint64(41)},
+                        {"CBM", qint64(36)},
+                        {"EE", QStringLiteral("9200")},
+                        {"EF", QStringLiteral("70")},
+                        {"EP", QStringLiteral("80")},
+                        {"EK", QStringLiteral("300")},
+                        {"NF", qint64(3)},
+                        {"AF", qint64(4)}});
+}
+
 void setDayRecord(const QString& dir, QDate day, double weight, qint64 energy, qint64 protein, qint64 carbohydrate,
                   qint64 fat, qint64 fitness)
 {

@@ -41,6 +41,11 @@ public:
 // Sets the settings fields of the first settings record.
 void writeSettings(const QString& dir, const std::vector<std::pair<const char*, store::Value>>& fields);
 
+// The settings of a user who has filled in the goals folder: every
+// personal datum (height 180 cm), 9200 kJ, 70 g fat, 80 g protein and 300 g
+// carbohydrate, with food category 3 and activity category 4 in front.
+void writeExampleSettings(const QString& dir);
+
 // Sets a day record's weight and totals together with entries of that day
 // that sum to them (named as the maintenance runs name a day's summary),
 // replacing the day's entries: a start finds the day sound and keeps it.

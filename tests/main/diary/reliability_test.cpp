@@ -7,6 +7,7 @@
 #include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "store/error.h"
+#include "support/child.h"
 #include "support/diary.h"
 #include "support/faultfs.h"
 #include "support/window.h"
@@ -23,7 +24,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace testing_support;
@@ -288,43 +288,26 @@ TEST_F(Reliability, AProcessKilledBetweenTheEntryAndItsTotalsLeavesTotalsThatMat
         FreshDiary diary;
         prepare(diary);
         const QString stale = storedTotals(diary.dir(), kToday);
-        int between[2];
-        ASSERT_EQ(::pipe(between), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
+        testing_support::ReportingChild writer([&](testing_support::ReportingChild& self) {
             // The writer's first step, durable, then nothing: the day
             // record still holds the totals of before.
-            ::close(between[0]);
-            try {
-                store::Table ntb(store::schema::ntb());
-                ntb.open(diary.dir());
-                if (action == Action::Booking) {
-                    ntb.insert();
-                    ntb.postFields(testing_support::foodEntry(kToday, 1.0, QStringLiteral("St."),
-                                                              QStringLiteral("Testapfel"), 300, 0, 16, 0));
-                } else {
-                    ntb.setFiltered(false);
-                    ntb.locate("NTBNAME", QStringLiteral("Testbrot"));
-                    ntb.deleteRecord();
-                }
-                const char done = 'x';
-                if (::write(between[1], &done, 1) != 1)
-                    ::_exit(3);
-                ::pause();
-            } catch (...) {
-                ::_exit(2);
+            store::Table ntb(store::schema::ntb());
+            ntb.open(diary.dir());
+            if (action == Action::Booking) {
+                ntb.insert();
+                ntb.postFields(testing_support::foodEntry(kToday, 1.0, QStringLiteral("St."),
+                                                          QStringLiteral("Testapfel"), 300, 0, 16, 0));
+            } else {
+                ntb.setFiltered(false);
+                ntb.locate("NTBNAME", QStringLiteral("Testbrot"));
+                ntb.deleteRecord();
             }
-            ::_exit(0);
-        }
-        ::close(between[1]);
-        char done = 0;
-        ASSERT_EQ(::read(between[0], &done, 1), 1);
-        ::close(between[0]);
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        ASSERT_TRUE(WIFSIGNALED(status));
+            self.report(1);
+            ::pause();
+        });
+        ASSERT_EQ(writer.readUntil(1), 1);
+        writer.kill();
+        ASSERT_TRUE(writer.killed());
         ASSERT_EQ(storedTotals(diary.dir(), kToday), stale);
         ASSERT_NE(summedTotals(diary.dir(), kToday), stale) << "the entries changed";
 

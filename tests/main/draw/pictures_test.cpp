@@ -149,17 +149,7 @@ protected:
     void SetUp() override
     {
         install::layOutDiary(dir.path(), install::Content::Demo);
-        writeSettings(dir.path(), {{"CBG", qint64(1)},
-                                   {"CBA", qint64(3)},
-                                   {"CBB", qint64(1)},
-                                   {"CBH", qint64(41)},
-                                   {"CBM", qint64(36)},
-                                   {"EE", QStringLiteral("9200")},
-                                   {"EF", QStringLiteral("70")},
-                                   {"EP", QStringLiteral("80")},
-                                   {"EK", QStringLiteral("300")},
-                                   {"NF", qint64(3)},
-                                   {"AF", qint64(4)}});
+        writeExampleSettings(dir.path());
         platform::setToday(kDay);
         window = std::make_unique<TFormMain1>(dir.path());
         window->show();

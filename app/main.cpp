@@ -3,8 +3,8 @@
 
 #include "app/endsignals.h"
 #include "app/nichtdoppeltstarten.h"
+#include "controls/platform.h"
 #include "help/zebhelp.h"
-#include "main/platform.h"
 #include "main/zeb6.h"
 #include "res/icon/appicon.h"
 #include "tools/zebtool.h"

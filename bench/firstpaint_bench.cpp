@@ -8,8 +8,8 @@
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/firstpaint_bench
 
 #include "bench/diaries.h"
+#include "controls/platform.h"
 #include "help/zebhelp.h"
-#include "main/platform.h"
 #include "main/zeb6.h"
 #include "tools/zebtool.h"
 
@@ -97,7 +97,12 @@ void BM_StartToFirstPaint(benchmark::State& state)
     state.counters["paint_ms"] = shown / n;
 }
 
-BENCHMARK(BM_StartToFirstPaint)->ArgName("demo")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StartToFirstPaint)
+    ->ArgName("demo")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 class RatioReporter : public DemoRatioReporter
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/platform.h"
+#include "controls/platform.h"
 
 #include <QApplication>
 

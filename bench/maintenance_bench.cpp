@@ -8,7 +8,7 @@
 
 #include "bench/diaries.h"
 #include "store/table.h"
-#include "tools/maintenance.h"
+#include "tools/rules/maintenance.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,9 +5,9 @@
 //   build/bench/store_bench [--benchmark_repetitions=N]
 
 #include "bench/diaries.h"
-#include "main/diary/booking.h"
-#include "main/diary/daysummary.h"
-#include "main/diary/daytotals.h"
+#include "main/diary/rules/booking.h"
+#include "main/diary/rules/daysummary.h"
+#include "main/diary/rules/daytotals.h"
 #include "store/table.h"
 
 #include <QDir>
@@ -216,16 +216,18 @@ public:
     {
         const auto before = m_demo.find("BM_OpenAllTables");
         if (before != m_demo.end()) {
-            std::printf("\nstart-up tables on the demo diary (us):\n  opened as before %12.1f\n", before->second);
+            std::printf("\nstart-up tables on the demo diary (us):\n  opened as before %12.1f\n",
+                        before->second);
             for (const auto& [args, time] : m_startUp)
-                std::printf("  checked, %s %8.1f  (%+.1f)\n", args == "stale:0" ? "sound   " : "1 stale ", time,
-                            time - before->second);
+                std::printf("  checked, %s %8.1f  (%+.1f)\n", args == "stale:0" ? "sound   " : "1 stale ",
+                            time, time - before->second);
         }
         std::printf("\n%-20s %14s %14s %10s\n", "operation", "fresh (us)", "demo (us)", "demo/fresh");
         for (const auto& [name, fresh] : m_fresh) {
             const auto demo = m_demo.find(name);
             if (demo != m_demo.end())
-                std::printf("%-20s %14.1f %14.1f %10.2f\n", name.c_str(), fresh, demo->second, demo->second / fresh);
+                std::printf("%-20s %14.1f %14.1f %10.2f\n", name.c_str(), fresh, demo->second,
+                            demo->second / fresh);
         }
     }
 

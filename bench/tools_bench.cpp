@@ -7,7 +7,7 @@
 
 #include "bench/diaries.h"
 #include "bench/gui_main.h"
-#include "main/platform.h"
+#include "controls/platform.h"
 #include "main/zeb6.h"
 #include "tools/zebtool.h"
 

@@ -8,14 +8,14 @@
 
 #include "bench/diaries.h"
 #include "bench/gui_main.h"
+#include "controls/panels.h"
+#include "controls/platform.h"
 #include "help/zebhelp.h"
-#include "main/diary/notetext.h"
-#include "main/panels.h"
-#include "main/platform.h"
+#include "main/diary/rules/notetext.h"
 #include "main/zeb6.h"
 #include "store/create.h"
-#include "tools/zebtool.h"
 #include "store/table.h"
+#include "tools/zebtool.h"
 
 #include <QComboBox>
 #include <QDateEdit>

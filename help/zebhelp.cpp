@@ -1,10 +1,10 @@
 #include "help/zebhelp.h"
 
-#include "main/accessibility.h"
-#include "main/platform.h"
+#include "controls/accessibility.h"
+#include "controls/platform.h"
 
-#include "help/tabcontrol.h"
-#include "help/topicmarkup.h"
+#include "controls/tabcontrol.h"
+#include "help/rules/topicmarkup.h"
 
 #include <QFile>
 #include <QKeyEvent>

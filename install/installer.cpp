@@ -1,11 +1,11 @@
 #include "install/installer.h"
 
 #include "install/catalogue.h"
-#include "main/diary/activity.h"
-#include "main/diary/booking.h"
-#include "main/diary/daytotals.h"
-#include "main/diary/notetext.h"
-#include "main/draw/chart.h"
+#include "main/diary/rules/activity.h"
+#include "main/diary/rules/booking.h"
+#include "main/diary/rules/daytotals.h"
+#include "main/diary/rules/notetext.h"
+#include "main/draw/rules/chart.h"
 #include "store/create.h"
 #include "store/fileio.h"
 #include "store/schema.h"
@@ -173,7 +173,9 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
         setField(diary.settings, value);
 
     std::mt19937 random(20020101);
-    auto uniform = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    auto uniform = [&random](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
     std::normal_distribution<double> drift(0.0, 0.25);
     double weight = 86.0;
 
@@ -198,11 +200,13 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             double factor = 1; // of the catalogue values
             QString unit = QStringLiteral("St.");
             if (f.unit == Gram) {
-                amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 25) * 25, 25.0, 400.0) : 100;
+                amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 25) * 25, 25.0, 400.0)
+                                      : 100;
                 factor = amount / 100;
                 unit = QStringLiteral("g");
             } else if (f.unit == Millilitre) {
-                amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 50) * 50, 100.0, 500.0) : 250;
+                amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 50) * 50, 100.0, 500.0)
+                                      : 250;
                 factor = amount / 100;
                 unit = QStringLiteral("ml");
             } else {
@@ -253,7 +257,8 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             for (int s = 0; s < sentences; ++s) {
                 if (!note.isEmpty())
                     note += u' ';
-                note += QString::fromUtf8(kNoteSentences[uniform(0, static_cast<int>(std::size(kNoteSentences)) - 1)]);
+                note += QString::fromUtf8(
+                    kNoteSentences[uniform(0, static_cast<int>(std::size(kNoteSentences)) - 1)]);
             }
             diary.notes.push_back(noteRow(day, note));
         }
@@ -276,7 +281,8 @@ QStringList existingDiaryFiles(const QString& dir)
 void layOutDiary(const QString& dir, Content content)
 {
     if (!QDir().mkpath(dir))
-        throw InstallError(QStringLiteral("Verzeichnis %1 kann nicht angelegt werden.").arg(dir).toStdString());
+        throw InstallError(
+            QStringLiteral("Verzeichnis %1 kann nicht angelegt werden.").arg(dir).toStdString());
     const QStringList present = existingDiaryFiles(dir);
     if (!present.isEmpty()) {
         throw InstallError(QStringLiteral("%1 enthält bereits ein Tagebuch (%2). Es wurde nichts verändert.")

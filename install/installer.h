@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/diary/diary.h"
+#include "main/diary/rules/diary.h"
 
 #include <QDate>
 #include <QString>

@@ -3,12 +3,12 @@
 
 #include "main/zeb6.h"
 
-#include "main/accessibility.h"
-#include "main/diary/booking.h"
+#include "controls/accessibility.h"
+#include "controls/panels.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/booking.h"
 #include "main/draw/picture.h"
-#include "main/panels.h"
-#include "main/spoken.h"
-#include "main/stringgrid.h"
+#include "main/rules/spoken.h"
 #include "store/error.h"
 
 #include <QComboBox>
@@ -80,7 +80,7 @@ void TFormMain1::nameControls()
             // An unreadable day record has no value to read out.
         }
         const int series = shownSeries();
-        return spoken::chartDay(SpeedButtonS[series]->text(), series, value, AnzeigeKcal, FilterTag());
+        return spoken::chartDay(SpeedButtonS[series]->text(), series, value, AnzeigeKcal, filterDay());
     });
 
     setAccessibleName(windowTitle());

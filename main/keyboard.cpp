@@ -2,12 +2,12 @@
 // from a catalogue list, deleting from a day list, the program buttons, the
 // category groups and the order in which Tab walks the controls.
 
-#include "main/accessibility.h"
-#include "main/diary/booking.h"
+#include "controls/accessibility.h"
+#include "controls/panels.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/booking.h"
 #include "main/draw/picture.h"
-#include "main/panels.h"
-#include "main/spoken.h"
-#include "main/stringgrid.h"
+#include "main/rules/spoken.h"
 #include "main/zeb6.h"
 
 #include <QAbstractButton>

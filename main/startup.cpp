@@ -1,12 +1,12 @@
 // Start-up and shutdown of the main window: FormCreate with the settings and
 // the tables, the start-up messages, and the settings written at the end.
 
+#include "controls/platform.h"
+#include "controls/stringgrid.h"
 #include "help/zebhelp.h"
-#include "main/diary/daysummary.h"
-#include "main/goals/units.h"
-#include "main/numbers.h"
-#include "main/platform.h"
-#include "main/stringgrid.h"
+#include "main/diary/rules/daysummary.h"
+#include "main/goals/rules/units.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "tools/zebtool.h"
@@ -29,38 +29,43 @@
 
 namespace {
 
-const QString kMessage1 = QStringList{
-    QStringLiteral("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !"),
-    QString(),
-    QStringLiteral("1. Datei wird unerlaubt durch ein anderes Programm benutzt:=> Beenden Sie das andere Programm !"),
-    QString(),
-    QStringLiteral("2. Datei nicht komplett oder beschädigt:"),
-    QStringLiteral("=> Stellen Sie sicher, das sich die Datei ZEB_REG.dbf im "),
-    QStringLiteral("Arbeitsverzeichnis von \"ZEB2006.exe\" vorhanden ist."),
-    QStringLiteral("Unter Umständen müssen Sie \"Kelvara\" neu installieren,"),
-    QStringLiteral("wobei alle Tagebucheinträge verloren gehen."),
-}.join(u'\r');
+const QString kMessage1 =
+    QStringList{
+        QStringLiteral("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !"),
+        QString(),
+        QStringLiteral("1. Datei wird unerlaubt durch ein anderes Programm benutzt:=> Beenden Sie das andere "
+                       "Programm !"),
+        QString(),
+        QStringLiteral("2. Datei nicht komplett oder beschädigt:"),
+        QStringLiteral("=> Stellen Sie sicher, das sich die Datei ZEB_REG.dbf im "),
+        QStringLiteral("Arbeitsverzeichnis von \"ZEB2006.exe\" vorhanden ist."),
+        QStringLiteral("Unter Umständen müssen Sie \"Kelvara\" neu installieren,"),
+        QStringLiteral("wobei alle Tagebucheinträge verloren gehen."),
+    }
+        .join(u'\r');
 
-const QString kMessage2 = QStringList{
-    QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !"),
-    QString(),
-    QStringLiteral("1. Datenbank wird unerlaubt durch ein anderes Programm benutzt:"),
-    QStringLiteral("=> Beenden Sie das andere Programm !"),
-    QStringLiteral("2. Datenbank nicht komplett oder beschädigt:"),
-    QStringLiteral("=> Stellen Sie sicher, das folgende 9 Dateien im Arbeitsverzeichnis"),
-    QStringLiteral("von \"ZEB2006.exe\" vorhanden sind:"),
-    QStringLiteral("ZEB_ZEB.dbf"),
-    QStringLiteral("ZEB_AKT.dbf"),
-    QStringLiteral("ZEB_NRG.dbf"),
-    QStringLiteral("ZEB_FTB.dbf"),
-    QStringLiteral("ZEB_NTB.dbf"),
-    QStringLiteral("AKTNAME.ndx"),
-    QStringLiteral("NRGNAME.ndx"),
-    QStringLiteral("ZEB_XTB.dbf"),
-    QStringLiteral("ZEB_REG.dbf"),
-    QStringLiteral("Unter Umständen müssen Sie \"Kelvara\" neu installieren, wobei"),
-    QStringLiteral("alle Tagebucheinträge verloren gehen."),
-}.join(u'\r');
+const QString kMessage2 =
+    QStringList{
+        QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !"),
+        QString(),
+        QStringLiteral("1. Datenbank wird unerlaubt durch ein anderes Programm benutzt:"),
+        QStringLiteral("=> Beenden Sie das andere Programm !"),
+        QStringLiteral("2. Datenbank nicht komplett oder beschädigt:"),
+        QStringLiteral("=> Stellen Sie sicher, das folgende 9 Dateien im Arbeitsverzeichnis"),
+        QStringLiteral("von \"ZEB2006.exe\" vorhanden sind:"),
+        QStringLiteral("ZEB_ZEB.dbf"),
+        QStringLiteral("ZEB_AKT.dbf"),
+        QStringLiteral("ZEB_NRG.dbf"),
+        QStringLiteral("ZEB_FTB.dbf"),
+        QStringLiteral("ZEB_NTB.dbf"),
+        QStringLiteral("AKTNAME.ndx"),
+        QStringLiteral("NRGNAME.ndx"),
+        QStringLiteral("ZEB_XTB.dbf"),
+        QStringLiteral("ZEB_REG.dbf"),
+        QStringLiteral("Unter Umständen müssen Sie \"Kelvara\" neu installieren, wobei"),
+        QStringLiteral("alle Tagebucheinträge verloren gehen."),
+    }
+        .join(u'\r');
 
 const QString kOutOfMemory = QStringLiteral("Zu wenig Arbeitsspeicher, um die Dateien zu lesen.");
 
@@ -107,7 +112,7 @@ void showSideWindow(QWidget* window)
 
 } // namespace
 
-QDate TFormMain1::FilterTag() const
+QDate TFormMain1::filterDay() const
 {
     return DateTimePicker->date();
 }
@@ -306,7 +311,8 @@ void TFormMain1::openDataTables()
     // days: a file that is not one record per day in order is not used.
     const QString broken = daysummary::checkDays(Dbf_ZEB.recordDays());
     if (!broken.isEmpty())
-        throw store::StoreError(QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), broken));
+        throw store::StoreError(
+            QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), broken));
     // A crash between writing an entry and its day's totals leaves the
     // totals behind; they are summed anew before anything shows them.
     daysummary::repairTotals(Dbf_NTB, Dbf_FTB, Dbf_ZEB);

@@ -1,11 +1,11 @@
 #include "main/zeb6.h"
 
-#include "main/platform.h"
+#include "controls/platform.h"
 
-#include "main/daypicker.h"
-#include "main/diary/daytext.h"
-#include "main/numbers.h"
-#include "main/stringgrid.h"
+#include "controls/daypicker.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/daytext.h"
+#include "main/rules/numbers.h"
 #include "res/pictures.h"
 
 #include <QComboBox>
@@ -62,7 +62,7 @@ TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(null
     Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
     Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });
     for (store::Table* day : {&Dbf_NTB, &Dbf_FTB, &Dbf_ZEB})
-        day->setDayFilter([this] { return FilterTag(); });
+        day->setDayFilter([this] { return filterDay(); });
 
     FormCreate();
 }
@@ -111,11 +111,14 @@ void TFormMain1::buildFrame()
     auto* kg = new QLabel(QStringLiteral("kg"), PanelRechts1);
     kg->setGeometry(86, 28, 20, 16);
 
-    SpeedButtonHilfe = speedButton(PanelRechts1, 11, 473, pictures::Button::Help, QStringLiteral("Hilfe (F1)"));
-    SpeedButtonDruck = speedButton(PanelRechts1, 63, 473, pictures::Button::Printer, QStringLiteral("Drucken (Strg+P)"));
+    SpeedButtonHilfe =
+        speedButton(PanelRechts1, 11, 473, pictures::Button::Help, QStringLiteral("Hilfe (F1)"));
+    SpeedButtonDruck =
+        speedButton(PanelRechts1, 63, 473, pictures::Button::Printer, QStringLiteral("Drucken (Strg+P)"));
     SpeedButtonTool =
         speedButton(PanelRechts1, 11, 514, pictures::Button::Tools, QStringLiteral("Tools (Werkzeuge)"));
-    SpeedButtonEnde = speedButton(PanelRechts1, 63, 514, pictures::Button::Exit, QStringLiteral("Programmende"));
+    SpeedButtonEnde =
+        speedButton(PanelRechts1, 63, 514, pictures::Button::Exit, QStringLiteral("Programmende"));
     connect(SpeedButtonEnde, &QToolButton::clicked, this, &TFormMain1::SpeedButtonEndeClick);
     connect(SpeedButtonHilfe, &QToolButton::clicked, this, &TFormMain1::SpeedButtonHilfeClick);
     connect(SpeedButtonTool, &QToolButton::clicked, this, &TFormMain1::SpeedButtonToolClick);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/draw/barlengths.h"
-#include "main/settings.h"
+#include "main/draw/rules/barlengths.h"
+#include "main/rules/settings.h"
 #include "res/imagelist.h"
 #include "store/table.h"
 
@@ -66,9 +66,9 @@ public:
     int AktivKategorie = 0;
     int StatistikArt = 1;
     int ZoomStufeX = 1;
-    std::array<int, 4> ScrollPosX{0, 104, 104, 104}; // per time-axis level 1 ... 3
+    std::array<int, 4> ScrollPosX{0, 104, 104, 104};       // per time-axis level 1 ... 3
     std::array<int, 8> ZoomStufeY{0, 2, 2, 2, 2, 2, 2, 2}; // per series 1 ... 7
-    std::array<int, 4> ScrollPosY{0, 61, 61, 61}; // per weight-axis level 1 ... 3
+    std::array<int, 4> ScrollPosY{0, 61, 61, 61};          // per weight-axis level 1 ... 3
     int Glaetten = 0;
     bool AnzeigeKcal = false;
     bool StatistikVeraltet = true;
@@ -156,7 +156,7 @@ public:
     // The goals folder follows AnzeigeKcal: the caption of the energy row,
     // which energy labels and which goal edit show, and, while the window
     // is visible, the energy goal converted into the other edit.
-    void ZieleEinheitAnzeigen();
+    void showGoalUnits();
 
     // ----- daily weight and scale -----
     // The scale is drawn in ImageRechts1 below the weight field.
@@ -270,7 +270,7 @@ public:
     // `print` onto `printCanvas` for a page of `page` device pixels.
     void ZeichneStatistik(bool print, QPainter* printCanvas = nullptr, QSize page = {});
     // ZeichneStatistik(false) as a user action: a table error is shown.
-    void redrawStatistik();
+    void redrawChart();
     void ListeStatistikClick(int series);
     void BitBtnZoomXClick(bool plus);
     void BitBtnZoomYClick(bool plus);
@@ -289,6 +289,10 @@ public:
     // both day lists, bars, note), writing nothing back: after the tools
     // window changed the diary underneath. Throws StoreError.
     void showStoredDay();
+    // Reads the current day from the tables into the weight field, both day
+    // lists, the bars and the note; the fields' change handlers run as
+    // usual.
+    void showDayOfTables();
     void SchreibeZEB_NTB_Daten();
     void SchreibeZEB_FTB_Daten();
     // Runs the steps of a booking or deletion in `diary` with its day
@@ -301,7 +305,7 @@ public:
     bool Dbf_AKTFilterRecord(const store::RecordRef& record) const;
     // The day of the selector, against which the food diary, the activity
     // diary and the daily summary are filtered (through their day index).
-    QDate FilterTag() const;
+    QDate filterDay() const;
 
     // ----- start-up and shutdown -----
     void FormCreate();

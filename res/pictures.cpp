@@ -1,6 +1,6 @@
 #include "res/pictures.h"
 
-#include "main/draw/contrast.h"
+#include "main/draw/rules/contrast.h"
 
 #include <QApplication>
 #include <QIconEngine>
@@ -26,7 +26,9 @@ QColor readable(const QColor& designed, const Inks& inks, double minimum)
 class DrawnIconEngine : public QIconEngine
 {
 public:
-    DrawnIconEngine(QSize size, std::function<void(QPainter&)> draw) : m_size(size), m_draw(std::move(draw)) {}
+    DrawnIconEngine(QSize size, std::function<void(QPainter&)> draw) : m_size(size), m_draw(std::move(draw))
+    {
+    }
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
     {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/draw/chart.h"
+#include "main/draw/rules/chart.h"
 
 #include "res/imagelist.h"
 
@@ -105,7 +105,9 @@ constexpr QRect kChartBar = chart::pieceSource(chart::Piece::NormalBar);
 constexpr QRect kChartBarOver = chart::pieceSource(chart::Piece::HighlightBar);
 constexpr QRect weekPattern(int level)
 {
-    return chart::pieceSource(level == 1 ? chart::Piece::Week1 : level == 2 ? chart::Piece::Week2 : chart::Piece::Week3);
+    return chart::pieceSource(level == 1   ? chart::Piece::Week1
+                              : level == 2 ? chart::Piece::Week2
+                                           : chart::Piece::Week3);
 }
 
 } // namespace balken

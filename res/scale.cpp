@@ -1,6 +1,6 @@
 #include "res/scale.h"
 
-#include "main/goals/weightrules.h"
+#include "main/goals/rules/weightrules.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -141,7 +141,8 @@ QImage drawFace(int ratio)
     // The class bands, from the start of the readings to their end, in the
     // colours of the classes from "mager" to "fett".
     const std::array<QColor, goals::kWeightClasses.size()> colours = {
-        QColor(70, 120, 215), QColor(60, 185, 215), QColor(60, 170, 70), QColor(240, 160, 30), QColor(215, 45, 40)};
+        QColor(70, 120, 215), QColor(60, 185, 215), QColor(60, 170, 70), QColor(240, 160, 30),
+        QColor(215, 45, 40)};
     std::vector<ClassBand> bands;
     for (size_t i = 0; i < colours.size(); ++i)
         bands.push_back({goals::kWeightClasses[i].from, goals::kWeightClasses[i].to, colours[i]});

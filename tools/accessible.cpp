@@ -3,9 +3,9 @@
 
 #include "tools/zebtool.h"
 
-#include "help/tabcontrol.h"
-#include "main/accessibility.h"
-#include "main/stringgrid.h"
+#include "controls/accessibility.h"
+#include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -3,17 +3,17 @@
 
 #include "tools/zebtool.h"
 
-#include "help/tabcontrol.h"
-#include "main/goals/units.h"
-#include "main/keyfilter.h"
-#include "main/numbers.h"
-#include "main/platform.h"
-#include "main/stringgrid.h"
+#include "controls/keyfilter.h"
+#include "controls/platform.h"
+#include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
+#include "main/goals/rules/units.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/codepage.h"
 #include "store/error.h"
-#include "tools/catalogrules.h"
-#include "tools/catalogwrites.h"
+#include "tools/rules/catalogrules.h"
+#include "tools/rules/catalogwrites.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -188,7 +188,7 @@ const char* TToolForm1::nameField() const
     return activityChosen() ? "AKTNAME" : "NRGNAME";
 }
 
-void TToolForm1::catalogueFormularAufbau()
+void TToolForm1::layOutCatalogueEditor()
 {
     const bool activity = activityChosen();
     PanelToolsHide->setVisible(!activity);

@@ -2,13 +2,13 @@
 
 #include "tools/zebtool.h"
 
-#include "main/daypicker.h"
-#include "main/diary/daytext.h"
-#include "main/numbers.h"
-#include "main/platform.h"
+#include "controls/daypicker.h"
+#include "controls/platform.h"
+#include "main/diary/rules/daytext.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
-#include "tools/maintenance.h"
+#include "tools/rules/maintenance.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -51,7 +51,7 @@ QDateEdit* TToolForm1::datePicker(int x, int y)
     return picker;
 }
 
-void TToolForm1::BaueVerwaltenPanel()
+void TToolForm1::buildMaintenancePanel()
 {
     QWidget* p = PanelToolsVerwalten;
     const QStringList fillScopes = {
@@ -145,7 +145,7 @@ void TToolForm1::BaueVerwaltenPanel()
     PanelWait->hide();
 }
 
-void TToolForm1::VerwaltenFormShow()
+void TToolForm1::presetMaintenancePanel()
 {
     ComboBoxVerwalten1->setCurrentIndex(0);
     ComboBoxVerwalten2->setCurrentIndex(0);
@@ -159,12 +159,12 @@ void TToolForm1::VerwaltenFormShow()
     }
 }
 
-void TToolForm1::VerwaltenFormClose()
+void TToolForm1::maintenancePanelClosed()
 {
     if (TagebuchUnveraendert)
         return;
     if (m_main.PanelOrdnerStatistik->isVisible())
-        m_main.redrawStatistik();
+        m_main.redrawChart();
     else
         m_main.StatistikVeraltet = true;
 }
@@ -197,7 +197,7 @@ void TToolForm1::DBFilterSetzen()
 void TToolForm1::ButtonLueckenFuellenClick()
 {
     const int scope = ComboBoxVerwalten1->currentIndex();
-    VerwaltenLauf(
+    runMaintenance(
         DateTimePickerVerwalten1, DateTimePickerVerwalten2, maintenance::fillQuestion,
         [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
             return maintenance::fillMessage(maintenance::fillGaps(t, s, e, scope, progress), s, e);
@@ -207,7 +207,7 @@ void TToolForm1::ButtonLueckenFuellenClick()
 void TToolForm1::ButtonKomprimierenClick()
 {
     const int scope = ComboBoxVerwalten2->currentIndex();
-    VerwaltenLauf(
+    runMaintenance(
         DateTimePickerVerwalten3, DateTimePickerVerwalten4, maintenance::compressQuestion,
         [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
             return maintenance::compressMessage(maintenance::compress(t, s, e, scope, progress), s, e);
@@ -216,14 +216,14 @@ void TToolForm1::ButtonKomprimierenClick()
 
 void TToolForm1::ButtonAllesLoeschenClick()
 {
-    VerwaltenLauf(DateTimePickerVerwalten5, DateTimePickerVerwalten6, maintenance::deleteQuestion,
-                  [](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
-                      return maintenance::deleteMessage(maintenance::deleteAll(t, s, e, progress), s, e);
-                  });
+    runMaintenance(DateTimePickerVerwalten5, DateTimePickerVerwalten6, maintenance::deleteQuestion,
+                   [](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
+                       return maintenance::deleteMessage(maintenance::deleteAll(t, s, e, progress), s, e);
+                   });
 }
 
-void TToolForm1::VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, VerwaltenFrage question,
-                               const VerwaltenSchritt& run)
+void TToolForm1::runMaintenance(QDateEdit* firstPicker, QDateEdit* lastPicker, MaintenanceQuestion question,
+                                const VerwaltenSchritt& run)
 {
     const QDate first = firstPicker->date();
     const QDate last = lastPicker->date();

@@ -1,7 +1,7 @@
 #include "tools/zebtool.h"
 
-#include "help/tabcontrol.h"
-#include "main/platform.h"
+#include "controls/platform.h"
+#include "controls/tabcontrol.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 
@@ -55,7 +55,7 @@ TToolForm1::TToolForm1(TFormMain1& main, QWidget* parent) : QWidget(parent, Qt::
     connect(ButtonToolsClose, &QPushButton::clicked, this, &TToolForm1::ButtonToolsCloseClick);
 
     buildCatalogueEditor();
-    BaueVerwaltenPanel();
+    buildMaintenancePanel();
     nameControls();
     PanelToolsDatenEdit->raise();
     PanelToolsVerwalten->setEnabled(false);
@@ -91,7 +91,7 @@ void TToolForm1::FormShow()
     TagebuchUnveraendert = true;
     NahrungKategorieAlt = m_main.NahrungKategorie;
     AktivKategorieAlt = m_main.AktivKategorie;
-    VerwaltenFormShow();
+    presetMaintenancePanel();
     ComboBoxTools2->setCurrentIndex(0);
     ComboBoxTools1->setCurrentIndex(catalogrules::preselectedItem(
         m_main.AktuellerOrdner, m_main.NahrungKategorie, m_main.AktivKategorie));
@@ -113,7 +113,7 @@ void TToolForm1::FormClose()
         // changed its unit or vanished.
         m_main.WechselDragBildArt();
         m_main.WechselDragAktivBild();
-        VerwaltenFormClose();
+        maintenancePanelClosed();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }
@@ -130,5 +130,5 @@ void TToolForm1::FormularAufbau()
     PanelToolsDatenEdit->raise();
     PanelToolsDatenEdit->setEnabled(true);
     PanelToolsVerwalten->setEnabled(false);
-    catalogueFormularAufbau();
+    layOutCatalogueEditor();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/value.h"
-#include "tools/catalogrules.h"
-#include "tools/maintenance.h"
+#include "tools/rules/catalogrules.h"
+#include "tools/rules/maintenance.h"
 
 #include <QWidget>
 #include <functional>
@@ -56,12 +56,12 @@ public:
     // True from each show until a maintenance run completes.
     bool TagebuchUnveraendert = true;
     // Builds the controls of PanelToolsVerwalten; once, at construction.
-    void BaueVerwaltenPanel();
+    void buildMaintenancePanel();
     // The third tab's share of FormShow, after the categories are copied.
-    void VerwaltenFormShow();
+    void presetMaintenancePanel();
     // The third tab's share of FormClose, after the main window's lists
     // are rebuilt.
-    void VerwaltenFormClose();
+    void maintenancePanelClosed();
 
     QFrame* Bevel3 = nullptr; // fill gaps
     QFrame* Bevel4 = nullptr; // compress
@@ -159,7 +159,7 @@ private:
     // Gives every control a German name for screen readers.
     void nameControls();
     // FormularAufbau for the first two tabs.
-    void catalogueFormularAufbau();
+    void layOutCatalogueEditor();
     // Runs a user action; a table error ends it with its message.
     void guarded(const std::function<void()>& action);
     bool activityChosen() const;
@@ -179,10 +179,10 @@ private:
     using VerwaltenSchritt = std::function<QString(maintenance::DiaryTables, QDate first, QDate last,
                                                    const maintenance::Progress& progress)>;
     // The confirmation question of a run over a period.
-    using VerwaltenFrage = QString (*)(QDate first, QDate last);
+    using MaintenanceQuestion = QString (*)(QDate first, QDate last);
     // The frame common to the three runs.
-    void VerwaltenLauf(QDateEdit* firstPicker, QDateEdit* lastPicker, VerwaltenFrage question,
-                       const VerwaltenSchritt& run);
+    void runMaintenance(QDateEdit* firstPicker, QDateEdit* lastPicker, MaintenanceQuestion question,
+                        const VerwaltenSchritt& run);
     QDateEdit* datePicker(int x, int y);
 
     TFormMain1& m_main;

@@ -1,11 +1,11 @@
 // The two catalogue lists of the food and activity folders, their category
 // buttons and the record filters of the catalogues.
 
-#include "main/diary/dailylevels.h"
-#include "main/diary/diary.h"
-#include "main/numbers.h"
-#include "main/panels.h"
-#include "main/stringgrid.h"
+#include "controls/panels.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/dailylevels.h"
+#include "main/diary/rules/diary.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 
@@ -16,12 +16,13 @@
 
 namespace {
 
-const char* const kFoodCategories[] = {"Getränke",      "Milch+Käse",   "Obst+Nüsse",   "Gemüse+Pilze",
-                                       "Brot+Getreide", "Eier+Nudeln",  "Fisch",        "Fleisch+Wurst",
+const char* const kFoodCategories[] = {"Getränke",        "Milch+Käse",    "Obst+Nüsse",   "Gemüse+Pilze",
+                                       "Brot+Getreide",   "Eier+Nudeln",   "Fisch",        "Fleisch+Wurst",
                                        "Öl, Fett, Sosse", "Snacks+Süsses", "Aus der Tüte", "Aus der Dose",
-                                       "Tiefgekühlt",   "Mikrowelle",   "Fastfood",     "Favoriten"};
-const char* const kActivityCategories[] = {"Alltäglich",   "Haus+Garten", "Tanz+Aerobic", "Laufen+Gehen", "Rad+Skating",
-                                           "Ball+Spiel",   "Wasser",      "Schnee+Eis",   "Sonstiges"};
+                                       "Tiefgekühlt",     "Mikrowelle",    "Fastfood",     "Favoriten"};
+const char* const kActivityCategories[] = {"Alltäglich",   "Haus+Garten", "Tanz+Aerobic",
+                                           "Laufen+Gehen", "Rad+Skating", "Ball+Spiel",
+                                           "Wasser",       "Schnee+Eis",  "Sonstiges"};
 
 } // namespace
 
@@ -39,7 +40,8 @@ void TFormMain1::buildDiaryFolders()
     PanelOrdnerAktiv->hide();
     auto* activityGroup = new QButtonGroup(this);
     for (int k = 1; k <= 9; ++k)
-        SpeedButtonA[k] = wordButton(PanelOrdnerAktiv, 1 + 18 * (k - 1), kActivityCategories[k - 1], activityGroup);
+        SpeedButtonA[k] =
+            wordButton(PanelOrdnerAktiv, 1 + 18 * (k - 1), kActivityCategories[k - 1], activityGroup);
 
     StringGridNRG = new StringGrid(PanelNahrung, 6, true);
     StringGridNRG->setGeometry(8, 4, 184, 532);

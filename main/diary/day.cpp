@@ -1,9 +1,9 @@
 // The current day: choosing it, and writing the day's totals into its record.
 
-#include "main/diary/daytotals.h"
-#include "main/diary/diary.h"
-#include "main/numbers.h"
-#include "main/platform.h"
+#include "controls/platform.h"
+#include "main/diary/rules/daytotals.h"
+#include "main/diary/rules/diary.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 
@@ -21,14 +21,7 @@ void TFormMain1::DateTimePickerChange()
             DateTimePicker->setDate(day);
             DateTimePicker->blockSignals(false);
         }
-        Dbf_FTB.refresh();
-        Dbf_NTB.refresh();
-        Dbf_ZEB.refresh();
-        EditTagesgewicht->setText(dayWeightText());
-        SchreibeFTBListe();
-        SchreibeNTBListe();
-        ZeichneBalken();
-        SchreibeXTBNotiz();
+        showDayOfTables();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }
@@ -37,6 +30,11 @@ void TFormMain1::DateTimePickerChange()
 void TFormMain1::showStoredDay()
 {
     const QScopedValueRollback<bool> showing(m_showingStored, true);
+    showDayOfTables();
+}
+
+void TFormMain1::showDayOfTables()
+{
     Dbf_FTB.refresh();
     Dbf_NTB.refresh();
     Dbf_ZEB.refresh();

@@ -1,14 +1,14 @@
 // The activity folder: the catalogue or daily list, the duration symbols
 // dragged onto the day list, the day list and the waste bin.
 
-#include "main/diary/activity.h"
-#include "main/diary/booking.h"
-#include "main/goals/energymodel.h"
-#include "main/goals/units.h"
-#include "main/numbers.h"
-#include "main/panels.h"
-#include "main/platform.h"
-#include "main/stringgrid.h"
+#include "controls/panels.h"
+#include "controls/platform.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/activity.h"
+#include "main/diary/rules/booking.h"
+#include "main/goals/rules/energymodel.h"
+#include "main/goals/rules/units.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "res/symbols.h"
 #include "store/error.h"
@@ -207,14 +207,14 @@ bool TFormMain1::SchreibeFTBDaten()
         std::optional<activity::Entry> existing;
         const bool found = Dbf_FTB.locate("FTBNAME", name, {true, false});
         if (found)
-            existing = activity::Entry{static_cast<int>(Dbf_FTB.fieldInt("FTBMENGE")), Dbf_FTB.fieldInt("FTBENERGIE")};
-        const activity::Entry entry =
-            activity::summed(static_cast<int>(DragFaktor), energy, existing);
+            existing = activity::Entry{static_cast<int>(Dbf_FTB.fieldInt("FTBMENGE")),
+                                       Dbf_FTB.fieldInt("FTBENERGIE")};
+        const activity::Entry entry = activity::summed(static_cast<int>(DragFaktor), energy, existing);
         if (found)
             Dbf_FTB.edit();
         else
             Dbf_FTB.insert();
-        Dbf_FTB.postFields(activity::entryFields(FilterTag(), name, entry));
+        Dbf_FTB.postFields(activity::entryFields(filterDay(), name, entry));
         platform::MessageBeep(platform::Sound::Information);
         return true;
     }
@@ -238,7 +238,7 @@ bool TFormMain1::SchreibeFTBDaten()
     }
     Dbf_FTB.insert();
     Dbf_FTB.postFields(activity::entryFields(
-        FilterTag(), activity::dailyName(percentText),
+        filterDay(), activity::dailyName(percentText),
         {activity::kDayMinutes, activity::dailyEnergy(static_cast<int>(percent), *kg, c->a, c->b)}));
     platform::MessageBeep(platform::Sound::Information);
     return true;

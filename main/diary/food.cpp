@@ -1,13 +1,13 @@
 // The food folder: the catalogue list, the quantity symbols dragged onto the
 // day list, the day list and the waste bin.
 
-#include "main/diary/booking.h"
-#include "main/diary/diary.h"
-#include "main/goals/units.h"
-#include "main/numbers.h"
-#include "main/panels.h"
-#include "main/platform.h"
-#include "main/stringgrid.h"
+#include "controls/panels.h"
+#include "controls/platform.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/booking.h"
+#include "main/diary/rules/diary.h"
+#include "main/goals/rules/units.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "res/symbols.h"
 #include "store/error.h"
@@ -195,7 +195,7 @@ bool TFormMain1::SchreibeNTBDaten()
         Dbf_NTB.edit();
     else
         Dbf_NTB.insert();
-    Dbf_NTB.postFields(booking::entryFields(FilterTag(), entry));
+    Dbf_NTB.postFields(booking::entryFields(filterDay(), entry));
     platform::MessageBeep(platform::Sound::Information);
     return true;
 }

@@ -1,12 +1,12 @@
 // The notes folder: the day's note, stored on every change, and the search
 // through the notes of a period.
 
-#include "main/diary/notetext.h"
-#include "main/keyfilter.h"
-#include "main/numbers.h"
-#include "main/panels.h"
-#include "main/platform.h"
-#include "main/stringgrid.h"
+#include "controls/keyfilter.h"
+#include "controls/panels.h"
+#include "controls/platform.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/notetext.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/codepage.h"
 #include "store/error.h"
@@ -106,7 +106,8 @@ void TFormMain1::buildNotesFolder()
     connect(ComboBoxNotizSuche, &QComboBox::currentIndexChanged, this, &TFormMain1::EditNotizSucheChange);
     connect(EditNotizSuche, &QLineEdit::returnPressed, this, &TFormMain1::ButtonNotizSucheClick);
     connect(ButtonNotizSuche, &QPushButton::clicked, this, &TFormMain1::ButtonNotizSucheClick);
-    connect(StringGridNotizSuche, &QTableWidget::currentCellChanged, this, &TFormMain1::StringGridNotizSucheClick);
+    connect(StringGridNotizSuche, &QTableWidget::currentCellChanged, this,
+            &TFormMain1::StringGridNotizSucheClick);
     StringGridNotizSuche->setCell(0, 0, QStringLiteral("-"));
     StringGridNotizSuche->setCell(1, 0, QStringLiteral("-"));
 }
@@ -129,7 +130,7 @@ std::optional<QString> TFormMain1::noteOf(QDate day)
 
 void TFormMain1::SchreibeXTBNotiz()
 {
-    const std::optional<QString> note = noteOf(FilterTag());
+    const std::optional<QString> note = noteOf(filterDay());
     const QString text = notetext::editorForm(note.value_or(QString()));
     if (MemoNotiz->toPlainText() != text)
         MemoNotiz->setPlainText(text);
@@ -137,7 +138,8 @@ void TFormMain1::SchreibeXTBNotiz()
 
 void TFormMain1::MemoNotizChange()
 {
-    LabelNotizAnzahl->setText(QStringLiteral("%1/2000").arg(notetext::storedLength(MemoNotiz->toPlainText())));
+    LabelNotizAnzahl->setText(
+        QStringLiteral("%1/2000").arg(notetext::storedLength(MemoNotiz->toPlainText())));
     if (m_showingStored)
         return;
     try {
@@ -149,7 +151,7 @@ void TFormMain1::MemoNotizChange()
 
 void TFormMain1::SchreibeXTBDaten()
 {
-    const QDate day = FilterTag();
+    const QDate day = filterDay();
     if (Dbf_XTB.locate("XTBDATUM", day))
         Dbf_XTB.edit();
     else
@@ -185,7 +187,7 @@ void TFormMain1::ButtonNotizSucheClick()
         StringGridNotizSuche->setCell(0, 0, QStringLiteral("-"));
         StringGridNotizSuche->setCell(1, 0, QStringLiteral("Keine Einträge gefunden !"));
         MemoNotizSuche->clear();
-        const QDate today = FilterTag();
+        const QDate today = filterDay();
         const int days = notetext::periodDays(ComboBoxNotizSuche->currentIndex(), today);
         if (days > 30) {
             ProgressBarNotizSuche->setRange(0, days);
@@ -199,11 +201,13 @@ void TFormMain1::ButtonNotizSucheClick()
             if (at < 0)
                 continue;
             StringGridNotizSuche->setRowCount(++hits);
-            StringGridNotizSuche->setCell(0, hits - 1, today.addDays(-n).toString(numbers::shortDateFormat()));
+            StringGridNotizSuche->setCell(0, hits - 1,
+                                          today.addDays(-n).toString(numbers::shortDateFormat()));
             StringGridNotizSuche->setCell(1, hits - 1, notetext::excerpt(*note, static_cast<int>(at)));
         }
         if (StringGridNotizSuche->cell(0, 0) != u"-") {
-            const QDate first = QDate::fromString(StringGridNotizSuche->cell(0, 0), numbers::shortDateFormat());
+            const QDate first =
+                QDate::fromString(StringGridNotizSuche->cell(0, 0), numbers::shortDateFormat());
             MemoNotizSuche->setPlainText(notetext::editorForm(noteOf(first).value_or(QString())));
         }
     } catch (const store::StoreError& e) {
@@ -217,8 +221,8 @@ void TFormMain1::StringGridNotizSucheClick()
     if (StringGridNotizSuche->cell(0, 0) == u"-")
         return;
     try {
-        const QDate day =
-            QDate::fromString(StringGridNotizSuche->cell(0, StringGridNotizSuche->selectedRow()), numbers::shortDateFormat());
+        const QDate day = QDate::fromString(
+            StringGridNotizSuche->cell(0, StringGridNotizSuche->selectedRow()), numbers::shortDateFormat());
         MemoNotizSuche->setPlainText(notetext::editorForm(noteOf(day).value_or(QString())));
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());

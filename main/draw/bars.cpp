@@ -1,10 +1,10 @@
 // The day bars of the signs and their read-outs.
 
-#include "main/draw/barlengths.h"
+#include "controls/platform.h"
 #include "main/draw/picture.h"
-#include "main/draw/readout.h"
-#include "main/platform.h"
-#include "main/goals/weightrules.h"
+#include "main/draw/rules/barlengths.h"
+#include "main/draw/rules/readout.h"
+#include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 #include "store/error.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/draw/chart.h"
+#include "main/draw/rules/chart.h"
 
 #include <QImage>
 

@@ -2,15 +2,15 @@
 // left strip, the side-bar groups of the notes and statistics folders, and
 // the folder tabs with the switching between folders.
 
+#include "controls/panels.h"
+#include "controls/platform.h"
 #include "main/draw/bevel.h"
 #include "main/draw/picture.h"
 #include "main/draw/pixels.h"
-#include "main/draw/tablayout.h"
-#include "main/platform.h"
-#include "main/panels.h"
+#include "main/draw/rules/tablayout.h"
 #include "main/zeb6.h"
-#include "store/error.h"
 #include "res/pictures.h"
+#include "store/error.h"
 
 #include <QButtonGroup>
 #include <QDateEdit>
@@ -169,6 +169,6 @@ void TFormMain1::LabelOrdnerClick(int folder)
     ZeichneOrdner();
     if (folder == 5 && StatistikVeraltet) {
         repaint();
-        redrawStatistik();
+        redrawChart();
     }
 }

@@ -65,5 +65,5 @@ void TFormMain1::drawChartForScreen()
     // The chart keeps its fixed colours: it is drawn again for a new ratio
     // only, and a stale chart when its folder is next brought to front.
     if (!ImageStatistik1->fitsScreen() && !StatistikVeraltet && !StartFehler)
-        redrawStatistik();
+        redrawChart();
 }

@@ -28,7 +28,7 @@ QPixmap edgePicture(const QLabel& label, const QColor& fill)
 void TFormMain1::ZeichneSchilder()
 {
     drawSigns();
-    ZieleEinheitAnzeigen();
+    showGoalUnits();
     ZeichneBalken();
     ZeichneWaage();
 }

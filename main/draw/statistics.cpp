@@ -1,12 +1,12 @@
 // The statistics folder: the chart of one series of the daily summary, its
 // zoom, scroll and smoothing controls, and the read-out of a day's value.
 
-#include "main/draw/chart.h"
+#include "controls/panels.h"
+#include "controls/platform.h"
 #include "main/draw/chartpaint.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
-#include "main/panels.h"
-#include "main/platform.h"
+#include "main/draw/rules/chart.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 #include "store/error.h"
@@ -20,12 +20,11 @@
 
 namespace {
 
-QToolButton* smallButton(QWidget* parent, int x, int y, QIcon (*glyph)(bool, const pictures::Inks&), bool which,
-                         const QString& hint)
+QToolButton* smallButton(QWidget* parent, int x, int y, QIcon (*glyph)(bool, const pictures::Inks&),
+                         bool which, const QString& hint)
 {
-    auto* b = new DrawnButton(parent, [glyph, which](const QPalette& palette) {
-        return glyph(which, pictures::inksOn(palette));
-    });
+    auto* b = new DrawnButton(
+        parent, [glyph, which](const QPalette& palette) { return glyph(which, pictures::inksOn(palette)); });
     b->setGeometry(x, y, 17, 17);
     b->setIconSize(QSize(13, 13));
     b->setToolTip(hint);
@@ -80,7 +79,8 @@ void TFormMain1::buildStatistics()
     BitBtnZoomYPlus = smallButton(PanelStatistik, 527, 10, zoom, true, QStringLiteral("Vergrößern"));
     BitBtnZoomYMinus = smallButton(PanelStatistik, 527, 30, zoom, false, QStringLiteral("Verkleinern"));
     BitBtnGlaettenJa = smallButton(PanelStatistik, 527, 520, smoothing, true, QStringLiteral("Glätten ein"));
-    BitBtnGlaettenNein = smallButton(PanelStatistik, 527, 520, smoothing, false, QStringLiteral("Glätten aus"));
+    BitBtnGlaettenNein =
+        smallButton(PanelStatistik, 527, 520, smoothing, false, QStringLiteral("Glätten aus"));
 
     connect(ScrollBarStatistikX, &QScrollBar::valueChanged, this, &TFormMain1::ScrollBarStatistikXChange);
     connect(ScrollBarStatistikY, &QScrollBar::valueChanged, this, &TFormMain1::ScrollBarStatistikYChange);
@@ -155,8 +155,9 @@ void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
     in.smoothing = Glaetten == 1;
     in.start = chart::windowStart(ErstesDatum, ScrollBarStatistikX->value());
     in.desiredWeightItem = ComboBoxGewicht->currentIndex();
-    const QLineEdit* goals[] = {nullptr, nullptr, AnzeigeKcal ? EditEnergieCal : EditEnergie,
-                                EditFett, EditProtein, EditKohlenh, nullptr, nullptr};
+    const QLineEdit* goals[] = {nullptr,  nullptr,     AnzeigeKcal ? EditEnergieCal : EditEnergie,
+                                EditFett, EditProtein, EditKohlenh,
+                                nullptr,  nullptr};
     in.goalText = goals[series] ? goals[series]->text() : QString();
 
     // The window's days are consecutive records from its first day on: one
@@ -196,7 +197,7 @@ void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
     StatistikVeraltet = false;
 }
 
-void TFormMain1::redrawStatistik()
+void TFormMain1::redrawChart()
 {
     try {
         ZeichneStatistik(false);
@@ -211,7 +212,7 @@ void TFormMain1::ListeStatistikClick(int series)
     setZoomButtons(BitBtnZoomYPlus, BitBtnZoomYMinus, level(ZoomStufeY[series]));
     if (series == 1)
         ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
-    redrawStatistik();
+    redrawChart();
     ScrollBarStatistikY->setVisible(series == 1);
 }
 
@@ -223,7 +224,7 @@ void TFormMain1::BitBtnZoomXClick(bool plus)
     setZoomButtons(BitBtnZoomXPlus, BitBtnZoomXMinus, ZoomStufeX);
     ScrollBarStatistikX->setValue(ScrollPosX[ZoomStufeX]);
     if (ScrollBarStatistikX->value() == before)
-        redrawStatistik();
+        redrawChart();
 }
 
 void TFormMain1::BitBtnZoomYClick(bool plus)
@@ -234,20 +235,20 @@ void TFormMain1::BitBtnZoomYClick(bool plus)
     if (series == 1 && ScrollBarStatistikY->value() != ScrollPosY[level(ZoomStufeY[1])])
         ScrollBarStatistikY->setValue(ScrollPosY[level(ZoomStufeY[1])]);
     else
-        redrawStatistik();
+        redrawChart();
 }
 
 void TFormMain1::ScrollBarStatistikXChange()
 {
     if (isVisible())
-        redrawStatistik();
+        redrawChart();
     ScrollPosX[level(ZoomStufeX)] = ScrollBarStatistikX->value();
 }
 
 void TFormMain1::ScrollBarStatistikYChange()
 {
     if (isVisible())
-        redrawStatistik();
+        redrawChart();
     ScrollPosY[level(ZoomStufeY[1])] = ScrollBarStatistikY->value();
 }
 
@@ -259,7 +260,7 @@ void TFormMain1::BitBtnGlaettenClick(bool on)
     shown->setEnabled(true);
     shown->raise();
     hidden->setEnabled(false);
-    redrawStatistik();
+    redrawChart();
 }
 
 void TFormMain1::ImageStatistik1MouseDown(Qt::MouseButton, QPoint point)

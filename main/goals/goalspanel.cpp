@@ -1,11 +1,11 @@
 // The goals folder: personal data, the recommendations computed from them,
 // the user's own goals and the display unit of every energy.
 
-#include "main/goals/energymodel.h"
-#include "main/goals/units.h"
-#include "main/goals/weightrules.h"
-#include "main/keyfilter.h"
-#include "main/platform.h"
+#include "controls/keyfilter.h"
+#include "controls/platform.h"
+#include "main/goals/rules/energymodel.h"
+#include "main/goals/rules/units.h"
+#include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "store/schema.h"
@@ -135,7 +135,8 @@ void TFormMain1::buildGoals()
         label(PanelZiele2, kCaptionX, kRowY[0], 200, kRowHeight, QStringLiteral("Nahrungsenergie (kJ) :"));
     LabelZiele8 = label(PanelZiele2, kCaptionX, kRowY[1], 200, kRowHeight, QStringLiteral("Fett (g) :"));
     LabelZiele9 = label(PanelZiele2, kCaptionX, kRowY[2], 200, kRowHeight, QStringLiteral("Protein (g) :"));
-    LabelZiele6 = label(PanelZiele2, kCaptionX, kRowY[3], 200, kRowHeight, QStringLiteral("Kohlenhydrate (g) :"));
+    LabelZiele6 =
+        label(PanelZiele2, kCaptionX, kRowY[3], 200, kRowHeight, QStringLiteral("Kohlenhydrate (g) :"));
 
     LabelEnergie1 = resultCell(PanelZiele2, 0, 0);
     LabelEnergie1cal = resultCell(PanelZiele2, 0, 0);
@@ -266,7 +267,7 @@ void TFormMain1::switchDisplayUnit(bool kcal)
     saveChangedSettings();
 }
 
-void TFormMain1::ZieleEinheitAnzeigen()
+void TFormMain1::showGoalUnits()
 {
     LabelZiele7->setText(AnzeigeKcal ? QStringLiteral("Nahrungsenergie (kcal) :")
                                      : QStringLiteral("Nahrungsenergie (kJ) :"));

@@ -1,10 +1,10 @@
 // The daily weight field of the right-hand panel, the scale below it and
 // the body-mass index shown by a press in the scale's centre.
 
-#include "main/goals/weightrules.h"
+#include "controls/keyfilter.h"
+#include "controls/platform.h"
 #include "main/draw/picture.h"
-#include "main/keyfilter.h"
-#include "main/platform.h"
+#include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "res/scale.h"
 #include "store/error.h"
@@ -106,7 +106,7 @@ void TFormMain1::EditTagesgewichtChange()
     }
     ZeichneWaage();
     if (PanelOrdnerStatistik->isVisible() && shownSeries() == 1)
-        redrawStatistik();
+        redrawChart();
     else
         StatistikVeraltet = true;
 }

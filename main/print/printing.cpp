@@ -1,12 +1,12 @@
 // The print button: the folder in front for the current day, on the default
 // printer or, when there is none, as a PDF.
 
-#include "main/panels.h"
-#include "main/platform.h"
-#include "main/print/pdffile.h"
+#include "controls/panels.h"
+#include "controls/platform.h"
+#include "controls/stringgrid.h"
 #include "main/print/printout.h"
-#include "main/print/report.h"
-#include "main/stringgrid.h"
+#include "main/print/rules/pdffile.h"
+#include "main/print/rules/report.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 

@@ -1,6 +1,6 @@
 #include "main/print/printout.h"
 
-#include "main/draw/chart.h"
+#include "main/draw/rules/chart.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/print/report.h"
+#include "main/print/rules/report.h"
 
 #include <QByteArray>
 #include <QPageLayout>

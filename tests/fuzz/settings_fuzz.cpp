@@ -5,8 +5,8 @@
 
 #include "fuzz_common.h"
 
-#include "main/diary/notetext.h"
-#include "main/settings.h"
+#include "main/diary/rules/notetext.h"
+#include "main/rules/settings.h"
 
 namespace {
 

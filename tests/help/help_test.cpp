@@ -1,7 +1,7 @@
 // The help window through its real controls: the twelve topics with their
 // bold headings and literal lines, switching tabs, closing and reopening.
 
-#include "help/tabcontrol.h"
+#include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "support/window.h"
 
@@ -292,9 +292,9 @@ TEST(HelpWindow, TheProgramsStructureNamesTheKeysOfEveryAction)
     ASSERT_TRUE(keyboard) << "a paragraph on the keyboard";
     EXPECT_EQ(headings.last(), "Programmaufbau");
     EXPECT_EQ(keyboard->weight, Weight::Regular);
-    for (const char* keys : {"Tabulatortaste", "Leertaste", "Eingabetaste", "Pfeiltasten", "Strg+Bild ab",
-                             "Strg+Bild auf", "Strg+1 bis Strg+5", "Alt+Pfeil ab", "F4", "Kontextmenütaste",
-                             "Entf", "F1", "Strg+P"})
+    for (const char* keys :
+         {"Tabulatortaste", "Leertaste", "Eingabetaste", "Pfeiltasten", "Strg+Bild ab", "Strg+Bild auf",
+          "Strg+1 bis Strg+5", "Alt+Pfeil ab", "F4", "Kontextmenütaste", "Entf", "F1", "Strg+P"})
         EXPECT_TRUE(keyboard->text.contains(QString::fromUtf8(keys))) << keys;
 }
 

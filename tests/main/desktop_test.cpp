@@ -1,16 +1,14 @@
 // The main and help windows as the desktop sees them: names for screen
 // readers, Qt's own texts in the system's language, and the window hints.
 
+#include "controls/panels.h"
+#include "controls/stringgrid.h"
 #include "help/zebhelp.h"
 #include "main/draw/picture.h"
-#include "main/panels.h"
-#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/window.h"
 #include "tools/zebtool.h"
 
-#include <QDateEdit>
-#include <QLineEdit>
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSlider>
@@ -18,6 +16,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>

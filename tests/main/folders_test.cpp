@@ -1,7 +1,7 @@
 // The folder tabs of the real main window, clicked where the user clicks.
 
 #include "main/draw/picture.h"
-#include "main/draw/tablayout.h"
+#include "main/draw/rules/tablayout.h"
 #include "main/zeb6.h"
 #include "support/window.h"
 

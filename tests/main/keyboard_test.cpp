@@ -2,9 +2,9 @@
 // key events sent to the window as the keyboard sends them, the files read
 // back with an independent reader.
 
+#include "controls/panels.h"
+#include "controls/stringgrid.h"
 #include "help/zebhelp.h"
-#include "main/panels.h"
-#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"
@@ -197,8 +197,8 @@ TEST_F(Keyboard, ShiftTabFromTheDayNeverTypesIntoTheHiddenNote)
 
 TEST_F(Keyboard, TheFoldersBehindAreHiddenWithoutAPixelOfDifference)
 {
-    QFrame* const panels[] = {window->PanelZiele, window->PanelNotiz, window->PanelNahrung, window->PanelFitness,
-                              window->PanelStatistik};
+    QFrame* const panels[] = {window->PanelZiele, window->PanelNotiz, window->PanelNahrung,
+                              window->PanelFitness, window->PanelStatistik};
     for (int folder = 1; folder <= 5; ++folder) {
         SCOPED_TRACE(folder);
         key(static_cast<Qt::Key>(Qt::Key_0 + folder), Qt::ControlModifier);
@@ -208,8 +208,8 @@ TEST_F(Keyboard, TheFoldersBehindAreHiddenWithoutAPixelOfDifference)
         for (QFrame* panel : panels)
             panel->show();
         panels[folder - 1]->raise();
-        for (QWidget* top : std::initializer_list<QWidget*>{window->ImageOben1, window->ImageUnten1,
-                                                            window->PanelRechts1})
+        for (QWidget* top :
+             std::initializer_list<QWidget*>{window->ImageOben1, window->ImageUnten1, window->PanelRechts1})
             top->raise();
         EXPECT_TRUE(window->grab().toImage() == hidden);
         window->bringFolderToFront(folder);

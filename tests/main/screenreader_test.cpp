@@ -2,10 +2,10 @@
 // interfaces: page tabs, labels, symbol amounts, the lists' columns and the
 // texts of the pictures.
 
-#include "help/tabcontrol.h"
+#include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "main/draw/picture.h"
-#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/window.h"
 #include "tools/zebtool.h"

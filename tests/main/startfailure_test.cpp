@@ -9,7 +9,7 @@
 #include "main/zeb6.h"
 #include "store/table.h"
 #include "support/window.h"
-#include "tools/maintenance.h"
+#include "tools/rules/maintenance.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,22 +1,22 @@
 // Start-up and shutdown of the real main window on a diary in a temporary
 // folder: settings round trip, start-up failures and the day it opens on.
 
+#include "controls/stringgrid.h"
 #include "help/zebhelp.h"
-#include "main/stringgrid.h"
-#include "tools/zebtool.h"
 #include "main/zeb6.h"
 #include "store/table.h"
 #include "support/window.h"
+#include "tools/zebtool.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
+#include <QFrame>
+#include <QImage>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QFrame>
-#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -103,8 +103,13 @@ TEST(Startup, SettingsOutsideTheirValuesAreReadAsTheyAreAndWrittenBack)
 {
     FreshDiary diary;
     Seams seams;
-    writeSettings(diary.dir(), {{"EA", qint64(2)}, {"NF", qint64(0)}, {"AF", qint64(7)}, {"CBG", qint64(2)},
-                                {"CBH", qint64(41)}, {"SBM2", qint64(77)}, {"EF", QStringLiteral("70")}});
+    writeSettings(diary.dir(), {{"EA", qint64(2)},
+                                {"NF", qint64(0)},
+                                {"AF", qint64(7)},
+                                {"CBG", qint64(2)},
+                                {"CBH", qint64(41)},
+                                {"SBM2", qint64(77)},
+                                {"EF", QStringLiteral("70")}});
     {
         TFormMain1 window(diary.dir());
         EXPECT_FALSE(window.AnzeigeKcal) << "EA = 2 shows kJ";
@@ -219,7 +224,8 @@ TEST(Startup, AMissingSettingsTableStopsTheStartAndTheEnd)
     TFormMain1 window(diary.dir());
     EXPECT_TRUE(window.StartFehler);
     ASSERT_EQ(seams.messages.size(), 1);
-    EXPECT_TRUE(seams.messages[0].startsWith("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !\r\r1. Datei"));
+    EXPECT_TRUE(
+        seams.messages[0].startsWith("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !\r\r1. Datei"));
     EXPECT_TRUE(seams.messages[0].contains("Arbeitsverzeichnis von \"ZEB2006.exe\" vorhanden ist.\r"));
     EXPECT_EQ(window.StringGridNRG->rowCount(), 1) << "nothing else was loaded";
     window.show();

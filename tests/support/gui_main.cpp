@@ -3,7 +3,7 @@
 // print server of the machine is ever reached: tests that print start their
 // own.
 
-#include "main/platform.h"
+#include "controls/platform.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/platform.h"
+#include "controls/platform.h"
 #include "main/zeb6.h"
 #include "support/locale.h"
 
@@ -49,8 +49,8 @@ void writeExampleSettings(const QString& dir);
 // Sets a day record's weight and totals together with entries of that day
 // that sum to them (named as the maintenance runs name a day's summary),
 // replacing the day's entries: a start finds the day sound and keeps it.
-void setDayRecord(const QString& dir, QDate day, double weight, qint64 energy, qint64 protein, qint64 carbohydrate,
-                  qint64 fat, qint64 fitness);
+void setDayRecord(const QString& dir, QDate day, double weight, qint64 energy, qint64 protein,
+                  qint64 carbohydrate, qint64 fat, qint64 fitness);
 
 // Runs the event loop for a moment, so that queued closes take place.
 void settle();

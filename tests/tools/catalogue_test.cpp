@@ -2,9 +2,9 @@
 // user gives them, the catalogue files read back by the program's own table
 // layer and by independent dBase readers.
 
-#include "help/tabcontrol.h"
+#include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
-#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"

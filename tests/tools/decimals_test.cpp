@@ -3,10 +3,10 @@
 // into the edit fields as its own text with the locale's separator ("0,3",
 // never "0,3000000…" or "0,300").
 
-#include "help/tabcontrol.h"
+#include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "install/catalogue.h"
-#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/window.h"
 #include "tools/zebtool.h"

@@ -2,7 +2,7 @@
 
 #include "store/table.h"
 #include "support/locale.h"
-#include "tools/maintenance.h"
+#include "tools/rules/maintenance.h"
 
 #include <QByteArray>
 #include <QDate>

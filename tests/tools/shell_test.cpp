@@ -1,7 +1,7 @@
 // The tools window as a window: its frame, tabs and panels, showing and
 // closing it from the main window.
 
-#include "help/tabcontrol.h"
+#include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "main/zeb6.h"
 #include "support/window.h"

@@ -2,12 +2,12 @@
 // the booking panel's pixel coordinates, the weight rules, the whole-day
 // entry and the waste bin.
 
-#include "main/diary/activity.h"
-#include "main/stringgrid.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/activity.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
-#include "support/window.h"
 #include "support/locale.h"
+#include "support/window.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -29,8 +29,8 @@ namespace {
 
 const QDate kToday(2008, 9, 2);
 
-const QString kWeightMessage =
-    "Diese Aktion kann nicht durchgeführt werden.\rTragen Sie bitte zuerst ihr Tagesgewicht (40...150 kg) ein.";
+const QString kWeightMessage = "Diese Aktion kann nicht durchgeführt werden.\rTragen Sie bitte zuerst ihr "
+                               "Tagesgewicht (40...150 kg) ein.";
 
 class ActivityFolder : public ::testing::Test
 {
@@ -39,7 +39,8 @@ protected:
     {
         store::Table akt(store::schema::akt());
         akt.open(diary.dir());
-        for (const auto& [name, kj] : {std::pair{"Testtanz", 1000}, {"Testrudern", 1200}, {"Dauerlauf", 90000}}) {
+        for (const auto& [name, kj] :
+             {std::pair{"Testtanz", 1000}, {"Testrudern", 1200}, {"Dauerlauf", 90000}}) {
             akt.insert();
             akt.setFields(testing_support::activityItem(9, QString::fromUtf8(name), kj));
             akt.post();

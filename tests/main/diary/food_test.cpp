@@ -2,7 +2,7 @@
 // the booking panel's pixel coordinates, the day list, the waste bin, and
 // the day record.
 
-#include "main/stringgrid.h"
+#include "controls/stringgrid.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"
@@ -252,7 +252,8 @@ TEST_F(FoodFolder, DeletingTheOnlyEntryLeavesThePlaceholderAndTheBinThenRefuses)
     dropOnBin(1);
     EXPECT_TRUE(accepted);
     EXPECT_TRUE(binOpenWhileOver) << "the bin opens while a row is over it";
-    EXPECT_TRUE(window->ImageNEimerZu->isVisibleTo(window->PanelNahrungDelete)) << "and closes after the drop";
+    EXPECT_TRUE(window->ImageNEimerZu->isVisibleTo(window->PanelNahrungDelete))
+        << "and closes after the drop";
     EXPECT_EQ(window->StringGridNTB->rowCount(), 2);
     EXPECT_EQ(window->StringGridNTB->cell(2, 1), "Keine Einträge vorhanden !");
     EXPECT_EQ(seams.sounds, std::vector<Sound>{Sound::DefaultBeep});
@@ -319,7 +320,8 @@ TEST_F(FoodFolder, ChangingTheDayShowsItsEntriesAndWeight)
     {
         store::Table zeb(store::schema::zeb());
         zeb.open(diary.dir());
-        for (const auto& [day, kg] : {std::pair{kToday, 80.0}, {kToday.addDays(1), 80.0}, {kToday.addDays(2), 72.5}}) {
+        for (const auto& [day, kg] :
+             {std::pair{kToday, 80.0}, {kToday.addDays(1), 80.0}, {kToday.addDays(2), 72.5}}) {
             ASSERT_TRUE(zeb.locate("ZEBDATUM", day));
             zeb.edit();
             zeb.setField("ZEBGEWICHT", kg);

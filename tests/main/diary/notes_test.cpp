@@ -1,9 +1,9 @@
 // The notes folder through the real window: the note stored on every
 // change, its eight parts, and the search.
 
-#include "main/diary/notetext.h"
-#include "main/panels.h"
-#include "main/stringgrid.h"
+#include "controls/panels.h"
+#include "controls/stringgrid.h"
+#include "main/diary/rules/notetext.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"
@@ -171,12 +171,13 @@ TEST_F(NotesFolder, BlanksAtPartBoundariesSurviveADaySwitchAndARestart)
 
 TEST_F(NotesFolder, TheSearchLooksThroughThePeriodOldestFirst)
 {
-    writeNotes({{kToday.addDays(-8), "Kuchen gegessen"},
-                {kToday.addDays(-7), "Viel Kuchen und noch mehr Kuchen"},
-                {kToday.addDays(-3), "kein kuchen"},
-                {kToday.addDays(-1), "Zeile eins\r\nKuchen am Abend, dazu ein Glas Milch und danach ein langer "
-                                     "Spaziergang zum See hinunter"},
-                {kToday, "Apfel"}});
+    writeNotes(
+        {{kToday.addDays(-8), "Kuchen gegessen"},
+         {kToday.addDays(-7), "Viel Kuchen und noch mehr Kuchen"},
+         {kToday.addDays(-3), "kein kuchen"},
+         {kToday.addDays(-1), "Zeile eins\r\nKuchen am Abend, dazu ein Glas Milch und danach ein langer "
+                              "Spaziergang zum See hinunter"},
+         {kToday, "Apfel"}});
     search("Kuchen");
     EXPECT_EQ(hits(), (QStringList{"13.04.2009 ..Kuchen und noch mehr Kuchen..",
                                    "19.04.2009 ..Kuchen am Abend, dazu ein Glas Milch und danach ein langer "

@@ -3,8 +3,8 @@
 // window shows them, a sound diary is not written by a start, and a booking
 // that fails leaves the diary as it was.
 
+#include "controls/stringgrid.h"
 #include "install/installer.h"
-#include "main/stringgrid.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "support/child.h"

@@ -5,10 +5,10 @@
 // of the side bar visible. Screenshots of each go to screenshots/.
 
 #include "install/installer.h"
-#include "main/draw/contrast.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
-#include "main/draw/tablayout.h"
+#include "main/draw/rules/contrast.h"
+#include "main/draw/rules/tablayout.h"
 #include "main/zeb6.h"
 #include "res/pictures.h"
 #include "res/scale.h"
@@ -65,7 +65,8 @@ int detailedBlocks(const QImage& image, const QRect& rect)
 // `line` is in `shown` (a picture at the fractional `ratio`), measured
 // across it at `along`: each pixel counts with its share of black, against
 // the colour of the line's neighbour on its side (`before`, `after`).
-double lineWidth(const QImage& shown, bool horizontal, int along, int line, QColor before, QColor after, double ratio)
+double lineWidth(const QImage& shown, bool horizontal, int along, int line, QColor before, QColor after,
+                 double ratio)
 {
     const double start = line * ratio, end = (line + 1) * ratio;
     double width = 0;
@@ -82,8 +83,9 @@ double lineWidth(const QImage& shown, bool horizontal, int along, int line, QCol
 // pixel that stands out most from it.
 double textContrast(const QImage& image, const QRect& rect, double ratio)
 {
-    const QRect device(QPoint(std::lround(rect.left() * ratio), std::lround(rect.top() * ratio)),
-                       QPoint(std::lround((rect.right() + 1) * ratio) - 1, std::lround((rect.bottom() + 1) * ratio) - 1));
+    const QRect device(
+        QPoint(std::lround(rect.left() * ratio), std::lround(rect.top() * ratio)),
+        QPoint(std::lround((rect.right() + 1) * ratio) - 1, std::lround((rect.bottom() + 1) * ratio) - 1));
     QMap<std::uint32_t, int> counts;
     for (int y = device.top(); y <= device.bottom(); ++y)
         for (int x = device.left(); x <= device.right(); ++x)
@@ -137,10 +139,10 @@ struct NamedPalette
 std::vector<NamedPalette> palettes()
 {
     return {{"light", lightPalette()},
-            {"adwaita-dark", darkPalette(QColor(0x35, 0x35, 0x35), QColor(0xee, 0xee, 0xec), QColor(0x2d, 0x2d, 0x2d),
-                                         QColor(0x15, 0x53, 0x9e))},
-            {"breeze-dark", darkPalette(QColor(0x31, 0x36, 0x3b), QColor(0xef, 0xf0, 0xf1), QColor(0x23, 0x26, 0x29),
-                                        QColor(0x3d, 0xae, 0xe9))}};
+            {"adwaita-dark", darkPalette(QColor(0x35, 0x35, 0x35), QColor(0xee, 0xee, 0xec),
+                                         QColor(0x2d, 0x2d, 0x2d), QColor(0x15, 0x53, 0x9e))},
+            {"breeze-dark", darkPalette(QColor(0x31, 0x36, 0x3b), QColor(0xef, 0xf0, 0xf1),
+                                        QColor(0x23, 0x26, 0x29), QColor(0x3d, 0xae, 0xe9))}};
 }
 
 class DrawnPictures : public ::testing::Test
@@ -157,7 +159,10 @@ protected:
         ASSERT_DOUBLE_EQ(window->devicePixelRatioF(), 1.0);
     }
 
-    void TearDown() override { EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString(); }
+    void TearDown() override
+    {
+        EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join("\n").toStdString();
+    }
 
     std::vector<Picture*> pictures() const
     {
@@ -216,8 +221,9 @@ TEST_F(DrawnPictures, EachScreenGetsThePicturesAtItsRatioAndBackAtOneTheSame)
             EXPECT_DOUBLE_EQ(label->pixmap().devicePixelRatio(), s.ratio);
         EXPECT_EQ(window->ImageNDrag[5]->pixmap().width(), std::ceil(90 * s.ratio));
         // Icons are drawn at the size the screen asks for.
-        for (const QToolButton* b : {window->SpeedButtonHilfe, window->SpeedButtonS[3], window->SpeedButtonN[2],
-                                     window->BitBtnZoomXPlus, window->BitBtnGlaettenJa}) {
+        for (const QToolButton* b :
+             {window->SpeedButtonHilfe, window->SpeedButtonS[3], window->SpeedButtonN[2],
+              window->BitBtnZoomXPlus, window->BitBtnGlaettenJa}) {
             const QPixmap icon = b->icon().pixmap(b->iconSize(), s.ratio);
             EXPECT_EQ(icon.size(), b->iconSize() * s.ratio);
         }
@@ -273,14 +279,10 @@ TEST_F(DrawnPictures, AtTwiceTheRatioLinesAreTwoPixelsAndTextsHaveTheirOwnDetail
         const QImage& canvas;
         QRect logical;
     } detailed[] = {
-        {"Tagesdatum", strip, {8, 6, 80, 13}},
-        {"the tab words", strip, {37, 57, 68, 30}},
-        {"the tab icons", strip, {8, 57, 26, 30}},
-        {"Tagesgewicht", signs, {11, 6, 80, 12}},
-        {"the scale", signs, {10, 53, 86, 86}},
-        {"the tube labels", signs, {25, 204, 26, 86}},
-        {"the gram scale", signs, {8, 351, 90, 13}},
-        {"the axis labels", chart, {483, 2, 28, 480}},
+        {"Tagesdatum", strip, {8, 6, 80, 13}},         {"the tab words", strip, {37, 57, 68, 30}},
+        {"the tab icons", strip, {8, 57, 26, 30}},     {"Tagesgewicht", signs, {11, 6, 80, 12}},
+        {"the scale", signs, {10, 53, 86, 86}},        {"the tube labels", signs, {25, 204, 26, 86}},
+        {"the gram scale", signs, {8, 351, 90, 13}},   {"the axis labels", chart, {483, 2, 28, 480}},
         {"the month names", chart, {2, 470, 470, 16}},
     };
     for (const auto& d : detailed) {
@@ -290,7 +292,8 @@ TEST_F(DrawnPictures, AtTwiceTheRatioLinesAreTwoPixelsAndTextsHaveTheirOwnDetail
     for (const QToolButton* b : {window->SpeedButtonHilfe, window->SpeedButtonEnde, window->SpeedButtonS[5],
                                  window->BitBtnZoomYMinus, window->BitBtnGlaettenNein}) {
         const QImage icon = b->icon().pixmap(b->iconSize(), 2.0).toImage();
-        EXPECT_GE(detailedBlocks(icon, icon.rect()), 10) << b->toolTip().toStdString() << b->text().toStdString();
+        EXPECT_GE(detailedBlocks(icon, icon.rect()), 10)
+            << b->toolTip().toStdString() << b->text().toStdString();
     }
     const QImage symbol = window->ImageNDrag[4]->pixmap().toImage();
     EXPECT_GE(detailedBlocks(symbol, symbol.rect()), 50);
@@ -314,8 +317,8 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
         QColor before, after;
     };
     std::vector<Line> lines;
-    const auto add = [&](const std::string& what, Picture* picture, const QImage& atOne, bool horizontal, int along,
-                         int at) {
+    const auto add = [&](const std::string& what, Picture* picture, const QImage& atOne, bool horizontal,
+                         int along, int at) {
         const auto pixel = [&](int offset) {
             return horizontal ? atOne.pixelColor(along, at + offset) : atOne.pixelColor(at + offset, along);
         };
@@ -339,7 +342,8 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
             shown[p] = p->grab().toImage();
         for (const Line& l : lines) {
             const int along = static_cast<int>(std::floor((l.along + 0.5) * ratio));
-            EXPECT_NEAR(lineWidth(shown[l.picture], l.horizontal, along, l.at, l.before, l.after, ratio), ratio, 0.03)
+            EXPECT_NEAR(lineWidth(shown[l.picture], l.horizontal, along, l.at, l.before, l.after, ratio),
+                        ratio, 0.03)
                 << l.what;
         }
     }
@@ -351,8 +355,8 @@ TEST_F(DrawnPictures, IconsAndSymbolsAreDrawnAtTheSizeAsked)
         return fine.toImage().convertToFormat(QImage::Format_ARGB32) ==
                coarse.toImage().scaled(fine.size()).convertToFormat(QImage::Format_ARGB32);
     };
-    for (const pictures::Button b :
-         {pictures::Button::Help, pictures::Button::Printer, pictures::Button::Tools, pictures::Button::Exit}) {
+    for (const pictures::Button b : {pictures::Button::Help, pictures::Button::Printer,
+                                     pictures::Button::Tools, pictures::Button::Exit}) {
         const QIcon icon = pictures::buttonGlyph(b);
         EXPECT_EQ(icon.pixmap(QSize(30, 30), 2.0).size(), QSize(60, 60));
         EXPECT_FALSE(doubled(icon.pixmap(QSize(30, 30), 2.0), icon.pixmap(QSize(30, 30), 1.0)));
@@ -362,7 +366,8 @@ TEST_F(DrawnPictures, IconsAndSymbolsAreDrawnAtTheSizeAsked)
     EXPECT_FALSE(doubled(word.pixmap(QSize(86, 13), 2.0), word.pixmap(QSize(86, 13), 1.0)));
     EXPECT_EQ(symbols::quantityStrip(3, Qt::black, 2).size(), QSize(180, 82));
     EXPECT_FALSE(doubled(symbols::quantityStrip(3, Qt::black, 2), symbols::quantityStrip(3, Qt::black, 1)));
-    EXPECT_FALSE(doubled(symbols::durationPicture(1, Qt::black, 2), symbols::durationPicture(1, Qt::black, 1)));
+    EXPECT_FALSE(
+        doubled(symbols::durationPicture(1, Qt::black, 2), symbols::durationPicture(1, Qt::black, 1)));
     for (int tile : {0, 5, 16, 19}) {
         const QImage fine = pictures::scaleTile(tile, 2);
         EXPECT_EQ(fine.size(), QSize(90, 90));
@@ -387,7 +392,8 @@ TEST_F(DrawnPictures, EveryTextIsReadableUnderLightAndDarkPalettes)
         // words of the open tab and of the closed ones.
         const QImage strip = window->ImageLinks1->canvas();
         const auto tabs = draw::tabPlaces(4);
-        std::vector<std::pair<const char*, double>> left{{"Tagesdatum", textContrast(strip, {8, 6, 80, 13}, 1)}};
+        std::vector<std::pair<const char*, double>> left{
+            {"Tagesdatum", textContrast(strip, {8, 6, 80, 13}, 1)}};
         for (int k = 0; k < 5; ++k)
             left.emplace_back("tab word", textContrast(strip, {38, tabs[k].pictureTop + 7, 66, 16}, 1));
 
@@ -430,9 +436,11 @@ TEST_F(DrawnPictures, EveryTextIsReadableUnderLightAndDarkPalettes)
         const std::vector<std::pair<const char*, double>> chartTexts{
             {"axis labels", textContrast(chart, {483, 2, 28, 480}, 1)}};
 
-        for (const auto& [picture, texts] :
-             {std::pair{"folder strip", left}, {"signs", right}, {"side-bar words", buttons},
-              {"duration symbols", symbolLabels}, {"chart", chartTexts}}) {
+        for (const auto& [picture, texts] : {std::pair{"folder strip", left},
+                                             {"signs", right},
+                                             {"side-bar words", buttons},
+                                             {"duration symbols", symbolLabels},
+                                             {"chart", chartTexts}}) {
             double lowest = 21;
             for (const auto& [what, contrast] : texts) {
                 EXPECT_GE(contrast, draw::kTextContrast) << picture << ": " << what;
@@ -445,7 +453,9 @@ TEST_F(DrawnPictures, EveryTextIsReadableUnderLightAndDarkPalettes)
 
 TEST_F(DrawnPictures, ThePressedButtonOfEveryGroupShowsUnderEveryPalette)
 {
-    const auto group = [](const auto& buttons) { return std::vector<QToolButton*>(buttons.begin() + 1, buttons.end()); };
+    const auto group = [](const auto& buttons) {
+        return std::vector<QToolButton*>(buttons.begin() + 1, buttons.end());
+    };
     for (const NamedPalette& named : palettes()) {
         SCOPED_TRACE(named.name);
         window->setPalette(named.palette);

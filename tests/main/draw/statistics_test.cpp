@@ -1,17 +1,17 @@
 // The statistics folder through the real window: the chart drawn from the
 // daily summary, its controls, and the read-out.
 
-#include "main/draw/chart.h"
-#include "main/draw/picture.h"
-#include "main/zeb6.h"
 #include "install/installer.h"
+#include "main/draw/picture.h"
+#include "main/draw/rules/chart.h"
+#include "main/zeb6.h"
 #include "support/window.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QPainter>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
@@ -102,7 +102,8 @@ TEST_F(StatisticsFolder, BarsAreRedAboveTheGoalAndTheBalanceSitsOnItsZeroLine)
 
     window->ComboBoxGewicht->setCurrentIndex(0);
     window->SpeedButtonS[2]->click();
-    EXPECT_NE(picture().pixelColor(200, 269), QColor(255, 0, 255)) << "no goal line while the desired weight is ?";
+    EXPECT_NE(picture().pixelColor(200, 269), QColor(255, 0, 255))
+        << "no goal line while the desired weight is ?";
 
     window->SpeedButtonS[7]->click();
     image = picture();
@@ -233,7 +234,8 @@ TEST_F(StatisticsFolder, ThePrintPathDrawsAtTheWholeMagnificationOfThePage)
     for (const QPoint corner : {QPoint(1024, 972), QPoint(1025, 972), QPoint(1024, 973), QPoint(1025, 973)})
         EXPECT_EQ(page.pixelColor(corner), QColor(0, 0, 0));
     EXPECT_EQ(page.pixelColor(1023, 971), QColor(255, 255, 255));
-    EXPECT_EQ(window->PanelStatistikCaption->text(), "Körpergewicht in kg") << "the screen caption is left alone";
+    EXPECT_EQ(window->PanelStatistikCaption->text(), "Körpergewicht in kg")
+        << "the screen caption is left alone";
 }
 
 TEST_F(StatisticsFolder, AStoredSeriesOutsideTwoToSevenIsTheWeightEverywhere)

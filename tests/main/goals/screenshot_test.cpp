@@ -1,8 +1,8 @@
 // Pictures of the goals folder and the right-hand panel with the worked
 // example filled in, saved under build/screenshots/ to be looked at.
 
-#include "main/goals/weightrules.h"
 #include "main/draw/picture.h"
+#include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "res/scale.h"
 #include "support/window.h"

@@ -1,8 +1,8 @@
 // The daily weight field and the scale of the real main window: typing,
 // storing into the day record, the needle and the body-mass index.
 
-#include "main/goals/weightrules.h"
 #include "main/draw/picture.h"
+#include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "res/scale.h"
 #include "store/table.h"

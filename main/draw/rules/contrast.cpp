@@ -1,0 +1,40 @@
+#include "main/draw/rules/contrast.h"
+
+#include <cmath>
+
+namespace draw {
+namespace {
+
+double linear(std::uint32_t channel)
+{
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+} // namespace
+
+double relativeLuminance(std::uint32_t rgb)
+{
+    return 0.2126 * linear((rgb >> 16) & 0xff) + 0.7152 * linear((rgb >> 8) & 0xff) +
+           0.0722 * linear(rgb & 0xff);
+}
+
+double contrastRatio(std::uint32_t a, std::uint32_t b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return la > lb ? (la + 0.05) / (lb + 0.05) : (lb + 0.05) / (la + 0.05);
+}
+
+std::uint32_t readableInk(std::uint32_t preferred, std::uint32_t background, std::uint32_t paletteText,
+                          double minimum)
+{
+    if (contrastRatio(preferred, background) >= minimum)
+        return preferred;
+    if (contrastRatio(paletteText, background) >= minimum)
+        return paletteText;
+    constexpr std::uint32_t black = 0x000000, white = 0xffffff;
+    return contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+}
+
+} // namespace draw

@@ -88,6 +88,8 @@ QString summedTotals(const QString& dir, QDate day)
     return QStringLiteral("%1|%2|%3|%4|%5").arg(food[0]).arg(food[1]).arg(food[2]).arg(food[3]).arg(fitness);
 }
 
+enum class Action { Booking, Deletion };
+
 class Reliability : public ::testing::Test
 {
 protected:
@@ -135,23 +137,15 @@ protected:
     }
 
     Seams seams;
-};
 
-enum class Action { Booking, Deletion };
-
-void act(TFormMain1& window, Action action)
-{
-    if (action == Action::Booking) {
-        for (int r = 1; r < window.StringGridNRG->rowCount(); ++r) {
-            if (window.StringGridNRG->cell(0, r) == "Testbrot")
-                window.StringGridNRG->selectGridRow(r);
+    // Books 100 g of bread more, or deletes the first food entry of the day
+    // by dropping it on the waste bin.
+    static void act(TFormMain1& window, Action action)
+    {
+        if (action == Action::Booking) {
+            book(window, "Testbrot", 9);
+            return;
         }
-        QWidget* panel = window.PanelNTB;
-        QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(28, 11 + 43 * 8 + 20));
-        QTest::mouseMove(panel, QPoint(120, 300));
-        QTest::mouseMove(panel, QPoint(200, 250));
-        QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(200, 250));
-    } else {
         window.StringGridNTB->selectGridRow(1);
         QMimeData data;
         data.setData("application/x-kelvara-day-row", "StringGridNTB");
@@ -160,7 +154,20 @@ void act(TFormMain1& window, Action action)
         QDropEvent drop(QPointF(20, 20), Qt::MoveAction, &data, Qt::LeftButton, {});
         QCoreApplication::sendEvent(window.PanelNahrungDelete, &drop);
     }
-}
+
+    // How many file-system calls the action makes on a prepared diary.
+    int callsOf(Action action)
+    {
+        seams.messages.clear();
+        FreshDiary diary;
+        prepare(diary);
+        FaultFileSystem counter;
+        auto window = start(diary.dir(), counter);
+        act(*window, action);
+        EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(" / ").toStdString();
+        return counter.calls();
+    }
+};
 
 const char* nameOf(Action action)
 {
@@ -248,16 +255,7 @@ TEST_F(Reliability, ABookingOrDeletionSyncsTheDiskAtMostTwice)
 TEST_F(Reliability, ACrashAtAnyCallOfABookingOrDeletionLeavesTotalsThatMatchAfterTheRestart)
 {
     for (const Action action : {Action::Booking, Action::Deletion}) {
-        int calls = 0;
-        {
-            FreshDiary diary;
-            prepare(diary);
-            FaultFileSystem counter;
-            auto window = start(diary.dir(), counter);
-            act(*window, action);
-            calls = counter.calls();
-            ASSERT_TRUE(seams.messages.isEmpty()) << seams.messages.join(" / ").toStdString();
-        }
+        const int calls = callsOf(action);
         ASSERT_GE(calls, 4) << "entry and totals, each written and synced";
         for (const auto mode : {FaultFileSystem::Mode::CrashKeep, FaultFileSystem::Mode::CrashDrop}) {
             for (int n = 1; n <= calls; ++n) {
@@ -320,15 +318,7 @@ TEST_F(Reliability, AProcessKilledBetweenTheEntryAndItsTotalsLeavesTotalsThatMat
 TEST_F(Reliability, AFullDiskAtAnyWriteOfABookingOrDeletionLeavesTheDiaryAsItWas)
 {
     for (const Action action : {Action::Booking, Action::Deletion}) {
-        int calls = 0;
-        {
-            FreshDiary diary;
-            prepare(diary);
-            FaultFileSystem counter;
-            auto window = start(diary.dir(), counter);
-            act(*window, action);
-            calls = counter.calls();
-        }
+        const int calls = callsOf(action);
         for (int n = 1; n <= calls; ++n) {
             SCOPED_TRACE(std::string(nameOf(action)) + " failing at call " + std::to_string(n));
             FreshDiary diary;

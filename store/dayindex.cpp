@@ -54,6 +54,31 @@ void DayIndex::add(quint32 recno, int day)
     m_open = static_cast<size_t>(m_runs.insert(at, Run{day, recno, recno + 1}) - m_runs.begin());
 }
 
+void DayIndex::addAll(std::vector<std::pair<int, quint32>> dayRecords)
+{
+    if (dayRecords.empty())
+        return;
+    std::sort(dayRecords.begin(), dayRecords.end());
+    std::vector<Run> merged;
+    merged.reserve(m_runs.size() + dayRecords.size());
+    const auto append = [&merged](const Run& run) {
+        if (!merged.empty() && merged.back().day == run.day && merged.back().end >= run.first)
+            merged.back().end = std::max(merged.back().end, run.end);
+        else
+            merged.push_back(run);
+    };
+    auto run = m_runs.begin();
+    for (const auto& [day, recno] : dayRecords) {
+        for (; run != m_runs.end() && (run->day < day || (run->day == day && run->first < recno)); ++run)
+            append(*run);
+        append({day, recno, recno + 1});
+    }
+    for (; run != m_runs.end(); ++run)
+        append(*run);
+    m_runs = std::move(merged);
+    m_open = m_runs.size();
+}
+
 void DayIndex::joinNext(size_t i)
 {
     if (i + 1 < m_runs.size() && m_runs[i + 1].day == m_runs[i].day && m_runs[i + 1].first <= m_runs[i].end) {

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <utility>
 #include <vector>
 
 namespace store {
@@ -21,6 +22,10 @@ public:
     // Adds record `recno` of `day`. Adding in ascending record order, as a
     // table is read, extends the last run when the record continues it.
     void add(quint32 recno, int day);
+    // Adds many records at once, in any order: sorted together and merged
+    // with the runs there are, so that a table read in any order is indexed
+    // in n log n.
+    void addAll(std::vector<std::pair<int, quint32>> dayRecords);
     // Takes out record `recno` of `day` (its day changes).
     void remove(quint32 recno, int day);
 

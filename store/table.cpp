@@ -125,7 +125,13 @@ public:
         }
         if (day <= 0)
             return true;
-        m_days.add(recno, day);
+        // Records that continue the file's date order extend the index at
+        // once; the others are merged in together at the end.
+        if (m_days.runCount() == 0 || m_lastDay <= day)
+            m_days.add(recno, day);
+        else
+            m_late.push_back({day, recno});
+        m_lastDay = std::max(m_lastDay, day);
         if (!live || m_slots == 0)
             return true;
         // A day's records mostly lie together: its sums are the last ones.
@@ -138,7 +144,11 @@ public:
         return true;
     }
 
-    DayIndex takeDays() { return std::move(m_days); }
+    DayIndex takeDays()
+    {
+        m_days.addAll(std::move(m_late));
+        return std::move(m_days);
+    }
 
     // Ascending by day; a day whose records lie apart gets the sums of its
     // parts added in file order.
@@ -173,6 +183,8 @@ private:
     int m_dayOffset;
     int m_slots;
     DayIndex m_days;
+    std::vector<std::pair<int, quint32>> m_late; // (day, recno) before the latest day read
+    int m_lastDay = 0;
     std::vector<Table::DaySum> m_sums;
     bool m_sorted = true;
 };
@@ -239,7 +251,8 @@ const Table::Field& Table::field(const char* name) const
 {
     const auto it = m_fieldByName.find(name);
     if (it == m_fieldByName.end() || m_fields.empty())
-        throw StoreError(QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(name)));
+        throw StoreError(
+            QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(name)));
     const Field& f = m_fields[it->second];
     if (f.offset < 0)
         throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(fileName(), QLatin1String(name)));
@@ -278,7 +291,8 @@ void Table::open(const QString& dir, const std::vector<const char*>& summed)
         }
     } catch (const std::bad_alloc&) {
         close();
-        throw StoreError(QStringLiteral("%1: Zu wenig Arbeitsspeicher, um die Datei zu lesen.").arg(fileName()));
+        throw StoreError(
+            QStringLiteral("%1: Zu wenig Arbeitsspeicher, um die Datei zu lesen.").arg(fileName()));
     } catch (...) {
         close();
         throw;
@@ -356,7 +370,8 @@ void Table::load()
         if (it == header.fields.end())
             throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(name, QLatin1String(declared.name)));
         if (classOf(it->type) != declared.type)
-            throw StoreError(QStringLiteral("%1: Feld %2 hat den falschen Typ.").arg(name, QLatin1String(declared.name)));
+            throw StoreError(
+                QStringLiteral("%1: Feld %2 hat den falschen Typ.").arg(name, QLatin1String(declared.name)));
         fields.push_back({it->offset, it->width, it->decimals, declared.type, declared.codePage});
     }
 
@@ -621,8 +636,10 @@ void Table::loadIndex()
         std::vector<bool> seen(m_count, false);
         for (size_t i = 0; matches && i < entries.size(); ++i) {
             const quint32 recno = entries[i].recno - 1;
-            matches = entries[i].recno >= 1 && recno < m_count && !seen[recno] && entries[i].key == keyOf(recno) &&
-                      (i == 0 || std::memcmp(entries[i - 1].key.constData(), entries[i].key.constData(), f.width) <= 0);
+            matches = entries[i].recno >= 1 && recno < m_count && !seen[recno] &&
+                      entries[i].key == keyOf(recno) &&
+                      (i == 0 ||
+                       std::memcmp(entries[i - 1].key.constData(), entries[i].key.constData(), f.width) <= 0);
             if (matches)
                 seen[recno] = true;
         }
@@ -933,7 +950,8 @@ void Table::edit()
 void Table::writeValue(char* buffer, const char* name, const Field& f, const Value& value) const
 {
     if (!dbf::writeValue(value, f.type, f.width, f.decimals, f.codePage, buffer + f.offset))
-        throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName(), QLatin1String(name)));
+        throw StoreError(
+            QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName(), QLatin1String(name)));
 }
 
 void Table::setField(const char* name, const Value& value)
@@ -1035,8 +1053,9 @@ void Table::post()
         m_lastImage = QByteArray(record(recno), recordLength);
         m_lastWritten = m_buffer;
         ++m_changes;
-        const bool keyChanged = m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
-                                                              m_fields[m_keyField].width) != keyOf(recno);
+        const bool keyChanged =
+            m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
+                                          m_fields[m_keyField].width) != keyOf(recno);
         const int dayBefore = dayOf(recno);
         std::memcpy(m_records.data() + recno * recordLength, m_buffer.constData(), recordLength);
         reindexDay(recno, dayBefore);
@@ -1179,8 +1198,8 @@ void Table::revertUnchecked()
     }
     m_file->writeAt(at, image.constData(), recordLength);
     m_file->sync();
-    const bool keyChanged = m_keyField >= 0 && keyOf(recno) != image.mid(m_fields[m_keyField].offset,
-                                                                         m_fields[m_keyField].width);
+    const bool keyChanged =
+        m_keyField >= 0 && keyOf(recno) != image.mid(m_fields[m_keyField].offset, m_fields[m_keyField].width);
     const int dayBefore = dayOf(recno);
     std::memcpy(m_records.data() + at - m_header.headerLength, image.constData(), recordLength);
     reindexDay(recno, dayBefore);

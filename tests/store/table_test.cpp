@@ -80,7 +80,8 @@ TEST(Table, LocateFoldsOnlyPlainLettersAndMatchesPartialKeys)
     EXPECT_TRUE(nrg.locate("NRGNAME", QStringLiteral("apfel"), folded));
     EXPECT_EQ(nrg.fieldText("NRGNAME"), "Apfel");
     EXPECT_TRUE(nrg.locate("NRGNAME", QStringLiteral("KäSE, GOUDA"), folded));
-    EXPECT_FALSE(nrg.locate("NRGNAME", QStringLiteral("KÄSE, GOUDA"), folded)) << "ä and Ä must match exactly";
+    EXPECT_FALSE(nrg.locate("NRGNAME", QStringLiteral("KÄSE, GOUDA"), folded))
+        << "ä and Ä must match exactly";
     EXPECT_FALSE(nrg.locate("NRGNAME", QStringLiteral("Apfe")));
     EXPECT_TRUE(nrg.locate("NRGNAME", QStringLiteral("Apfe"), {false, true}));
 
@@ -392,6 +393,18 @@ TEST(DayIndex, TheRecordsOfEachDayWhateverTheOrderOfTheFile)
         for (int day = 1; day <= 3; ++day)
             EXPECT_EQ(index.records(day), expected(c.days, day)) << day;
         EXPECT_TRUE(index.records(4).empty());
+
+        // The same records given at once, in file order, give the same runs.
+        DayIndex atOnce;
+        std::vector<std::pair<int, quint32>> all;
+        for (size_t i = 0; i < c.days.size(); ++i) {
+            if (c.days[i] > 0)
+                all.push_back({c.days[i], static_cast<quint32>(i)});
+        }
+        atOnce.addAll(all);
+        EXPECT_EQ(atOnce.runCount(), c.runs);
+        for (int day = 1; day <= 3; ++day)
+            EXPECT_EQ(atOnce.records(day), expected(c.days, day)) << day;
 
         // Every record moved to day 4 and back, one after the other, as an
         // edit of its day does.

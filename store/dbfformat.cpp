@@ -349,21 +349,21 @@ QByteArray encodeRecord(const std::vector<FieldSpec>& fields, const Fields& valu
     QByteArray record(length, ' ');
     for (const FieldValue& value : values) {
         int offset = 1;
-        const FieldSpec* spec = nullptr;
+        const FieldSpec* declared = nullptr;
         for (const FieldSpec& f : fields) {
             if (std::strcmp(f.name, value.name) == 0) {
-                spec = &f;
+                declared = &f;
                 break;
             }
             offset += f.width;
         }
-        if (!spec)
+        if (!declared)
             throw StoreError(
                 QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName, QLatin1String(value.name)));
-        if (!writeValue(value.value, spec->type, spec->width, spec->decimals, spec->codePage,
+        if (!writeValue(value.value, declared->type, declared->width, declared->decimals, declared->codePage,
                         record.data() + offset))
             throw StoreError(QStringLiteral("%1: Der Wert passt nicht in das Feld %2.")
-                                 .arg(fileName, QLatin1String(spec->name)));
+                                 .arg(fileName, QLatin1String(declared->name)));
     }
     return record;
 }

@@ -184,36 +184,55 @@ SoundThread& soundThread()
 const QMargins kFrameGuess(2, 32, 2, 2);
 
 // Places its window again once the window manager has framed it, centred
-// with the real frame; then goes.
+// with the real frame; then goes, or with `always` stays to centre it after
+// every change of its size (a message box sizes itself as it is shown).
 class FramedPlacement : public QObject
 {
 public:
-    explicit FramedPlacement(QWidget& window) : QObject(&window), m_window(window)
+    explicit FramedPlacement(QWidget& window, bool always = false)
+        : QObject(&window), m_window(window), m_always(always)
     {
         window.installEventFilter(this);
+    }
+
+    void centre()
+    {
+        const QRect frame = m_window.frameGeometry();
+        const QRect client = m_window.geometry();
+        const bool framed = frame != client;
+        if (!framed && !m_always)
+            return;
+        const QMargins margins = framed ? QMargins(client.left() - frame.left(), client.top() - frame.top(),
+                                                   frame.right() - client.right(), frame.bottom() - client.bottom())
+                                        : kFrameGuess;
+        // Placed once per size and frame: a move of its own, rounded at a
+        // fractional scale, must not start another.
+        if (client.size() == m_placedSize && margins == m_placedMargins)
+            return;
+        m_placedSize = client.size();
+        m_placedMargins = margins;
+        const QRect available = m_window.screen()->availableGeometry();
+        m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
+        if (framed && !m_always) {
+            m_window.removeEventFilter(this);
+            deleteLater();
+        }
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show)
-            return false;
-        const QRect frame = m_window.frameGeometry();
-        const QRect client = m_window.geometry();
-        if (frame == client)
-            return false; // not framed yet
-        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                               frame.right() - client.right(), frame.bottom() - client.bottom());
-        const QRect available = m_window.screen()->availableGeometry();
-        m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
-        m_window.removeEventFilter(this);
-        deleteLater();
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+            centre();
         return false;
     }
 
 private:
     QWidget& m_window;
+    bool m_always;
+    QSize m_placedSize;
+    QMargins m_placedMargins;
 };
 
 // The program's texts break lines with carriage returns; the dialog wants
@@ -222,6 +241,24 @@ QString displayed(const QString& text)
 {
     QString shown = text;
     return shown.replace(u'\r', u'\n');
+}
+
+// A box over a window that is not on the screen (the main window at a
+// failed start, not yet placed) would be centred on where that window is
+// not: it is centred on the screen's work area instead.
+QWidget* shownParent(QWidget* parent)
+{
+    return parent && parent->isVisible() ? parent : nullptr;
+}
+
+int execPlaced(QMessageBox& box)
+{
+    if (!box.parentWidget()) {
+        // The box takes its size as it is shown.
+        box.show();
+        (new FramedPlacement(box, true))->centre();
+    }
+    return box.exec();
 }
 
 } // namespace
@@ -252,8 +289,8 @@ void showMessage(QWidget* parent, const QString& text)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
-                    parent);
-    box.exec();
+                    shownParent(parent));
+    execPlaced(box);
 }
 
 void showMessage(QWidget* parent, const QString& text, const QString& details)
@@ -265,9 +302,9 @@ void showMessage(QWidget* parent, const QString& text, const QString& details)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), displayed(text),
-                    QMessageBox::Ok, parent);
+                    QMessageBox::Ok, shownParent(parent));
     box.setDetailedText(details);
-    box.exec();
+    execPlaced(box);
 }
 
 bool askQuestion(QWidget* parent, const QString& text)
@@ -275,11 +312,11 @@ bool askQuestion(QWidget* parent, const QString& text)
     if (dialogHandler())
         return dialogHandler()(DialogKind::Question, text);
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), displayed(text),
-                    QMessageBox::Yes | QMessageBox::No, parent);
+                    QMessageBox::Yes | QMessageBox::No, shownParent(parent));
     box.setButtonText(QMessageBox::Yes, QStringLiteral("Ja"));
     box.setButtonText(QMessageBox::No, QStringLiteral("Nein"));
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return execPlaced(box) == QMessageBox::Yes;
 }
 
 void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler)

@@ -58,6 +58,7 @@ TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(null
     buildStatistics();
     nameControls();
     buildKeyboard();
+    watchSettings();
 
     Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
     Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });
@@ -77,11 +78,7 @@ TFormMain1::~TFormMain1()
         disconnect(source, nullptr, this, nullptr);
 }
 
-void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
-{
-    m_help = help;
-    m_tools = tools;
-}
+
 
 void TFormMain1::buildFrame()
 {

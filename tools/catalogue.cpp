@@ -432,7 +432,7 @@ void TToolForm1::ButtonToolsEditClick()
         return;
     }
     const QString n = enteredName();
-    if (const Checked<> name = catalogrules::checkName(n, true); !name) {
+    if (const Checked<> name = catalogrules::checkName(n, true, o); !name) {
         platform::showMessage(this, name.message());
         return;
     }

@@ -166,15 +166,10 @@ void TFormMain1::buildGoals()
     RadioButtonJoule->setGeometry(20, 44, 240, 22);
     RadioButtonJoule->setChecked(true);
 
-    // The settings record is written after each choice and each finished
-    // edit of a goal (Enter or leaving the field), not per keystroke.
-    for (QComboBox* b : {ComboBoxGeschlecht, ComboBoxAlter, ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht}) {
+    for (QComboBox* b : {ComboBoxGeschlecht, ComboBoxAlter, ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht})
         connect(b, &QComboBox::activated, this, [this, b] { ComboBoxZieleClick(b); });
-        connect(b, &QComboBox::activated, this, &TFormMain1::saveChangedSettings);
-    }
     for (QLineEdit* e : {EditEnergie, EditEnergieCal, EditFett, EditProtein, EditKohlenh}) {
         connect(e, &QLineEdit::textChanged, this, &TFormMain1::EditZieleChange);
-        connect(e, &QLineEdit::editingFinished, this, &TFormMain1::saveChangedSettings);
         KeyPressFilter::install(e,
                                 [this](QLineEdit* sender, QChar& key) { EditIntegerKeyPress(sender, key); });
     }
@@ -264,7 +259,6 @@ void TFormMain1::switchDisplayUnit(bool kcal)
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }
-    saveChangedSettings();
 }
 
 void TFormMain1::showGoalUnits()

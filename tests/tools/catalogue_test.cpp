@@ -414,6 +414,31 @@ TEST_F(CatalogueEditor, ChangeRefusesTheNamesThatInsertRefuses)
     EXPECT_GT(rowNamed("Baguette"), 0);
 }
 
+TEST_F(CatalogueEditor, AnEntryThatAlreadyHasAReservedNameKeepsItAndItsValuesChange)
+{
+    {
+        store::Table nrg(store::schema::nrg());
+        nrg.open(diary.dir());
+        nrg.insert();
+        nrg.postFields(foodItem(16, QStringLiteral("Tageszusammenfassung"), 3, 500, 1, 2, 3));
+    }
+    start();
+    openTools();
+    clickTab(1);
+    chooseCategory(kFavourites);
+    clickRow(rowNamed("Tageszusammenfassung"));
+    type(tools->EditTools2, "800");
+    click(tools->ButtonToolsEdit);
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    EXPECT_EQ(seams.sounds, std::vector<Sound>{Sound::Information});
+    EXPECT_EQ(listColumn(2), QStringList{"800"});
+    // A change to another reserved name is still refused.
+    type(tools->EditTools1, "Lückenfüller");
+    click(tools->ButtonToolsEdit);
+    EXPECT_EQ(seams.messages, QStringList{"Das ist kein sinnvoller Text. Daten werden nicht geändert !"});
+    EXPECT_EQ(listColumn(0), QStringList{"Tageszusammenfassung"});
+}
+
 TEST_F(CatalogueEditor, EnterSelectsTheNextFieldSoThatTypingReplacesItsValue)
 {
     start();

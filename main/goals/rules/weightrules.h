@@ -40,6 +40,17 @@ QChar weightKey(QChar typed, const QString& text, int selectionStart, int select
 // digit after the separator, and not above 150.
 bool weightFits(const QString& text, const QLocale& locale = QLocale());
 
+// True when `typed` is a digit that weightKey refuses only because the
+// weight it leaves would pass the field's limits (above 150 kg, more than
+// one decimal place, more than five characters): the refusal the user is
+// told of with kWeightLimitText. A letter or a second separator is
+// discarded without a word.
+bool weightKeyPassesLimit(QChar typed, const QString& text, int selectionStart, int selectionLength,
+                          const QLocale& locale = QLocale());
+
+// What the user is told when a typed digit would pass the field's limits.
+QString weightLimitText(const QLocale& locale = QLocale());
+
 // True when the field shows the "0" of a day without weight, which the
 // first typed digit replaces rather than follows.
 bool showsNoWeight(const QString& text);

@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +144,52 @@ TEST_F(SettingsSave, AChoiceOfPersonalDataOrUnitIsWrittenAtOnce)
     EXPECT_EQ(window->ComboBoxHoehe->currentIndex(), 41);
 }
 
+TEST_F(SettingsSave, CategoriesAndTheChartStateAreWrittenAtOnce)
+{
+    start();
+    const int write = oneWrite();
+    using Get = std::function<int(TFormMain1&)>;
+    const struct
+    {
+        const char* what;
+        std::function<void(TFormMain1&)> change;
+        Get value;
+    } changes[] = {
+        {"a food category", [](TFormMain1& w) { w.SpeedButtonN[5]->click(); },
+         [](TFormMain1& w) { return w.NahrungKategorie; }},
+        {"an activity category", [](TFormMain1& w) { w.SpeedButtonA[7]->click(); },
+         [](TFormMain1& w) { return w.AktivKategorie; }},
+        {"a chart series", [](TFormMain1& w) { w.SpeedButtonS[3]->click(); },
+         [](TFormMain1& w) { return w.StatistikArt; }},
+        {"the value axis zoomed", [](TFormMain1& w) { w.BitBtnZoomYPlus->click(); },
+         [](TFormMain1& w) { return w.ZoomStufeY[3]; }},
+        {"the time axis zoomed", [](TFormMain1& w) { w.BitBtnZoomXPlus->click(); },
+         [](TFormMain1& w) { return w.ZoomStufeX; }},
+        {"the time axis scrolled with a key",
+         [](TFormMain1& w) {
+             w.ScrollBarStatistikX->setFocus();
+             QTest::keyClick(w.ScrollBarStatistikX, Qt::Key_PageDown);
+         },
+         [](TFormMain1& w) { return w.ScrollPosX[w.ZoomStufeX]; }},
+        {"smoothing switched on", [](TFormMain1& w) { w.BitBtnGlaettenJa->click(); },
+         [](TFormMain1& w) { return w.Glaetten; }},
+    };
+    window->LabelOrdnerClick(5);
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.what);
+        const int before = c.value(*window);
+        const int calls = fs.calls();
+        c.change(*window);
+        const int after = c.value(*window);
+        EXPECT_NE(after, before);
+        EXPECT_EQ(fs.calls() - calls, write) << "one settings write";
+        killAndRestart();
+        window->LabelOrdnerClick(5);
+        EXPECT_EQ(c.value(*window), after) << "after the kill";
+    }
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(u'\n').toStdString();
+}
+
 TEST_F(SettingsSave, AFailedWriteIsToldOnceAndTheEndTriesAgain)
 {
     FaultFileSystem failing(FaultFileSystem::Mode::Fail, 1);
@@ -150,12 +198,16 @@ TEST_F(SettingsSave, AFailedWriteIsToldOnceAndTheEndTriesAgain)
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QString stored = window->EditFett->text();
     QTest::mouseClick(window->EditFett, Qt::LeftButton);
     QTest::keyClick(window->EditFett, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(window->EditFett, "85");
     QTest::keyClick(window->EditFett, Qt::Key_Tab);
     ASSERT_EQ(seams.messages.size(), 1);
     EXPECT_TRUE(seams.messages[0].contains("Der Datenträger ist voll")) << seams.messages[0].toStdString();
+    EXPECT_EQ(window->EditFett->text(), stored) << "the goal the record holds";
+    QTest::keyClick(window->EditFett, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->EditFett, "85");
     QTest::mouseClick(window->EditFett, Qt::LeftButton);
     QTest::keyClick(window->EditFett, Qt::Key_Tab);
     EXPECT_EQ(seams.messages.size(), 1) << "told once";

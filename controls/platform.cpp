@@ -347,6 +347,13 @@ void makeFixedWindow(QWidget& window, const QString& caption, QSize size)
     window.setFixedSize(size);
 }
 
+void allowX11Fallback()
+{
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    if (chosen.startsWith("wayland") && !chosen.contains(';'))
+        qputenv("QT_QPA_PLATFORM", chosen + ";xcb");
+}
+
 void fitScaleToScreen(int argc, char** argv, QSize client)
 {
     double desired = 1;

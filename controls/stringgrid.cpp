@@ -1,9 +1,52 @@
 #include "controls/stringgrid.h"
 
+#include <QApplication>
+#include <QPainter>
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+
+namespace {
+
+// A cell's text that does not fit ends in "…". The style measures a text by
+// its advance and lets one through whose last hinted bold glyphs reach past
+// the cell, which then cuts them off without the mark; here the text is
+// measured with room for that overhang.
+class ElidingDelegate : public QStyledItemDelegate
+{
+    static constexpr int kOverhang = 4;
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QString text = cell.text;
+        cell.text.clear();
+        const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
+        const QRect room =
+            style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget).adjusted(margin, 0, -margin, 0);
+        const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                           : (cell.state & QStyle::State_Active) ? QPalette::Active
+                                                                                  : QPalette::Inactive;
+        painter->save();
+        painter->setFont(cell.font);
+        painter->setPen(cell.palette.color(
+            group, (cell.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
+        painter->setClipRect(room);
+        painter->drawText(room, int(cell.displayAlignment) | Qt::TextSingleLine,
+                          painter->fontMetrics().elidedText(text, Qt::ElideRight, room.width() - kOverhang));
+        painter->restore();
+    }
+};
+
+} // namespace
 
 StringGrid::StringGrid(QWidget* parent, int columns, bool headerRow)
     : QTableWidget(parent), m_headerRow(headerRow), m_hidden(std::max(columns, 1), false),
@@ -15,6 +58,7 @@ StringGrid::StringGrid(QWidget* parent, int columns, bool headerRow)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setItemDelegate(new ElidingDelegate(this));
     setShowGrid(true);
     verticalHeader()->setVisible(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

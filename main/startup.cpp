@@ -414,7 +414,8 @@ void TFormMain1::saveChangedSettings()
 {
     // Leaving a field for the message box of a failed write ends its edit
     // once more: that must not write again.
-    if (m_closing || StartFehler || m_savingSettings || currentSettings() == m_savedSettings)
+    // Nor does the start, which sets the controls from the record.
+    if (m_closing || StartFehler || m_savingSettings || !isVisible() || currentSettings() == m_savedSettings)
         return;
     m_savingSettings = true;
     try {

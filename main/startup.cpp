@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
@@ -318,8 +319,10 @@ void TFormMain1::openDataTables()
     const QDate start = std::clamp(DateTimePicker->date(), m_range.first, m_range.lastStartDay());
     if (start != DateTimePicker->date()) {
         // The day lists and the note were filled for today, outside the
-        // diary: they follow the day it opens on.
+        // diary: they follow the day it opens on, and nothing shown for
+        // today is written into that day.
         const QSignalBlocker quiet(DateTimePicker);
+        const QScopedValueRollback<bool> showing(m_showingStored, true);
         DateTimePicker->setDate(start);
         Dbf_NTB.refresh();
         Dbf_FTB.refresh();

@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
@@ -194,9 +195,10 @@ try {
     // 8. Normal weight and recommendations.
     BerechneNormEnergie();
 
-    // 10. Today, kept inside the diary's days.
+    // 10. Today; kept inside the diary's days once the daily summary has
+    // told them (openDataTables).
     DateTimePicker->blockSignals(true);
-    DateTimePicker->setDate(std::clamp(platform::today(), diary::kFirstDay, diary::kLastStartDay));
+    DateTimePicker->setDate(platform::today());
     DateTimePicker->blockSignals(false);
 
     // 11. The data tables, as one block.
@@ -309,15 +311,29 @@ void TFormMain1::openDataTables()
     Dbf_ZEB.open(m_dir, daysummary::dayTotalFields());
     // The chart and the maintenance runs step through the day records as
     // days: a file that is not one record per day in order is not used.
-    const QString broken = daysummary::checkDays(Dbf_ZEB.recordDays());
-    if (!broken.isEmpty())
+    const Checked<diary::Range> range = daysummary::rangeOf(Dbf_ZEB.recordDays());
+    if (!range)
         throw store::StoreError(
-            QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), broken));
+            QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), range.message()));
+    m_range = *range;
+    const QDate start = std::clamp(DateTimePicker->date(), m_range.first, m_range.lastStartDay());
+    if (start != DateTimePicker->date()) {
+        // The day lists and the note were filled for today, outside the
+        // diary: they follow the day it opens on, and nothing shown for
+        // today is written into that day.
+        const QSignalBlocker quiet(DateTimePicker);
+        const QScopedValueRollback<bool> showing(m_showingStored, true);
+        DateTimePicker->setDate(start);
+        Dbf_NTB.refresh();
+        Dbf_FTB.refresh();
+        SchreibeNTBListe();
+        SchreibeFTBListe();
+        SchreibeXTBNotiz();
+    }
     // A crash between writing an entry and its day's totals leaves the
     // totals behind; they are summed anew before anything shows them.
     daysummary::repairTotals(Dbf_NTB, Dbf_FTB, Dbf_ZEB);
     Dbf_ZEB.first();
-    ErstesDatum = Dbf_ZEB.fieldDate("ZEBDATUM");
     Dbf_ZEB.setFiltered(true);
     Dbf_ZEB.refresh();
 

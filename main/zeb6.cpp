@@ -4,6 +4,7 @@
 
 #include "controls/daypicker.h"
 #include "controls/stringgrid.h"
+#include "help/zebhelp.h"
 #include "main/diary/rules/daytext.h"
 #include "main/rules/numbers.h"
 #include "res/pictures.h"
@@ -81,6 +82,13 @@ void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
 {
     m_help = help;
     m_tools = tools;
+    if (m_help)
+        m_help->showDiaryRange(&m_range);
+}
+
+const diary::Range& TFormMain1::range() const
+{
+    return m_range;
 }
 
 void TFormMain1::buildFrame()

@@ -188,7 +188,7 @@ void TFormMain1::ButtonNotizSucheClick()
         StringGridNotizSuche->setCell(1, 0, QStringLiteral("Keine Einträge gefunden !"));
         MemoNotizSuche->clear();
         const QDate today = filterDay();
-        const int days = notetext::periodDays(ComboBoxNotizSuche->currentIndex(), today);
+        const int days = notetext::periodDays(ComboBoxNotizSuche->currentIndex(), today, m_range.first);
         if (days > 30) {
             ProgressBarNotizSuche->setRange(0, days);
             ProgressBarNotizSuche->show();

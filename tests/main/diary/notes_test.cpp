@@ -47,8 +47,8 @@ TEST(NoteText, PartsJoinBackWithTheirBlanks)
     EXPECT_EQ(notetext::editorForm("a\r\nb"), "a\nb");
     EXPECT_EQ(notetext::excerpt("Zeile eins\r\nzwei", 6), "..eins  zwei..");
     EXPECT_EQ(notetext::excerpt(QString(100, u'x'), 10), ".." + QString(80, u'x') + "..");
-    EXPECT_EQ(notetext::periodDays(0, kToday), 7);
-    EXPECT_EQ(notetext::periodDays(5, QDate(2002, 1, 11)), 10);
+    EXPECT_EQ(notetext::periodDays(0, kToday, QDate(2002, 1, 1)), 7);
+    EXPECT_EQ(notetext::periodDays(5, QDate(2002, 1, 11), QDate(2002, 1, 1)), 10);
 }
 
 class NotesFolder : public ::testing::Test

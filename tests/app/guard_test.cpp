@@ -346,5 +346,57 @@ TEST_P(Guard, TheProgramStartsAndEndsOnAFreshDiary)
     program.waitForFinished();
 }
 
+// A second copy on the same diary with another guard (another runtime
+// folder, user or session) stops at the message and opens no window.
+TEST_P(Guard, ASecondCopyOnTheSameDiaryStopsWhateverItsGuard)
+{
+    testing_support::FreshDiary diary;
+    QProcess first, second;
+    startProgram(first, diary.dir());
+    ASSERT_TRUE(first.waitForStarted());
+    ASSERT_TRUE(within(60000, [&] { return tablesHeld(diary.dir()); }));
+    startProgram(second, diary.dir(), ownName() + "-elsewhere");
+    ASSERT_TRUE(second.waitForStarted());
+    QByteArray err;
+    EXPECT_TRUE(within(60000, [&] {
+        second.waitForReadyRead(20);
+        err += second.readAllStandardError();
+        return err.contains("läuft bereits") || second.state() != QProcess::Running;
+    }));
+    EXPECT_TRUE(err.contains("\"Kelvara\" läuft bereits !")) << err.toStdString();
+    EXPECT_TRUE(err.contains("ZEB_REG.dbf")) << "it names the diary's lock: " << err.toStdString();
+    for (QProcess* p : {&second, &first}) {
+        p->kill();
+        p->waitForFinished();
+    }
+}
+
+// Something else at the lock file's path is told as what it is.
+TEST_P(OwnRuntimeFolder, SomethingElseAtTheLockPathIsToldAsWhatItIs)
+{
+    const std::string path = NichtDoppeltStarten::lockFilePath();
+    const struct
+    {
+        std::function<int()> plant;
+        const char* problem;
+    } cases[] = {
+        {[&] { return ::symlink("/nirgends", path.c_str()); }, "ist ein symbolischer Verweis"},
+        {[&] { return ::mkdir(path.c_str(), 0700); }, "ist ein Ordner"},
+        {[&] { return ::mkfifo(path.c_str(), 0600); }, "ist keine gewöhnliche Datei"},
+        {[&] { return ::close(::open(path.c_str(), O_CREAT | O_WRONLY, 0600)) |
+                            (::geteuid() == 0 ? ::chown(path.c_str(), kNobody, kNobody) : 0); },
+         ::geteuid() == 0 ? "gehört einem anderen Benutzer" : ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.problem);
+        ::unlink(path.c_str());
+        ::rmdir(path.c_str());
+        ASSERT_EQ(c.plant(), 0);
+        const NichtDoppeltStarten guard;
+        EXPECT_EQ(guard.acquired(), !*c.problem);
+        EXPECT_EQ(guard.problem(), c.problem);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(RuntimeFolder, Guard, ::testing::Bool(), paramName);
 INSTANTIATE_TEST_SUITE_P(RuntimeFolder, OwnRuntimeFolder, ::testing::Values(true), paramName);

@@ -6,6 +6,7 @@
 #include "store/table.h"
 #include "support/diary.h"
 #include "support/faultfs.h"
+#include "support/permissions.h"
 
 #include <QDir>
 #include <QFile>
@@ -327,6 +328,119 @@ TEST(Pack, ACrashAtAnyCallOfAPackLeavesOnlyTheDiarysFiles)
             const QStringList now = diaryContent(diary.dir());
             EXPECT_TRUE(now == deleted || now == before);
             EXPECT_TRUE(strayFiles(diary.dir()).isEmpty()) << strayFiles(diary.dir()).join(' ').toStdString();
+        }
+    }
+}
+
+// A list of renames left beside the diary is finished only for the files it
+// names: planted new files (cut short, random bytes, another table, a
+// sparse giant), a list from another copy of the diary, one with a new
+// file missing, or a list of the previous format with a damaged or missing
+// new file replace nothing; list and new files are set aside, never lost.
+TEST(Replace, ALeftoverListReplacesOnlyTheFilesItNames)
+{
+    const auto leaveDecided = [](const QString& dir) {
+        FaultFileSystem fs(FaultFileSystem::Mode::FailRenames, firstTableRename());
+        Table ntb(schema::ntb(), fs), xtb(schema::xtb(), fs);
+        ntb.open(dir);
+        xtb.open(dir);
+        EXPECT_THROW(replaceBoth(ntb, xtb), DeferredReplacement);
+    };
+    SmallDiary other, model;
+    const QStringList before = diaryContent(model.dir());
+    {
+        Table ntb(schema::ntb());
+        ntb.open(other.dir());
+        ntb.deleteRecord(); // another copy of the diary, changed since
+    }
+    leaveDecided(other.dir());
+    const auto plant = [](const char* name, const QByteArray& bytes, qint64 size = -1) {
+        return [=](SmallDiary& d) {
+            d.write(name, bytes);
+            if (size >= 0)
+                QFile(d.path(name)).resize(size);
+        };
+    };
+    using Plant = std::function<void(SmallDiary&)>;
+    const Plant none = [](SmallDiary&) {};
+    const QByteArray ftb = model.read("ZEB_FTB.dbf");
+    const struct
+    {
+        const char* what;
+        bool decided; // our own run's list and files first
+        Plant change;
+        bool finished;
+    } cases[] = {
+        {"own run", true, none, true},
+        {"previous format", true, plant("ZEB_NEU.LST", "ZEB_NTB.DBF\nZEB_XTB.dbf\n"), true},
+        {"another copy's list and files", false,
+         [&](SmallDiary& d) {
+             for (const char* name : {"ZEB_NEU.LST", "ZEB_NTB.DBF.neu", "ZEB_XTB.dbf.neu"})
+                 d.write(name, other.read(name));
+         },
+         false},
+        {"new file cut in half", true, [](SmallDiary& d) { d.write("ZEB_NTB.DBF.neu", d.read("ZEB_NTB.DBF.neu").left(400)); }, false},
+        {"random bytes", true, plant("ZEB_NTB.DBF.neu", QByteArray(3000, '\x5a')), false},
+        {"another table", true, plant("ZEB_NTB.DBF.neu", ftb), false},
+        {"sparse giant", true, plant("ZEB_NTB.DBF.neu", ftb, qint64(2) << 30), false},
+        {"a new file missing", true, [](SmallDiary& d) { QFile::remove(d.path("ZEB_XTB.dbf.neu")); }, false},
+        {"previous format, damaged", true,
+         [&](SmallDiary& d) {
+             plant("ZEB_NEU.LST", "ZEB_NTB.DBF\nZEB_XTB.dbf\n")(d);
+             d.write("ZEB_NTB.DBF.neu", ftb);
+         },
+         false},
+        {"previous format, three tables and two files", true,
+         plant("ZEB_NEU.LST", "ZEB_NTB.DBF\nZEB_XTB.dbf\nZEB_FTB.dbf\n"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmallDiary diary;
+        if (c.decided)
+            leaveDecided(diary.dir());
+        c.change(diary);
+        const QStringList aside = finishReplacement(posixFileSystem(), diary.dir());
+        EXPECT_EQ(aside.isEmpty(), c.finished) << aside.join(' ').toStdString();
+        EXPECT_EQ(diaryContent(diary.dir()) == before, !c.finished);
+        EXPECT_EQ(QFile::exists(diary.path("ZEB_NEU.LST.beiseite")), !c.finished);
+        EXPECT_TRUE(aside.isEmpty() || aside.back() == "ZEB_NEU.LST → ZEB_NEU.LST.beiseite");
+        EXPECT_FALSE(QFile::exists(diary.path("ZEB_NEU.LST")));
+    }
+}
+
+// A table or folder made read-only while the program runs: a run is refused
+// before it writes, saying what cannot be written, and the tables stay
+// usable; where the system lets the run write all the same (as root), the
+// table keeps its read-only mode.
+TEST(Replace, ARunOnAReadOnlyTableOrFolderIsRefusedOrKeepsTheMode)
+{
+    for (const bool permissionsApply : {true, false}) {
+        for (const char* target : {"ZEB_NTB.DBF", "."}) {
+            SCOPED_TRACE(std::string(target) + (permissionsApply ? ", permissions apply" : ""));
+            SmallDiary diary;
+            Table ntb(schema::ntb());
+            ntb.open(diary.dir());
+            const QByteArray path = QFile::encodeName(QDir(diary.dir()).filePath(target));
+            ::chmod(path.constData(), target[0] == '.' ? 0555 : 0444);
+            std::optional<testing_support::PermissionsApply> permissions;
+            if (permissionsApply)
+                permissions.emplace();
+            ntb.deleteRecord();
+            try {
+                ntb.pack();
+                EXPECT_FALSE(permissionsApply || ::geteuid() != 0) << "not refused";
+            } catch (const StoreError& e) {
+                EXPECT_TRUE(e.text().contains("kann nicht beschrieben werden")) << e.text().toStdString();
+                EXPECT_TRUE(permissionsApply || ::geteuid() != 0) << e.text().toStdString();
+            }
+            struct stat st
+            {
+            };
+            ::stat(QFile::encodeName(diary.path("ZEB_NTB.DBF")).constData(), &st);
+            EXPECT_EQ(st.st_mode & 0777, target[0] == '.' ? 0644u : 0444u);
+            EXPECT_TRUE(ntb.isOpen());
+            permissions.reset();
+            ::chmod(QFile::encodeName(diary.dir()).constData(), 0755);
         }
     }
 }

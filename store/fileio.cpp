@@ -330,8 +330,11 @@ public:
 
     void remove(const QString& path) override
     {
-        const Entry at = existingEntry(path, QStringLiteral("Datei konnte nicht entfernt werden"));
-        if (::unlinkat(at.fd(), at.name.constData(), 0) != 0 && errno != ENOENT)
+        // Nothing stands at a name in a folder that is not there.
+        const Entry at = entry(path);
+        if (!at.dir && (errno == ENOENT || errno == ENOTDIR))
+            return;
+        if (!at.dir || (::unlinkat(at.fd(), at.name.constData(), 0) != 0 && errno != ENOENT))
             fail(path, QStringLiteral("Datei konnte nicht entfernt werden"), errno);
     }
 

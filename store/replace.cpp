@@ -365,7 +365,7 @@ void replaceTables(const std::vector<TableDraft*>& drafts)
             const QByteArray image = changed[i]->image();
             entries.push_back({QFileInfo(table.path()).fileName(), identityOf(table.m_file->readAll()),
                                identityOf(image)});
-            fs.remove(newFile(i));
+            removeQuietly(fs, newFile(i));
             files.push_back(fs.create(newFile(i)));
             // The new file is the old one's successor: its permissions (and
             // owner) as they are now, before any of its content.
@@ -374,7 +374,7 @@ void replaceTables(const std::vector<TableDraft*>& drafts)
             files.back()->sync();
         }
         const QByteArray text = encodeList(entries);
-        fs.remove(list + kNewSuffix);
+        removeQuietly(fs, list + kNewSuffix);
         auto file = fs.create(list + kNewSuffix);
         file->writeAt(0, text.constData(), text.size());
         file->sync();

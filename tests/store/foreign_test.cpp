@@ -241,62 +241,57 @@ TEST(ForeignFolder, ATableReplacedByALinkWhileOpenIsNotWrittenThrough)
 TEST(ForeignFolder, NoWriteReachesAFileOutsideTheDiary)
 {
     const auto link = [](const QString& from, const QString& to) {
-        ASSERT_EQ(::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()), 0);
+        return [=] { ASSERT_EQ(::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()), 0); };
     };
-    using Setup = std::function<void(const SmallDiary&, const Outside&)>;
-    const Setup none = [](const SmallDiary&, const Outside&) {};
+    SmallDiary diary;
+    Outside outside;
+    const QString table = diary.path("ZEB_NTB.DBF"), backup = outside.path("backup.dbf");
+    const auto outsideFiles = [&] {
+        QStringList bytes;
+        for (const QString& name : QDir(outside.dir()).entryList(QDir::Files)) {
+            QFile file(QDir(outside.dir()).filePath(name));
+            bytes << name + (file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll().toHex()) : "");
+        }
+        return bytes;
+    };
+    const std::function<void()> none = [] {};
     const struct
     {
         const char* what;
-        Setup beforeOpen, whileOpen;
+        std::function<void()> beforeOpen, whileOpen;
     } cases[] = {
-        {"link planted as the new file", none,
-         [&](const SmallDiary& d, const Outside& o) { link(o.victim(), d.path("ZEB_NTB.DBF.neu")); }},
-        {"table with another name", [&](const SmallDiary& d, const Outside& o) { link(d.path("ZEB_NTB.DBF"), o.path("backup.dbf")); },
-         none},
-        {"another name made while open", none,
-         [&](const SmallDiary& d, const Outside& o) { link(d.path("ZEB_NTB.DBF"), o.path("backup.dbf")); }},
+        {"link planted as the new file", none, link(outside.victim(), table + ".neu")},
+        {"table with another name", link(table, backup), none},
+        {"another name made while open", none, link(table, backup)},
         {"linked table renamed in", none,
-         [&](const SmallDiary& d, const Outside& o) {
-             QFile::copy(d.path("ZEB_NTB.DBF"), o.path("backup.dbf"));
-             link(o.path("backup.dbf"), d.path("renamed.dbf"));
-             QFile::rename(d.path("renamed.dbf"), d.path("ZEB_NTB.DBF"));
+         [&] {
+             QFile::copy(table, backup);
+             link(backup, diary.path("renamed"))();
+             QFile::rename(diary.path("renamed"), table);
          }},
         {"folder swapped for a link", none,
-         [&](const SmallDiary& d, const Outside& o) {
-             ASSERT_TRUE(QFile::rename(d.dir(), d.dir() + ".weg"));
-             symlinkTo(o.dir(), d.dir());
+         [&] {
+             QFile::rename(diary.dir(), diary.dir() + ".weg");
+             symlinkTo(outside.dir(), diary.dir());
          }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        SmallDiary diary;
-        Outside outside;
-        c.beforeOpen(diary, outside);
-        const auto snapshot = [&] {
-            std::map<QString, QByteArray> now;
-            for (const QString& name : QDir(outside.dir()).entryList(QDir::Files)) {
-                QFile f(QDir(outside.dir()).filePath(name));
-                now[name] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-            }
-            return now;
-        };
+        QFile::remove(backup);
+        c.beforeOpen();
         Table ntb(schema::ntb());
         ntb.open(diary.dir());
-        c.whileOpen(diary, outside);
-        const auto before = snapshot();
-        const QStringList rows = contentOf(ntb);
+        c.whileOpen();
+        const QStringList before = outsideFiles(), rows = contentOf(ntb);
         ntb.insert();
         ntb.postFields(testing_support::foodEntry(kDay2, 1.0, "St.", "Birne", 350));
         ntb.first();
         ntb.deleteRecord();
         EXPECT_NO_THROW(ntb.pack());
-        EXPECT_EQ(snapshot(), before);
-        ntb.close();
-        if (QFileInfo(diary.dir()).isSymLink()) {
-            QFile::remove(diary.dir());
+        EXPECT_EQ(outsideFiles(), before);
+        if (QFileInfo(diary.dir()).isSymLink() && QFile::remove(diary.dir()))
             QFile::rename(diary.dir() + ".weg", diary.dir());
-        }
+        ntb.close();
         EXPECT_EQ(foodDiary(diary.dir()).size(), rows.size()) << "one booked, one deleted";
         EXPECT_TRUE(foodDiary(diary.dir()).contains("2005-03-02|1|St.|Birne|350|0|0|0"));
     }

@@ -400,10 +400,10 @@ TEST(Replace, ARunOnAReadOnlyTableOrFolderIsRefusedOrKeepsTheMode)
             SmallDiary diary;
             for (const QString& name : QDir(diary.dir()).entryList(QDir::AllEntries | QDir::NoDotDot))
                 ::chown(QFile::encodeName(QDir(diary.dir()).filePath(name)).constData(), user, -1);
-            ::chmod(QFile::encodeName(QDir(diary.dir()).filePath(target)).constData(), *target == '.' ? 0555 : 0444);
             Table ntb(schema::ntb());
             ntb.open(diary.dir());
             ntb.deleteRecord();
+            ::chmod(QFile::encodeName(QDir(diary.dir()).filePath(target)).constData(), *target == '.' ? 0555 : 0444);
             ASSERT_EQ(::seteuid(user), 0);
             try {
                 ntb.pack();

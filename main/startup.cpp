@@ -97,6 +97,18 @@ QString notWritableMessage(const store::StoreError& error, const QString& dir)
     return lines.join(u'\r');
 }
 
+// A maintenance run's list of renames left behind whose files are not the
+// ones it names: nothing was replaced, and the files were renamed.
+QString setAsideMessage(const QStringList& moved)
+{
+    return QStringList{QStringLiteral("Eine unterbrochene Änderung des Tagebuchs wurde nicht übernommen: "
+                                      "Ihre Dateien passen nicht zu den Dateien dieses Tagebuchs."),
+                       QStringLiteral("Das Tagebuch ist unverändert. Diese Dateien wurden umbenannt und "
+                                      "beiseite gelegt:"),
+                       moved.join(u'\r')}
+        .join(u'\r');
+}
+
 const QString kMessage3 =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
 
@@ -161,8 +173,11 @@ try {
         ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
     ComboBoxNotizSuche->setCurrentIndex(0);
 
-    // 4. The settings table.
+    // 4. The settings table, after a maintenance run left unfinished.
     try {
+        const QStringList setAside = store::finishReplacement(m_fs, m_dir);
+        if (!setAside.isEmpty())
+            platform::showMessage(this, setAsideMessage(setAside));
         Dbf_REG.open(m_dir);
         Dbf_REG.first();
         StartFehler = false;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QPushButton>
 
 namespace {
@@ -146,6 +147,15 @@ void TFormMain1::MemoNotizChange()
         SchreibeXTBDaten();
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
+        // The editor shows the stored note again, as every field shows the
+        // stored value after a refused change: the next key must not write
+        // the refused text over it.
+        const QScopedValueRollback<bool> showing(m_showingStored, true);
+        try {
+            Dbf_XTB.refresh();
+            SchreibeXTBNotiz();
+        } catch (const store::StoreError&) {
+        }
     }
 }
 

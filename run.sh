@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # ./run.sh [DIR]: builds Kelvara (the program and the installer only; the
-# tests are built by ./test.sh), lays out a new diary in DIR (default
-# ~/Kelvara) when DIR holds none, and starts the program there.
+# tests are built by ./test.sh), lays out a new diary from 1 January of the
+# current year in DIR (default ~/Kelvara) when DIR holds none, and starts the
+# program there.
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 source "$root/scripts/setup.sh"
@@ -14,7 +15,7 @@ shopt -s nocaseglob nullglob
 existing=("$dir"/zeb_*.dbf "$dir"/*name.ndx)
 shopt -u nocaseglob nullglob
 if [ ${#existing[@]} -eq 0 ]; then
-  "$root/build/ZEBInstall" "$dir"
+  "$root/build/ZEBInstall" --first-year "$(date +%Y)" "$dir"
 fi
 
 cd "$dir"

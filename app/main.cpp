@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QSessionManager>
 
 #include <cstdio>
@@ -29,9 +30,14 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(appicon::icon());
     platform::installQtTranslation();
 
-    const NichtDoppeltStarten guard;
+    const NichtDoppeltStarten guard(QFile::encodeName(QDir::currentPath()).toStdString());
     if (!guard.acquired()) {
-        const QString text = QStringLiteral("\"Kelvara\" läuft bereits !");
+        const QString text =
+            guard.problem().empty()
+                ? QStringLiteral("\"Kelvara\" läuft bereits !")
+                : QStringLiteral("Kelvara kann nicht prüfen, ob es bereits läuft: Die Sperrdatei „%1“ %2.\r"
+                                 "=> Entfernen Sie sie und starten Sie Kelvara erneut.")
+                      .arg(QFile::decodeName(guard.place().c_str()), QString::fromStdString(guard.problem()));
         std::fprintf(stderr, "Kelvara: %s (%s)\n", qPrintable(text), guard.place().c_str());
         std::fflush(stderr);
         platform::showMessage(nullptr, text);

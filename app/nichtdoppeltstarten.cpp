@@ -1,6 +1,12 @@
 #include "app/nichtdoppeltstarten.h"
 
+#include "store/fileio.h"
+
+#include <QFile>
+#include <QString>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
@@ -15,17 +21,28 @@ namespace {
 
 // The lock as an flock on `path`. The file is opened without following a
 // link and must be a plain file of this user: a file planted in its place
-// does not count as the lock.
-int lockFile(const std::string& path)
+// does not count as the lock, and `problem` tells what it is.
+int lockFile(const std::string& path, std::string& problem)
 {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd < 0)
-        return -1;
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
     struct stat st
     {
     };
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
-        ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        const int err = errno;
+        if (fd >= 0)
+            ::close(fd);
+        problem = err == ELOOP    ? "ist ein symbolischer Verweis"
+                  : err == EISDIR ? "ist ein Ordner"
+                                  : std::string("kann nicht geöffnet werden (") + std::strerror(err) + ")";
+        return -1;
+    }
+    if (!S_ISREG(st.st_mode))
+        problem = "ist keine gewöhnliche Datei";
+    else if (st.st_uid != ::geteuid())
+        problem = "gehört einem anderen Benutzer";
+    if (!problem.empty() || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return -1;
     }
@@ -79,16 +96,55 @@ std::string NichtDoppeltStarten::lockFilePath()
     return std::string(runtime) + "/" + file + ".lock";
 }
 
-NichtDoppeltStarten::NichtDoppeltStarten()
+NichtDoppeltStarten::NichtDoppeltStarten(const std::string& diaryDir)
 {
     const std::string path = lockFilePath();
     if (!path.empty()) {
         m_place = path;
-        m_fd = lockFile(path);
+        m_fd = lockFile(path, m_problem);
+    } else {
+        m_place = "@" + name();
+        m_fd = lockAbstractName(name());
+    }
+    if (m_fd >= 0 && !diaryDir.empty())
+        lockDiary(diaryDir);
+}
+
+// A settings table that cannot be opened for writing is left to the start,
+// which names what is wrong with it.
+void NichtDoppeltStarten::lockDiary(const std::string& dir)
+{
+    const QString found = store::findFile(QString::fromStdString(dir), QStringLiteral("ZEB_REG.dbf"));
+    if (found.isEmpty())
+        return;
+    const std::string path = QFile::encodeName(found).toStdString();
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat st
+    {
+    };
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
         return;
     }
-    m_place = "@" + name();
-    m_fd = lockAbstractName(name());
+    struct flock byte
+    {
+    };
+    byte.l_type = F_WRLCK;
+    byte.l_whence = SEEK_SET;
+    byte.l_start = store::kTableLockEnd;
+    byte.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &byte) == 0) {
+        m_diaryFd = fd;
+        return;
+    }
+    const int err = errno;
+    ::close(fd);
+    if (err == EAGAIN || err == EACCES) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_place = path;
+    }
 }
 
 NichtDoppeltStarten::~NichtDoppeltStarten()
@@ -97,4 +153,6 @@ NichtDoppeltStarten::~NichtDoppeltStarten()
     // different files of the same name.
     if (m_fd >= 0)
         ::close(m_fd);
+    if (m_diaryFd >= 0)
+        ::close(m_diaryFd);
 }

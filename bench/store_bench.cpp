@@ -184,7 +184,7 @@ void BM_StartUpTables(benchmark::State& state)
         Program p;
         p.open(diary.dir());
         p.zeb.setFiltered(false);
-        const QString broken = daysummary::checkDays(p.zeb.recordDays());
+        const QString broken = daysummary::rangeOf(p.zeb.recordDays()).message();
         repaired = daysummary::repairTotals(p.ntb, p.ftb, p.zeb);
         p.zeb.setFiltered(true);
         benchmark::DoNotOptimize(broken);

@@ -41,7 +41,7 @@ struct Diaries : BenchDiaries
         std::vector<store::Row> notes;
         const QString text =
             QStringLiteral("Morgens gewogen, mittags Salat, abends Gemüse mit Reis. ").repeated(6);
-        for (QDate d = diary::kFirstDay; d <= kToday; d = d.addDays(1)) {
+        for (QDate d = install::kOriginalRange.first; d <= kToday; d = d.addDays(1)) {
             store::Row row{{"XTBDATUM", d}, {"XTBKAT", qint64(0)}};
             const QStringList parts = notetext::split(text + d.toString(Qt::ISODate));
             for (int i = 0; i < notetext::kParts; ++i)

@@ -107,6 +107,12 @@ void THelpForm1::ButtonHilfeCloseClick()
     close();
 }
 
+void THelpForm1::showDiaryRange(const diary::Range* range)
+{
+    m_range = range;
+    buildTopic(TabControlHilfe->currentIndex());
+}
+
 void THelpForm1::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
@@ -128,7 +134,9 @@ void THelpForm1::buildTopic(int index)
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     bool first = true;
-    for (const help::TopicLine& line : help::parseTopic(topicText(index))) {
+    const diary::Range range = m_range ? *m_range : diary::Range();
+    for (const help::TopicLine& line :
+         help::parseTopic(help::withDiaryDays(topicText(index), range.first, range.last))) {
         if (!first)
             cursor.insertBlock();
         first = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "main/diary/rules/diary.h"
+
 #include <QWidget>
 
 class QPushButton;
@@ -35,9 +37,15 @@ public:
     // Hides the window.
     void ButtonHilfeCloseClick();
 
+    // The topics name the days of the diary `range` (the main window's);
+    // the topic shown is built anew.
+    void showDiaryRange(const diary::Range* range);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildTopic(int index);
+
+    const diary::Range* m_range = nullptr;
 };

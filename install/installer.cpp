@@ -22,8 +22,6 @@
 namespace install {
 namespace {
 
-using diary::kFirstDay;
-using diary::kLastDay;
 using store::Row;
 
 std::vector<Row> foodRows(const std::vector<Food>& foods)
@@ -52,13 +50,10 @@ std::vector<Row> activityRows(const std::vector<Activity>& activities)
     return rows;
 }
 
-// The chart of a new diary opens on its last weeks: at every time-axis level
-// the days before the latest day the program opens on end the window.
-const QDate kChartEnd = diary::kLastStartDay.addDays(-1);
-
 // The settings record as a new diary has it: the defaults, the goals "0"
-// and no personal data.
-Row settingsRow()
+// and no personal data; at every time-axis level the chart's window ends
+// with the weeks of `chartEnd`.
+Row settingsRow(const diary::Range& range, QDate chartEnd)
 {
     Row row{{"NF", qint64(1)},
             {"SF", qint64(1)},
@@ -88,7 +83,7 @@ Row settingsRow()
     const char* const scroll[] = {"SBM1", "SBM2", "SBM3"};
     for (int level = 1; level <= 3; ++level)
         row.push_back(
-            {scroll[level - 1], qint64(chart::scrollToShowAtRightEdge(kFirstDay, kChartEnd, level))});
+            {scroll[level - 1], qint64(chart::scrollToShowAtRightEdge(range.first, chartEnd, level))});
     return row;
 }
 
@@ -122,7 +117,7 @@ struct Diary
     std::vector<Row> food;
     std::vector<Row> activity;
     std::vector<Row> notes;
-    Row settings = settingsRow();
+    Row settings;
 };
 
 // The person of the demo diary: a man of 31 to 60 years in light work,
@@ -132,11 +127,14 @@ constexpr int kDemoBasalA = 48;
 constexpr int kDemoBasalB = 3653;
 constexpr int kDemoDayPercent = 130;
 
-Diary freshDiary()
+Diary freshDiary(const diary::Range& range, QDate today)
 {
     Diary diary;
-    for (QDate d = kFirstDay; d <= kLastDay; d = d.addDays(1))
+    for (QDate d = range.first; d <= range.last; d = d.addDays(1))
         diary.days.push_back(dayRow(d, 0, {}));
+    const QDate lastShown = lastShownDay(range);
+    diary.settings =
+        settingsRow(range, today.isValid() ? std::clamp(today, range.first, lastShown) : lastShown);
     return diary;
 }
 
@@ -158,7 +156,8 @@ const char* const kNoteSentences[] = {
 // A person's use of the diary: a slowly drifting weight, ten to twenty
 // different foods and one to three different activities a day, day totals
 // equal to the sums of the day's entries, and a note on some days.
-void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Activity>& activities)
+void fillDemo(Diary& diary, const diary::Range& range, const std::vector<Food>& foods,
+              const std::vector<Activity>& activities)
 {
     // Sex, age group, work, height 180 cm, desired weight 75 kg, and goals.
     for (const store::FieldValue& value : Row{{"CBG", qint64(1)},
@@ -181,7 +180,7 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
 
     static const int minutes[] = {15, 20, 30, 45, 60, 90};
 
-    for (QDate day = kFirstDay; day <= kLastDemoDay; day = day.addDays(1)) {
+    for (QDate day = range.first; day <= lastShownDay(range); day = day.addDays(1)) {
         weight += drift(random) - 0.004 * (weight - 80.0);
         weight = std::clamp(weight, 55.0, 130.0);
         const double dayWeight = std::round(weight * 10) / 10;
@@ -248,7 +247,7 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
             sums.addActivity(booked.energy);
         }
 
-        const qint64 dayIndex = kFirstDay.daysTo(day);
+        const qint64 dayIndex = range.first.daysTo(day);
         diary.days[dayIndex] = dayRow(day, dayWeight, diary::totalsOf(sums));
 
         if (uniform(0, 4) == 0) {
@@ -267,6 +266,11 @@ void fillDemo(Diary& diary, const std::vector<Food>& foods, const std::vector<Ac
 
 } // namespace
 
+QDate lastShownDay(const diary::Range& range)
+{
+    return range.lastStartDay().addDays(-1);
+}
+
 QStringList existingDiaryFiles(const QString& dir)
 {
     QStringList present;
@@ -278,8 +282,16 @@ QStringList existingDiaryFiles(const QString& dir)
     return present;
 }
 
-void layOutDiary(const QString& dir, Content content)
+void layOutDiary(const QString& dir, Content content, int firstYear, QDate today)
 {
+    const std::optional<diary::Range> range = diary::Range::elevenYears(firstYear);
+    if (!range)
+        throw InstallError(QStringLiteral("Das erste Jahr des Tagebuchs muss eine Jahreszahl von %1 bis %2 sein: "
+                                          "Seine elf Jahre müssen in die Datumsfelder passen, die bis 9999 "
+                                          "reichen.")
+                               .arg(diary::kEarliestFirstYear)
+                               .arg(diary::kLatestFirstYear)
+                               .toStdString());
     if (!QDir().mkpath(dir))
         throw InstallError(
             QStringLiteral("Verzeichnis %1 kann nicht angelegt werden.").arg(dir).toStdString());
@@ -292,9 +304,9 @@ void layOutDiary(const QString& dir, Content content)
 
     const std::vector<Food> foods = parseFoods(foodsText());
     const std::vector<Activity> activities = parseActivities(activitiesText());
-    Diary diary = freshDiary();
+    Diary diary = freshDiary(*range, today);
     if (content == Content::Demo)
-        fillDemo(diary, foods, activities);
+        fillDemo(diary, *range, foods, activities);
 
     namespace schema = store::schema;
     try {

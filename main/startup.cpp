@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
@@ -99,6 +100,18 @@ QString notWritableMessage(const store::StoreError& error, const QString& dir)
     return lines.join(u'\r');
 }
 
+// A maintenance run's list of renames left behind whose files are not the
+// ones it names: nothing was replaced, and the files were renamed.
+QString setAsideMessage(const QStringList& moved)
+{
+    return QStringList{QStringLiteral("Eine unterbrochene Änderung des Tagebuchs wurde nicht übernommen: "
+                                      "Ihre Dateien passen nicht zu den Dateien dieses Tagebuchs."),
+                       QStringLiteral("Das Tagebuch ist unverändert. Diese Dateien wurden umbenannt und "
+                                      "beiseite gelegt:"),
+                       moved.join(u'\r')}
+        .join(u'\r');
+}
+
 const QString kMessage3 =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
 
@@ -145,6 +158,8 @@ void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
 {
     m_help = help;
     m_tools = tools;
+    if (m_help)
+        m_help->showDiaryRange(&m_range);
     for (QWidget* side : std::initializer_list<QWidget*>{help, tools}) {
         if (side)
             new SideWindowWatch(side, [this, side](bool minimised) {
@@ -204,8 +219,11 @@ try {
         ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
     ComboBoxNotizSuche->setCurrentIndex(0);
 
-    // 4. The settings table.
+    // 4. The settings table, after a maintenance run left unfinished.
     try {
+        const QStringList setAside = store::finishReplacement(m_fs, m_dir);
+        if (!setAside.isEmpty())
+            platform::showMessage(this, setAsideMessage(setAside));
         Dbf_REG.open(m_dir);
         Dbf_REG.first();
         StartFehler = false;
@@ -238,9 +256,10 @@ try {
     // 8. Normal weight and recommendations.
     BerechneNormEnergie();
 
-    // 10. Today, kept inside the diary's days.
+    // 10. Today; kept inside the diary's days once the daily summary has
+    // told them (openDataTables).
     DateTimePicker->blockSignals(true);
-    DateTimePicker->setDate(std::clamp(platform::today(), diary::kFirstDay, diary::kLastStartDay));
+    DateTimePicker->setDate(platform::today());
     DateTimePicker->blockSignals(false);
 
     // 11. The data tables, as one block.
@@ -353,15 +372,29 @@ void TFormMain1::openDataTables()
     Dbf_ZEB.open(m_dir, daysummary::dayTotalFields());
     // The chart and the maintenance runs step through the day records as
     // days: a file that is not one record per day in order is not used.
-    const QString broken = daysummary::checkDays(Dbf_ZEB.recordDays());
-    if (!broken.isEmpty())
+    const Checked<diary::Range> range = daysummary::rangeOf(Dbf_ZEB.recordDays());
+    if (!range)
         throw store::StoreError(
-            QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), broken));
+            QStringLiteral("%1: %2").arg(QLatin1String(store::schema::zeb().fileName), range.message()));
+    m_range = *range;
+    const QDate start = std::clamp(DateTimePicker->date(), m_range.first, m_range.lastStartDay());
+    if (start != DateTimePicker->date()) {
+        // The day lists and the note were filled for today, outside the
+        // diary: they follow the day it opens on, and nothing shown for
+        // today is written into that day.
+        const QSignalBlocker quiet(DateTimePicker);
+        const QScopedValueRollback<bool> showing(m_showingStored, true);
+        DateTimePicker->setDate(start);
+        Dbf_NTB.refresh();
+        Dbf_FTB.refresh();
+        SchreibeNTBListe();
+        SchreibeFTBListe();
+        SchreibeXTBNotiz();
+    }
     // A crash between writing an entry and its day's totals leaves the
     // totals behind; they are summed anew before anything shows them.
     daysummary::repairTotals(Dbf_NTB, Dbf_FTB, Dbf_ZEB);
     Dbf_ZEB.first();
-    ErstesDatum = Dbf_ZEB.fieldDate("ZEBDATUM");
     Dbf_ZEB.setFiltered(true);
     Dbf_ZEB.refresh();
 

@@ -4,6 +4,7 @@
 
 #include "controls/daypicker.h"
 #include "controls/stringgrid.h"
+#include "help/zebhelp.h"
 #include "main/diary/rules/daytext.h"
 #include "main/rules/numbers.h"
 #include "res/pictures.h"
@@ -78,7 +79,10 @@ TFormMain1::~TFormMain1()
         disconnect(source, nullptr, this, nullptr);
 }
 
-
+const diary::Range& TFormMain1::range() const
+{
+    return m_range;
+}
 
 void TFormMain1::buildFrame()
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "main/diary/rules/diary.h"
 #include "main/draw/rules/barlengths.h"
 #include "main/rules/settings.h"
 #include "res/imagelist.h"
@@ -58,10 +59,20 @@ public:
 
     void setSideWindows(THelpForm1* help, TToolForm1* tools);
 
+    // The days of the diary, read from its daily summary at start-up; the
+    // one place every part of the program takes them from.
+    const diary::Range& range() const;
+
+private:
+    diary::Range m_range; // before ErstesDatum, which names its first day
+
+public:
     // ----- state of the window (unit globals) -----
     bool StartFehler = false;
     int AktuellerOrdner = 1;
-    QDate ErstesDatum;
+    // The date of the first day record, the origin of the chart: the
+    // diary's first day.
+    const QDate& ErstesDatum = m_range.first;
     int NahrungKategorie = 1;
     int AktivKategorie = 0;
     int StatistikArt = 1;

@@ -13,7 +13,7 @@ namespace {
 
 void writeNew(FileSystem& fs, const QString& path, const QByteArray& image)
 {
-    auto file = fs.create(path, false);
+    auto file = fs.create(path);
     file->writeAt(0, image.constData(), image.size());
     file->sync();
 }

@@ -190,6 +190,20 @@ bool numberWellFormed(const char* data, int width)
     return digits && i == width;
 }
 
+bool wholeInRange(const char* data, int width)
+{
+    int i = 0;
+    while (i < width && (isBlank(data[i]) || data[i] == '-' || data[i] == '+' || data[i] == '0'))
+        ++i;
+    int digits = 0;
+    while (i + digits < width && data[i + digits] >= '0' && data[i + digits] <= '9')
+        ++digits;
+    if (digits < 10)
+        return true;
+    double value = 0;
+    return digits == 10 && parseNumber(data, width, value) && std::abs(std::nearbyint(value)) <= 2147483647.0;
+}
+
 int dayNumber(const char* data)
 {
     bool blank = true;

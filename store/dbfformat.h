@@ -56,6 +56,9 @@ bool recordWellFormed(const char* record, const Header& header);
 
 // Field codecs. The readers accept blanks as the empty value.
 bool numberWellFormed(const char* data, int width);
+// Whether a well-formed number is one that a field of whole numbers holds
+// as a value: within the range of a 32-bit integer.
+bool wholeInRange(const char* data, int width);
 bool parseNumber(const char* data, int width, double& value);
 // The day of an 8-byte date field as YYYYMMDD; 0 when empty, -1 when garbled.
 int dayNumber(const char* data);

@@ -7,8 +7,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <map>
+#include <thread>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -42,18 +45,85 @@ FileStatus statusOf(const struct stat& st)
     status.inode = st.st_ino;
     status.size = st.st_size;
     status.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    status.changedNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
     status.mode = st.st_mode & 07777;
     status.owner = st.st_uid;
     status.group = st.st_gid;
+    status.links = st.st_nlink;
     return status;
+}
+
+// A folder opened once and kept open while anyone holds it.
+struct OpenFolder
+{
+    explicit OpenFolder(int descriptor) : fd(descriptor) {}
+    ~OpenFolder() { ::close(fd); }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    int fd;
+};
+
+QString folderKey(const QString& dir)
+{
+    return QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+}
+
+// The folders held, by their path as given when they were opened.
+std::map<QString, std::weak_ptr<OpenFolder>>& heldFolders()
+{
+    static std::map<QString, std::weak_ptr<OpenFolder>> folders;
+    return folders;
+}
+
+// The folder `dir`: the one held under that path, else opened for this
+// call; null with errno set when it cannot be opened.
+std::shared_ptr<OpenFolder> folder(const QString& dir)
+{
+    const QString key = folderKey(dir);
+    auto& held = heldFolders();
+    if (const auto it = held.find(key); it != held.end()) {
+        if (std::shared_ptr<OpenFolder> open = it->second.lock())
+            return open;
+        held.erase(it);
+    }
+    const int fd = ::open(QFile::encodeName(key).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    return std::make_shared<OpenFolder>(fd);
+}
+
+// A name in a folder, for the *at calls.
+struct Entry
+{
+    std::shared_ptr<OpenFolder> dir;
+    QByteArray name;
+
+    int fd() const { return dir ? dir->fd : -1; }
+};
+
+Entry entry(const QString& path)
+{
+    const QFileInfo info(path);
+    return {folder(info.absolutePath()), QFile::encodeName(info.fileName())};
+}
+
+// The folder that holds `path`, or the error of opening it.
+Entry existingEntry(const QString& path, const QString& what)
+{
+    Entry e = entry(path);
+    if (!e.dir)
+        fail(QFileInfo(path).absolutePath(), what, errno);
+    return e;
 }
 
 // Opens `path` without following a link and without waiting on a pipe, and
 // keeps the descriptor only when it is a plain file.
 int openPlain(const QString& path, int flags, const QString& what)
 {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+    const Entry at = entry(path);
+    const int fd = at.dir ? ::openat(at.fd(), at.name.constData(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644)
+                          : -1;
     if (fd < 0) {
         const int err = errno;
         if (err == ELOOP)
@@ -77,7 +147,9 @@ int openPlain(const QString& path, int flags, const QString& what)
 class PosixFile : public File
 {
 public:
-    PosixFile(int fd, QString path) : m_fd(fd), m_path(std::move(path)) {}
+    PosixFile(int fd, QString path, bool writing = true) : m_fd(fd), m_path(std::move(path)), m_writing(writing)
+    {
+    }
     ~PosixFile() override { ::close(m_fd); }
 
     qint64 size() override { return status().size; }
@@ -149,9 +221,46 @@ public:
             fail(m_path, QStringLiteral("Schreibfehler"), errno);
     }
 
+    // A lock of the open file (not of the process), so that closing another
+    // descriptor of the same file does not drop it.
+    void lockForWriting() override
+    {
+        if (!m_writing)
+            return;
+        struct flock range
+        {
+        };
+        range.l_type = F_WRLCK;
+        range.l_whence = SEEK_SET;
+        range.l_len = kTableLockEnd;
+        for (int tries = 0; ::fcntl(m_fd, F_OFD_SETLK, &range) != 0; ++tries) {
+            // A file system without record locks has no program to keep out.
+            if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+                return;
+            if (tries == 100)
+                throw StoreError(QStringLiteral("%1: Die Datei wird gerade von einem anderen Programm "
+                                                "beschrieben. Es wurde nichts verändert; bitte versuchen "
+                                                "Sie es gleich noch einmal.")
+                                     .arg(fileName(m_path)));
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    void unlock() override
+    {
+        struct flock range
+        {
+        };
+        range.l_type = F_UNLCK;
+        range.l_whence = SEEK_SET;
+        range.l_len = kTableLockEnd;
+        (void)::fcntl(m_fd, F_OFD_SETLK, &range);
+    }
+
 private:
     int m_fd;
     QString m_path;
+    bool m_writing;
 };
 
 class PosixFileSystem : public FileSystem
@@ -167,35 +276,75 @@ public:
         return std::make_unique<PosixFile>(fd, path);
     }
 
-    std::unique_ptr<File> create(const QString& path, bool replace) override
+    std::unique_ptr<File> openToRead(const QString& path) override
     {
-        const int fd = openPlain(path, O_RDWR | O_CREAT | (replace ? O_TRUNC : O_EXCL),
-                                 QStringLiteral("Datei kann nicht angelegt werden"));
+        const int fd = openPlain(path, O_RDONLY, QStringLiteral("Datei kann nicht geöffnet werden"));
+        return std::make_unique<PosixFile>(fd, path, false);
+    }
+
+    std::unique_ptr<File> create(const QString& path) override
+    {
+        const int fd =
+            openPlain(path, O_RDWR | O_CREAT | O_EXCL, QStringLiteral("Datei kann nicht angelegt werden"));
+        // Nobody else knows the new file yet: the lock cannot fail.
+        (void)::flock(fd, LOCK_EX | LOCK_NB);
         return std::make_unique<PosixFile>(fd, path);
     }
 
     void rename(const QString& from, const QString& to) override
     {
-        if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-            fail(to, QStringLiteral("Datei konnte nicht ersetzt werden"), errno);
+        const QString what = QStringLiteral("Datei konnte nicht ersetzt werden");
+        const Entry source = existingEntry(from, what), target = existingEntry(to, what);
+        if (::renameat(source.fd(), source.name.constData(), target.fd(), target.name.constData()) != 0)
+            fail(to, what, errno);
+    }
+
+    void moveAside(const QString& from, const QString& to) override
+    {
+        const QString what = QStringLiteral("Datei konnte nicht umbenannt werden");
+        const Entry source = existingEntry(from, what), target = existingEntry(to, what);
+        if (::renameat2(source.fd(), source.name.constData(), target.fd(), target.name.constData(),
+                        RENAME_NOREPLACE) != 0)
+            fail(to, what, errno);
+    }
+
+    std::shared_ptr<void> holdFolder(const QString& dir) override
+    {
+        std::shared_ptr<OpenFolder> open = folder(dir);
+        if (!open)
+            fail(dir, QStringLiteral("Verzeichnis nicht lesbar"), errno);
+        heldFolders()[folderKey(dir)] = open;
+        return open;
+    }
+
+    bool writable(const QString& path) override
+    {
+        const auto held = heldFolders().find(folderKey(path));
+        if (held != heldFolders().end() || status(path).type == EntryType::Directory) {
+            const std::shared_ptr<OpenFolder> open = folder(path);
+            return open && ::faccessat(open->fd, ".", W_OK, AT_EACCESS) == 0;
+        }
+        const Entry at = entry(path);
+        return at.dir && ::faccessat(at.fd(), at.name.constData(), W_OK, AT_EACCESS) == 0;
     }
 
     void remove(const QString& path) override
     {
-        if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
+        // Nothing stands at a name in a folder that is not there.
+        const Entry at = entry(path);
+        if (!at.dir && (errno == ENOENT || errno == ENOTDIR))
+            return;
+        if (!at.dir || (::unlinkat(at.fd(), at.name.constData(), 0) != 0 && errno != ENOENT))
             fail(path, QStringLiteral("Datei konnte nicht entfernt werden"), errno);
     }
 
     void syncDirectory(const QString& dir) override
     {
-        const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
+        const std::shared_ptr<OpenFolder> open = folder(dir);
+        if (!open)
             fail(dir, QStringLiteral("Verzeichnis nicht lesbar"), errno);
-        const int rc = ::fsync(fd);
-        const int err = errno;
-        ::close(fd);
-        if (rc != 0)
-            fail(dir, QStringLiteral("Verzeichnis konnte nicht gesichert werden"), err);
+        if (::fsync(open->fd) != 0)
+            fail(dir, QStringLiteral("Verzeichnis konnte nicht gesichert werden"), errno);
     }
 
     FileStatus status(const QString& path) override
@@ -203,7 +352,8 @@ public:
         struct stat st
         {
         };
-        if (::lstat(QFile::encodeName(path).constData(), &st) == 0)
+        const Entry at = entry(path);
+        if (at.dir && ::fstatat(at.fd(), at.name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
             return statusOf(st);
         if (errno == ENOENT || errno == ENOTDIR)
             return {};
@@ -212,7 +362,13 @@ public:
 
     QStringList list(const QString& dir) override
     {
-        DIR* d = ::opendir(QFile::encodeName(dir).constData());
+        // A descriptor of its own, so that reading the entries moves no
+        // position of the held one.
+        const std::shared_ptr<OpenFolder> open = folder(dir);
+        const int fd = open ? ::openat(open->fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+        DIR* d = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        if (!d && fd >= 0)
+            ::close(fd);
         if (!d)
             fail(dir, QStringLiteral("Verzeichnis nicht lesbar"), errno);
         QStringList names;
@@ -252,6 +408,21 @@ void throwFileError(const QString& path, const QString& what, int err)
     }
     throw StoreError(QStringLiteral("%1: %2 (%3).").arg(fileName(path), what, reason), cause,
                      cause == StoreError::Cause::Other ? QString() : path);
+}
+
+void FileSystem::moveAside(const QString& from, const QString& to)
+{
+    posixFileSystem().moveAside(from, to);
+}
+
+std::shared_ptr<void> FileSystem::holdFolder(const QString& dir)
+{
+    return posixFileSystem().holdFolder(dir);
+}
+
+bool FileSystem::writable(const QString& path)
+{
+    return posixFileSystem().writable(path);
 }
 
 FileSystem& posixFileSystem()

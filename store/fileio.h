@@ -19,15 +19,19 @@ struct FileStatus
     quint64 inode = 0;
     qint64 size = 0;
     qint64 modifiedNs = 0; // time of the last change of the data, in ns
-    quint32 mode = 0;      // permission bits
+    // Time of the last change of the data or of the entry (its links, mode
+    // or times), in ns. Unlike the time of change it cannot be set back.
+    qint64 changedNs = 0;
+    quint32 mode = 0; // permission bits
     quint32 owner = 0;
     quint32 group = 0;
+    quint64 links = 0; // names the file has, in this folder or any other
 
-    // The same file with the same length and time of change.
+    // The same file with the same length and times of change.
     bool sameAs(const FileStatus& other) const
     {
         return type == other.type && device == other.device && inode == other.inode && size == other.size &&
-               modifiedNs == other.modifiedNs;
+               modifiedNs == other.modifiedNs && changedNs == other.changedNs;
     }
 };
 
@@ -50,12 +54,38 @@ public:
     // Gives the file the permission bits of `of` and, where the system lets
     // us, its owner and group (a file of another user keeps ours).
     virtual void adoptOwnerAndMode(const FileStatus& of) = 0;
+    // An advisory record lock (POSIX, of this open file) over every byte a
+    // table has, kept by other programs that lock before they write; waits
+    // half a second for one that holds it, then throws StoreError. A file
+    // open for reading only is not locked.
+    virtual void lockForWriting() = 0;
+    virtual void unlock() = 0;
 };
+
+// Holds a file's write lock for the life of the object.
+class WriteLock
+{
+public:
+    explicit WriteLock(File& file) : m_file(file) { m_file.lockForWriting(); }
+    ~WriteLock() { m_file.unlock(); }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    File& m_file;
+};
+
+// The first byte past every byte a table's write lock covers.
+constexpr qint64 kTableLockEnd = qint64(1) << 62;
 
 // All file access of the table layer goes through this interface, so that
 // tests can make any single call fail or stop as a crash would. Only plain
 // files are opened or created, and a symbolic link is never followed: a
 // name that is a link or anything but a plain file is refused.
+//
+// While a folder is held (holdFolder), every call on a name in it goes
+// through the folder opened then: a folder renamed away, or replaced by a
+// link to another one, is not followed.
 class FileSystem
 {
 public:
@@ -64,10 +94,19 @@ public:
     // Opens an existing file for reading and writing. With `exclusive`, the
     // file is locked against other programs (it fails when one holds it).
     virtual std::unique_ptr<File> open(const QString& path, bool exclusive) = 0;
-    // Creates a new file, or empties an existing one when `replace` is set.
-    virtual std::unique_ptr<File> create(const QString& path, bool replace) = 0;
+    // Opens an existing file for reading only.
+    virtual std::unique_ptr<File> openToRead(const QString& path) { return open(path, false); }
+    // Creates a new file, locked against other programs; fails when anything
+    // stands at the name. An existing file is never opened here.
+    virtual std::unique_ptr<File> create(const QString& path) = 0;
     // Moves `from` over `to` in one step.
     virtual void rename(const QString& from, const QString& to) = 0;
+    // Moves `from` to `to`; fails when anything stands at `to`.
+    virtual void moveAside(const QString& from, const QString& to);
+    // Opens `dir` and keeps it open as long as the returned token lives.
+    virtual std::shared_ptr<void> holdFolder(const QString& dir);
+    // Whether this process may write the file or folder at `path`.
+    virtual bool writable(const QString& path);
     virtual void remove(const QString& path) = 0;
     virtual void syncDirectory(const QString& dir) = 0;
     // What stands at `path`, without following a link; Missing when nothing.

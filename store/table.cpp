@@ -80,10 +80,13 @@ bool numberValue(const char* data, int width, double& value)
 
 // Checks records one at a time as a table is read, and with the same look
 // at each record indexes its day and sums the fields asked for into it.
+// The fields at `wholeOffsets` are declared whole numbers: a value beyond
+// their range makes the record damaged.
 class RecordWalk
 {
 public:
-    RecordWalk(const dbf::Header& header, int dayOffset, const std::vector<std::pair<int, int>>& summed)
+    RecordWalk(const dbf::Header& header, int dayOffset, const std::vector<std::pair<int, int>>& summed,
+               const std::vector<int>& wholeOffsets = {})
         : m_dayOffset(dayOffset), m_slots(static_cast<int>(summed.size()))
     {
         for (const dbf::FieldLayout& f : header.fields) {
@@ -95,7 +98,8 @@ public:
                 if (summed[i].first == f.offset)
                     slot = static_cast<int>(i);
             }
-            m_checks.push_back({f.offset, f.width, date, slot});
+            const bool whole = std::find(wholeOffsets.begin(), wholeOffsets.end(), f.offset) != wholeOffsets.end();
+            m_checks.push_back({f.offset, f.width, date, slot, whole});
         }
     }
 
@@ -117,9 +121,9 @@ public:
                 if (c.offset == m_dayOffset)
                     day = d;
             } else if (c.slot >= 0) {
-                if (!numberValue(data, c.width, values[c.slot]))
+                if (!numberValue(data, c.width, values[c.slot]) || (c.whole && !dbf::wholeInRange(data, c.width)))
                     return false;
-            } else if (!dbf::numberWellFormed(data, c.width)) {
+            } else if (!dbf::numberWellFormed(data, c.width) || (c.whole && !dbf::wholeInRange(data, c.width))) {
                 return false;
             }
         }
@@ -178,6 +182,7 @@ private:
         int width;
         bool date;
         int slot; // the summed value it gives, or -1
+        bool whole;
     };
     std::vector<Check> m_checks;
     int m_dayOffset;
@@ -193,8 +198,11 @@ private:
 
 qint64 RecordRef::fieldInt(const char* name) const
 {
-    const double value = fieldDouble(name);
-    return static_cast<qint64>(std::nearbyint(value));
+    // Whole-number fields hold 32-bit values (a record beyond is damaged);
+    // a decimal read as a whole number stops at the ends of the range.
+    const double value = std::nearbyint(fieldDouble(name));
+    constexpr double limit = 9.2e18;
+    return static_cast<qint64>(std::clamp(value, -limit, limit));
 }
 
 double RecordRef::fieldDouble(const char* name) const
@@ -273,20 +281,28 @@ void Table::open(const QString& dir, const std::vector<const char*>& summed)
 {
     close();
     m_sumFields = summed;
-    finishReplacement(m_fs, dir);
+    m_folder = m_fs.holdFolder(dir);
+    try {
+        finishReplacement(m_fs, dir);
+    } catch (...) {
+        m_folder.reset();
+        throw;
+    }
     m_dir = dir;
     m_path = findFile(dir, QString::fromLatin1(m_schema.fileName), m_fs);
-    if (m_path.isEmpty())
+    if (m_path.isEmpty()) {
+        m_folder.reset();
         throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.fileName)));
+    }
     try {
-        m_file = m_fs.open(m_path, true);
+        m_file = fileOfItsOwn(m_fs.open(m_path, true), m_path);
         load();
         if (m_schema.indexFileName) {
             m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName), m_fs);
             if (m_indexPath.isEmpty())
                 throw StoreError(
                     QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.indexFileName)));
-            m_indexFile = m_fs.open(m_indexPath, true);
+            m_indexFile = fileOfItsOwn(m_fs.open(m_indexPath, true), m_indexPath);
             loadIndex();
         }
     } catch (const std::bad_alloc&) {
@@ -301,7 +317,7 @@ void Table::open(const QString& dir, const std::vector<const char*>& summed)
     rebuildView(-1);
 }
 
-void Table::reopen()
+void Table::reopen(std::unique_ptr<File> file)
 {
     cancel();
     m_file.reset();
@@ -309,7 +325,7 @@ void Table::reopen()
     setReplacementPending(false);
     m_lastChange = Change::None;
     try {
-        m_file = m_fs.open(m_path, true);
+        m_file = fileOfItsOwn(file ? std::move(file) : m_fs.open(m_path, true), m_path);
         load();
         if (m_keyField >= 0)
             loadIndex();
@@ -325,6 +341,7 @@ void Table::close()
 {
     m_file.reset();
     m_indexFile.reset();
+    m_folder.reset();
     m_state = State::Closed;
     setReplacementPending(false);
     m_lastChange = Change::None;
@@ -386,8 +403,13 @@ void Table::load()
 
     // One walk over the records: each is checked, its day indexed and the
     // fields asked for at open summed into its day.
+    std::vector<int> whole;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].offset >= 0 && m_schema.fields[i].type == FieldType::Numeric && m_schema.fields[i].decimals == 0)
+            whole.push_back(fields[i].offset);
+    }
     RecordWalk walk(header, m_dayField >= 0 ? fields[m_dayField].offset : -1,
-                    summedFields(m_sumFields, fields));
+                    summedFields(m_sumFields, fields), whole);
     QByteArray records = readRange(first, header.recordCount * recordLength);
     if (records.size() != header.recordCount * recordLength)
         throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
@@ -430,6 +452,8 @@ void Table::load()
     m_openSumsChanges = m_changes;
 
     if (m_count != m_header.recordCount) {
+        if (m_readOnly)
+            throw StoreError(QStringLiteral("%1: Die Anzahl der Datensätze im Kopf ist falsch.").arg(name));
         const char mark = dbf::kEndOfFile;
         m_file->writeAt(m_header.headerLength + static_cast<qint64>(m_count) * recordLength, &mark, 1);
         writeCount(true);
@@ -512,7 +536,114 @@ void Table::followFile()
         finishWaiting(m_fs, m_dir, this);
     else if (!fileUnchanged())
         reload();
+    if (m_indexFile && m_indexFile->status().links > 1)
+        m_indexFile = fileOfItsOwn(std::move(m_indexFile), m_indexPath);
 }
+
+std::unique_ptr<File> Table::fileOfItsOwn(std::unique_ptr<File> file, const QString& path)
+{
+    const FileStatus status = file->status();
+    if (status.links <= 1 || m_readOnly)
+        return file;
+    // The same bytes under a name of their own, put in place as a
+    // replacement is: a crash at any instant leaves the one content or the
+    // other copy of it.
+    const QString copyPath = path + QStringLiteral(".neu");
+    m_fs.remove(copyPath);
+    std::unique_ptr<File> copy = m_fs.create(copyPath);
+    try {
+        copy->adoptOwnerAndMode(status);
+        const QByteArray bytes = file->readAll();
+        copy->writeAt(0, bytes.constData(), bytes.size());
+        copy->sync();
+        m_fs.rename(copyPath, path);
+    } catch (...) {
+        copy.reset();
+        try {
+            m_fs.remove(copyPath);
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+    m_fs.syncDirectory(QFileInfo(path).absolutePath());
+    return copy;
+}
+
+bool Table::stillOnDisk(qint64 offset, const QByteArray& known)
+{
+    if (!m_file || known.isEmpty())
+        return true;
+    QByteArray bytes(known.size(), Qt::Uninitialized);
+    const qint64 n = m_file->readAt(offset, bytes.data(), bytes.size());
+    if (n == 0 && known == QByteArray(1, dbf::kEndOfFile))
+        return true;
+    return n == known.size() && bytes == known;
+}
+
+bool Table::wellFormed(const TableSchema& schema, FileSystem& fs, const QString& path)
+{
+    Table probe(schema, fs);
+    probe.m_readOnly = true;
+    probe.m_path = path;
+    try {
+        probe.m_file = fs.openToRead(path);
+        probe.load();
+        // A new file of ours ends with its end mark after the last record.
+        return probe.m_file->size() ==
+               probe.m_header.headerLength + qint64(probe.m_count) * probe.m_header.recordLength + 1;
+    } catch (const StoreError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+// The file's write lock from the check before a write to the end of the
+// write, moved along when the check finds another file at the table's name.
+class Table::WriteWindow
+{
+public:
+    explicit WriteWindow(Table& table) : m_table(table), m_locked(table.m_file.get())
+    {
+        if (m_locked)
+            m_locked->lockForWriting();
+    }
+    ~WriteWindow()
+    {
+        // A file closed meanwhile has lost its lock with its descriptor.
+        if (m_locked && m_table.m_file.get() == m_locked)
+            m_locked->unlock();
+    }
+    WriteWindow(const WriteWindow&) = delete;
+    WriteWindow& operator=(const WriteWindow&) = delete;
+
+    // Follows the file as followFile does; then, when the bytes at
+    // `offset` (from `known`, asked after following) are not the ones the
+    // table holds, reads the file anew.
+    void check(const std::function<std::pair<qint64, QByteArray>()>& known)
+    {
+        m_table.followFile();
+        follow();
+        const auto [offset, bytes] = known();
+        if (!m_table.stillOnDisk(offset, bytes)) {
+            m_table.reload();
+            follow();
+        }
+    }
+
+private:
+    void follow()
+    {
+        if (m_table.m_file.get() == m_locked)
+            return;
+        m_locked = m_table.m_file.get();
+        if (m_locked)
+            m_locked->lockForWriting();
+    }
+
+    Table& m_table;
+    File* m_locked;
+};
 
 void Table::reload()
 {
@@ -535,6 +666,7 @@ void Table::reload()
     const FileStatus now = m_fs.status(m_path);
     if (now.type != EntryType::Regular || now.device != m_stamp.device || now.inode != m_stamp.inode)
         m_file = m_fs.open(m_path, true);
+    m_file = fileOfItsOwn(std::move(m_file), m_path);
     m_state = State::Browse;
     m_buffer.clear();
     load();
@@ -981,7 +1113,13 @@ void Table::post()
 {
     if (m_state != State::Edit && m_state != State::Insert)
         return;
-    followFile();
+    WriteWindow window(*this);
+    window.check([this] {
+        const qint64 length = m_header.recordLength;
+        if (m_state == State::Insert)
+            return std::pair{m_header.headerLength + m_count * length, QByteArray(1, dbf::kEndOfFile)};
+        return std::pair{m_header.headerLength + m_editRecno * length, QByteArray(record(m_editRecno), length)};
+    });
     const qint64 recordLength = m_header.recordLength;
     quint32 recno;
     if (m_state == State::Insert) {
@@ -1134,7 +1272,14 @@ void Table::deleteRecord()
     }
     cancel();
     const qint64 chosen = currentRecno();
-    followFile();
+    WriteWindow window(*this);
+    window.check([this] {
+        const qint64 at = currentRecno();
+        if (at < 0)
+            return std::pair{qint64(0), QByteArray()};
+        return std::pair{m_header.headerLength + at * m_header.recordLength,
+                         QByteArray(record(static_cast<quint32>(at)), m_header.recordLength)};
+    });
     const qint64 recno = currentRecno();
     if (recno < 0)
         throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
@@ -1170,7 +1315,10 @@ void Table::revertLastChange()
     if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
         return;
     cancel();
-    followFile();
+    WriteWindow window(*this);
+    window.check([this] {
+        return std::pair{m_header.headerLength + qint64(m_lastRecno) * m_header.recordLength, m_lastWritten};
+    });
     revertUnchecked();
     restamp();
 }

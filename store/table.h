@@ -57,10 +57,17 @@ private:
 //
 // The files may be shared with other dBase programs: before each write the
 // table checks that its file is still the one it read (the same file, with
-// the same length, time of change and record count). When another program
-// changed it, the file is read anew first, so that both changes are kept;
-// an edit is then written only if its record is still as it was when the
-// edit began, and otherwise refused with StoreError.
+// the same length, times of change and record count, and the bytes the
+// write replaces as they were read). When another program changed it, the
+// file is read anew first, so that both changes are kept; an edit is then
+// written only if its record is still as it was when the edit began, and
+// otherwise refused with StoreError. From the check to the end of the write
+// the table holds a write lock (File::lockForWriting) that keeps out the
+// programs that lock.
+//
+// No write reaches another name of a table file: a file with more than one
+// name (a hard link) is first given a file of its own, copied beside it and
+// renamed into place as a replacement is.
 class Table
 {
 public:
@@ -78,7 +85,8 @@ public:
     bool isOpen() const { return m_state != State::Closed; }
 
     // Opens the table (and its index) in `dir`, finding names that differ
-    // only in letter case. Fails when a file is missing, is a symbolic link
+    // only in letter case; the folder is held open (FileSystem::holdFolder)
+    // until the table is closed. Fails when a file is missing, is a symbolic link
     // or no plain file, is held by another program, is damaged or lacks a
     // declared field. A header count that lags
     // complete records is mended; a torn last record is left out; an index
@@ -170,16 +178,29 @@ public:
     // day and for a deleted record.
     std::vector<int> recordDays() const;
     static int dayKey(QDate day); // YYYYMMDD, 0 for no date
+    // Whether the file at `path` reads as a complete table of `schema`, its
+    // count and end mark in place, without writing it.
+    static bool wellFormed(const TableSchema& schema, FileSystem& fs, const QString& path);
 
 private:
     friend class RecordRef;
     friend class RecordWalk;
     friend class TableDraft;
     friend void replaceTables(const std::vector<TableDraft*>& drafts);
+    friend QStringList finishReplacement(FileSystem& fs, const QString& dir);
+    class WriteWindow;
 
     // Takes up the file that now stands at the table's path, after a
-    // replacement of the whole file; the cursor goes to the first record.
-    void reopen();
+    // replacement of the whole file: `file` when given (the new file as it
+    // was created), else the file found at the path. The cursor goes to the
+    // first record.
+    void reopen(std::unique_ptr<File> file = nullptr);
+    // `file` at `path`, or when it has other names, the file of its own
+    // that has taken its place.
+    std::unique_ptr<File> fileOfItsOwn(std::unique_ptr<File> file, const QString& path);
+    // Whether the bytes at `offset` are still `known` on the disk; a single
+    // end mark also matches the end of the file.
+    bool stillOnDisk(qint64 offset, const QByteArray& known);
 
     // Before a write: finishes a replacement left pending, or reads the file
     // anew when another program changed it (see reload).
@@ -253,6 +274,8 @@ private:
 
     const TableSchema& m_schema;
     FileSystem& m_fs;
+    std::shared_ptr<void> m_folder; // the folder, held while the table is open
+    bool m_readOnly = false;        // opened only to be checked: never mended
     QString m_dir;
     QString m_path;
     QString m_indexPath;
@@ -349,13 +372,14 @@ private:
 };
 
 // Writes each changed draft to a new file beside its table (with the mode
-// and, where the system lets us, the owner of the file it replaces) and puts
+// the table has now and, where the system lets us, its owner) and puts
 // all of them in place as one step: a crash at any instant leaves every
 // table with its old content, or, once the next Table::open has finished the
 // step, all of them with the new one. The tables are then read anew, with
 // the cursor on their first record. Unchanged drafts are skipped.
-// Throws StoreError when nothing changed: a file could not be written, or
-// another program changed a table since its draft was made. Throws
+// Throws StoreError when nothing changed: a table or the folder may not be
+// written (said before anything is written), a file could not be written,
+// or another program changed a table since its draft was made. Throws
 // DeferredReplacement when the step was decided but the files could not be
 // put in place: the change is made and the next start completes it; the
 // tables stay open on their old files and readable, and their next write
@@ -365,10 +389,19 @@ void replaceTables(const std::vector<TableDraft*>& drafts);
 
 // Finishes a replacement in `dir` that a crash interrupted after it was
 // decided, or removes the leftovers of one that was not. Only plain files of
-// the diary's own names are renamed or removed; a list of renames that is
-// not one this program writes decides nothing. Table::open calls it before
-// it reads a file.
-void finishReplacement(FileSystem& fs, const QString& dir);
+// the diary's own names are renamed or removed.
+//
+// The list of renames names, for every table it replaces, the file it was
+// made from (its length, header date, record count and checksum) and the
+// new file (length and checksum). The replacement is finished only when
+// each listed table is still the file named, or already the new one, and
+// each new file not yet in place is the one named and a complete table of
+// the same schema; a list of the previous format, without these, only when
+// each new file it names is a complete table of the same schema. Otherwise
+// nothing is replaced: the list and the new files are set aside under new
+// names (never removed), and their names are returned as "old → new".
+// Table::open calls it before it reads a file.
+QStringList finishReplacement(FileSystem& fs, const QString& dir);
 
 // Refuses a diary folder in which one of the nine table and index files is
 // a symbolic link or no plain file: throws StoreError naming it. Missing

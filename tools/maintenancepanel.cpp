@@ -151,7 +151,7 @@ void TToolForm1::presetMaintenancePanel()
     ComboBoxVerwalten2->setCurrentIndex(0);
     // The presets go through the bounds as typed days do, so that no run
     // looks for a day before the diary's first.
-    const QDate preset = maintenance::clampToDiary(m_main.DateTimePicker->date().addDays(-1));
+    const QDate preset = maintenance::clampToDiary(m_main.DateTimePicker->date().addDays(-1), m_main.range());
     for (QDateEdit* picker : {DateTimePickerVerwalten1, DateTimePickerVerwalten2, DateTimePickerVerwalten3,
                               DateTimePickerVerwalten4, DateTimePickerVerwalten5, DateTimePickerVerwalten6}) {
         const QSignalBlocker quiet(picker);
@@ -172,7 +172,7 @@ void TToolForm1::maintenancePanelClosed()
 void TToolForm1::DateTimePickerVerwaltenChange(QDateEdit* sender)
 {
     const QDate day = sender->date();
-    const QDate bounded = maintenance::clampToDiary(day);
+    const QDate bounded = maintenance::clampToDiary(day, m_main.range());
     if (bounded != day) {
         const QSignalBlocker quiet(sender);
         sender->setDate(bounded);

@@ -94,7 +94,8 @@ public:
     void ButtonLueckenFuellenClick();
     void ButtonKomprimierenClick();
     void ButtonAllesLoeschenClick();
-    // A user's change of a picker: moved into 2002-01-02 ... 2012-12-31.
+    // A user's change of a picker: moved into the second ... the last day
+    // of the diary.
     void DateTimePickerVerwaltenChange(QDateEdit* sender);
     // The day filters of the food diary, activity diary and daily summary
     // off, and on again with a refresh.

@@ -1,5 +1,9 @@
 #include "help/rules/topicmarkup.h"
 
+#include "main/rules/numbers.h"
+
+#include <QLocale>
+
 namespace help {
 
 QList<TopicLine> parseTopic(const QString& text)
@@ -25,6 +29,13 @@ QList<TopicLine> parseTopic(const QString& text)
         start = end + 1;
     }
     return lines;
+}
+
+QString withDiaryDays(QString text, QDate first, QDate last)
+{
+    const QString format = numbers::shortDateFormat();
+    return text.replace(QStringLiteral("{erster Tag}"), QLocale().toString(first, format))
+        .replace(QStringLiteral("{letzter Tag}"), QLocale().toString(last, format));
 }
 
 } // namespace help

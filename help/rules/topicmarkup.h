@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -27,5 +28,10 @@ struct TopicLine
 // line without "\n" still counts. Blanks inside and at the ends of a line are
 // kept: they are part of what the window shows.
 QList<TopicLine> parseTopic(const QString& text);
+
+// The text with the days of the open diary put in: "{erster Tag}" and
+// "{letzter Tag}" become `first` and `last` in the locale's short date
+// format (empty for no date).
+QString withDiaryDays(QString text, QDate first, QDate last);
 
 } // namespace help

@@ -2,7 +2,6 @@
 
 #include "controls/platform.h"
 #include "main/diary/rules/daytotals.h"
-#include "main/diary/rules/diary.h"
 #include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
@@ -15,7 +14,7 @@ void TFormMain1::DateTimePickerChange()
 {
     try {
         const QDate chosen = DateTimePicker->date();
-        const QDate day = std::clamp(chosen, diary::kFirstDay, diary::kLastDay);
+        const QDate day = std::clamp(chosen, m_range.first, m_range.last);
         if (day != chosen) {
             DateTimePicker->blockSignals(true);
             DateTimePicker->setDate(day);

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QPushButton>
 
 namespace {
@@ -154,6 +155,15 @@ void TFormMain1::MemoNotizChange()
             // Unreadable now: the editor keeps the text.
         }
         platform::showMessage(this, e.text());
+        // The editor shows the stored note again, as every field shows the
+        // stored value after a refused change: the next key must not write
+        // the refused text over it.
+        const QScopedValueRollback<bool> showing(m_showingStored, true);
+        try {
+            Dbf_XTB.refresh();
+            SchreibeXTBNotiz();
+        } catch (const store::StoreError&) {
+        }
     }
 }
 
@@ -196,7 +206,7 @@ void TFormMain1::ButtonNotizSucheClick()
         StringGridNotizSuche->setCell(1, 0, QStringLiteral("Keine Einträge gefunden !"));
         MemoNotizSuche->clear();
         const QDate today = filterDay();
-        const int days = notetext::periodDays(ComboBoxNotizSuche->currentIndex(), today);
+        const int days = notetext::periodDays(ComboBoxNotizSuche->currentIndex(), today, m_range.first);
         if (days > 30) {
             ProgressBarNotizSuche->setRange(0, days);
             ProgressBarNotizSuche->show();

@@ -346,5 +346,48 @@ TEST_P(Guard, TheProgramStartsAndEndsOnAFreshDiary)
     program.waitForFinished();
 }
 
+// A second copy on the same diary with another guard (another runtime
+// folder, user or session) stops at the message and opens no window.
+TEST_P(Guard, ASecondCopyOnTheSameDiaryStopsWhateverItsGuard)
+{
+    testing_support::FreshDiary diary;
+    QProcess first, second;
+    startProgram(first, diary.dir());
+    ASSERT_TRUE(within(60000, [&] { return tablesHeld(diary.dir()); }));
+    startProgram(second, diary.dir(), ownName() + "-elsewhere");
+    QByteArray err;
+    EXPECT_TRUE(within(60000, [&] {
+        second.waitForReadyRead(20);
+        return (err += second.readAllStandardError()).contains("läuft bereits !");
+    }));
+    EXPECT_TRUE(err.contains("ZEB_REG.dbf")) << "it names the diary's lock: " << err.toStdString();
+    second.kill();
+    first.kill();
+    second.waitForFinished();
+    first.waitForFinished();
+}
+
+// Something else at the lock file's path is told as what it is.
+TEST_P(OwnRuntimeFolder, SomethingElseAtTheLockPathIsToldAsWhatItIs)
+{
+    const std::string path = NichtDoppeltStarten::lockFilePath();
+    const bool root = ::geteuid() == 0;
+    const std::vector<std::pair<std::function<int()>, std::string>> cases = {
+        {[&] { return ::symlink("/nirgends", path.c_str()); }, "ist ein symbolischer Verweis"},
+        {[&] { return ::mkdir(path.c_str(), 0700); }, "ist ein Ordner"},
+        {[&] { return ::mkfifo(path.c_str(), 0600); }, "ist keine gewöhnliche Datei"},
+        {[&] { return ::close(::creat(path.c_str(), 0600)) | (root ? ::chown(path.c_str(), kNobody, 0) : 0); },
+         root ? "gehört einem anderen Benutzer" : ""},
+    };
+    for (const auto& [plant, problem] : cases) {
+        ::unlink(path.c_str());
+        ::rmdir(path.c_str());
+        ASSERT_EQ(plant(), 0) << problem;
+        const NichtDoppeltStarten guard;
+        EXPECT_EQ(guard.acquired(), problem.empty());
+        EXPECT_EQ(guard.problem(), problem);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(RuntimeFolder, Guard, ::testing::Bool(), paramName);
 INSTANTIATE_TEST_SUITE_P(RuntimeFolder, OwnRuntimeFolder, ::testing::Values(true), paramName);

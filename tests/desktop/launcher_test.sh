@@ -57,12 +57,15 @@ stop() {
     wait "$started" 2>/dev/null || true
 }
 
-# First start: a fresh diary in ~/Kelvara.
-start_in "$HOME/Kelvara"
+# First start, in 2031 by the clock: a fresh diary of 2031 to 2041 in ~/Kelvara.
+mkdir -p "$work/clock" && printf '#!/bin/sh\necho 2031\n' >"$work/clock/date" && chmod +x "$work/clock/date"
+PATH="$work/clock:$PATH" start_in "$HOME/Kelvara"
 for f in $diary_files; do
     [ -s "$HOME/Kelvara/$f" ] || fail "~/Kelvara/$f was not laid out"
 done
 stop
+first=$(/usr/bin/python3 -c 'import dbfread; print(next(iter(dbfread.DBF("'"$HOME/Kelvara/ZEB_ZEB.dbf"'")))["ZEBDATUM"])')
+[ "$first" = 2031-01-01 ] || fail "the new diary starts on $first"
 echo "ok: fresh diary in ~/Kelvara"
 
 # Second start: the diary is kept as it is.

@@ -30,6 +30,7 @@ stand_in "$work/bin/cmake" cmake
 stand_in "$work/bin/ctest" ctest
 stand_in "$root/build/ZEBInstall" ZEBInstall
 stand_in "$root/build/ZEB2006.exe" 'ZEB2006.exe in $PWD'
+printf '#!/bin/sh\necho 2031\n' >"$work/bin/date" && chmod +x "$work/bin/date" # the clock says 2031
 # Every package counts as installed.
 printf '#!/bin/sh\nprintf "install ok installed"\n' >"$work/bin/dpkg-query"
 chmod +x "$work/bin/dpkg-query"
@@ -37,7 +38,7 @@ export PATH="$work/bin:$PATH"
 
 HOME="$work" "$root/run.sh" "$work/diary"
 expected="cmake --build $root/build --target ZEB2006.exe ZEBInstall
-ZEBInstall $work/diary
+ZEBInstall --first-year 2031 $work/diary
 ZEB2006.exe in $work/diary"
 [ "$(cat "$calls")" = "$expected" ] || fail "run.sh called:
 $(cat "$calls")

@@ -29,7 +29,7 @@ public:
             throw store::StoreError(path + QStringLiteral(": Datei nicht gefunden."));
         return std::make_unique<MemoryFile>(it->second);
     }
-    std::unique_ptr<store::File> create(const QString& path, bool) override
+    std::unique_ptr<store::File> create(const QString& path) override
     {
         files[path].clear();
         return std::make_unique<MemoryFile>(files[path]);
@@ -39,6 +39,9 @@ public:
         files[to] = files[from];
         files.erase(from);
     }
+    void moveAside(const QString& from, const QString& to) override { rename(from, to); }
+    std::shared_ptr<void> holdFolder(const QString&) override { return nullptr; }
+    bool writable(const QString&) override { return true; }
     void remove(const QString& path) override { files.erase(path); }
     void syncDirectory(const QString&) override {}
     store::FileStatus status(const QString& path) override
@@ -75,6 +78,8 @@ private:
             return status;
         }
         void adoptOwnerAndMode(const store::FileStatus&) override {}
+        void lockForWriting() override {}
+        void unlock() override {}
         QByteArray readAll() override { return m_data; }
         qint64 readAt(qint64 offset, char* data, qint64 length) override
         {

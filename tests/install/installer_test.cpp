@@ -13,9 +13,9 @@
 #include <set>
 
 using namespace store;
-using diary::kFirstDay;
-using diary::kLastDay;
 using install::kLastDemoDay;
+const QDate kFirstDay = install::kOriginalRange.first;
+const QDate kLastDay = install::kOriginalRange.last;
 
 namespace {
 
@@ -83,6 +83,30 @@ TEST(Installer, LaysOutAFreshDiary)
         "print(len(t), t[0]['ZEBDATUM'], t[-1]['ZEBDATUM'], r['SBM1'], r['SBM2'], r['SBM3'], r['SZY1'], r['EE'])\n",
         {dir});
     EXPECT_EQ(days.trimmed(), "4018 2002-01-01 2012-12-31 506 540 557 2 0");
+}
+
+// Any eleven years the date fields hold, as an independent reader reads
+// them; other years are refused, no folder made.
+TEST(Installer, LaysOutTheElevenYearsFromAFirstYear)
+{
+    const QString refusal = "Das erste Jahr des Tagebuchs muss eine Jahreszahl von 1900 bis 9989 sein";
+    const std::pair<QString, QString> cases[] = {{"2026", "4018 2026-01-01 2036-12-31"},
+                                                 {"9989", "4017 9989-01-01 9999-12-31"},
+                                                 {"1899", refusal},
+                                                 {"zwei", refusal}};
+    QTemporaryDir parent;
+    for (const auto& [year, out] : cases) {
+        const QString dir = parent.filePath(year);
+        std::unique_ptr<QProcess> run(runInstaller({"--first-year", year, dir}));
+        const QString script = "import sys, dbfread\nt = list(dbfread.DBF(sys.argv[1]))\n"
+                               "print(len(t), t[0]['ZEBDATUM'], t[-1]['ZEBDATUM'])\n";
+        EXPECT_TRUE((run->exitCode() ? QString::fromUtf8(run->readAllStandardError())
+                                     : testing_support::runScript("python3", script, {dir + "/ZEB_ZEB.dbf"}))
+                        .startsWith(out));
+        EXPECT_EQ(QDir(dir).exists(), run->exitCode() == 0) << year.toStdString();
+    }
+    std::unique_ptr<QProcess> demo(runInstaller({"--demo", "--first-year", "2026", parent.filePath("demo")}));
+    EXPECT_EQ(demo->exitCode(), 2) << "the demo diary keeps its years";
 }
 
 TEST(Installer, RefusesAFolderThatHoldsADiaryFileAndTouchesNothing)

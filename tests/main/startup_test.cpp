@@ -2,7 +2,10 @@
 // folder: settings round trip, start-up failures and the day it opens on.
 
 #include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
+#include "install/installer.h"
+#include "main/draw/rules/chart.h"
 #include "main/zeb6.h"
 #include "store/table.h"
 #include "support/window.h"
@@ -15,7 +18,12 @@
 #include <QFrame>
 #include <QImage>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -251,6 +259,63 @@ TEST(Startup, TheDiaryOpensOnTodayKeptInsideItsDays)
         TFormMain1 window(diary.dir());
         EXPECT_EQ(window.DateTimePicker->date(), expected) << today.toString(Qt::ISODate).toStdString();
         window.close();
+    }
+}
+
+// A diary laid out for other years on the day the clock shows: every place
+// that needs the diary's days takes them from its daily summary.
+TEST(Startup, EveryPlaceTakesTheDaysOfTheDailySummary)
+{
+    const auto german = [](QDate day) { return day.toString(QStringLiteral("dd.MM.yyyy")); };
+    const auto typed = [&](QDateEdit* picker, QDate day) { // over the whole text, then Enter
+        QTest::keyClick(picker, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(picker, german(day));
+        QTest::keyClick(picker, Qt::Key_Return);
+        return picker->date();
+    };
+    const std::tuple<int, QDate, QDate> cases[] = {{2002, {2026, 12, 7}, {2012, 12, 29}},
+                                                   {2026, {2026, 12, 7}, {2026, 12, 7}},
+                                                   {2026, {2037, 1, 5}, {2036, 12, 29}},
+                                                   {2026, {2025, 6, 1}, {2026, 1, 1}},
+                                                   {2025, {2025, 3, 9}, {2025, 3, 9}}};
+    for (const auto& [firstYear, today, opensOn] : cases) {
+        SCOPED_TRACE(today.toString(Qt::ISODate).toStdString());
+        const diary::Range range = *diary::Range::elevenYears(firstYear);
+        QTemporaryDir dir;
+        install::layOutDiary(dir.path(), install::Content::Fresh, firstYear, today);
+        Seams seams;
+        platform::setToday(today);
+        TFormMain1 main(dir.path());
+        THelpForm1 help;
+        TToolForm1 tools(main);
+        main.setSideWindows(&help, &tools);
+        EXPECT_EQ(main.DateTimePicker->date(), opensOn);
+        EXPECT_TRUE(help.RichEditHelp1->toPlainText().contains("vom " + german(range.first) + " bis zum " +
+                                                               german(range.last)));
+        // The chart: its origin, its weeks, and the weeks the diary was laid out in.
+        EXPECT_EQ(main.ErstesDatum, range.first);
+        EXPECT_EQ(main.ScrollBarStatistikX->maximum(), (range.first.daysTo(range.last) + 1) / 7);
+        const QDate shown = chart::windowStart(range.first, main.ScrollBarStatistikX->value());
+        const QDate laidOut = std::clamp(today, range.first, install::lastShownDay(range));
+        EXPECT_TRUE(shown <= laidOut && laidOut < shown.addDays(chart::windowDays(1)));
+        // "beliebig" looks back to the first day.
+        main.EditNotizSuche->setText(QStringLiteral("Urlaub"));
+        main.ComboBoxNotizSuche->setCurrentIndex(5);
+        main.ButtonNotizSuche->click();
+        if (range.first.daysTo(opensOn) > 30)
+            EXPECT_EQ(main.ProgressBarNotizSuche->maximum(), range.first.daysTo(opensOn));
+
+        main.SpeedButtonTool->click();
+        QTest::mouseClick(tools.TabControlTools, Qt::LeftButton, {},
+                          tools.TabControlTools->tabRect(2).center());
+        EXPECT_EQ(tools.DateTimePickerVerwalten1->date(),
+                  std::clamp(opensOn.addDays(-1), range.first.addDays(1), range.last));
+        EXPECT_EQ(typed(tools.DateTimePickerVerwalten1, range.first), range.first.addDays(1));
+        EXPECT_EQ(typed(tools.DateTimePickerVerwalten2, range.last.addDays(1)), range.last);
+        tools.close();
+        EXPECT_EQ(typed(main.DateTimePicker, range.first.addDays(-1)), range.first);
+        EXPECT_EQ(typed(main.DateTimePicker, range.last.addDays(1)), range.last);
+        EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join('\n').toStdString();
     }
 }
 

@@ -1,6 +1,7 @@
 // Damaged and half-written files: refused with a clear text, mended where the
 // damage is the trace of an interrupted append, never a crash.
 
+#include "store/create.h"
 #include "store/error.h"
 #include "store/table.h"
 #include "support/diary.h"
@@ -204,5 +205,27 @@ TEST(Damage, EveryFileOfTheCorpusIsRefusedOrOpensCleanly)
             EXPECT_FALSE(entry.contains("-opens")) << e.text().toStdString();
             EXPECT_FALSE(e.text().isEmpty());
         }
+    }
+}
+
+// A number beyond the range of a field of whole numbers (an energy of 19,
+// 20 or 255 digits, from another program that gave the field more room) is
+// a damaged record of its own file, never a wrapped value.
+TEST(Damage, AWholeNumberBeyondItsRangeIsADamagedRecord)
+{
+    TableSchema wide = schema::ntb();
+    wide.fields[wide.fieldPosition("NTBENERGIE")].width = 255;
+    for (const QByteArray& digits : {QByteArray(19, '9'), QByteArray(20, '9'), QByteArray(255, '9'),
+                                     "-" + QByteArray(254, '9'), QByteArray("2147483647")}) {
+        SCOPED_TRACE(digits.size());
+        SmallDiary diary;
+        QFile::remove(diary.path("ZEB_NTB.DBF"));
+        createTable(diary.dir(), wide, {testing_support::foodEntry(testing_support::kDay1, 1, "g", "Brot", 1)});
+        QByteArray bytes = diary.read("ZEB_NTB.DBF");
+        const qsizetype field = bytes.size() - 1 - 3 * 4 - 255;
+        bytes.replace(field, 255, digits.rightJustified(255, ' '));
+        diary.write("ZEB_NTB.DBF", bytes);
+        const QString error = openError(diary, schema::ntb());
+        EXPECT_EQ(error, digits.size() > 10 ? "ZEB_NTB.DBF: Datensatz 1 ist beschädigt." : "") << error.toStdString();
     }
 }

@@ -330,3 +330,89 @@ TEST(Pack, ACrashAtAnyCallOfAPackLeavesOnlyTheDiarysFiles)
         }
     }
 }
+
+// A list of renames left beside the diary is finished only for the files it
+// names: planted new files (cut short, random bytes, another table, a
+// sparse giant), a list from another copy of the diary, one with a new
+// file missing, or a list of the previous format with a damaged or missing
+// new file replace nothing; list and new files are set aside, never lost.
+TEST(Replace, ALeftoverListReplacesOnlyTheFilesItNames)
+{
+    const auto leaveDecided = [](const QString& dir) {
+        FaultFileSystem fs(FaultFileSystem::Mode::FailRenames, firstTableRename());
+        Table ntb(schema::ntb(), fs), xtb(schema::xtb(), fs);
+        ntb.open(dir);
+        xtb.open(dir);
+        EXPECT_THROW(replaceBoth(ntb, xtb), DeferredReplacement);
+    };
+    SmallDiary other, model;
+    const QStringList before = diaryContent(model.dir());
+    // Another copy of the diary, whose food diary has since lost its end mark.
+    QFile(other.path("ZEB_NTB.DBF")).resize(QFileInfo(other.path("ZEB_NTB.DBF")).size() - 1);
+    leaveDecided(other.dir());
+    const QByteArray ftb = model.read("ZEB_FTB.dbf"), oldList = "ZEB_NTB.DBF\nZEB_XTB.dbf\n";
+    const struct
+    {
+        const char* what;
+        std::vector<std::pair<const char*, QByteArray>> planted;
+        bool finished = false;
+    } cases[] = {
+        {"own run", {}, true},
+        {"previous format", {{"ZEB_NEU.LST", oldList}}, true},
+        {"another copy's list and files", {{"ZEB_NEU.LST", other.read("ZEB_NEU.LST")},
+                                           {"ZEB_NTB.DBF.neu", other.read("ZEB_NTB.DBF.neu")},
+                                           {"ZEB_XTB.dbf.neu", other.read("ZEB_XTB.dbf.neu")}}},
+        {"new file cut in half", {{"ZEB_NTB.DBF.neu", ftb.left(ftb.size() / 2)}}},
+        {"random bytes", {{"ZEB_NTB.DBF.neu", QByteArray(3000, '\x5a')}}},
+        {"another table", {{"ZEB_NTB.DBF.neu", ftb}}},
+        {"sparse giant", {{"ZEB_NTB.DBF.neu", "giant"}}},
+        {"a new file missing", {{"ZEB_XTB.dbf.neu", {}}}},
+        {"previous format, damaged", {{"ZEB_NEU.LST", oldList}, {"ZEB_NTB.DBF.neu", ftb}}},
+        {"previous format, three tables and two files", {{"ZEB_NEU.LST", oldList + "ZEB_FTB.dbf\n"}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmallDiary diary;
+        leaveDecided(diary.dir());
+        for (const auto& [name, bytes] : c.planted) {
+            bytes.isEmpty() ? (void)QFile::remove(diary.path(name)) : diary.write(name, bytes);
+            if (bytes == "giant")
+                QFile(diary.path(name)).resize(qint64(2) << 30);
+        }
+        const QStringList aside = finishReplacement(posixFileSystem(), diary.dir());
+        EXPECT_EQ(diaryContent(diary.dir()) == before, !c.finished) << aside.join(' ').toStdString();
+        EXPECT_EQ(aside.isEmpty() ? "" : aside.back(), c.finished ? "" : "ZEB_NEU.LST → ZEB_NEU.LST.beiseite");
+        EXPECT_EQ(QFile::exists(diary.path("ZEB_NEU.LST.beiseite")), !c.finished);
+        EXPECT_FALSE(QFile::exists(diary.path("ZEB_NEU.LST")));
+    }
+}
+
+// A table or folder made read-only while the program runs: a run is refused
+// before it writes, saying what cannot be written; where the system lets it
+// write all the same (as root), the table keeps its read-only mode.
+TEST(Replace, ARunOnAReadOnlyTableOrFolderIsRefusedOrKeepsTheMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "taking another user's id needs root";
+    for (const uid_t user : {uid_t(65534), uid_t(0)}) {
+        for (const char* target : {"ZEB_NTB.DBF", "."}) {
+            SCOPED_TRACE(std::string(target) + ", user " + std::to_string(user));
+            SmallDiary diary;
+            for (const QString& name : QDir(diary.dir()).entryList(QDir::AllEntries | QDir::NoDotDot))
+                ::chown(QFile::encodeName(QDir(diary.dir()).filePath(name)).constData(), user, -1);
+            Table ntb(schema::ntb());
+            ntb.open(diary.dir());
+            ntb.deleteRecord();
+            ::chmod(QFile::encodeName(QDir(diary.dir()).filePath(target)).constData(), *target == '.' ? 0555 : 0444);
+            ASSERT_EQ(::seteuid(user), 0);
+            try {
+                ntb.pack();
+                EXPECT_EQ(user, 0u) << "not refused";
+            } catch (const StoreError& e) {
+                EXPECT_TRUE(user != 0 && e.text().contains("kann nicht beschrieben werden")) << e.text().toStdString();
+            }
+            ASSERT_EQ(::seteuid(0), 0);
+            EXPECT_EQ(bool(QFileInfo(diary.path("ZEB_NTB.DBF")).permissions() & QFile::WriteOwner), *target == '.');
+        }
+    }
+}

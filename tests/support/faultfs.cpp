@@ -67,6 +67,9 @@ public:
         m_real->adoptOwnerAndMode(of);
     }
 
+    void lockForWriting() override { m_real->lockForWriting(); }
+    void unlock() override { m_real->unlock(); }
+
     QByteArray readAll() override { return image(); }
 
     qint64 readAt(qint64 offset, char* data, qint64 length) override
@@ -289,13 +292,20 @@ std::unique_ptr<store::File> FaultFileSystem::open(const QString& path, bool exc
     return std::make_unique<FaultFile>(*this, real().open(path, exclusive), path);
 }
 
-std::unique_ptr<store::File> FaultFileSystem::create(const QString& path, bool replace)
+std::unique_ptr<store::File> FaultFileSystem::openToRead(const QString& path)
+{
+    if (m_crashed)
+        throw store::StoreError(QStringLiteral("abgestürzt (open)"));
+    return std::make_unique<FaultFile>(*this, real().openToRead(path), path);
+}
+
+std::unique_ptr<store::File> FaultFileSystem::create(const QString& path)
 {
     step("create", path);
     const QString name = cleanPath(path);
     Folder& folder = folderOf(name);
     const bool isNew = touch(folder, name) < 0;
-    auto file = std::make_unique<FaultFile>(*this, real().create(path, replace), path);
+    auto file = std::make_unique<FaultFile>(*this, real().create(path), path);
     if (isNew) {
         const int node = newNode(name);
         folder.now[name] = node;
@@ -310,12 +320,26 @@ void FaultFileSystem::rename(const QString& from, const QString& to)
     if (m_mode == Mode::FailRenames && m_calls >= m_at && QFileInfo(to).fileName() != u"ZEB_NEU.LST")
         store::throwFileError(to, QStringLiteral("Datei konnte nicht ersetzt werden"),
                               m_failError != 0 ? m_failError : EIO);
+    move(from, to, false);
+}
+
+void FaultFileSystem::moveAside(const QString& from, const QString& to)
+{
+    step("rename", to);
+    move(from, to, true);
+}
+
+void FaultFileSystem::move(const QString& from, const QString& to, bool aside)
+{
     const QString source = cleanPath(from), target = cleanPath(to);
     Folder& folder = folderOf(target);
     const int moved = touch(folder, source);
     const int replaced = touch(folder, target);
     const QByteArray content = replaced >= 0 ? readReal(target) : QByteArray();
-    real().rename(from, to);
+    if (aside)
+        real().moveAside(from, to);
+    else
+        real().rename(from, to);
     unlinkNode(replaced, content);
     if (moved >= 0)
         m_nodes[moved].path = target;

@@ -61,8 +61,10 @@ public:
     int directoryChangesAtCrash() const { return m_changesAtCrash; }
 
     std::unique_ptr<store::File> open(const QString& path, bool exclusive) override;
-    std::unique_ptr<store::File> create(const QString& path, bool replace) override;
+    std::unique_ptr<store::File> openToRead(const QString& path) override;
+    std::unique_ptr<store::File> create(const QString& path) override;
     void rename(const QString& from, const QString& to) override;
+    void moveAside(const QString& from, const QString& to) override;
     void remove(const QString& path) override;
     void syncDirectory(const QString& dir) override;
     store::FileStatus status(const QString& path) override;
@@ -74,6 +76,7 @@ public:
 
 private:
     friend class FaultFile;
+    void move(const QString& from, const QString& to, bool aside);
     void crash();
     void dropDirectoryChanges();
 

@@ -101,11 +101,11 @@ template <typename Visit> Result eachDay(QDate first, QDate last, const Progress
 
 } // namespace
 
-QDate clampToDiary(QDate day)
+QDate clampToDiary(QDate day, const diary::Range& range)
 {
-    if (!day.isValid() || day < diary::kFirstMaintainedDay)
-        return diary::kFirstMaintainedDay;
-    return day > diary::kLastDay ? diary::kLastDay : day;
+    if (!day.isValid() || day < range.firstMaintainedDay())
+        return range.firstMaintainedDay();
+    return day > range.last ? range.last : day;
 }
 
 Checked<> checkPeriod(QDate first, QDate last, QDate today)

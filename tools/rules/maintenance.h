@@ -38,9 +38,9 @@ struct Result
     int days = 0;  // days of the period
 };
 
-// The day moved into the days a run may cover: diary::kFirstMaintainedDay
-// ... diary::kLastDay.
-QDate clampToDiary(QDate day);
+// The day moved into the days a run may cover: the range's first
+// maintained day ... its last day.
+QDate clampToDiary(QDate day, const diary::Range& range);
 
 // Whether a run over first ... last may run on `today`: not on an inverted
 // period, nor on one that reaches today.

@@ -66,6 +66,27 @@ QString checkDays(const std::vector<int>& days, QDate first, QDate last)
     return {};
 }
 
+Checked<diary::Range> rangeOf(const std::vector<int>& days)
+{
+    if (days.empty())
+        return Checked<diary::Range>::refused(QStringLiteral("Die Datei enthält keine Tagessätze."));
+    const QDate first = dateOf(days.front());
+    const std::optional<diary::Range> range =
+        first.isValid() && first.dayOfYear() == 1 ? diary::Range::elevenYears(first.year()) : std::nullopt;
+    if (!range) {
+        const QString expected = QStringLiteral("erwartet war der 1. Januar eines Jahres von %1 bis %2.")
+                                     .arg(diary::kEarliestFirstYear)
+                                     .arg(diary::kLatestFirstYear);
+        return Checked<diary::Range>::refused(
+            first.isValid() ? QStringLiteral("Datensatz 1 gehört zum %1, %2").arg(shown(first), expected)
+                            : QStringLiteral("Datensatz 1 ist gelöscht oder ohne Datum, %1").arg(expected));
+    }
+    const QString broken = checkDays(days, range->first, range->last);
+    if (!broken.isEmpty())
+        return Checked<diary::Range>::refused(broken);
+    return *range;
+}
+
 const std::vector<const char*>& foodEntryFields()
 {
     static const std::vector<const char*> fields{"NTBENERGIE", "NTBPROTEIN", "NTBKOHLENH", "NTBFETT"};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main/diary/rules/diary.h"
+#include "main/rules/checked.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -15,7 +16,12 @@ namespace daysummary {
 // empty day or a deleted record): exactly one record for every day from
 // `first` to `last`, ascending, nothing else. Returns the empty text when
 // that holds, otherwise what is wrong, in German.
-QString checkDays(const std::vector<int>& days, QDate first = diary::kFirstDay, QDate last = diary::kLastDay);
+QString checkDays(const std::vector<int>& days, QDate first, QDate last);
+
+// The range of a diary from the days of its day records in file order: the
+// first record's day starts the eleven years of diary::Range::elevenYears,
+// and checkDays holds for them. Otherwise what is wrong, in German.
+Checked<diary::Range> rangeOf(const std::vector<int>& days);
 
 // The fields the repair sums by day: of the food diary, of the activity
 // diary, and the totals of the daily summary. Opening a table with its

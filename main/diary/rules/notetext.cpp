@@ -1,7 +1,5 @@
 #include "main/diary/rules/notetext.h"
 
-#include "main/diary/rules/diary.h"
-
 namespace notetext {
 
 QString storedForm(const QString& editorText)
@@ -46,12 +44,12 @@ QString join(const QStringList& parts)
     return note;
 }
 
-int periodDays(int item, QDate today)
+int periodDays(int item, QDate today, QDate firstDay)
 {
     static const int kDays[] = {7, 30, 90, 180, 360};
     if (item >= 0 && item < 5)
         return kDays[item];
-    return static_cast<int>(diary::kFirstDay.daysTo(today));
+    return static_cast<int>(firstDay.daysTo(today));
 }
 
 QString excerpt(const QString& note, int position)

@@ -32,8 +32,8 @@ QStringList split(const QString& stored);
 QString join(const QStringList& parts);
 
 // The days looked back for a period item: 7, 30, 90, 180, 360, or for
-// "beliebig" every day from 2002-01-01 to `today`.
-int periodDays(int item, QDate today);
+// "beliebig" every day from the diary's first day `firstDay` to `today`.
+int periodDays(int item, QDate today, QDate firstDay);
 
 // ".." + up to 80 characters of `note` from `position`, line breaks as
 // blanks, + "..".

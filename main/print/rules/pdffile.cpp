@@ -12,7 +12,8 @@ void writeWholeFile(const QString& path, const QByteArray& bytes, store::FileSys
     bool created = false;
     try {
         {
-            std::unique_ptr<store::File> file = fs.create(temporary, true);
+            fs.remove(temporary);
+            std::unique_ptr<store::File> file = fs.create(temporary);
             created = true;
             file->writeAt(0, bytes.constData(), bytes.size());
             file->sync();

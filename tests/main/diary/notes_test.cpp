@@ -47,8 +47,8 @@ TEST(NoteText, PartsJoinBackWithTheirBlanks)
     EXPECT_EQ(notetext::editorForm("a\r\nb"), "a\nb");
     EXPECT_EQ(notetext::excerpt("Zeile eins\r\nzwei", 6), "..eins  zwei..");
     EXPECT_EQ(notetext::excerpt(QString(100, u'x'), 10), ".." + QString(80, u'x') + "..");
-    EXPECT_EQ(notetext::periodDays(0, kToday), 7);
-    EXPECT_EQ(notetext::periodDays(5, QDate(2002, 1, 11)), 10);
+    EXPECT_EQ(notetext::periodDays(0, kToday, QDate(2002, 1, 1)), 7);
+    EXPECT_EQ(notetext::periodDays(5, QDate(2002, 1, 11), QDate(2002, 1, 1)), 10);
 }
 
 class NotesFolder : public ::testing::Test
@@ -250,4 +250,22 @@ TEST_F(NotesFolder, TheHitListShowsEveryColumnInFull)
     QDir().mkpath(QStringLiteral(KELVARA_BINARY_DIR "/screenshots"));
     window->PanelNotizSuche->grab().save(
         QStringLiteral(KELVARA_BINARY_DIR "/screenshots/notes-hit-list.png"));
+}
+
+// Another program changed the day's note: the key typed next is refused
+// with the message, the editor then shows the stored note, and the key
+// after it does not write the refused text over the other program's note.
+TEST_F(NotesFolder, ARefusedChangeShowsTheStoredNote)
+{
+    QTest::keyClick(window->MemoNotiz, Qt::Key_H);
+    runScript("python3",
+              "import sys, dbf\nt = dbf.Table(sys.argv[1])\nt.open(dbf.READ_WRITE)\n"
+              "with t[0] as r:\n    r.xtbtext1 = 'Von anderswo'\nt.close()\n",
+              {diary.path("ZEB_XTB.dbf")});
+    QTest::keyClick(window->MemoNotiz, Qt::Key_A);
+    ASSERT_EQ(seams.messages.size(), 1);
+    EXPECT_TRUE(seams.messages[0].contains("von einem anderen Programm geändert")) << seams.messages[0].toStdString();
+    EXPECT_EQ(window->MemoNotiz->toPlainText(), "Von anderswo");
+    QTest::keyClick(window->MemoNotiz, Qt::Key_X);
+    EXPECT_TRUE(noteFile().join(' ').contains("Von anderswo")) << noteFile().join(' ').toStdString();
 }

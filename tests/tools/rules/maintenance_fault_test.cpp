@@ -199,10 +199,10 @@ public:
     {
         return real().open(path, exclusive);
     }
-    std::unique_ptr<store::File> create(const QString& path, bool replace) override
+    std::unique_ptr<store::File> create(const QString& path) override
     {
         report();
-        return real().create(path, replace);
+        return real().create(path);
     }
     void rename(const QString& from, const QString& to) override
     {

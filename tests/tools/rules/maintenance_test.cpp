@@ -5,6 +5,7 @@
 #include "support/diary.h"
 #include "tools/maintenance_support.h"
 
+#include "install/installer.h"
 #include "main/diary/rules/activity.h"
 
 #include "store/error.h"
@@ -404,6 +405,9 @@ TEST(MaintenanceTexts, DatesFollowTheLocale)
 
 TEST(MaintenanceBounds, DaysAreMovedIntoThePickableRange)
 {
+    const auto clampToDiary = [](QDate day) {
+        return maintenance::clampToDiary(day, install::kOriginalRange);
+    };
     EXPECT_EQ(clampToDiary(QDate(2001, 12, 31)), QDate(2002, 1, 2));
     EXPECT_EQ(clampToDiary(QDate(2002, 1, 1)), QDate(2002, 1, 2));
     EXPECT_EQ(clampToDiary(QDate(2002, 1, 2)), QDate(2002, 1, 2));

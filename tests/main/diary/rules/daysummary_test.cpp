@@ -10,14 +10,20 @@
 #include <gtest/gtest.h>
 
 using namespace daysummary;
-using diary::kFirstDay;
-using diary::kLastDay;
 using testing_support::dbfreadContent;
 using testing_support::kDay1;
 using testing_support::kDay2;
 using testing_support::SmallDiary;
 
 namespace {
+
+const QDate kFirstDay{2002, 1, 1};
+const QDate kLastDay{2012, 12, 31};
+
+QString checkDays(const std::vector<int>& days)
+{
+    return daysummary::checkDays(days, kFirstDay, kLastDay);
+}
 
 class German : public ::testing::Test
 {
@@ -76,6 +82,22 @@ TEST_F(DayRecords, TwoDaysSwappedADeletedDayAndAShortOrLongFileAreRefused)
     EXPECT_EQ(checkDays(longFile), "Tagessätze nach dem 31.12.2012 (4019 statt 4018 Datensätze).");
 
     EXPECT_EQ(checkDays({}), "Die Tagessätze ab dem 01.01.2002 fehlen (0 statt 4018 Datensätze).");
+}
+
+// Any eleven whole years from 1 January of a year from 1900 to 9989.
+TEST_F(DayRecords, TheRangeIsElevenWholeYearsFromTheFirstRecord)
+{
+    const QString noJanuary = "erwartet war der 1. Januar eines Jahres von 1900 bis 9989.";
+    const std::tuple<QDate, QDate, QString> cases[] = {
+        {{2026, 1, 1}, {2036, 12, 31}, ""},
+        {{2026, 1, 2}, {2036, 12, 31}, "Datensatz 1 gehört zum 02.01.2026, " + noJanuary},
+        {{1899, 1, 1}, {1909, 12, 31}, "Datensatz 1 gehört zum 01.01.1899, " + noJanuary},
+        {{2026, 1, 1}, {2037, 12, 31}, "Tagessätze nach dem 31.12.2036 (4383 statt 4018 Datensätze)."}};
+    for (const auto& [first, last, refusal] : cases) {
+        const Checked<diary::Range> range = rangeOf(daysFrom(first, last));
+        EXPECT_EQ(range.message(), refusal);
+        EXPECT_EQ(range.ok() && *range == (diary::Range{first, last}), refusal.isEmpty());
+    }
 }
 
 TEST(DayTotals, ASoundDiaryIsNotWrittenTo)

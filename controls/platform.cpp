@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <alsa/asoundlib.h>
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -183,6 +185,19 @@ SoundThread& soundThread()
 // borders, what most of them draw or less.
 const QMargins kFrameGuess(2, 32, 2, 2);
 
+// The frame around `window` as the window manager has drawn it; none while
+// it has not framed the window yet, or while what Qt reads of the frame is
+// not a frame around the window (a frame window not yet sized).
+std::optional<QMargins> frameOf(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    if (frame == client || !frame.contains(client))
+        return std::nullopt;
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
 // Places its window again once the window manager has framed it, centred
 // with the real frame; then goes, or with `always` stays to centre it after
 // every change of its size (a message box sizes itself as it is shown).
@@ -193,27 +208,34 @@ public:
         : QObject(&window), m_window(window), m_always(always)
     {
         window.installEventFilter(this);
+        // A window manager may frame a window where it already stands, and
+        // no event tells of that: the frame is looked for until it is known
+        // (for a few seconds of the window shown at most).
+        connect(&m_look, &QTimer::timeout, this, [this] {
+            if (m_window.isVisible() && ++m_looks > kLooks)
+                m_look.stop();
+            centre();
+        });
+        m_look.start(50);
     }
 
     void centre()
     {
-        const QRect frame = m_window.frameGeometry();
-        const QRect client = m_window.geometry();
-        const bool framed = frame != client;
-        if (!framed && !m_always)
+        const std::optional<QMargins> frame = frameOf(m_window);
+        if (frame)
+            m_look.stop();
+        if (!frame && !m_always)
             return;
-        const QMargins margins = framed ? QMargins(client.left() - frame.left(), client.top() - frame.top(),
-                                                   frame.right() - client.right(), frame.bottom() - client.bottom())
-                                        : kFrameGuess;
+        const QMargins margins = frame.value_or(kFrameGuess);
         // Placed once per size and frame: a move of its own, rounded at a
         // fractional scale, must not start another.
-        if (client.size() == m_placedSize && margins == m_placedMargins)
+        if (m_window.size() == m_placedSize && margins == m_placedMargins)
             return;
-        m_placedSize = client.size();
+        m_placedSize = m_window.size();
         m_placedMargins = margins;
         const QRect available = m_window.screen()->availableGeometry();
-        m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
-        if (framed && !m_always) {
+        m_window.move(placement::place(available, m_window.size(), margins, 1.0).frameTopLeft);
+        if (frame && !m_always) {
             m_window.removeEventFilter(this);
             deleteLater();
         }
@@ -223,14 +245,18 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
+            type == QEvent::WindowActivate)
             centre();
         return false;
     }
 
 private:
+    static constexpr int kLooks = 100;
     QWidget& m_window;
     bool m_always;
+    QTimer m_look;
+    int m_looks = 0;
     QSize m_placedSize;
     QMargins m_placedMargins;
 };

@@ -1,7 +1,5 @@
 #include "controls/stringgrid.h"
 
-#include <QApplication>
-#include <QPainter>
 #include <QHeaderView>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
@@ -10,39 +8,22 @@
 
 namespace {
 
-// A cell's text that does not fit ends in "…". The style measures a text by
-// its advance and lets one through whose last hinted bold glyphs reach past
-// the cell, which then cuts them off without the mark; here the text is
-// measured with room for that overhang.
-class ElidingDelegate : public QStyledItemDelegate
+// A column may be wider than the view beside its scroll bar (the catalogue
+// lists' names). The style cuts a text that does not fit its cell with an
+// ellipsis at the cell's end, which the view would hide: a cell reaching
+// past the view's edge is drawn as one whose text ends at that edge.
+class VisibleCellDelegate : public QStyledItemDelegate
 {
-    static constexpr int kOverhang = 4;
-
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QStyleOptionViewItem cell = option;
-        initStyleOption(&cell, index);
-        const QString text = cell.text;
-        cell.text.clear();
-        const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
-        const QRect room =
-            style->subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget).adjusted(margin, 0, -margin, 0);
-        const QPalette::ColorGroup group = !(cell.state & QStyle::State_Enabled) ? QPalette::Disabled
-                                           : (cell.state & QStyle::State_Active) ? QPalette::Active
-                                                                                  : QPalette::Inactive;
-        painter->save();
-        painter->setFont(cell.font);
-        painter->setPen(cell.palette.color(
-            group, (cell.state & QStyle::State_Selected) ? QPalette::HighlightedText : QPalette::Text));
-        painter->setClipRect(room);
-        painter->drawText(room, int(cell.displayAlignment) | Qt::TextSingleLine,
-                          painter->fontMetrics().elidedText(text, Qt::ElideRight, room.width() - kOverhang));
-        painter->restore();
+        const auto* view = static_cast<const QAbstractItemView*>(option.widget);
+        const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        QStyleOptionViewItem shown = option;
+        shown.rect.setRight(std::min(shown.rect.right(), view->viewport()->width() - 1 + textMargin));
+        QStyledItemDelegate::paint(painter, shown, index);
     }
 };
 
@@ -58,7 +39,7 @@ StringGrid::StringGrid(QWidget* parent, int columns, bool headerRow)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
-    setItemDelegate(new ElidingDelegate(this));
+    setItemDelegate(new VisibleCellDelegate(this));
     setShowGrid(true);
     verticalHeader()->setVisible(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -124,7 +124,8 @@ void TToolForm1::buildCatalogueEditor()
     StringGridTools1->setGeometry(12, 97, 568, 213);
     StringGridTools1->verticalHeader()->setDefaultSectionSize(18);
     StringGridTools1->horizontalHeader()->setFixedHeight(18);
-    StringGridTools1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The names take what the figures leave beside the scroll bar.
+    StringGridTools1->fitColumnToView(0);
     connect(StringGridTools1, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
                 if (!m_fillingList && row != previousRow)

@@ -4,6 +4,7 @@
 // of one width, every text readable on its background, the pressed buttons
 // of the side bar visible. Screenshots of each go to screenshots/.
 
+#include "controls/stringgrid.h"
 #include "install/installer.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
@@ -98,6 +99,38 @@ double textContrast(const QImage& image, const QRect& rect, double ratio)
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         most = std::max(most, draw::contrastRatio(it.key(), background));
     return most;
+}
+
+// Whether the text in `logical` of `shown` (a grab at `ratio`) ends in
+// "…": its last three strokes from the right are dots, no higher or wider
+// than three pixels at 1, with clear columns between them.
+bool endsInEllipsis(const QImage& shown, const QRect& logical, double ratio)
+{
+    const QRect r(QPoint(std::ceil(logical.left() * ratio), std::ceil(logical.top() * ratio)),
+                  QPoint(std::floor(logical.right() * ratio), std::floor(logical.bottom() * ratio)));
+    const std::uint32_t ground = rgb(shown.pixel(r.topLeft()));
+    const auto ink = [&](int x, int y) { return draw::contrastRatio(rgb(shown.pixel(x, y)), ground) >= 2; };
+    const int dot = static_cast<int>(std::ceil(3 * ratio));
+    int x = r.right();
+    for (int stroke = 0; stroke < 3; ++stroke) {
+        int top = r.bottom(), bottom = r.top(), width = 0;
+        for (; x >= r.left(); --x) {
+            int inked = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y) {
+                if (ink(x, y)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    ++inked;
+                }
+            }
+            if (inked == 0 && width > 0)
+                break;
+            width += inked > 0;
+        }
+        if (width == 0 || width > dot || bottom - top >= dot)
+            return false;
+    }
+    return true;
 }
 
 QPalette lightPalette()
@@ -345,6 +378,30 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
             EXPECT_NEAR(lineWidth(shown[l.picture], l.horizontal, along, l.at, l.before, l.after, ratio),
                         ratio, 0.03)
                 << l.what;
+        }
+    }
+}
+
+TEST_F(DrawnPictures, ANameTooLongForItsListEndsInAnEllipsis)
+{
+    window->LabelOrdnerClick(4);
+    window->SpeedButtonA[1]->click();
+    StringGrid* list = window->StringGridFIT;
+    const struct
+    {
+        const char* name;
+        bool cut;
+    } names[] = {{"130% Leichte wechselnde Arbeit", true},
+                 {"125% Leichte vorw. sitzende Arbeit", true},
+                 {"145% Mittelschwere Arbeit", false}};
+    for (const auto& [screen, ratio] : {std::pair{0, 1.0}, std::pair{4, 1.29}}) {
+        moveTo(screen);
+        const QImage shown = list->viewport()->grab().toImage();
+        for (const auto& n : names) {
+            const int row = list->lastRowWith(0, QString::fromUtf8(n.name), list->rowCount());
+            ASSERT_EQ(list->cell(0, row), QString::fromUtf8(n.name));
+            const QRect cell = list->visualItemRect(list->item(row - 1, 0)) & list->viewport()->rect();
+            EXPECT_EQ(endsInEllipsis(shown, cell.adjusted(1, 1, -2, -2), ratio), n.cut) << n.name << " at " << ratio;
         }
     }
 }

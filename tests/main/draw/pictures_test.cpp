@@ -62,23 +62,6 @@ int detailedBlocks(const QImage& image, const QRect& rect)
     return detailed;
 }
 
-// How many device pixels wide the black line at logical row or column
-// `line` is in `shown` (a picture at the fractional `ratio`), measured
-// across it at `along`: each pixel counts with its share of black, against
-// the colour of the line's neighbour on its side (`before`, `after`).
-double lineWidth(const QImage& shown, bool horizontal, int along, int line, QColor before, QColor after,
-                 double ratio)
-{
-    const double start = line * ratio, end = (line + 1) * ratio;
-    double width = 0;
-    for (int p = static_cast<int>(std::floor(start)); p < std::ceil(end); ++p) {
-        const int value = qGreen(horizontal ? shown.pixel(along, p) : shown.pixel(p, along));
-        const QColor& neighbour = p < start ? before : p + 1 > end ? after : QColor(Qt::black);
-        width += neighbour == Qt::black ? 1.0 - value / 255.0 : 1.0 - double(value) / neighbour.green();
-    }
-    return width;
-}
-
 // The contrast of a text in `rect` of `image` (logical pixels, the image at
 // `ratio`): its background is the most frequent colour there, its ink the
 // pixel that stands out most from it.
@@ -213,7 +196,7 @@ protected:
                 if (window->screen() != screen)
                     return false;
                 for (Picture* p : pictures())
-                    if (!p->fitsScreen() || p->canvasRatio() != std::ceil(screen->devicePixelRatio()))
+                    if (!p->fitsScreen() || std::abs(p->canvas().devicePixelRatio() - screen->devicePixelRatio()) > 1e-3)
                         return false;
                 return true;
             },
@@ -239,14 +222,13 @@ TEST_F(DrawnPictures, EachScreenGetsThePicturesAtItsRatioAndBackAtOneTheSame)
     {
         int screen;
         double ratio;
-        int canvasRatio;
-    } screens[] = {{3, 2.0, 2}, {2, 1.5, 2}, {1, 1.25, 2}, {0, 1.0, 1}};
+    } screens[] = {{3, 2.0}, {2, 1.5}, {1, 1.25}, {0, 1.0}};
     for (const auto& s : screens) {
         SCOPED_TRACE(s.ratio);
         moveTo(s.screen);
         for (Picture* p : pictures()) {
-            EXPECT_EQ(p->canvas().size(), p->size() * s.canvasRatio);
-            EXPECT_EQ(p->canvas().devicePixelRatio(), s.canvasRatio);
+            EXPECT_EQ(p->canvas().size(), QSize(std::ceil(p->width() * s.ratio), std::ceil(p->height() * s.ratio)));
+            EXPECT_EQ(p->canvas().devicePixelRatio(), s.ratio);
         }
         // Symbols, bins and edges are drawn at the screen's own ratio.
         for (const QLabel* label : {window->ImageNDrag[5], window->ImageFDrag[1], window->ImageNEimerZu,
@@ -332,12 +314,13 @@ TEST_F(DrawnPictures, AtTwiceTheRatioLinesAreTwoPixelsAndTextsHaveTheirOwnDetail
     EXPECT_GE(detailedBlocks(symbol, symbol.rect()), 50);
 }
 
-TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
+TEST_F(DrawnPictures, AtFractionalRatiosLinesFallOnWholeDevicePixelsOfOneColour)
 {
     window->LabelOrdnerClick(5);
-    // The lines measured, with the pictures at 1 for their neighbours: the
-    // frames of the signs at even and odd rows and columns, the divider of
-    // the tab strip and the 24 ticks of the chart's value axis.
+    // The lines measured, with the pictures at 1 for their colours: the
+    // frames of the signs at even and odd rows and columns, copied from the
+    // bevel sheet; the divider of the tab strip, the 24 ticks of the chart's
+    // value axis and its silver grid, drawn as lines.
     const QImage signs = window->ImageRechts1->canvas();
     const QImage strip = window->ImageLinks1->canvas();
     const QImage chart = window->ImageStatistik1->canvas();
@@ -345,39 +328,57 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
     {
         std::string what;
         Picture* picture;
-        bool horizontal;
+        bool horizontal, drawn;
         int along, at;
-        QColor before, after;
+        QColor before, colour, after;
     };
     std::vector<Line> lines;
     const auto add = [&](const std::string& what, Picture* picture, const QImage& atOne, bool horizontal,
-                         int along, int at) {
+                         bool drawn, int along, int at) {
         const auto pixel = [&](int offset) {
             return horizontal ? atOne.pixelColor(along, at + offset) : atOne.pixelColor(at + offset, along);
         };
-        EXPECT_EQ(pixel(0), Qt::black) << what;
-        lines.push_back({what, picture, horizontal, along, at, pixel(-1), pixel(1)});
+        lines.push_back({what, picture, horizontal, drawn, along, at, pixel(-1), pixel(0), pixel(1)});
     };
     for (int row : {1, 148, 151, 312, 315, 470})
-        add("frame row " + std::to_string(row), window->ImageRechts1, signs, true, 50, row);
-    add("frame column 1", window->ImageRechts1, signs, false, 100, 1);
-    add("frame column 105", window->ImageRechts1, signs, false, 100, 105);
-    add("divider", window->ImageLinks1, strip, false, 400, 109);
-    for (int j = 1; j <= 24; ++j)
-        add("tick " + std::to_string(j), window->ImageStatistik1, chart, true, 479, 20 * j - 11);
+        add("frame row " + std::to_string(row), window->ImageRechts1, signs, true, false, 50, row);
+    add("frame column 1", window->ImageRechts1, signs, false, false, 100, 1);
+    add("frame column 105", window->ImageRechts1, signs, false, false, 100, 105);
+    add("divider", window->ImageLinks1, strip, false, true, 400, 109);
+    for (int j = 1; j <= 24; ++j) {
+        const int y = 20 * j - 11;
+        add("tick " + std::to_string(j), window->ImageStatistik1, chart, true, true, 479, y);
+        // Where no bar covers the grid line.
+        int x = 2;
+        while (x < 470 && (chart.pixel(x, y) != 0xffc0c0c0 || chart.pixel(x, y - 1) != 0xffffffff))
+            ++x;
+        add("grid line " + std::to_string(j), window->ImageStatistik1, chart, true, true, x, y);
+    }
+    for (const Line& l : lines)
+        ASSERT_TRUE(l.colour != l.before && l.colour != l.after) << l.what;
 
-    for (const auto& [screen, ratio] : {std::pair{2, 1.5}, std::pair{1, 1.25}}) {
+    for (const auto& [screen, ratio] : {std::pair{1, 1.25}, std::pair{4, 1.29}, std::pair{2, 1.5}}) {
         SCOPED_TRACE(ratio);
         moveTo(screen);
         window->grab().save(screenshot(QStringLiteral("ratio%1-statistics.png").arg(ratio)));
+        // Across each line, from the logical pixel before it to the one
+        // after it: only their three colours, none mixed, and the line one
+        // device pixel wide where it is drawn as a line, one or two where
+        // the frame is copied.
         QMap<Picture*, QImage> shown;
         for (Picture* p : pictures())
             shown[p] = p->grab().toImage();
         for (const Line& l : lines) {
-            const int along = static_cast<int>(std::floor((l.along + 0.5) * ratio));
-            EXPECT_NEAR(lineWidth(shown[l.picture], l.horizontal, along, l.at, l.before, l.after, ratio),
-                        ratio, 0.03)
-                << l.what;
+            const QImage& s = shown[l.picture];
+            const qreal r = s.devicePixelRatio();
+            const int along = static_cast<int>((l.along + 0.5) * r);
+            int width = 0;
+            for (int p = std::lround((l.at - 1) * r); p < std::lround((l.at + 2) * r); ++p) {
+                const QColor c = l.horizontal ? s.pixelColor(along, p) : s.pixelColor(p, along);
+                ASSERT_TRUE(c == l.before || c == l.colour || c == l.after) << l.what << ": " << c.name().toStdString();
+                width += c == l.colour;
+            }
+            EXPECT_TRUE(width == 1 || (!l.drawn && width == 2)) << l.what << ": " << width;
         }
     }
 }

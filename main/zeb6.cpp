@@ -1,6 +1,7 @@
 #include "main/zeb6.h"
 
 #include "controls/platform.h"
+#include "controls/readable.h"
 
 #include "controls/daypicker.h"
 #include "controls/stringgrid.h"
@@ -45,6 +46,7 @@ QToolButton* speedButton(QWidget* parent, int x, int y, pictures::Button glyph, 
 
 TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(nullptr), m_fs(fs), m_dir(dir)
 {
+    readable::keepApplicationPalette();
     platform::makeFixedWindow(*this, QStringLiteral("Kelvara [1.02f]"), QSize(780, 554));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);

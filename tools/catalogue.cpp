@@ -5,6 +5,7 @@
 
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
+#include "controls/readable.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "main/goals/rules/units.h"
@@ -107,9 +108,7 @@ void TToolForm1::buildCatalogueEditor()
 
     ButtonToolsClear = button(PanelToolInsert, 508, 15, QStringLiteral("Leeren"));
     ButtonToolsDelete = button(PanelToolInsert, 508, 15, QStringLiteral("Löschen"));
-    QPalette red = ButtonToolsDelete->palette();
-    red.setColor(QPalette::ButtonText, Qt::red);
-    ButtonToolsDelete->setPalette(red);
+    readable::keepCaption(*ButtonToolsDelete, Qt::red);
     ButtonToolsInsert = button(PanelToolInsert, 508, 47, QStringLiteral("Einfügen"));
     ButtonToolsEdit = button(PanelToolInsert, 508, 47, QStringLiteral("Ändern"));
     connect(ButtonToolsClear, &QPushButton::clicked, this, &TToolForm1::ButtonToolsClearClick);

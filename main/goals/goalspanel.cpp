@@ -3,6 +3,7 @@
 
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
+#include "controls/readable.h"
 #include "main/goals/rules/energymodel.h"
 #include "main/goals/rules/units.h"
 #include "main/goals/rules/weightrules.h"
@@ -69,10 +70,11 @@ QLabel* resultCell(QWidget* parent, int column, int row)
     auto* l = label(parent, kColumnX[column] + 4, kRowY[row], kColumnWidth - 8, kRowHeight,
                     QStringLiteral("???"), Qt::AlignCenter);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // The shade of a field that cannot be typed into, and its text, in
+    // whatever palette the desktop has.
     l->setAutoFillBackground(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Base).darker(103));
-    l->setPalette(p);
+    l->setBackgroundRole(QPalette::AlternateBase);
+    l->setForegroundRole(QPalette::Text);
     return l;
 }
 
@@ -164,6 +166,8 @@ void TFormMain1::buildGoals()
     RadioButtonKcal->setGeometry(20, 14, 240, 22);
     RadioButtonJoule = new QRadioButton(QStringLiteral("Energieangabe in Joule"), PanelZiele3);
     RadioButtonJoule->setGeometry(20, 44, 240, 22);
+    readable::ringReadably(*RadioButtonKcal);
+    readable::ringReadably(*RadioButtonJoule);
     RadioButtonJoule->setChecked(true);
 
     for (QComboBox* b : {ComboBoxGeschlecht, ComboBoxAlter, ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht})

@@ -256,7 +256,7 @@ TEST_F(CatalogueEditor, EveryControlHasItsPlaceSizeAndLimit)
         EXPECT_EQ(b->geometry(), QRect(508, 15, 69, 23));
     for (QPushButton* b : {t.ButtonToolsInsert, t.ButtonToolsEdit})
         EXPECT_EQ(b->geometry(), QRect(508, 47, 69, 23));
-    EXPECT_EQ(t.ButtonToolsDelete->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_EQ(t.ButtonToolsDelete->palette().color(QPalette::Active, QPalette::ButtonText).hue(), 0);
     EXPECT_EQ(t.StringGridTools1->geometry(), QRect(12, 97, 568, 213));
     EXPECT_EQ(t.StringGridTools1->rowHeight(0), 18);
     // The names take what the figures leave beside the scroll bar.

@@ -5,6 +5,8 @@
 // of the side bar visible. Screenshots of each go to screenshots/.
 
 #include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
+#include "help/zebhelp.h"
 #include "install/installer.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
@@ -15,8 +17,16 @@
 #include "res/scale.h"
 #include "res/symbols.h"
 #include "support/window.h"
+#include "tools/zebtool.h"
 
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMap>
@@ -160,6 +170,77 @@ std::vector<NamedPalette> palettes()
             {"breeze-dark", darkPalette(QColor(0x31, 0x36, 0x3b), QColor(0xef, 0xf0, 0xf1),
                                         QColor(0x23, 0x26, 0x29), QColor(0x3d, 0xae, 0xe9))}};
 }
+
+// The lowest contrasts in what `window` shows: of each enabled control's
+// text (inside its frame; each cell of a list) against its background, and
+// of each radio button's ring against the window. Disabled controls need
+// none.
+struct Lowest
+{
+    double text = 21, mark = 21;
+    std::string textAt, markAt;
+
+    void measure(QWidget* window)
+    {
+        // Unsmoothed, every text shows its own colour.
+        const QFont font = window->font();
+        QFont unsmoothed = font;
+        unsmoothed.setStyleStrategy(QFont::NoAntialias);
+        window->setFont(unsmoothed);
+        const QImage shot = window->grab().toImage();
+        window->setFont(font);
+        const auto place = [&](QWidget* w, const QRect& r) {
+            return QRect(w->mapTo(window, r.topLeft()), r.size()) & shot.rect();
+        };
+        const auto note = [](double c, double& least, std::string& at, const QString& what) {
+            if (c < least)
+                least = c, at = what.toStdString();
+        };
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(window) || !w->isEnabled())
+                continue;
+            const QString name = w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName();
+            if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
+                const QAbstractItemModel* m = view->model();
+                for (int r = 0; r < m->rowCount(view->rootIndex()); ++r)
+                    for (int c = 0; c < m->columnCount(view->rootIndex()); ++c) {
+                        const QModelIndex i = m->index(r, c, view->rootIndex());
+                        const QRect cell = place(view->viewport(), view->visualRect(i).adjusted(2, 2, -2, -2) &
+                                                                       view->viewport()->rect());
+                        if (!i.data().toString().trimmed().isEmpty() && cell.width() > 4 && cell.height() > 4)
+                            note(textContrast(shot, cell, 1), text, textAt, name + " " + i.data().toString());
+                    }
+                continue;
+            }
+            QString shown;
+            if (auto* l = qobject_cast<QLabel*>(w))
+                shown = l->text();
+            else if (auto* b = qobject_cast<QAbstractButton*>(w))
+                shown = b->text();
+            else if (auto* e = qobject_cast<QLineEdit*>(w))
+                shown = e->text();
+            else if (auto* c = qobject_cast<QComboBox*>(w))
+                shown = c->currentText();
+            else if (auto* t = qobject_cast<QTextEdit*>(w))
+                shown = t->toPlainText(), w = t->viewport();
+            else if (qobject_cast<QHeaderView*>(w) || qobject_cast<TabControl*>(w))
+                shown = name;
+            const QRect inside = place(w, w->rect().adjusted(3, 3, -3, -3));
+            if (!shown.trimmed().isEmpty() && inside.width() > 4 && inside.height() > 4)
+                note(textContrast(shot, inside, 1), text, textAt, name);
+            if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+                QStyleOptionButton option;
+                option.initFrom(radio);
+                const QRect ring = place(radio, radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio));
+                double most = 1;
+                for (int y = ring.top(); y <= ring.bottom(); ++y)
+                    for (int x = ring.left(); x <= ring.right(); ++x)
+                        most = std::max(most, draw::contrastRatio(rgb(shot.pixel(x, y)), rgb(radio->palette().color(QPalette::Window).rgb())));
+                note(most, mark, markAt, name);
+            }
+        }
+    }
+};
 
 class DrawnPictures : public ::testing::Test
 {
@@ -536,4 +617,46 @@ TEST_F(DrawnPictures, ThePressedButtonOfEveryGroupShowsUnderEveryPalette)
             std::printf("pressed %s, %s: %.2f : 1\n", named.name, qPrintable(word->text()), most);
         }
     }
+}
+
+TEST_F(DrawnPictures, EveryWindowsTextsAndMarksAreReadableUnderLightAndDarkPalettes)
+{
+    THelpForm1 help;
+    TToolForm1 tools(*window);
+    window->setSideWindows(&help, &tools);
+    const QPalette desktop = QApplication::palette();
+    for (const NamedPalette& named : palettes()) {
+        SCOPED_TRACE(named.name);
+        QApplication::setPalette(named.palette);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->palette() == QApplication::palette(); }));
+        std::vector<std::pair<const char*, Lowest>> windows;
+        Lowest& main = windows.emplace_back("main window", Lowest()).second;
+        for (int folder = 1; folder <= 5; ++folder) {
+            window->LabelOrdnerClick(folder);
+            main.measure(window.get());
+        }
+        QTest::keyClick(window->DateTimePicker, Qt::Key_F4);
+        QWidget* popup = window->DateTimePicker->calendarWidget()->window();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+        windows.emplace_back("calendar", Lowest()).second.measure(popup);
+        popup->close();
+        tools.show();
+        Lowest& toolsLowest = windows.emplace_back("tools window", Lowest()).second;
+        for (int tab = 0; tab < 3; ++tab) {
+            tools.TabControlTools->setCurrentIndex(tab);
+            tools.TabControlToolsChange();
+            toolsLowest.measure(&tools);
+        }
+        tools.close();
+        help.show();
+        windows.emplace_back("help window", Lowest()).second.measure(&help);
+        help.close();
+        for (const auto& [name, lowest] : windows) {
+            EXPECT_GE(lowest.text, draw::kTextContrast) << name << ": " << lowest.textAt;
+            EXPECT_GE(lowest.mark, draw::kMarkContrast) << name << ": " << lowest.markAt;
+            std::printf("contrast %s, %s: text %.2f : 1 (%s)", named.name, name, lowest.text, lowest.textAt.c_str());
+            std::printf(lowest.mark < 21 ? ", rings %.2f : 1\n" : "\n", lowest.mark);
+        }
+    }
+    QApplication::setPalette(desktop);
 }

@@ -48,25 +48,27 @@ client() {
         /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}'
 }
 
-# True once the frame of window $1 lies inside the work area, centred in it
-# to a pixel or two of rounding; sets $frame to "left top width height".
-centred() {
-    local x y w h l r t b off_x off_y
-    read -r x y w h <<<"$(client "$1")"
-    IFS=', ' read -r l r t b <<<"$(property "$1" _NET_FRAME_EXTENTS)"
-    frame="$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
-    off_x=$((2 * (x - l - area_x) - (area_w - w - l - r)))
-    off_y=$((2 * (y - t - area_y) - (area_h - h - t - b)))
-    [ "$((x - l))" -ge "$area_x" ] && [ "$((y - t))" -ge "$area_y" ] &&
-        [ "$((x + w + r))" -le $((area_x + area_w)) ] && [ "$((y + h + b))" -le $((area_y + area_h)) ] &&
-        [ "${off_x#-}" -le 4 ] && [ "${off_y#-}" -le 4 ]
-}
-# Waits for the window $1, titled $2, to stand centred where the program
-# puts it once it is framed; prints its frame.
+# Checks that the frame of window $1, titled $2, lies inside the work area,
+# centred in it to a pixel or two of rounding, waiting up to a minute for
+# the window to stand where the program puts it once it is framed. Prints
+# the frame as "left top width height".
 check_inside() {
-    wait_for centred "$1" ||
-        fail "the frame of \"$2\" ($frame) is not centred inside the work area ${area_w}x${area_h}+${area_x}+${area_y}"
-    echo "$frame"
+    local id=$1 title=$2 x y w h l r t b left top right bottom off_x off_y
+    for _ in $(seq 600); do
+        read -r x y w h <<<"$(client "$id")"
+        IFS=', ' read -r l r t b <<<"$(property "$id" _NET_FRAME_EXTENTS)"
+        left=$((x - l)) top=$((y - t)) right=$((x + w + r)) bottom=$((y + h + b))
+        off_x=$((2 * (left - area_x) - (area_w - right + left)))
+        off_y=$((2 * (top - area_y) - (area_h - bottom + top)))
+        if [ "$left" -ge "$area_x" ] && [ "$top" -ge "$area_y" ] &&
+            [ "$right" -le $((area_x + area_w)) ] && [ "$bottom" -le $((area_y + area_h)) ] &&
+            [ "${off_x#-}" -le 4 ] && [ "${off_y#-}" -le 4 ]; then
+            echo "$left $top $((right - left)) $((bottom - top))"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the frame of \"$title\" ($left,$top)-($right,$bottom) is not centred inside the work area ${area_w}x${area_h}+${area_x}+${area_y}"
 }
 
 start_openbox "$WORK/openbox-$SCREEN_FOR_TEST.log"

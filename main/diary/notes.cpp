@@ -146,14 +146,6 @@ void TFormMain1::MemoNotizChange()
     try {
         SchreibeXTBDaten();
     } catch (const store::StoreError& e) {
-        // The editor shows the note the table holds, read anew.
-        try {
-            const QScopedValueRollback<bool> showing(m_showingStored, true);
-            Dbf_XTB.refresh();
-            SchreibeXTBNotiz();
-        } catch (const store::StoreError&) {
-            // Unreadable now: the editor keeps the text.
-        }
         platform::showMessage(this, e.text());
         // The editor shows the stored note again, as every field shows the
         // stored value after a refused change: the next key must not write

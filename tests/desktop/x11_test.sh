@@ -55,6 +55,11 @@ check_window() {
     echo "ok: \"$title\": $actions"
 }
 
+# Clicks at client point ($2, $3) of window $1 with button $4.
+click() {
+    xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click "${4:-1}"
+}
+
 start_openbox
 
 shots="$build/screenshots"
@@ -99,6 +104,13 @@ check_window "$tools" "Tools für Kelvara [1.02f]"
 
 # The weight field's context menu in German, once it is on the screen.
 click "$main" $((664 + 38 + 20)) $((24 + 11)) 3
+visible_popup() {
+    local id
+    for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
+        popup "$id" && echo "$id" && return 0
+    done
+    return 1
+}
 menu=$(wait_for visible_popup) || fail "a right click into the weight field opens no menu"
 sleep 0.3
 right=$(($(absolute "$menu" X) + $(xwininfo -id "$menu" | sed -n 's/^ *Width: *//p') + 10))

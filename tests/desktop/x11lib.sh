@@ -82,20 +82,6 @@ window_named() {
     wait_for visible_window_named "$@"
 }
 
-# Prints the id of a menu or other pop-up of the program on the screen.
-visible_popup() {
-    local id
-    for id in $(xdotool search --onlyvisible --class '^Kelvara$' 2>/dev/null); do
-        popup "$id" && echo "$id" && return 0
-    done
-    return 1
-}
-
-# Clicks at client point ($2, $3) of window $1 with button $4 (default 1).
-click() {
-    xdotool mousemove --window "$1" "$2" "$3" sleep 0.2 click "${4:-1}"
-}
-
 # Starts the program on the diary in the background, with the environment
 # settings given; sets $program to its pid.
 start_program() {

@@ -197,13 +197,8 @@ struct Lowest
             if (auto* radio = qobject_cast<QRadioButton*>(w)) {
                 QStyleOptionButton option;
                 option.initFrom(radio);
-                const QRect ring = place(radio, radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio));
-                const std::uint32_t ground = rgb(radio->palette().color(QPalette::Window).rgb());
-                double most = 1;
-                for (int y = ring.top(); y <= ring.bottom(); ++y)
-                    for (int x = ring.left(); x <= ring.right(); ++x)
-                        most = std::max(most, draw::contrastRatio(rgb(shot.pixel(x, y)), ground));
-                mark = std::min(mark, most);
+                const QRect ring = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
+                mark = std::min(mark, textContrast(shot, place(radio, ring.adjusted(-2, -2, 2, 2)), 1));
             }
         }
     }

@@ -209,14 +209,15 @@ public:
     {
         window.installEventFilter(this);
         // A window manager may frame a window where it already stands, and
-        // no event tells of that: the frame is looked for until it is known
-        // (for a few seconds of the window shown at most).
+        // no event tells of that: once the window is shown, the frame is
+        // looked for until it is known (for five seconds at most).
         connect(&m_look, &QTimer::timeout, this, [this] {
-            if (m_window.isVisible() && ++m_looks > kLooks)
+            if (++m_looks > kLooks)
                 m_look.stop();
             centre();
         });
-        m_look.start(50);
+        if (window.isVisible())
+            m_look.start(50);
     }
 
     void centre()
@@ -245,6 +246,8 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         const QEvent::Type type = event->type();
+        if (type == QEvent::Show)
+            m_look.start(50);
         if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
             type == QEvent::WindowActivate)
             centre();

@@ -25,7 +25,8 @@ std::uint32_t rgb(const QColor& colour)
 
 // `colour` shaded until it stands out from each of `grounds`, which lie on
 // one side of it.
-QColor shade(const QColor& colour, std::initializer_list<QColor> grounds, double minimum = draw::kTextContrast)
+QColor shade(const QColor& colour, std::initializer_list<QColor> grounds,
+             double minimum = draw::kTextContrast)
 {
     std::uint32_t shaded = rgb(colour);
     for (const QColor& ground : grounds) {
@@ -113,8 +114,9 @@ QPalette corrected(const QPalette& palette)
         }
         // The style lays a tint of the selection over the text of a focused
         // cell (white becomes #e6f0f5 on #29769f): half a point more.
-        const QColor selection = shade(palette.color(group, QPalette::Highlight),
-                                       {palette.color(group, QPalette::HighlightedText)}, draw::kTextContrast + 0.5);
+        const QColor selection =
+            shade(palette.color(group, QPalette::Highlight),
+                  {palette.color(group, QPalette::HighlightedText)}, draw::kTextContrast + 0.5);
         if (selection != palette.color(group, QPalette::Highlight))
             readable.setColor(group, QPalette::Highlight, selection);
     }

@@ -134,8 +134,8 @@ void TFormMain1::ZeichneOrdner()
         if (k == open)
             continue;
         const draw::RowSpan rows = draw::closedTabRows(open, k);
-        const QRect tab = draw::deviceRect(QRect(QPoint(3, rows.first), QPoint(108, rows.last)),
-                                           canvas.devicePixelRatio());
+        const QRect tab =
+            draw::deviceRect(QRect(QPoint(3, rows.first), QPoint(108, rows.last)), canvas.devicePixelRatio());
         for (int y = tab.top(); y <= tab.bottom(); ++y) {
             for (int x = tab.left(); x <= tab.right(); ++x) {
                 if (canvas.pixel(x, y) == face.rgb())

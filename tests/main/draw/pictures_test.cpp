@@ -22,11 +22,11 @@
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QDir>
-#include <QHeaderView>
-#include <QRadioButton>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMap>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -188,16 +188,19 @@ struct Lowest
                 for (int r = 0; r < m->rowCount(); ++r)
                     for (int c = 0; c < m->columnCount(); ++c)
                         if (const QModelIndex i = m->index(r, c); !i.data().toString().trimmed().isEmpty())
-                            note(view->viewport(), view->visualRect(i).adjusted(2, 2, -2, -2) & view->viewport()->rect(),
+                            note(view->viewport(),
+                                 view->visualRect(i).adjusted(2, 2, -2, -2) & view->viewport()->rect(),
                                  name + " " + i.data().toString());
             } else if (!shown.trimmed().isEmpty() || view || qobject_cast<TabControl*>(w)) {
                 auto* area = qobject_cast<QAbstractScrollArea*>(w);
-                note(area ? area->viewport() : w, w->rect().adjusted(3, 3, -3, -3), name + " " + shown.left(20));
+                note(area ? area->viewport() : w, w->rect().adjusted(3, 3, -3, -3),
+                     name + " " + shown.left(20));
             }
             if (auto* radio = qobject_cast<QRadioButton*>(w)) {
                 QStyleOptionButton option;
                 option.initFrom(radio);
-                const QRect ring = radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
+                const QRect ring =
+                    radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
                 mark = std::min(mark, textContrast(shot, place(radio, ring.adjusted(-2, -2, 2, 2)), 1));
             }
         }
@@ -239,7 +242,8 @@ protected:
                 if (window->screen() != screen)
                     return false;
                 for (Picture* p : pictures())
-                    if (!p->fitsScreen() || std::abs(p->canvas().devicePixelRatio() - screen->devicePixelRatio()) > 1e-3)
+                    if (!p->fitsScreen() ||
+                        std::abs(p->canvas().devicePixelRatio() - screen->devicePixelRatio()) > 1e-3)
                         return false;
                 return true;
             },
@@ -270,7 +274,8 @@ TEST_F(DrawnPictures, EachScreenGetsThePicturesAtItsRatioAndBackAtOneTheSame)
         SCOPED_TRACE(s.ratio);
         moveTo(s.screen);
         for (Picture* p : pictures()) {
-            EXPECT_EQ(p->canvas().size(), QSize(std::ceil(p->width() * s.ratio), std::ceil(p->height() * s.ratio)));
+            EXPECT_EQ(p->canvas().size(),
+                      QSize(std::ceil(p->width() * s.ratio), std::ceil(p->height() * s.ratio)));
             EXPECT_EQ(p->canvas().devicePixelRatio(), s.ratio);
         }
         // Symbols, bins and edges are drawn at the screen's own ratio.
@@ -415,7 +420,8 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineFallsOnWholeDevicePixelsInOneCo
                 EXPECT_TRUE(c == l.before || c == l.colour || c == l.after) << l.what;
                 width += c == l.colour;
             }
-            EXPECT_TRUE(width == 1 || (width == 2 && l.what.rfind("frame", 0) == 0)) << l.what << ": " << width;
+            EXPECT_TRUE(width == 1 || (width == 2 && l.what.rfind("frame", 0) == 0))
+                << l.what << ": " << width;
         }
     }
 }
@@ -439,7 +445,8 @@ TEST_F(DrawnPictures, ANameTooLongForItsListEndsInAnEllipsis)
             const int row = list->lastRowWith(0, QString::fromUtf8(n.name), list->rowCount());
             ASSERT_EQ(list->cell(0, row), QString::fromUtf8(n.name));
             const QRect cell = list->visualItemRect(list->item(row - 1, 0)) & list->viewport()->rect();
-            EXPECT_EQ(endsInEllipsis(shown, cell.adjusted(1, 1, -2, -2), ratio), n.cut) << n.name << " at " << ratio;
+            EXPECT_EQ(endsInEllipsis(shown, cell.adjusted(1, 1, -2, -2), ratio), n.cut)
+                << n.name << " at " << ratio;
         }
     }
 }
@@ -610,7 +617,8 @@ TEST_F(DrawnPictures, EveryWindowsTextsAndMarksAreReadableUnderLightAndDarkPalet
         for (const auto& [name, lowest] : windows) {
             EXPECT_GE(lowest.text, draw::kTextContrast) << name << ": " << lowest.textAt;
             EXPECT_GE(lowest.mark, draw::kMarkContrast) << name << ": a radio button's ring";
-            std::printf("contrast %s, %s: text %.2f : 1 (%s)", named.name, name, lowest.text, lowest.textAt.c_str());
+            std::printf("contrast %s, %s: text %.2f : 1 (%s)", named.name, name, lowest.text,
+                        lowest.textAt.c_str());
             std::printf(lowest.mark < 21 ? ", rings %.2f : 1\n" : "\n", lowest.mark);
         }
     }

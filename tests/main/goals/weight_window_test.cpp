@@ -433,7 +433,8 @@ TEST_F(WeightField, AfterAWriteRefusedForAnotherProgramsChangeTheFieldShowsTheSt
                   QStringLiteral("import sys, datetime, dbf\n"
                                  "t = dbf.Table(sys.argv[1], codepage='cp850')\n"
                                  "t.open(dbf.READ_WRITE)\n"
-                                 "r = next(r for r in t if sys.argv[2] == '-' or r[sys.argv[2]] == datetime.date(2008, 3, 14))\n"
+                                 "r = next(r for r in t if sys.argv[2] == '-' or r[sys.argv[2]] == "
+                                 "datetime.date(2008, 3, 14))\n"
                                  "with r:\n"
                                  "    r[sys.argv[3]] = type(r[sys.argv[3]])(sys.argv[4])\n"
                                  "t.close()\n"),
@@ -441,7 +442,8 @@ TEST_F(WeightField, AfterAWriteRefusedForAnotherProgramsChangeTheFieldShowsTheSt
         c.widget->setFocus();
         QTest::keyClicks(c.widget, c.typed);
         EXPECT_EQ(seams.messages.size(), 1) << c.field << ": the refusal is told";
-        EXPECT_EQ(c.widget->property("text").toString() + c.widget->property("plainText").toString(), c.stored);
+        EXPECT_EQ(c.widget->property("text").toString() + c.widget->property("plainText").toString(),
+                  c.stored);
     }
     window->close();
 }

@@ -102,7 +102,7 @@ bool weightKeyPassesLimit(QChar typed, const QString& text, int selectionStart, 
 QString weightLimitText(const QLocale& locale)
 {
     return QStringLiteral("Das Tagesgewicht kann höchstens %1 kg mit einer Nachkommastelle betragen.")
-        .arg(locale.toString(150.0, 'f', 1));
+        .arg(locale.toString(kHeaviestWeight, 'f', 1));
 }
 
 bool showsNoWeight(const QString& text)
@@ -134,7 +134,7 @@ std::optional<float> readWeight(const QString& text, const QLocale& locale)
 float storableWeight(float weightKg)
 {
     // Also turns -0 and the infinities of a huge text into 0.
-    if (!(weightKg > 0.0f) || weightKg > 150.0f)
+    if (!(weightKg > 0.0f) || weightKg > kHeaviestWeight)
         return 0.0f;
     return weightKg;
 }

@@ -8,8 +8,8 @@
 #include "main/draw/rules/chart.h"
 #include "store/create.h"
 #include "store/fileio.h"
+#include "store/recordfile.h"
 #include "store/schema.h"
-#include "store/table.h"
 
 #include <QFileInfo>
 

@@ -806,21 +806,7 @@ quint32 RecordFile::Write::append(const QByteArray& record)
     ++f.m_changes;
     if (const int day = f.dayOf(recno); day > 0)
         f.m_days.add(recno, day);
-    try {
-        // The record is on the disk: should a crash keep the count from
-        // following it, the next open takes it in all the same. So the
-        // count goes to the disk with the file's next sync rather than
-        // with one of its own.
-        f.writeCount(false);
-        if (f.m_keyField >= 0) {
-            f.sortIndexOrder();
-            f.writeIndex();
-        }
-    } catch (...) {
-        f.takeBack();
-        throw;
-    }
-    f.restamp();
+    f.followWritten(true, f.m_keyField >= 0);
     return recno;
 }
 
@@ -847,16 +833,27 @@ void RecordFile::Write::rewrite(quint32 recno, const QByteArray& record)
     f.m_lastImage = QByteArray(f.record(recno), length);
     f.m_lastWritten = record;
     ++f.m_changes;
-    if (f.takeUp(recno, record)) {
-        try {
-            f.sortIndexOrder();
-            f.writeIndex();
-        } catch (...) {
-            f.takeBack();
-            throw;
+    f.followWritten(false, f.takeUp(recno, record));
+}
+
+void RecordFile::followWritten(bool count, bool key)
+{
+    try {
+        // The record is on the disk: should a crash keep the count from
+        // following it, the next open takes it in all the same. So the
+        // count goes to the disk with the file's next sync rather than
+        // with one of its own.
+        if (count)
+            writeCount(false);
+        if (key) {
+            sortIndexOrder();
+            writeIndex();
         }
+    } catch (...) {
+        takeBack();
+        throw;
     }
-    f.restamp();
+    restamp();
 }
 
 void RecordFile::Write::markDeleted(quint32 recno)

@@ -133,7 +133,6 @@ public:
     // The layout of a declared field; throws StoreError for a name not
     // declared or, in a file that lacks it, an optional field.
     const Field& field(const char* name) const;
-    bool declares(const char* name) const { return m_fieldByName.count(name) > 0; }
     bool hasDayField() const { return m_dayField >= 0; }
     bool hasIndex() const { return m_keyField >= 0; }
     // Every record number in the order of the name index.
@@ -246,6 +245,10 @@ private:
     // Takes back the last change; returns its record, or -1 when there is
     // none. Throws when the file cannot be written.
     qint64 revertUnchecked();
+    // After a record was written: the header count (with `count`) and, for a
+    // record whose key is new, the name index follow it; when they cannot,
+    // the record is taken back and the error passed on.
+    void followWritten(bool count, bool key);
     // Takes back the record just written whose count or key could not be
     // written, then writes the index for the file as it is. Never throws.
     void takeBack();

@@ -62,16 +62,13 @@ void Table::recordsReread(const QByteArray* before, qint64 beforeLength, bool sa
         return;
     }
     // The current record is kept when the file still holds it unchanged.
-    qint64 keep = currentRecno();
-    const bool unchanged =
-        keep >= 0 && sameLayout && keep < m_file.count() && (keep + 1) * beforeLength <= before->size() &&
-        std::memcmp(before->constData() + keep * beforeLength, m_file.record(quint32(keep)), beforeLength) ==
-            0;
-    if (!unchanged)
-        keep = -1;
-    if (!sameLayout)
-        m_editStale = true;
-    rebuildView(keep);
+    const qint64 keep = currentRecno();
+    const bool held =
+        keep >= 0 && sameLayout && keep < m_file.count() && (keep + 1) * beforeLength <= before->size();
+    const bool unchanged = held && std::memcmp(before->constData() + keep * beforeLength,
+                                               m_file.record(quint32(keep)), beforeLength) == 0;
+    m_editStale = m_editStale || !sameLayout;
+    rebuildView(unchanged ? keep : -1);
 }
 
 StoreError Table::changedError() const

@@ -326,8 +326,9 @@ TEST(Replace, ACrashAtAnyCallOfAReplacementLeavesOnlyTheDiarysFiles)
 // A list of renames left beside the diary is finished only for the files it
 // names: planted new files (cut short, random bytes, another table, a
 // sparse giant), a list from another copy of the diary, one with a new
-// file missing, or a list of the previous format with a damaged or missing
-// new file replace nothing; list and new files are set aside, never lost.
+// file missing, a list of a new diary's files where the table stands, or a
+// list of the previous format with a damaged or missing new file replace
+// nothing; list and new files are set aside, never lost.
 TEST(Replace, ALeftoverListReplacesOnlyTheFilesItNames)
 {
     const auto leaveDecided = [](const QString& dir) {
@@ -359,6 +360,7 @@ TEST(Replace, ALeftoverListReplacesOnlyTheFilesItNames)
         {"another table", {{"ZEB_NTB.DBF.neu", ftb}}},
         {"sparse giant", {{"ZEB_NTB.DBF.neu", "giant"}}},
         {"a new file missing", {{"ZEB_XTB.dbf.neu", {}}}},
+        {"a new diary's list naming a table that stands", {{"ZEB_NEU.LST", "as new"}}},
         {"previous format, damaged", {{"ZEB_NEU.LST", oldList}, {"ZEB_NTB.DBF.neu", ftb}}},
         {"previous format, three tables and two files", {{"ZEB_NEU.LST", oldList + "ZEB_FTB.dbf\n"}}},
     };
@@ -366,7 +368,14 @@ TEST(Replace, ALeftoverListReplacesOnlyTheFilesItNames)
         SCOPED_TRACE(c.what);
         SmallDiary diary;
         leaveDecided(diary.dir());
-        for (const auto& [name, bytes] : c.planted) {
+        for (auto [name, bytes] : c.planted) {
+            if (bytes == "as new") {
+                // The decided list's first table, named as a new diary's
+                // file that was not there.
+                QList<QByteArray> line = diary.read(name).split('\n')[1].split('\t');
+                std::fill(line.begin() + 1, line.begin() + 5, "-");
+                bytes = "KELVARA-ERSETZUNG 2\n" + line.join('\t') + '\n';
+            }
             bytes.isEmpty() ? (void)QFile::remove(diary.path(name)) : diary.write(name, bytes);
             if (bytes == "giant")
                 QFile(diary.path(name)).resize(qint64(2) << 30);

@@ -1,6 +1,7 @@
 #include "controls/platform.h"
 
 #include "main/rules/placement.h"
+#include "store/clock.h"
 
 #include <QApplication>
 #include <QFile>
@@ -44,12 +45,6 @@ std::function<QString(const QString&)>& saveDialogHandler()
 {
     static std::function<QString(const QString&)> handler;
     return handler;
-}
-
-QDate& fixedToday()
-{
-    static QDate day;
-    return day;
 }
 
 const char* themeSound(Sound sound)
@@ -439,12 +434,12 @@ void installQtTranslation()
 
 QDate today()
 {
-    return fixedToday().isValid() ? fixedToday() : QDate::currentDate();
+    return store::today();
 }
 
 void setToday(QDate day)
 {
-    fixedToday() = day;
+    store::setToday(day);
 }
 
 } // namespace platform

@@ -79,9 +79,10 @@ void placeOnScreen(QWidget& window);
 // English stays otherwise. Calling it again follows a changed locale.
 void installQtTranslation();
 
-// Today's date from the system clock.
+// Today's date from the program's one clock (store/clock.h), which the
+// store writes into the files as well.
 QDate today();
-// Tests: a fixed today; an invalid date returns to the system clock.
+// Tests: fixes that clock; an invalid date returns to the system clock.
 void setToday(QDate day);
 
 } // namespace platform

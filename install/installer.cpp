@@ -8,9 +8,9 @@
 #include "main/draw/rules/chart.h"
 #include "store/create.h"
 #include "store/fileio.h"
+#include "store/recordfile.h"
 #include "store/schema.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -271,18 +271,18 @@ QDate lastShownDay(const diary::Range& range)
     return range.lastStartDay().addDays(-1);
 }
 
-QStringList existingDiaryFiles(const QString& dir)
+QStringList existingDiaryFiles(const QString& dir, store::FileSystem& fs)
 {
     QStringList present;
     for (const char* name : store::schema::diaryFileNames()) {
-        const QString found = store::findFile(dir, QString::fromLatin1(name));
+        const QString found = store::findFile(dir, QString::fromLatin1(name), fs);
         if (!found.isEmpty())
             present << QFileInfo(found).fileName();
     }
     return present;
 }
 
-void layOutDiary(const QString& dir, Content content, int firstYear, QDate today)
+void layOutDiary(const QString& dir, Content content, int firstYear, QDate today, store::FileSystem& fs)
 {
     const std::optional<diary::Range> range = diary::Range::elevenYears(firstYear);
     if (!range)
@@ -292,14 +292,27 @@ void layOutDiary(const QString& dir, Content content, int firstYear, QDate today
                                .arg(diary::kEarliestFirstYear)
                                .arg(diary::kLatestFirstYear)
                                .toStdString());
-    if (!QDir().mkpath(dir))
+    try {
+        fs.makeFolder(dir);
+    } catch (const store::StoreError&) {
         throw InstallError(
             QStringLiteral("Verzeichnis %1 kann nicht angelegt werden.").arg(dir).toStdString());
-    const QStringList present = existingDiaryFiles(dir);
-    if (!present.isEmpty()) {
-        throw InstallError(QStringLiteral("%1 enthält bereits ein Tagebuch (%2). Es wurde nichts verändert.")
-                               .arg(dir, present.join(QStringLiteral(", ")))
+    }
+    // What an interrupted run (or maintenance run) left is finished or
+    // cleared first, as the program's start does.
+    const QStringList before = existingDiaryFiles(dir, fs);
+    store::finishReplacement(fs, dir);
+    const QStringList present = existingDiaryFiles(dir, fs);
+    if (present.size() > before.size())
+        throw InstallError(QStringLiteral("In %1 wurde ein unterbrochen angelegtes Tagebuch fertiggestellt. "
+                                          "Es wurde kein neues angelegt.")
+                               .arg(dir)
                                .toStdString());
+    if (!present.isEmpty()) {
+        throw InstallError(
+            QStringLiteral("%1 enthält bereits ein Tagebuch (%2). Es wurde kein neues angelegt.")
+                .arg(dir, present.join(QStringLiteral(", ")))
+                .toStdString());
     }
 
     const std::vector<Food> foods = parseFoods(foodsText());
@@ -309,22 +322,17 @@ void layOutDiary(const QString& dir, Content content, int firstYear, QDate today
         fillDemo(diary, *range, foods, activities);
 
     namespace schema = store::schema;
-    try {
-        store::createTable(dir, schema::nrg(), foodRows(foods));
-        store::createTable(dir, schema::akt(), activityRows(activities));
-        store::createTable(dir, schema::ntb(), diary.food);
-        store::createTable(dir, schema::ftb(), diary.activity);
-        store::createTable(dir, schema::zeb(), diary.days);
-        store::createTable(dir, schema::xtb(), diary.notes);
-        store::createTable(dir, schema::reg(), {diary.settings});
-        store::posixFileSystem().syncDirectory(dir);
-    } catch (...) {
-        // Leave no half diary behind: take back what this run wrote.
-        const QStringList written = existingDiaryFiles(dir);
-        for (const QString& name : written)
-            QFile::remove(QDir(dir).filePath(name));
-        throw;
-    }
+    const std::vector<Row> foodCatalogue = foodRows(foods), activityCatalogue = activityRows(activities),
+                           settings = {diary.settings};
+    store::createTables(dir,
+                        {{schema::nrg(), foodCatalogue},
+                         {schema::akt(), activityCatalogue},
+                         {schema::ntb(), diary.food},
+                         {schema::ftb(), diary.activity},
+                         {schema::zeb(), diary.days},
+                         {schema::xtb(), diary.notes},
+                         {schema::reg(), settings}},
+                        fs);
 }
 
 } // namespace install

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "main/diary/rules/diary.h"
+#include "store/fileio.h"
 
 #include <QDate>
 #include <QString>
@@ -27,7 +28,7 @@ public:
 
 // The diary files already present in `dir` (matched without regard to
 // letter case).
-QStringList existingDiaryFiles(const QString& dir);
+QStringList existingDiaryFiles(const QString& dir, store::FileSystem& fs = store::posixFileSystem());
 
 enum class Content {
     Fresh, // catalogues, settings defaults, one zeroed day record a day, empty diary
@@ -35,13 +36,20 @@ enum class Content {
 };
 
 // Creates `dir` if needed and writes the nine files of a diary of the
-// eleven years from 1 January `firstYear`. Its chart opens on the weeks of
-// `today` (the day it is laid out), kept within the diary's first day ...
-// lastShownDay; without a day, on the weeks of lastShownDay. Refuses,
-// touching nothing, a year diary::Range::elevenYears does not take and a
-// folder that holds any of the files already; on a failure the files
-// written so far are removed again. Throws InstallError or
-// store::StoreError.
-void layOutDiary(const QString& dir, Content content, int firstYear = kOriginalFirstYear, QDate today = {});
+// eleven years from 1 January `firstYear`, dated by the program's clock.
+// Its chart opens on the weeks of `today` (the day it is laid out), kept
+// within the diary's first day ... lastShownDay; without a day, on the
+// weeks of lastShownDay.
+//
+// The nine files are put in place all at once (store::createTables): a
+// crash at any instant leaves no diary, or one that the program's next
+// start, or the next run of the installer, completes. A run first finishes
+// or clears what an interrupted one left, as the program's start does; a
+// diary it so completes is reported (InstallError), not laid out anew.
+// Refuses, touching nothing, a year diary::Range::elevenYears does not
+// take, and refuses a folder that holds any of the files. Throws
+// InstallError or store::StoreError.
+void layOutDiary(const QString& dir, Content content, int firstYear = kOriginalFirstYear, QDate today = {},
+                 store::FileSystem& fs = store::posixFileSystem());
 
 } // namespace install

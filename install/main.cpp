@@ -8,6 +8,7 @@
 //                                      eleven years of use
 
 #include "install/installer.h"
+#include "store/clock.h"
 #include "store/error.h"
 
 #include <QCoreApplication>
@@ -26,7 +27,7 @@ int main(int argc, char* argv[])
         // Text that is no number reads as 0, which the installer refuses.
         firstYear = args.takeAt(yearAt + 1).toInt();
         args.removeAt(yearAt);
-        today = QDate::currentDate();
+        today = store::today();
     }
     QTextStream err(stderr);
     QTextStream out(stdout);

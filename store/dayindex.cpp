@@ -109,24 +109,16 @@ void DayIndex::remove(quint32 recno, int day)
     m_open = m_runs.size();
 }
 
-std::vector<quint32> DayIndex::records(int day) const
+std::vector<quint32> DayIndex::records(int first, int last) const
 {
     std::vector<quint32> list;
-    auto at = std::lower_bound(m_runs.begin(), m_runs.end(), day,
+    auto at = std::lower_bound(m_runs.begin(), m_runs.end(), first,
                                [](const Run& run, int d) { return run.day < d; });
-    for (; at != m_runs.end() && at->day == day; ++at) {
+    for (; at != m_runs.end() && at->day <= last; ++at) {
         for (quint32 r = at->first; r < at->end; ++r)
             list.push_back(r);
     }
     return list;
-}
-
-size_t DayIndex::dayCount() const
-{
-    size_t days = 0;
-    for (size_t i = 0; i < m_runs.size(); ++i)
-        days += (i == 0 || m_runs[i].day != m_runs[i - 1].day) ? 1 : 0;
-    return days;
 }
 
 } // namespace store

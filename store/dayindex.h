@@ -29,10 +29,10 @@ public:
     // Takes out record `recno` of `day` (its day changes).
     void remove(quint32 recno, int day);
 
-    // The records of `day`, ascending.
-    std::vector<quint32> records(int day) const;
-    // The days that have records.
-    size_t dayCount() const;
+    // The records of the days `first` ... `last`, ascending by day and by
+    // record within a day.
+    std::vector<quint32> records(int first, int last) const;
+    std::vector<quint32> records(int day) const { return records(day, day); }
     // Runs of consecutive records: one a day for a table in date order.
     size_t runCount() const { return m_runs.size(); }
 

@@ -144,23 +144,6 @@ QByteArray countBytes(quint32 recordCount, QDate lastUpdate)
     return bytes;
 }
 
-bool recordWellFormed(const char* record, const Header& header)
-{
-    if (record[0] != kLive && record[0] != kDeleted)
-        return false;
-    for (const FieldLayout& field : header.fields) {
-        const char* data = record + field.offset;
-        if (field.type == 'N' || field.type == 'F') {
-            if (!numberWellFormed(data, field.width))
-                return false;
-        } else if (field.type == 'D') {
-            if (dayNumber(data) < 0)
-                return false;
-        }
-    }
-    return true;
-}
-
 bool numberWellFormed(const char* data, int width)
 {
     // Blanks, an optional sign, digits with at most one decimal point,

@@ -51,9 +51,6 @@ QByteArray buildHeader(const std::vector<FieldSpec>& fields, quint32 recordCount
 // (bytes 1 to 3) and record count (bytes 4 to 7).
 QByteArray countBytes(quint32 recordCount, QDate lastUpdate);
 
-// True when the record's flag and its numeric and date fields are readable.
-bool recordWellFormed(const char* record, const Header& header);
-
 // Field codecs. The readers accept blanks as the empty value.
 bool numberWellFormed(const char* data, int width);
 // Whether a well-formed number is one that a field of whole numbers holds

@@ -308,6 +308,25 @@ public:
             fail(to, what, errno);
     }
 
+    void makeFolder(const QString& dir) override
+    {
+        const QString path = folderKey(dir);
+        if (status(path).type == EntryType::Directory)
+            return;
+        const QString parent = QFileInfo(path).absolutePath();
+        if (parent != path)
+            makeFolder(parent);
+        const QString what = QStringLiteral("Verzeichnis kann nicht angelegt werden");
+        if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) {
+            const int err = errno;
+            const EntryType type = status(path).type;
+            if (err != EEXIST || (type != EntryType::Directory && type != EntryType::Link))
+                fail(path, what, err == EEXIST ? ENOTDIR : err);
+            return;
+        }
+        syncDirectory(parent);
+    }
+
     std::shared_ptr<void> holdFolder(const QString& dir) override
     {
         std::shared_ptr<OpenFolder> open = folder(dir);
@@ -413,6 +432,11 @@ void throwFileError(const QString& path, const QString& what, int err)
 void FileSystem::moveAside(const QString& from, const QString& to)
 {
     posixFileSystem().moveAside(from, to);
+}
+
+void FileSystem::makeFolder(const QString& dir)
+{
+    posixFileSystem().makeFolder(dir);
 }
 
 std::shared_ptr<void> FileSystem::holdFolder(const QString& dir)

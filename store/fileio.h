@@ -103,6 +103,9 @@ public:
     virtual void rename(const QString& from, const QString& to) = 0;
     // Moves `from` to `to`; fails when anything stands at `to`.
     virtual void moveAside(const QString& from, const QString& to);
+    // Creates the folder `dir` and any missing folder above it, each one
+    // synced into the folder that holds it; does nothing when it exists.
+    virtual void makeFolder(const QString& dir);
     // Opens `dir` and keeps it open as long as the returned token lives.
     virtual std::shared_ptr<void> holdFolder(const QString& dir);
     // Whether this process may write the file or folder at `path`.

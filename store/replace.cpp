@@ -1,4 +1,7 @@
+#include "store/clock.h"
+#include "store/create.h"
 #include "store/error.h"
+#include "store/ndxformat.h"
 #include "store/table.h"
 
 #include <QCryptographicHash>
@@ -7,6 +10,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <optional>
 
 namespace store {
@@ -22,7 +26,7 @@ const QString kNewSuffix = QStringLiteral(".neu");
 const QString kAsideSuffix = QStringLiteral(".beiseite");
 // The first line of a list that names the files of each replacement.
 const QByteArray kListFormat = "KELVARA-ERSETZUNG 2";
-// Seven lines of a few numbers and two checksums: a longer file is no list
+// Nine lines of a few numbers and two checksums: a longer file is no list
 // of ours, and is not read further.
 constexpr qint64 kListLimit = 4096;
 
@@ -51,6 +55,34 @@ const TableSchema* schemaOf(const QString& name)
             return table;
     }
     return nullptr;
+}
+
+// The catalogue whose name index is `name`, in any letter case.
+const TableSchema* indexedBy(const QString& name)
+{
+    for (const TableSchema* table : schema::all()) {
+        if (table->indexFileName && sameLetters(name, QLatin1String(table->indexFileName)))
+            return table;
+    }
+    return nullptr;
+}
+
+// Whether the file at `path` is a complete file of the diary's `name`: a
+// table of its schema, or a readable name index of its catalogue.
+bool wellFormedAs(FileSystem& fs, const QString& name, const QString& path)
+{
+    if (const TableSchema* table = schemaOf(name))
+        return RecordFile::wellFormed(*table, fs, path);
+    const TableSchema* catalogue = indexedBy(name);
+    try {
+        const int width = catalogue->fields[catalogue->fieldPosition(catalogue->indexField)].width;
+        ndx::read(fs.openToRead(path)->readAll(), width, name);
+        return true;
+    } catch (const StoreError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 // A file's content as the list names it: length, header date (YYYYMMDD),
@@ -92,25 +124,32 @@ bool hasIdentity(FileSystem& fs, const QString& path, const Identity& id)
     }
 }
 
-// One replaced table: its bare file name X, standing for the rename of
-// X.neu over X, and in the current format the file it was made from and
-// the new file.
+// One replaced or new file: its bare file name X, standing for the rename
+// of X.neu to X, and in the current format the file it was made from (none
+// for a file that did not exist: `created`) and the new file.
 struct Listed
 {
     QString name;
     std::optional<Identity> old;
     std::optional<Identity> made;
+    bool created = false;
 };
+
+// In place of the four fields of the old file, a file that did not exist
+// has four of these.
+const QByteArray kNone = "-";
 
 QByteArray encodeList(const std::vector<Listed>& entries)
 {
     QByteArray text = kListFormat + '\n';
-    const auto fields = [](const Identity& id) {
-        return QByteArray::number(id.size) + '\t' + QByteArray::number(id.date) + '\t' +
-               QByteArray::number(id.count) + '\t' + id.sha256;
+    const auto fields = [](const std::optional<Identity>& id) {
+        if (!id)
+            return kNone + '\t' + kNone + '\t' + kNone + '\t' + kNone;
+        return QByteArray::number(id->size) + '\t' + QByteArray::number(id->date) + '\t' +
+               QByteArray::number(id->count) + '\t' + id->sha256;
     };
     for (const Listed& e : entries)
-        text += e.name.toLatin1() + '\t' + fields(*e.old) + '\t' + fields(*e.made) + '\n';
+        text += e.name.toLatin1() + '\t' + fields(e.old) + '\t' + fields(e.made) + '\n';
     return text;
 }
 
@@ -130,10 +169,10 @@ std::optional<Identity> decodeIdentity(const QList<QByteArray>& parts, qsizetype
 }
 
 // The entries of a list as this program writes it, or nothing for any other
-// content: a path, a name outside the diary's tables, a second line for
-// the same table, anything but printable ASCII. Without the format line
-// the list is one of the previous version: bare names, or lines
-// "X.neu<tab>X" read as X.
+// content: a path, a name outside the diary's tables (or, for a file that
+// did not exist, the diary's nine files), a second line for the same file,
+// anything but printable ASCII. Without the format line the list is one of
+// the previous version: bare names, or lines "X.neu<tab>X" read as X.
 std::optional<std::vector<Listed>> decodeList(const QByteArray& text)
 {
     if (text.isEmpty() || !text.endsWith('\n'))
@@ -154,16 +193,18 @@ std::optional<std::vector<Listed>> decodeList(const QByteArray& text)
             if (parts.size() != 9)
                 return std::nullopt;
             e.name = QString::fromLatin1(parts[0]);
+            e.created = std::all_of(parts.begin() + 1, parts.begin() + 5,
+                                    [](const QByteArray& p) { return p == kNone; });
             e.old = decodeIdentity(parts, 1);
             e.made = decodeIdentity(parts, 5);
-            if (!e.old || !e.made)
+            if ((!e.old && !e.created) || !e.made)
                 return std::nullopt;
         } else {
             e.name = QString::fromLatin1(parts.back());
             if (parts.size() > 2 || (parts.size() == 2 && parts[0] != parts[1] + kNewSuffix.toLatin1()))
                 return std::nullopt;
         }
-        if (!schemaOf(e.name))
+        if (!schemaOf(e.name) && !(e.created && indexedBy(e.name)))
             return std::nullopt;
         for (const Listed& seen : entries) {
             if (sameLetters(seen.name, e.name))
@@ -192,20 +233,32 @@ std::optional<std::vector<Listed>> readList(FileSystem& fs, const QString& path)
 
 enum class Step { Pending, Done, Refused };
 
-// Where the rename of one listed table stands, or Refused when the files
-// are not the ones the list names.
+// Where the rename of one listed file stands, or Refused when the files
+// are not the ones the list names. A file that did not exist is put in
+// place only while nothing stands at its name, in any letter case.
 Step stepOf(FileSystem& fs, const QDir& dir, const Listed& e)
 {
     const QString table = dir.filePath(e.name), made = table + kNewSuffix;
     const EntryType type = fs.status(made).type;
     if (!e.made)
-        return type == EntryType::Regular && Table::wellFormed(*schemaOf(e.name), fs, made) ? Step::Pending
-                                                                                         : Step::Refused;
+        return type == EntryType::Regular && wellFormedAs(fs, e.name, made) ? Step::Pending : Step::Refused;
     if (type == EntryType::Missing)
         return hasIdentity(fs, table, *e.made) ? Step::Done : Step::Refused;
+    const bool before =
+        e.created ? findFile(dir.path(), e.name, fs).isEmpty() : hasIdentity(fs, table, *e.old);
     const bool sound = type == EntryType::Regular && hasIdentity(fs, made, *e.made) &&
-                       Table::wellFormed(*schemaOf(e.name), fs, made) && hasIdentity(fs, table, *e.old);
+                       wellFormedAs(fs, e.name, made) && before;
     return sound ? Step::Pending : Step::Refused;
+}
+
+// Renames the new file of `path` into place: over the old file, or for a
+// file that did not exist only to a name that is still free.
+void putInPlace(FileSystem& fs, const QString& path, bool created)
+{
+    if (created)
+        fs.moveAside(path + kNewSuffix, path);
+    else
+        fs.rename(path + kNewSuffix, path);
 }
 
 // The names of the diary's new files and, with `withList`, of the list.
@@ -280,6 +333,97 @@ void checkWritable(FileSystem& fs, const QString& path, bool folder)
                      StoreError::Cause::NoPermission, path);
 }
 
+// A file of a step: the new content for the name `path`, and the file that
+// stands there now (none for a file that does not exist yet) with the
+// owner and mode the new one takes over.
+struct Planned
+{
+    QString path;
+    QByteArray image;
+    std::optional<Identity> old;
+    std::optional<FileStatus> successorOf;
+};
+
+// Writes every planned file under its new name, synced, then the list that
+// names them; `beforeDecision` may still refuse by throwing; then decides
+// the step by renaming the list into place. Before the decision a failure
+// removes what was written and passes the error on: nothing changed.
+// Returns the new files, open.
+std::vector<std::unique_ptr<File>> writeAndDecide(FileSystem& fs, const QString& dir,
+                                                  const std::vector<Planned>& planned,
+                                                  const std::function<void()>& beforeDecision)
+{
+    const QString list = listPath(dir);
+    std::vector<Listed> entries;
+    std::vector<std::unique_ptr<File>> files;
+    try {
+        for (const Planned& p : planned) {
+            const QString made = p.path + kNewSuffix;
+            entries.push_back({QFileInfo(p.path).fileName(), p.old, identityOf(p.image), !p.old});
+            removeQuietly(fs, made);
+            files.push_back(fs.create(made));
+            // A new content is the old file's successor: its permissions
+            // (and owner) as they are now, before any of its content.
+            if (p.successorOf)
+                files.back()->adoptOwnerAndMode(*p.successorOf);
+            files.back()->writeAt(0, p.image.constData(), p.image.size());
+            files.back()->sync();
+        }
+        const QByteArray text = encodeList(entries);
+        removeQuietly(fs, list + kNewSuffix);
+        auto file = fs.create(list + kNewSuffix);
+        file->writeAt(0, text.constData(), text.size());
+        file->sync();
+        file.reset();
+        fs.syncDirectory(dir);
+        if (beforeDecision)
+            beforeDecision();
+        fs.rename(list + kNewSuffix, list);
+    } catch (const StoreError&) {
+        files.clear();
+        for (const Planned& p : planned)
+            removeQuietly(fs, p.path + kNewSuffix);
+        removeQuietly(fs, list + kNewSuffix);
+        throw;
+    }
+    return files;
+}
+
+// Puts the files of a decided step in place and removes its list. When
+// that fails, `failed` is told and a second try (finishReplacement) may
+// succeed after a passing fault. Otherwise the step waits for the next
+// start: DeferredReplacement. When the second try found files changed by
+// another program and set the list aside, nothing was replaced:
+// `setAside` is told and the first error passed on.
+void completeDecided(FileSystem& fs, const QString& dir, const std::vector<Planned>& planned,
+                     const std::function<void()>& failed, const std::function<void()>& setAside)
+{
+    try {
+        fs.syncDirectory(dir);
+        for (const Planned& p : planned)
+            putInPlace(fs, p.path, !p.old);
+        fs.syncDirectory(dir);
+        fs.remove(listPath(dir));
+        fs.syncDirectory(dir);
+    } catch (const StoreError& e) {
+        if (failed)
+            failed();
+        QStringList aside;
+        try {
+            aside = finishReplacement(fs, dir);
+        } catch (const StoreError&) {
+            throw DeferredReplacement(
+                QStringLiteral("%1\rDie Änderung ist gespeichert und wird beim nächsten Start abgeschlossen.")
+                    .arg(e.text()));
+        }
+        if (!aside.isEmpty()) {
+            if (setAside)
+                setAside();
+            throw StoreError(e.text());
+        }
+    }
+}
+
 } // namespace
 
 QStringList finishReplacement(FileSystem& fs, const QString& dir)
@@ -303,11 +447,88 @@ QStringList finishReplacement(FileSystem& fs, const QString& dir)
     if (!sound)
         return setAside(fs, dir);
     for (const Listed* e : pending)
-        fs.rename(directory.filePath(e->name + kNewSuffix), directory.filePath(e->name));
+        putInPlace(fs, directory.filePath(e->name), e->created);
     fs.syncDirectory(dir);
     fs.remove(list);
     fs.syncDirectory(dir);
     return {};
+}
+
+// ---------------------------------------------------------------- TableDraft
+
+TableDraft::TableDraft(Table& table) : m_table(table)
+{
+    RecordFile& file = table.m_file;
+    if (!file.isOpen())
+        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(file.fileName()));
+    // A record being edited is posted first, as a change of filter does;
+    // then the draft starts from the file as it is now.
+    table.post();
+    file.followFile();
+    m_stamp = file.m_stamp;
+    m_recordLength = file.recordLength();
+    m_records = file.m_records;
+}
+
+RecordFile& TableDraft::file() const
+{
+    return m_table.m_file;
+}
+
+std::vector<quint32> TableDraft::dayRecords(QDate day) const
+{
+    std::vector<quint32> list = file().dayRecords(day, day);
+    std::erase_if(list, [this](quint32 recno) { return m_records[recno * m_recordLength] == dbf::kDeleted; });
+    return list;
+}
+
+RecordRef TableDraft::record(quint32 recno) const
+{
+    return RecordRef(file(), m_records.constData() + recno * m_recordLength);
+}
+
+void TableDraft::remove(quint32 recno)
+{
+    char& flag = m_records[recno * m_recordLength];
+    if (flag != dbf::kDeleted) {
+        flag = dbf::kDeleted;
+        m_changed = true;
+    }
+}
+
+void TableDraft::change(quint32 recno, const Fields& values)
+{
+    const QByteArray old(m_records.constData() + recno * m_recordLength, m_recordLength);
+    const QByteArray changed = file().encoded(old, values);
+    if (changed != old) {
+        std::memcpy(m_records.data() + recno * m_recordLength, changed.constData(), m_recordLength);
+        m_changed = true;
+    }
+}
+
+void TableDraft::append(const Fields& values)
+{
+    m_appended.append(file().encoded(file().blankRecord(), values));
+    m_changed = true;
+}
+
+QByteArray TableDraft::image() const
+{
+    QByteArray image = file().m_headerBytes;
+    image.reserve(image.size() + m_records.size() + m_appended.size() + 1);
+    quint32 kept = 0;
+    for (qint64 offset = 0; offset < m_records.size(); offset += m_recordLength) {
+        if (m_records[offset] != dbf::kDeleted) {
+            image.append(m_records.constData() + offset, m_recordLength);
+            ++kept;
+        }
+    }
+    image.append(m_appended);
+    kept += static_cast<quint32>(m_appended.size() / m_recordLength);
+    image.append(dbf::kEndOfFile);
+    const QByteArray counts = dbf::countBytes(kept, today());
+    std::memcpy(image.data() + 1, counts.constData() + 1, 7);
+    return image;
 }
 
 void replaceTables(const std::vector<TableDraft*>& drafts)
@@ -319,113 +540,68 @@ void replaceTables(const std::vector<TableDraft*>& drafts)
     }
     if (changed.empty())
         return;
-    Table& lead = changed.front()->table();
+    RecordFile& lead = changed.front()->file();
     FileSystem& fs = lead.fileSystem();
     const QString dir = lead.dir();
-    const QString list = listPath(dir);
 
     // A step left pending by an earlier failure comes first, or the new list
     // would take its place.
-    if (fs.status(list).type != EntryType::Missing)
-        Table::finishWaiting(fs, dir, nullptr);
+    if (fs.status(listPath(dir)).type != EntryType::Missing)
+        RecordFile::finishWaiting(fs, dir, nullptr);
     checkWritable(fs, dir, true);
     for (TableDraft* d : changed)
-        checkWritable(fs, d->table().path(), false);
+        checkWritable(fs, d->file().path(), false);
     // From the check to the decision, programs that lock are kept out of
     // the tables; the others are caught by a second check just before it.
     std::vector<std::unique_ptr<WriteLock>> locks;
     for (TableDraft* d : changed)
-        locks.push_back(std::make_unique<WriteLock>(*d->table().m_file));
+        locks.push_back(std::make_unique<WriteLock>(*d->file().m_file));
     const auto checkUnchanged = [&] {
         for (TableDraft* d : changed) {
-            Table& table = d->table();
-            if (!table.fileUnchanged() || !table.m_stamp.sameAs(d->m_stamp))
+            RecordFile& file = d->file();
+            if (!file.fileUnchanged() || !file.m_stamp.sameAs(d->m_stamp))
                 throw StoreError(
                     QStringLiteral("%1: Die Datei wurde inzwischen von einem anderen Programm geändert. "
                                    "Es wurde nichts verändert; bitte wiederholen Sie den Vorgang.")
-                        .arg(table.fileName()));
+                        .arg(file.fileName()));
         }
     };
     checkUnchanged();
     // The tables as the list names them are the ones on the disk: a count
     // still held back from an append goes there first.
+    std::vector<Planned> planned;
     for (TableDraft* d : changed) {
-        d->table().m_file->sync();
-        d->table().restamp();
-        d->m_stamp = d->table().m_stamp;
+        RecordFile& file = d->file();
+        file.m_file->sync();
+        file.restamp();
+        d->m_stamp = file.m_stamp;
+        planned.push_back(
+            {file.path(), d->image(), identityOf(file.m_file->readAll()), file.m_file->status()});
     }
 
-    const auto newFile = [&](size_t i) { return changed[i]->table().path() + kNewSuffix; };
-    std::vector<Listed> entries;
-    std::vector<std::unique_ptr<File>> files;
-    bool decided = false;
+    std::vector<std::unique_ptr<File>> files = writeAndDecide(fs, dir, planned, checkUnchanged);
+    // Decided: the new files must come into place before any table writes
+    // again, or its writes would go to a file no longer in use. Until they
+    // are, the tables keep reading their old files.
     try {
-        for (size_t i = 0; i < changed.size(); ++i) {
-            Table& table = changed[i]->table();
-            const QByteArray image = changed[i]->image();
-            entries.push_back({QFileInfo(table.path()).fileName(), identityOf(table.m_file->readAll()),
-                               identityOf(image)});
-            removeQuietly(fs, newFile(i));
-            files.push_back(fs.create(newFile(i)));
-            // The new file is the old one's successor: its permissions (and
-            // owner) as they are now, before any of its content.
-            files.back()->adoptOwnerAndMode(table.m_file->status());
-            files.back()->writeAt(0, image.constData(), image.size());
-            files.back()->sync();
-        }
-        const QByteArray text = encodeList(entries);
-        removeQuietly(fs, list + kNewSuffix);
-        auto file = fs.create(list + kNewSuffix);
-        file->writeAt(0, text.constData(), text.size());
-        file->sync();
-        file.reset();
-        fs.syncDirectory(dir);
-        checkUnchanged();
-        fs.rename(list + kNewSuffix, list);
-        decided = true;
-        fs.syncDirectory(dir);
-        for (size_t i = 0; i < changed.size(); ++i)
-            fs.rename(newFile(i), changed[i]->table().path());
-        fs.syncDirectory(dir);
-        fs.remove(list);
-        fs.syncDirectory(dir);
-    } catch (const StoreError& e) {
-        locks.clear();
-        if (!decided) {
-            files.clear();
-            for (size_t i = 0; i < changed.size(); ++i)
-                removeQuietly(fs, newFile(i));
-            removeQuietly(fs, list + kNewSuffix);
-            throw;
-        }
-        // Decided: the new files must come into place before any table
-        // writes again, or its writes would go to a file no longer in use.
-        // A second try may succeed (a passing fault); otherwise the tables
-        // keep reading their old files and the next start finishes it.
-        QStringList aside;
-        try {
-            aside = finishReplacement(fs, dir);
-        } catch (const StoreError&) {
-            for (TableDraft* d : changed)
-                d->table().setReplacementPending(true);
-            throw DeferredReplacement(
-                QStringLiteral("%1\rDie Änderung ist gespeichert und wird beim nächsten Start abgeschlossen.")
-                    .arg(e.text()));
-        }
-        if (!aside.isEmpty()) {
-            // Another program changed the files meanwhile: nothing was
-            // replaced, and the tables read what is there.
-            files.clear();
-            for (TableDraft* d : changed)
-                d->table().reopen();
-            throw StoreError(e.text());
-        }
+        completeDecided(
+            fs, dir, planned, [&] { locks.clear(); },
+            [&] {
+                // Nothing was replaced: the tables read what is there.
+                files.clear();
+                for (TableDraft* d : changed)
+                    d->file().reopen();
+            });
+    } catch (const DeferredReplacement&) {
+        for (TableDraft* d : changed)
+            d->file().setReplacementPending(true);
+        throw;
     }
     locks.clear();
     std::optional<StoreError> failure;
     for (size_t i = 0; i < changed.size(); ++i) {
         try {
-            changed[i]->table().reopen(i < files.size() ? std::move(files[i]) : nullptr);
+            changed[i]->file().reopen(i < files.size() ? std::move(files[i]) : nullptr);
         } catch (const StoreError& e) {
             if (!failure)
                 failure = e;
@@ -433,6 +609,28 @@ void replaceTables(const std::vector<TableDraft*>& drafts)
     }
     if (failure)
         throw *failure;
+}
+
+void createTables(const QString& dir, const std::vector<NewTable>& tables, FileSystem& fs)
+{
+    // A step left pending comes first, or the new list would take its place.
+    if (fs.status(listPath(dir)).type != EntryType::Missing)
+        finishReplacement(fs, dir);
+    std::vector<Planned> planned;
+    const auto plan = [&](const char* name, QByteArray image) {
+        if (!findFile(dir, QString::fromLatin1(name), fs).isEmpty())
+            throw StoreError(QStringLiteral("%1: Die Datei ist schon vorhanden. Es wurde nichts verändert.")
+                                 .arg(QLatin1String(name)));
+        planned.push_back({QDir(dir).filePath(QString::fromLatin1(name)), std::move(image), {}, {}});
+    };
+    for (const NewTable& table : tables) {
+        TableFiles files = tableFiles(table.schema, table.rows);
+        plan(table.schema.fileName, std::move(files.table));
+        if (table.schema.indexFileName)
+            plan(table.schema.indexFileName, std::move(files.index));
+    }
+    writeAndDecide(fs, dir, planned, {});
+    completeDecided(fs, dir, planned, {}, {});
 }
 
 } // namespace store

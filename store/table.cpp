@@ -1,15 +1,9 @@
 #include "store/table.h"
 
 #include "store/error.h"
-#include "store/ndxformat.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
-#include <limits>
-#include <new>
 
 namespace store {
 namespace {
@@ -32,217 +26,11 @@ bool textMatches(const QString& field, const QString& value, LocateOptions optio
     return true;
 }
 
-// The tables that wait for a replacement to be put in place: when one of
-// them finishes it, the others read their new files as well.
-std::vector<Table*>& waitingTables()
-{
-    static std::vector<Table*> tables;
-    return tables;
-}
-
-FieldType classOf(char type)
-{
-    switch (type) {
-    case 'N':
-    case 'F':
-        return FieldType::Numeric;
-    case 'D':
-        return FieldType::Date;
-    default:
-        return FieldType::Character;
-    }
-}
-
-// The value of a numeric field that is well formed; whole numbers, the
-// usual case, without the general reader.
-bool numberValue(const char* data, int width, double& value)
-{
-    int i = 0;
-    while (i < width && data[i] == ' ')
-        ++i;
-    qint64 whole = 0;
-    const int start = i;
-    for (; i < width; ++i) {
-        const unsigned digit = static_cast<unsigned char>(data[i]) - '0';
-        if (digit > 9)
-            break;
-        whole = whole * 10 + digit;
-    }
-    if (i == width && i - start < 16) {
-        value = static_cast<double>(whole);
-        return true;
-    }
-    value = 0;
-    return dbf::numberWellFormed(data, width) && (dbf::parseNumber(data, width, value), true);
-}
-
 } // namespace
 
-// Checks records one at a time as a table is read, and with the same look
-// at each record indexes its day and sums the fields asked for into it.
-// The fields at `wholeOffsets` are declared whole numbers: a value beyond
-// their range makes the record damaged.
-class RecordWalk
+Table::Table(const TableSchema& schema, FileSystem& fs) : m_file(schema, fs)
 {
-public:
-    RecordWalk(const dbf::Header& header, int dayOffset, const std::vector<std::pair<int, int>>& summed,
-               const std::vector<int>& wholeOffsets = {})
-        : m_dayOffset(dayOffset), m_slots(static_cast<int>(summed.size()))
-    {
-        for (const dbf::FieldLayout& f : header.fields) {
-            const bool date = f.type == 'D';
-            if (!date && f.type != 'N' && f.type != 'F')
-                continue;
-            int slot = -1;
-            for (size_t i = 0; i < summed.size() && !date; ++i) {
-                if (summed[i].first == f.offset)
-                    slot = static_cast<int>(i);
-            }
-            const bool whole = std::find(wholeOffsets.begin(), wholeOffsets.end(), f.offset) != wholeOffsets.end();
-            m_checks.push_back({f.offset, f.width, date, slot, whole});
-        }
-    }
-
-    // False when the record is damaged; it is then neither indexed nor
-    // summed.
-    bool take(quint32 recno, const char* record)
-    {
-        const bool live = record[0] == dbf::kLive;
-        if (!live && record[0] != dbf::kDeleted)
-            return false;
-        int day = 0;
-        Table::DaySums values{};
-        for (const Check& c : m_checks) {
-            const char* data = record + c.offset;
-            if (c.date) {
-                const int d = dbf::dayNumber(data);
-                if (d < 0)
-                    return false;
-                if (c.offset == m_dayOffset)
-                    day = d;
-            } else if (c.slot >= 0) {
-                if (!numberValue(data, c.width, values[c.slot]) || (c.whole && !dbf::wholeInRange(data, c.width)))
-                    return false;
-            } else if (!dbf::numberWellFormed(data, c.width) || (c.whole && !dbf::wholeInRange(data, c.width))) {
-                return false;
-            }
-        }
-        if (day <= 0)
-            return true;
-        // Records that continue the file's date order extend the index at
-        // once; the others are merged in together at the end.
-        if (m_days.runCount() == 0 || m_lastDay <= day)
-            m_days.add(recno, day);
-        else
-            m_late.push_back({day, recno});
-        m_lastDay = std::max(m_lastDay, day);
-        if (!live || m_slots == 0)
-            return true;
-        // A day's records mostly lie together: its sums are the last ones.
-        if (m_sums.empty() || m_sums.back().day != day) {
-            m_sorted = m_sorted && (m_sums.empty() || m_sums.back().day < day);
-            m_sums.push_back({day, {}});
-        }
-        for (int i = 0; i < m_slots; ++i)
-            m_sums.back().sums[i] += values[i];
-        return true;
-    }
-
-    DayIndex takeDays()
-    {
-        m_days.addAll(std::move(m_late));
-        return std::move(m_days);
-    }
-
-    // Ascending by day; a day whose records lie apart gets the sums of its
-    // parts added in file order.
-    std::vector<Table::DaySum> takeSums()
-    {
-        if (!m_sorted) {
-            std::stable_sort(m_sums.begin(), m_sums.end(),
-                             [](const Table::DaySum& a, const Table::DaySum& b) { return a.day < b.day; });
-            size_t kept = 0;
-            for (size_t i = 0; i < m_sums.size(); ++i) {
-                if (kept > 0 && m_sums[kept - 1].day == m_sums[i].day) {
-                    for (int k = 0; k < m_slots; ++k)
-                        m_sums[kept - 1].sums[k] += m_sums[i].sums[k];
-                } else {
-                    m_sums[kept++] = m_sums[i];
-                }
-            }
-            m_sums.resize(kept);
-        }
-        return std::move(m_sums);
-    }
-
-private:
-    struct Check
-    {
-        int offset;
-        int width;
-        bool date;
-        int slot; // the summed value it gives, or -1
-        bool whole;
-    };
-    std::vector<Check> m_checks;
-    int m_dayOffset;
-    int m_slots;
-    DayIndex m_days;
-    std::vector<std::pair<int, quint32>> m_late; // (day, recno) before the latest day read
-    int m_lastDay = 0;
-    std::vector<Table::DaySum> m_sums;
-    bool m_sorted = true;
-};
-
-// ---------------------------------------------------------------- RecordRef
-
-qint64 RecordRef::fieldInt(const char* name) const
-{
-    // Whole-number fields hold 32-bit values (a record beyond is damaged);
-    // a decimal read as a whole number stops at the ends of the range.
-    const double value = std::nearbyint(fieldDouble(name));
-    constexpr double limit = 9.2e18;
-    return static_cast<qint64>(std::clamp(value, -limit, limit));
-}
-
-double RecordRef::fieldDouble(const char* name) const
-{
-    const Table::Field& f = m_table.field(name);
-    if (!m_record || f.type != FieldType::Numeric)
-        return 0;
-    double value = 0;
-    dbf::parseNumber(m_record + f.offset, f.width, value);
-    return value;
-}
-
-QString RecordRef::fieldText(const char* name) const
-{
-    const Table::Field& f = m_table.field(name);
-    if (!m_record)
-        return {};
-    const QString text = dbf::readText(m_record + f.offset, f.width, f.codePage);
-    return f.type == FieldType::Character ? text : text.trimmed();
-}
-
-QDate RecordRef::fieldDate(const char* name) const
-{
-    const Table::Field& f = m_table.field(name);
-    QDate value;
-    if (m_record && f.type == FieldType::Date)
-        dbf::parseDate(m_record + f.offset, value);
-    return value;
-}
-
-// ---------------------------------------------------------------- Table
-
-Table::Table(const TableSchema& schema, FileSystem& fs) : m_schema(schema), m_fs(fs)
-{
-    for (size_t i = 0; i < schema.fields.size(); ++i)
-        m_fieldByName.emplace(schema.fields[i].name, static_cast<int>(i));
-    if (schema.dayField)
-        m_dayField = schema.fieldPosition(schema.dayField);
-    if (schema.indexField)
-        m_keyField = schema.fieldPosition(schema.indexField);
+    m_file.setFollower(this);
 }
 
 Table::~Table()
@@ -250,606 +38,98 @@ Table::~Table()
     close();
 }
 
-QString Table::fileName() const
-{
-    return m_path.isEmpty() ? QString::fromLatin1(m_schema.fileName) : QFileInfo(m_path).fileName();
-}
-
-const Table::Field& Table::field(const char* name) const
-{
-    const auto it = m_fieldByName.find(name);
-    if (it == m_fieldByName.end() || m_fields.empty())
-        throw StoreError(
-            QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(name)));
-    const Field& f = m_fields[it->second];
-    if (f.offset < 0)
-        throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(fileName(), QLatin1String(name)));
-    return f;
-}
-
-const char* Table::record(quint32 recno) const
-{
-    return m_records.constData() + static_cast<qint64>(recno) * m_header.recordLength;
-}
-
-bool Table::live(quint32 recno) const
-{
-    return record(recno)[0] != dbf::kDeleted;
-}
-
 void Table::open(const QString& dir, const std::vector<const char*>& summed)
 {
     close();
-    m_sumFields = summed;
-    m_folder = m_fs.holdFolder(dir);
-    try {
-        finishReplacement(m_fs, dir);
-    } catch (...) {
-        m_folder.reset();
-        throw;
-    }
-    m_dir = dir;
-    m_path = findFile(dir, QString::fromLatin1(m_schema.fileName), m_fs);
-    if (m_path.isEmpty()) {
-        m_folder.reset();
-        throw StoreError(QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.fileName)));
-    }
-    try {
-        m_file = fileOfItsOwn(m_fs.open(m_path, true), m_path);
-        load();
-        if (m_schema.indexFileName) {
-            m_indexPath = findFile(dir, QString::fromLatin1(m_schema.indexFileName), m_fs);
-            if (m_indexPath.isEmpty())
-                throw StoreError(
-                    QStringLiteral("%1: Datei nicht gefunden.").arg(QLatin1String(m_schema.indexFileName)));
-            m_indexFile = fileOfItsOwn(m_fs.open(m_indexPath, true), m_indexPath);
-            loadIndex();
-        }
-    } catch (const std::bad_alloc&) {
-        close();
-        throw StoreError(
-            QStringLiteral("%1: Zu wenig Arbeitsspeicher, um die Datei zu lesen.").arg(fileName()));
-    } catch (...) {
-        close();
-        throw;
-    }
-    m_state = State::Browse;
-    rebuildView(-1);
-}
-
-void Table::reopen(std::unique_ptr<File> file)
-{
-    cancel();
-    m_file.reset();
-    m_state = State::Closed;
-    setReplacementPending(false);
-    m_lastChange = Change::None;
-    try {
-        m_file = fileOfItsOwn(file ? std::move(file) : m_fs.open(m_path, true), m_path);
-        load();
-        if (m_keyField >= 0)
-            loadIndex();
-    } catch (...) {
-        close();
-        throw;
-    }
-    m_state = State::Browse;
+    m_file.open(dir, summed);
     rebuildView(-1);
 }
 
 void Table::close()
 {
-    m_file.reset();
-    m_indexFile.reset();
-    m_folder.reset();
-    m_state = State::Closed;
-    setReplacementPending(false);
-    m_lastChange = Change::None;
-    m_fields.clear();
-    m_records.clear();
-    m_count = 0;
-    m_days.clear();
-    m_openSums.clear();
-    m_order.clear();
+    m_file.close();
+    cancel();
     m_view.clear();
     m_eof = true;
 }
 
-QByteArray Table::readRange(qint64 offset, qint64 length)
+void Table::recordsReread(const QByteArray* before, qint64 beforeLength, bool sameLayout)
 {
-    QByteArray bytes(length, Qt::Uninitialized);
-    bytes.truncate(m_file->readAt(offset, bytes.data(), length));
-    return bytes;
+    if (!before) {
+        // A replacement of the whole file: the cursor starts anew.
+        cancel();
+        rebuildView(-1);
+        return;
+    }
+    // The current record is kept when the file still holds it unchanged.
+    const qint64 keep = currentRecno();
+    const bool held =
+        keep >= 0 && sameLayout && keep < m_file.count() && (keep + 1) * beforeLength <= before->size();
+    const bool unchanged = held && std::memcmp(before->constData() + keep * beforeLength,
+                                               m_file.record(quint32(keep)), beforeLength) == 0;
+    m_editStale = m_editStale || !sameLayout;
+    rebuildView(unchanged ? keep : -1);
 }
 
-void Table::load()
-{
-    const QString name = fileName();
-    const qint64 size = m_file->size();
-
-    // The header first, as long as it says it is; the records only as far
-    // as the header and the file agree, never the whole file on trust.
-    QByteArray head = readRange(0, std::min<qint64>(size, 32));
-    if (head.size() == 32) {
-        const int declared = static_cast<unsigned char>(head[8]) | static_cast<unsigned char>(head[9]) << 8;
-        head = readRange(0, std::min<qint64>(size, declared));
-    }
-    dbf::Header header = dbf::parseHeader(head, name);
-
-    std::vector<Field> fields;
-    for (const FieldSpec& declared : m_schema.fields) {
-        const auto it = std::find_if(header.fields.begin(), header.fields.end(),
-                                     [&](const dbf::FieldLayout& f) { return f.name == declared.name; });
-        if (it == header.fields.end() && m_schema.fieldsOptional) {
-            fields.push_back({-1, 0, 0, declared.type, declared.codePage});
-            continue;
-        }
-        if (it == header.fields.end())
-            throw StoreError(QStringLiteral("%1: Feld %2 fehlt.").arg(name, QLatin1String(declared.name)));
-        if (classOf(it->type) != declared.type)
-            throw StoreError(
-                QStringLiteral("%1: Feld %2 hat den falschen Typ.").arg(name, QLatin1String(declared.name)));
-        fields.push_back({it->offset, it->width, it->decimals, declared.type, declared.codePage});
-    }
-
-    const qint64 recordLength = header.recordLength;
-    const qint64 first = header.headerLength;
-    const qint64 available = (size - first) / recordLength;
-    if (header.recordCount > available)
-        throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
-                             .arg(name)
-                             .arg(available)
-                             .arg(header.recordCount));
-
-    // One walk over the records: each is checked, its day indexed and the
-    // fields asked for at open summed into its day.
-    std::vector<int> whole;
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (fields[i].offset >= 0 && m_schema.fields[i].type == FieldType::Numeric && m_schema.fields[i].decimals == 0)
-            whole.push_back(fields[i].offset);
-    }
-    RecordWalk walk(header, m_dayField >= 0 ? fields[m_dayField].offset : -1,
-                    summedFields(m_sumFields, fields), whole);
-    QByteArray records = readRange(first, header.recordCount * recordLength);
-    if (records.size() != header.recordCount * recordLength)
-        throw StoreError(QStringLiteral("%1: Datei ist unvollständig (%2 von %3 Datensätzen).")
-                             .arg(name)
-                             .arg(records.size() / recordLength)
-                             .arg(header.recordCount));
-    for (quint32 i = 0; i < header.recordCount; ++i) {
-        if (!walk.take(i, records.constData() + i * recordLength))
-            throw StoreError(QStringLiteral("%1: Datensatz %2 ist beschädigt.").arg(name).arg(i + 1));
-    }
-    // Records past the header count were appended and synced before a crash
-    // kept the count from following; a torn one ends the run. Every append
-    // writes the count after it, so only a few can lag: a file with more
-    // is refused below rather than read on and on.
-    quint32 count = header.recordCount;
-    const qint64 lagging = std::min<qint64>(available, qint64(header.recordCount) + 1024);
-    while (count < lagging && count < std::numeric_limits<quint32>::max()) {
-        const QByteArray next = readRange(first + count * recordLength, recordLength);
-        if (next.size() != recordLength || !walk.take(count, next.constData()))
-            break;
-        records.append(next);
-        ++count;
-    }
-    // What follows is the end mark, or one record cut short by a crash with
-    // its end mark. More than that is no diary table, whatever its header
-    // says (a file grown by another program, or a sparse giant).
-    const qint64 tail = size - first - count * recordLength;
-    if (tail > recordLength + 1)
-        throw StoreError(QStringLiteral("%1: Datei ist beschädigt (%2 Bytes nach dem letzten Datensatz).")
-                             .arg(name)
-                             .arg(tail));
-
-    m_headerBytes = head.left(header.headerLength);
-    m_header = std::move(header);
-    m_fields = std::move(fields);
-    m_records = std::move(records);
-    m_count = count;
-    m_days = walk.takeDays();
-    m_openSums = walk.takeSums();
-    m_openSumsChanges = m_changes;
-
-    if (m_count != m_header.recordCount) {
-        if (m_readOnly)
-            throw StoreError(QStringLiteral("%1: Die Anzahl der Datensätze im Kopf ist falsch.").arg(name));
-        const char mark = dbf::kEndOfFile;
-        m_file->writeAt(m_header.headerLength + static_cast<qint64>(m_count) * recordLength, &mark, 1);
-        writeCount(true);
-    }
-    restamp();
-}
-
-void Table::writeCount(bool sync)
-{
-    const QByteArray bytes = dbf::countBytes(m_count, QDate::currentDate());
-    m_file->writeAt(1, bytes.constData() + 1, 7);
-    if (sync)
-        m_file->sync();
-    m_header.recordCount = m_count;
-}
-
-void Table::setReplacementPending(bool pending)
-{
-    std::erase(waitingTables(), this);
-    if (pending)
-        waitingTables().push_back(this);
-    m_replacementPending = pending;
-}
-
-void Table::restamp()
-{
-    m_stamp = m_file->status();
-}
-
-bool Table::fileUnchanged()
-{
-    if (!m_stamp.sameAs(m_fs.status(m_path)))
-        return false;
-    // Within one tick of the clock a change keeps the time; the count read
-    // from the file catches an append that kept the length as well.
-    unsigned char count[4] = {};
-    if (m_file->readAt(4, reinterpret_cast<char*>(count), 4) != 4)
-        return false;
-    const quint32 declared = count[0] | count[1] << 8 | count[2] << 16 | quint32(count[3]) << 24;
-    return declared == m_header.recordCount;
-}
-
-StoreError Table::pendingError(const StoreError& cause)
+StoreError Table::changedError() const
 {
     return StoreError(
-        QStringLiteral("%1\rEine gespeicherte Änderung wird erst beim nächsten Start abgeschlossen. "
-                       "Bitte beenden Sie Kelvara und starten Sie es neu.")
-            .arg(cause.text()));
-}
-
-void Table::finishWaiting(FileSystem& fs, const QString& dir, Table* self)
-{
-    try {
-        finishReplacement(fs, dir);
-    } catch (const StoreError& e) {
-        throw pendingError(e);
-    }
-    const std::vector<Table*> waiting = waitingTables();
-    for (Table* other : waiting) {
-        if (other == self || other->m_dir != dir || &other->m_fs != &fs)
-            continue;
-        other->setReplacementPending(false);
-        try {
-            other->reload();
-        } catch (const StoreError&) {
-            other->m_stamp = FileStatus(); // read anew before its next write
-        }
-    }
-    if (self) {
-        self->setReplacementPending(false);
-        self->reload();
-    }
-}
-
-void Table::followFile()
-{
-    if (m_state == State::Closed)
-        return;
-    if (m_replacementPending)
-        finishWaiting(m_fs, m_dir, this);
-    else if (!fileUnchanged())
-        reload();
-    if (m_indexFile && m_indexFile->status().links > 1)
-        m_indexFile = fileOfItsOwn(std::move(m_indexFile), m_indexPath);
-}
-
-std::unique_ptr<File> Table::fileOfItsOwn(std::unique_ptr<File> file, const QString& path)
-{
-    const FileStatus status = file->status();
-    if (status.links <= 1 || m_readOnly)
-        return file;
-    // The same bytes under a name of their own, put in place as a
-    // replacement is: a crash at any instant leaves the one content or the
-    // other copy of it.
-    const QString copyPath = path + QStringLiteral(".neu");
-    m_fs.remove(copyPath);
-    std::unique_ptr<File> copy = m_fs.create(copyPath);
-    try {
-        copy->adoptOwnerAndMode(status);
-        const QByteArray bytes = file->readAll();
-        copy->writeAt(0, bytes.constData(), bytes.size());
-        copy->sync();
-        m_fs.rename(copyPath, path);
-    } catch (...) {
-        copy.reset();
-        try {
-            m_fs.remove(copyPath);
-        } catch (const StoreError&) {
-        }
-        throw;
-    }
-    m_fs.syncDirectory(QFileInfo(path).absolutePath());
-    return copy;
-}
-
-bool Table::stillOnDisk(qint64 offset, const QByteArray& known)
-{
-    if (!m_file || known.isEmpty())
-        return true;
-    QByteArray bytes(known.size(), Qt::Uninitialized);
-    const qint64 n = m_file->readAt(offset, bytes.data(), bytes.size());
-    if (n == 0 && known == QByteArray(1, dbf::kEndOfFile))
-        return true;
-    return n == known.size() && bytes == known;
-}
-
-bool Table::wellFormed(const TableSchema& schema, FileSystem& fs, const QString& path)
-{
-    Table probe(schema, fs);
-    probe.m_readOnly = true;
-    probe.m_path = path;
-    try {
-        probe.m_file = fs.openToRead(path);
-        probe.load();
-        // A new file of ours ends with its end mark after the last record.
-        return probe.m_file->size() ==
-               probe.m_header.headerLength + qint64(probe.m_count) * probe.m_header.recordLength + 1;
-    } catch (const StoreError&) {
-        return false;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-// The file's write lock from the check before a write to the end of the
-// write, moved along when the check finds another file at the table's name.
-class Table::WriteWindow
-{
-public:
-    explicit WriteWindow(Table& table) : m_table(table), m_locked(table.m_file.get())
-    {
-        if (m_locked)
-            m_locked->lockForWriting();
-    }
-    ~WriteWindow()
-    {
-        // A file closed meanwhile has lost its lock with its descriptor.
-        if (m_locked && m_table.m_file.get() == m_locked)
-            m_locked->unlock();
-    }
-    WriteWindow(const WriteWindow&) = delete;
-    WriteWindow& operator=(const WriteWindow&) = delete;
-
-    // Follows the file as followFile does; then, when the bytes at
-    // `offset` (from `known`, asked after following) are not the ones the
-    // table holds, reads the file anew.
-    void check(const std::function<std::pair<qint64, QByteArray>()>& known)
-    {
-        m_table.followFile();
-        follow();
-        const auto [offset, bytes] = known();
-        if (!m_table.stillOnDisk(offset, bytes)) {
-            m_table.reload();
-            follow();
-        }
-    }
-
-private:
-    void follow()
-    {
-        if (m_table.m_file.get() == m_locked)
-            return;
-        m_locked = m_table.m_file.get();
-        if (m_locked)
-            m_locked->lockForWriting();
-    }
-
-    Table& m_table;
-    File* m_locked;
-};
-
-void Table::reload()
-{
-    const qint64 recordLength = m_header.recordLength;
-    const auto image = [&](qint64 recno) {
-        return recno >= 0 && recno < m_count
-                   ? QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength)
-                   : QByteArray();
-    };
-    const State state = m_state;
-    const QByteArray buffer = m_buffer;
-    const quint32 editRecno = m_editRecno;
-    const QByteArray original = m_editOriginal;
-    const std::vector<Field> layout = m_fields;
-    qint64 keep = currentRecno();
-    const QByteArray keepImage = image(keep);
-
-    // Another file at the name (written beside it and renamed over it, as
-    // many programs save) is the table now.
-    const FileStatus now = m_fs.status(m_path);
-    if (now.type != EntryType::Regular || now.device != m_stamp.device || now.inode != m_stamp.inode)
-        m_file = m_fs.open(m_path, true);
-    m_file = fileOfItsOwn(std::move(m_file), m_path);
-    m_state = State::Browse;
-    m_buffer.clear();
-    load();
-    if (m_keyField >= 0)
-        loadIndex();
-
-    const bool sameLayout = layout == m_fields && recordLength == m_header.recordLength;
-    if (m_lastChange != Change::None && (!sameLayout || image(m_lastRecno) != m_lastWritten))
-        m_lastChange = Change::None;
-    if (!sameLayout || image(keep) != keepImage)
-        keep = -1;
-    rebuildView(keep);
-    if (state != State::Edit && state != State::Insert)
-        return;
-    if (!sameLayout || (state == State::Edit && image(editRecno) != original))
-        throw StoreError(
-            QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert. "
-                           "Die Änderung wurde nicht gespeichert; bitte wiederholen Sie sie.")
-                .arg(fileName()));
-    m_buffer = buffer;
-    m_editRecno = editRecno;
-    m_editOriginal = original;
-    m_state = state;
-}
-
-int Table::dayKey(QDate day)
-{
-    return day.isValid() ? day.year() * 10000 + day.month() * 100 + day.day() : 0;
-}
-
-int Table::dayOf(quint32 recno) const
-{
-    return m_dayField < 0 ? 0 : dbf::dayNumber(record(recno) + m_fields[m_dayField].offset);
-}
-
-void Table::indexDay(quint32 recno)
-{
-    const int day = dayOf(recno);
-    if (day > 0)
-        m_days.add(recno, day);
-}
-
-void Table::reindexDay(quint32 recno, int before)
-{
-    const int after = dayOf(recno);
-    if (after == before)
-        return;
-    if (before > 0)
-        m_days.remove(recno, before);
-    if (after > 0)
-        m_days.add(recno, after);
-}
-
-std::vector<std::pair<int, int>> Table::summedFields(const std::vector<const char*>& names,
-                                                     const std::vector<Field>& fields) const
-{
-    std::vector<std::pair<int, int>> summed;
-    for (size_t i = 0; i < names.size() && i < kMaxSummed; ++i) {
-        const auto it = m_fieldByName.find(names[i]);
-        if (it == m_fieldByName.end())
-            throw StoreError(
-                QStringLiteral("%1: Feld %2 ist nicht bekannt.").arg(fileName(), QLatin1String(names[i])));
-        const Field& f = fields[it->second];
-        summed.emplace_back(f.type == FieldType::Numeric ? f.offset : -1, f.width);
-    }
-    return summed;
-}
-
-QByteArray Table::keyOf(quint32 recno) const
-{
-    const Field& f = m_fields[m_keyField];
-    return QByteArray(record(recno) + f.offset, f.width);
-}
-
-void Table::sortIndexOrder()
-{
-    m_order.resize(m_count);
-    for (quint32 i = 0; i < m_count; ++i)
-        m_order[i] = i;
-    const Field& f = m_fields[m_keyField];
-    std::stable_sort(m_order.begin(), m_order.end(), [&](quint32 a, quint32 b) {
-        return std::memcmp(record(a) + f.offset, record(b) + f.offset, f.width) < 0;
-    });
-}
-
-void Table::loadIndex()
-{
-    const Field& f = m_fields[m_keyField];
-    const QString name = QFileInfo(m_indexPath).fileName();
-    bool matches = false;
-    try {
-        // An index needs a page or two per entry at the very most; a larger
-        // file is not read but built anew.
-        const qint64 pages = 2 * static_cast<qint64>(m_count) + 16;
-        if (m_indexFile->size() > pages * ndx::kPageSize)
-            throw StoreError(QStringLiteral("%1: Datei ist zu groß.").arg(name));
-        const std::vector<ndx::Entry> entries = ndx::read(m_indexFile->readAll(), f.width, name);
-        matches = entries.size() == m_count;
-        std::vector<bool> seen(m_count, false);
-        for (size_t i = 0; matches && i < entries.size(); ++i) {
-            const quint32 recno = entries[i].recno - 1;
-            matches = entries[i].recno >= 1 && recno < m_count && !seen[recno] &&
-                      entries[i].key == keyOf(recno) &&
-                      (i == 0 ||
-                       std::memcmp(entries[i - 1].key.constData(), entries[i].key.constData(), f.width) <= 0);
-            if (matches)
-                seen[recno] = true;
-        }
-        if (matches) {
-            m_order.clear();
-            for (const ndx::Entry& e : entries)
-                m_order.push_back(e.recno - 1);
-        }
-    } catch (const StoreError&) {
-        matches = false;
-    }
-    if (!matches) {
-        // The index is derived from the table: a damaged or stale one (for
-        // instance after another program wrote the table) is built anew.
-        sortIndexOrder();
-        writeIndex();
-    }
-}
-
-void Table::writeIndex()
-{
-    const Field& f = m_fields[m_keyField];
-    std::vector<ndx::Entry> entries;
-    entries.reserve(m_order.size());
-    for (quint32 recno : m_order)
-        entries.push_back({keyOf(recno), recno + 1});
-    const QByteArray image = ndx::build(QByteArray(m_schema.indexField), f.width, entries);
-    m_indexFile->writeAt(0, image.constData(), image.size());
-    m_indexFile->truncate(image.size());
-    m_indexFile->sync();
+        QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert. "
+                       "Die Änderung wurde nicht gespeichert; bitte wiederholen Sie sie.")
+            .arg(m_file.fileName()));
 }
 
 // ---------------------------------------------------------------- views
 
 bool Table::listedView() const
 {
-    return m_keyField >= 0 || (m_filtered && (m_filter || m_dayProvider));
+    return m_file.hasIndex() || (m_filtered && (m_filter || m_dayProvider));
+}
+
+bool Table::byDay() const
+{
+    return m_filtered && m_dayProvider && m_file.hasDayField();
 }
 
 std::vector<quint32> Table::candidates() const
 {
     std::vector<quint32> list;
-    const bool byDay = m_filtered && m_dayProvider && m_dayField >= 0;
-    if (byDay) {
+    if (byDay()) {
         const QDate day = m_dayProvider();
-        if (day.isValid())
-            list = m_days.records(dayKey(day));
-    } else if (m_keyField >= 0) {
-        list = m_order;
+        list = m_file.dayRecords(day, day);
+    } else if (m_file.hasIndex()) {
+        list = m_file.indexOrder();
+        std::erase_if(list, [this](quint32 recno) { return !m_file.live(recno); });
     } else {
-        list.resize(m_count);
-        for (quint32 i = 0; i < m_count; ++i)
-            list[i] = i;
+        for (quint32 i = 0; i < m_file.count(); ++i) {
+            if (m_file.live(i))
+                list.push_back(i);
+        }
     }
-    const bool byCallback = m_filtered && m_filter;
-    std::erase_if(list, [&](quint32 recno) {
-        return !live(recno) || (byCallback && !m_filter(RecordRef(*this, record(recno))));
-    });
+    if (m_filtered && m_filter)
+        std::erase_if(list,
+                      [this](quint32 recno) { return !m_filter(RecordRef(m_file, m_file.record(recno))); });
     return list;
 }
 
 void Table::rebuildView(qint64 keepRecno)
 {
     m_eof = true;
+    const qint64 count = m_file.count();
     if (!listedView()) {
         m_view.clear();
         // The file itself is the view: keep the record, or take the next
         // live one after it, or else the one before.
         const qint64 start = keepRecno < 0 ? 0 : keepRecno;
-        for (qint64 r = start; r < m_count; ++r) {
-            if (live(static_cast<quint32>(r))) {
+        for (qint64 r = start; r < count; ++r) {
+            if (m_file.live(static_cast<quint32>(r))) {
                 m_cur = static_cast<quint32>(r);
                 m_eof = false;
                 return;
             }
         }
-        for (qint64 r = std::min<qint64>(start, m_count) - 1; r >= 0; --r) {
-            if (live(static_cast<quint32>(r))) {
+        for (qint64 r = std::min<qint64>(start, count) - 1; r >= 0; --r) {
+            if (m_file.live(static_cast<quint32>(r))) {
                 m_cur = static_cast<quint32>(r);
                 m_eof = false;
                 return;
@@ -872,15 +152,16 @@ void Table::rebuildView(qint64 keepRecno)
     }
     // A neighbour in visiting order: the first visible record that comes
     // after the lost one, else the last.
-    const bool indexOrder = m_keyField >= 0 && !(m_filtered && m_dayProvider && m_dayField >= 0);
+    const bool indexOrder = m_file.hasIndex() && !byDay();
     std::vector<qint64> rank;
     if (indexOrder) {
-        rank.assign(m_count, 0);
-        for (size_t i = 0; i < m_order.size(); ++i)
-            rank[m_order[i]] = static_cast<qint64>(i);
+        rank.assign(count, 0);
+        const std::vector<quint32>& order = m_file.indexOrder();
+        for (size_t i = 0; i < order.size(); ++i)
+            rank[order[i]] = static_cast<qint64>(i);
     }
     auto rankOf = [&](quint32 r) { return indexOrder ? rank[r] : static_cast<qint64>(r); };
-    const qint64 lost = keepRecno < m_count ? rankOf(static_cast<quint32>(keepRecno)) : keepRecno;
+    const qint64 lost = keepRecno < count ? rankOf(static_cast<quint32>(keepRecno)) : keepRecno;
     m_pos = m_view.size() - 1;
     for (size_t i = 0; i < m_view.size(); ++i) {
         if (rankOf(m_view[i]) > lost) {
@@ -892,29 +173,27 @@ void Table::rebuildView(qint64 keepRecno)
 
 qint64 Table::currentRecno() const
 {
-    if (m_state == State::Closed)
+    if (!isOpen())
         return -1;
     if (listedView())
         return m_view.empty() ? -1 : static_cast<qint64>(m_view[m_pos]);
-    return (m_count > 0 && m_cur < m_count && live(m_cur)) ? static_cast<qint64>(m_cur) : -1;
+    return (m_cur < m_file.count() && m_file.live(m_cur)) ? static_cast<qint64>(m_cur) : -1;
 }
 
 RecordRef Table::current() const
 {
     if (m_state == State::Edit || m_state == State::Insert)
-        return RecordRef(*this, m_buffer.constData());
+        return RecordRef(m_file, m_buffer.constData());
     const qint64 recno = currentRecno();
-    return RecordRef(*this, recno < 0 ? nullptr : record(static_cast<quint32>(recno)));
+    return RecordRef(m_file, recno < 0 ? nullptr : m_file.record(static_cast<quint32>(recno)));
 }
 
-int Table::visibleCount() const
+std::vector<RecordRef> Table::dayRecords(QDate first, QDate last) const
 {
-    if (listedView())
-        return static_cast<int>(m_view.size());
-    int n = 0;
-    for (quint32 i = 0; i < m_count; ++i)
-        n += live(i) ? 1 : 0;
-    return n;
+    std::vector<RecordRef> records;
+    for (quint32 recno : m_file.dayRecords(first, last))
+        records.emplace_back(m_file, m_file.record(recno));
+    return records;
 }
 
 void Table::setFilter(Filter accept)
@@ -933,41 +212,31 @@ void Table::setFiltered(bool on)
         post();
     const qint64 keep = currentRecno();
     m_filtered = on;
-    if (m_state != State::Closed)
+    if (isOpen())
         rebuildView(keep);
 }
 
 void Table::refresh()
 {
-    if (m_state == State::Closed)
+    if (!isOpen())
         return;
     if (m_state != State::Browse)
         post();
-    qint64 keep = currentRecno();
-    if (m_replacementPending) {
-        // Until the replacement can be finished the old file stays readable.
-        try {
-            followFile();
-            keep = currentRecno();
-        } catch (const StoreError&) {
-        }
-    } else if (!fileUnchanged()) {
-        reload();
-        keep = currentRecno();
-    }
-    rebuildView(keep);
+    // Read anew, the file keeps the current record where it still can.
+    m_file.refresh();
+    rebuildView(currentRecno());
 }
 
 void Table::first()
 {
-    if (m_state != State::Browse && m_state != State::Closed)
+    if (m_state != State::Browse)
         post();
     rebuildView(-1);
 }
 
 void Table::next()
 {
-    if (m_state != State::Browse && m_state != State::Closed)
+    if (m_state != State::Browse)
         post();
     if (m_eof)
         return;
@@ -978,8 +247,8 @@ void Table::next()
             m_eof = true;
         return;
     }
-    for (quint32 r = m_cur + 1; r < m_count; ++r) {
-        if (live(r)) {
+    for (quint32 r = m_cur + 1; r < m_file.count(); ++r) {
+        if (m_file.live(r)) {
             m_cur = r;
             return;
         }
@@ -989,15 +258,14 @@ void Table::next()
 
 bool Table::locate(const char* name, const Value& value, LocateOptions options)
 {
-    if (m_state == State::Closed)
+    if (!isOpen())
         return false;
     if (m_state != State::Browse)
         post();
-    const Field& f = field(name);
-    const int position = m_fieldByName.at(name);
+    const RecordFile::Field& f = m_file.field(name);
 
     auto matches = [&](quint32 recno) {
-        const RecordRef ref(*this, record(recno));
+        const RecordRef ref(m_file, m_file.record(recno));
         if (const auto* text = std::get_if<QString>(&value))
             return textMatches(ref.fieldText(name), *text, options);
         if (const auto* day = std::get_if<QDate>(&value))
@@ -1019,22 +287,19 @@ bool Table::locate(const char* name, const Value& value, LocateOptions options)
         }
         return false;
     }
-    if (position == m_dayField && std::holds_alternative<QDate>(value)) {
+    const char* dayField = schema().dayField;
+    if (dayField && std::strcmp(name, dayField) == 0 && std::holds_alternative<QDate>(value)) {
         // The day index answers without reading the other days.
         const QDate day = std::get<QDate>(value);
-        if (!day.isValid())
+        const std::vector<quint32> records = m_file.dayRecords(day, day);
+        if (records.empty())
             return false;
-        for (quint32 recno : m_days.records(dayKey(day))) {
-            if (live(recno)) {
-                m_cur = recno;
-                m_eof = false;
-                return true;
-            }
-        }
-        return false;
+        m_cur = records.front();
+        m_eof = false;
+        return true;
     }
-    for (quint32 r = 0; r < m_count; ++r) {
-        if (live(r) && matches(r)) {
+    for (quint32 r = 0; r < m_file.count(); ++r) {
+        if (m_file.live(r) && matches(r)) {
             m_cur = r;
             m_eof = false;
             return true;
@@ -1047,18 +312,18 @@ bool Table::locate(const char* name, const Value& value, LocateOptions options)
 
 void Table::insert()
 {
-    if (m_state == State::Closed)
-        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(fileName()));
+    if (!isOpen())
+        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(m_file.fileName()));
     if (m_state != State::Browse)
         post();
-    if (m_replacementPending)
-        followFile();
-    m_buffer = QByteArray(m_header.recordLength, ' ');
+    m_file.finishPendingReplacement();
+    m_buffer = m_file.blankRecord();
+    m_editStale = false;
     m_state = State::Insert;
-    if (m_filtered && m_dayProvider && m_dayField >= 0) {
+    if (byDay()) {
         const QDate day = m_dayProvider();
         if (day.isValid())
-            setField(m_schema.dayField, day);
+            setField(schema().dayField, day);
     }
 }
 
@@ -1066,183 +331,64 @@ void Table::edit()
 {
     if (m_state == State::Edit || m_state == State::Insert)
         return;
-    if (m_replacementPending)
-        followFile();
+    m_file.finishPendingReplacement();
     const qint64 recno = currentRecno();
     if (recno < 0) {
         insert();
         return;
     }
-    m_buffer = QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength);
+    m_buffer = QByteArray(m_file.record(static_cast<quint32>(recno)), m_file.recordLength());
     m_editOriginal = m_buffer;
     m_editRecno = static_cast<quint32>(recno);
+    m_editStale = false;
     m_state = State::Edit;
-}
-
-void Table::writeValue(char* buffer, const char* name, const Field& f, const Value& value) const
-{
-    if (!dbf::writeValue(value, f.type, f.width, f.decimals, f.codePage, buffer + f.offset))
-        throw StoreError(
-            QStringLiteral("%1: Der Wert passt nicht in das Feld %2.").arg(fileName(), QLatin1String(name)));
 }
 
 void Table::setField(const char* name, const Value& value)
 {
-    if (m_state != State::Edit && m_state != State::Insert)
-        throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(fileName()));
-    const Field& f = field(name);
-    writeValue(m_buffer.data(), name, f, value);
+    if (!isOpen() || (m_state != State::Edit && m_state != State::Insert))
+        throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(m_file.fileName()));
+    m_file.writeValue(m_buffer.data(), name, value);
 }
 
 void Table::setFields(const Fields& values)
 {
-    if (m_state != State::Edit && m_state != State::Insert)
-        throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(fileName()));
-    m_buffer = encoded(m_buffer, values);
-}
-
-QByteArray Table::encoded(QByteArray record, const Fields& values) const
-{
-    // All or nothing: the values go into a copy.
-    for (const FieldValue& v : values)
-        writeValue(record.data(), v.name, field(v.name), v.value);
-    return record;
+    if (!isOpen() || (m_state != State::Edit && m_state != State::Insert))
+        throw StoreError(QStringLiteral("%1: Datensatz wird nicht bearbeitet.").arg(m_file.fileName()));
+    m_buffer = m_file.encoded(m_buffer, values);
 }
 
 void Table::post()
 {
-    if (m_state != State::Edit && m_state != State::Insert)
+    if (!isOpen() || (m_state != State::Edit && m_state != State::Insert))
         return;
-    WriteWindow window(*this);
-    window.check([this] {
-        const qint64 length = m_header.recordLength;
-        if (m_state == State::Insert)
-            return std::pair{m_header.headerLength + m_count * length, QByteArray(1, dbf::kEndOfFile)};
-        return std::pair{m_header.headerLength + m_editRecno * length, QByteArray(record(m_editRecno), length)};
-    });
-    const qint64 recordLength = m_header.recordLength;
-    quint32 recno;
-    if (m_state == State::Insert) {
-        // Record and end mark first, synced; then the count. A crash in
-        // between leaves a complete record that the next open takes in.
-        recno = m_count;
-        QByteArray data = m_buffer;
-        data.append(dbf::kEndOfFile);
-        const qint64 end = m_header.headerLength + recno * recordLength;
-        try {
-            m_file->writeAt(end, data.constData(), data.size());
-            m_file->sync();
-        } catch (...) {
-            // A write cut short (a full disk) has overwritten the end mark
-            // with the start of the record, and a record that may still
-            // reach the disk from the cache would be taken in on the next
-            // open although the post failed: the file gets its old end back.
-            try {
-                m_file->truncate(end + 1);
-                const char mark = dbf::kEndOfFile;
-                m_file->writeAt(end, &mark, 1);
-                m_file->sync();
-                restamp();
-            } catch (...) {
-            }
-            throw;
-        }
-        m_records.append(m_buffer);
-        ++m_count;
-        m_state = State::Browse;
-        m_lastChange = Change::Append;
-        m_lastRecno = recno;
-        m_lastWritten = m_buffer;
-        ++m_changes;
-        if (m_dayField >= 0)
-            indexDay(recno);
-        try {
-            // The record is on the disk: should a crash keep the count from
-            // following it, the next open takes it in all the same. So the
-            // count goes to the disk with the file's next sync rather than
-            // with one of its own.
-            writeCount(false);
-            if (m_keyField >= 0) {
-                sortIndexOrder();
-                writeIndex();
-            }
-        } catch (...) {
-            takeBack();
-            throw;
-        }
-    } else {
-        recno = m_editRecno;
-        const qint64 at = m_header.headerLength + recno * recordLength;
-        try {
-            m_file->writeAt(at, m_buffer.constData(), recordLength);
-            m_file->sync();
-        } catch (...) {
-            // The new bytes may still reach the disk from the cache: the
-            // old ones go after them, so the record stays as it was.
-            try {
-                m_file->writeAt(at, record(recno), recordLength);
-                restamp();
-            } catch (...) {
-            }
-            throw;
-        }
-        m_lastChange = Change::Edit;
-        m_lastRecno = recno;
-        m_lastImage = QByteArray(record(recno), recordLength);
-        m_lastWritten = m_buffer;
-        ++m_changes;
-        const bool keyChanged =
-            m_keyField >= 0 && QByteArray(m_buffer.constData() + m_fields[m_keyField].offset,
-                                          m_fields[m_keyField].width) != keyOf(recno);
-        const int dayBefore = dayOf(recno);
-        std::memcpy(m_records.data() + recno * recordLength, m_buffer.constData(), recordLength);
-        reindexDay(recno, dayBefore);
-        m_state = State::Browse;
-        if (keyChanged) {
-            try {
-                sortIndexOrder();
-                writeIndex();
-            } catch (...) {
-                takeBack();
-                throw;
-            }
-        }
+    const bool inserting = m_state == State::Insert;
+    RecordFile::Write write(
+        m_file, [this, inserting] { return inserting ? RecordFile::Write::kEnd : qint64(m_editRecno); });
+    // Checked after the file was followed: an edit goes only to the record
+    // as it was when the edit began.
+    if (m_editStale || m_buffer.size() != m_file.recordLength() ||
+        (!inserting && (m_editRecno >= m_file.count() ||
+                        QByteArray(m_file.record(m_editRecno), m_buffer.size()) != m_editOriginal))) {
+        cancel();
+        throw changedError();
     }
-    m_buffer.clear();
-    restamp();
-    rebuildView(recno);
-}
-
-void Table::takeBack()
-{
-    const quint32 recno = m_lastRecno;
-    m_buffer.clear();
-    m_state = State::Browse;
+    const quint64 changes = m_file.changeCount();
+    const qint64 recno = inserting ? m_file.count() : m_editRecno;
     try {
-        revertUnchecked();
+        if (inserting)
+            write.append(m_buffer);
+        else
+            write.rewrite(m_editRecno, m_buffer);
     } catch (...) {
-    }
-    // Other readers stop at the count: it covers the record taken back, so
-    // that the index written next points at no record beyond it.
-    try {
-        if (m_header.recordCount != m_count)
-            writeCount(true);
-    } catch (...) {
-    }
-    // A failed index write may have left the index half written; it is
-    // written again for the records as they now are.
-    try {
-        if (m_keyField >= 0) {
-            sortIndexOrder();
-            writeIndex();
+        // A record written and taken back again: the edit is over.
+        if (m_file.changeCount() != changes) {
+            cancel();
+            rebuildView(recno);
         }
-    } catch (...) {
+        throw;
     }
-    try {
-        restamp();
-    } catch (...) {
-        m_stamp = FileStatus(); // read anew before the next write
-    }
+    cancel();
     rebuildView(recno);
 }
 
@@ -1259,8 +405,7 @@ void Table::postFields(const Fields& values)
 
 void Table::cancel()
 {
-    if (m_state == State::Edit || m_state == State::Insert)
-        m_state = State::Browse;
+    m_state = State::Browse;
     m_buffer.clear();
 }
 
@@ -1272,128 +417,27 @@ void Table::deleteRecord()
     }
     cancel();
     const qint64 chosen = currentRecno();
-    WriteWindow window(*this);
-    window.check([this] {
-        const qint64 at = currentRecno();
-        if (at < 0)
-            return std::pair{qint64(0), QByteArray()};
-        return std::pair{m_header.headerLength + at * m_header.recordLength,
-                         QByteArray(record(static_cast<quint32>(at)), m_header.recordLength)};
-    });
+    RecordFile::Write write(m_file, [this] { return currentRecno(); });
     const qint64 recno = currentRecno();
     if (recno < 0)
-        throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(fileName()));
+        throw StoreError(QStringLiteral("%1: Kein Datensatz zum Löschen.").arg(m_file.fileName()));
     if (recno != chosen)
         throw StoreError(
             QStringLiteral("%1: Der Datensatz wurde inzwischen von einem anderen Programm geändert "
                            "und nicht gelöscht.")
-                .arg(fileName()));
-    const char mark = dbf::kDeleted;
-    const qint64 at = m_header.headerLength + recno * m_header.recordLength;
-    try {
-        m_file->writeAt(at, &mark, 1);
-        m_file->sync();
-    } catch (...) {
-        try {
-            m_file->writeAt(at, &dbf::kLive, 1);
-            restamp();
-        } catch (...) {
-        }
-        throw;
-    }
-    m_records[recno * m_header.recordLength] = mark;
-    m_lastChange = Change::Delete;
-    m_lastRecno = static_cast<quint32>(recno);
-    m_lastWritten = QByteArray(record(static_cast<quint32>(recno)), m_header.recordLength);
-    ++m_changes;
-    restamp();
+                .arg(m_file.fileName()));
+    write.markDeleted(static_cast<quint32>(recno));
     rebuildView(recno);
 }
 
 void Table::revertLastChange()
 {
-    if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
+    if (!m_file.revertible())
         return;
     cancel();
-    WriteWindow window(*this);
-    window.check([this] {
-        return std::pair{m_header.headerLength + qint64(m_lastRecno) * m_header.recordLength, m_lastWritten};
-    });
-    revertUnchecked();
-    restamp();
-}
-
-void Table::revertUnchecked()
-{
-    if (m_state == State::Closed || m_lastChange == Change::None || m_lastRecno >= m_count)
-        return;
-    const qint64 recordLength = m_header.recordLength;
-    const quint32 recno = m_lastRecno;
-    const qint64 at = m_header.headerLength + recno * recordLength;
-    QByteArray image(record(recno), recordLength);
-    switch (m_lastChange) {
-    case Change::Append:
-        image[0] = dbf::kDeleted;
-        break;
-    case Change::Delete:
-        image[0] = dbf::kLive;
-        break;
-    case Change::Edit:
-        image = m_lastImage;
-        break;
-    case Change::None:
-        return;
-    }
-    m_file->writeAt(at, image.constData(), recordLength);
-    m_file->sync();
-    const bool keyChanged =
-        m_keyField >= 0 && keyOf(recno) != image.mid(m_fields[m_keyField].offset, m_fields[m_keyField].width);
-    const int dayBefore = dayOf(recno);
-    std::memcpy(m_records.data() + at - m_header.headerLength, image.constData(), recordLength);
-    reindexDay(recno, dayBefore);
-    if (keyChanged) {
-        sortIndexOrder();
-        writeIndex();
-    }
-    m_lastChange = Change::None;
-    ++m_changes;
-    rebuildView(recno);
-}
-
-std::vector<Table::DaySum> Table::sumsByDay(const std::vector<const char*>& names) const
-{
-    if (m_state == State::Closed || m_dayField < 0)
-        return {};
-    const bool asAtOpen = m_openSumsChanges == m_changes &&
-                          std::equal(names.begin(), names.end(), m_sumFields.begin(), m_sumFields.end(),
-                                     [](const char* a, const char* b) { return std::strcmp(a, b) == 0; });
-    if (asAtOpen)
-        return m_openSums;
-    RecordWalk walk(m_header, m_fields[m_dayField].offset, summedFields(names, m_fields));
-    for (quint32 recno = 0; recno < m_count; ++recno)
-        walk.take(recno, record(recno));
-    return walk.takeSums();
-}
-
-std::vector<int> Table::recordDays() const
-{
-    std::vector<int> days;
-    if (m_state == State::Closed || m_dayField < 0)
-        return days;
-    days.reserve(m_count);
-    const int offset = m_fields[m_dayField].offset;
-    for (quint32 r = 0; r < m_count; ++r)
-        days.push_back(live(r) ? std::max(0, dbf::dayNumber(record(r) + offset)) : 0);
-    return days;
-}
-
-void Table::pack()
-{
-    if (m_state == State::Closed)
-        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(fileName()));
-    TableDraft draft(*this);
-    draft.dropDeletedRecords();
-    replaceTables({&draft});
+    const qint64 recno = m_file.revertLastChange();
+    if (recno >= 0)
+        rebuildView(recno);
 }
 
 void checkDiaryFiles(const QString& dir, FileSystem& fs)
@@ -1406,90 +450,6 @@ void checkDiaryFiles(const QString& dir, FileSystem& fs)
         if (type != EntryType::Regular)
             throwNotAPlainFile(path, type);
     }
-}
-
-// ---------------------------------------------------------------- TableDraft
-
-TableDraft::TableDraft(Table& table) : m_table(table)
-{
-    if (!table.isOpen())
-        throw StoreError(QStringLiteral("%1: Tabelle ist nicht geöffnet.").arg(table.fileName()));
-    // A record being edited is posted first, as a change of filter does;
-    // then the draft starts from the file as it is now.
-    table.post();
-    table.followFile();
-    m_stamp = table.m_stamp;
-    m_recordLength = table.m_header.recordLength;
-    m_records = table.m_records;
-}
-
-std::vector<quint32> TableDraft::dayRecords(QDate day) const
-{
-    std::vector<quint32> list;
-    if (m_table.m_dayField < 0 || !day.isValid())
-        return list;
-    for (quint32 recno : m_table.m_days.records(Table::dayKey(day))) {
-        if (m_records[recno * m_recordLength] != dbf::kDeleted)
-            list.push_back(recno);
-    }
-    return list;
-}
-
-RecordRef TableDraft::record(quint32 recno) const
-{
-    return RecordRef(m_table, m_records.constData() + recno * m_recordLength);
-}
-
-void TableDraft::remove(quint32 recno)
-{
-    char& flag = m_records[recno * m_recordLength];
-    if (flag != dbf::kDeleted) {
-        flag = dbf::kDeleted;
-        m_changed = true;
-    }
-}
-
-void TableDraft::dropDeletedRecords()
-{
-    for (qint64 offset = 0; offset < m_records.size(); offset += m_recordLength) {
-        if (m_records[offset] == dbf::kDeleted)
-            m_changed = true;
-    }
-}
-
-void TableDraft::change(quint32 recno, const Fields& values)
-{
-    const QByteArray old(m_records.constData() + recno * m_recordLength, m_recordLength);
-    const QByteArray changed = m_table.encoded(old, values);
-    if (changed != old) {
-        std::memcpy(m_records.data() + recno * m_recordLength, changed.constData(), m_recordLength);
-        m_changed = true;
-    }
-}
-
-void TableDraft::append(const Fields& values)
-{
-    m_appended.append(m_table.encoded(QByteArray(m_recordLength, ' '), values));
-    m_changed = true;
-}
-
-QByteArray TableDraft::image() const
-{
-    QByteArray image = m_table.m_headerBytes;
-    image.reserve(image.size() + m_records.size() + m_appended.size() + 1);
-    quint32 kept = 0;
-    for (qint64 offset = 0; offset < m_records.size(); offset += m_recordLength) {
-        if (m_records[offset] != dbf::kDeleted) {
-            image.append(m_records.constData() + offset, m_recordLength);
-            ++kept;
-        }
-    }
-    image.append(m_appended);
-    kept += static_cast<quint32>(m_appended.size() / m_recordLength);
-    image.append(dbf::kEndOfFile);
-    const QByteArray counts = dbf::countBytes(kept, QDate::currentDate());
-    std::memcpy(image.data() + 1, counts.constData() + 1, 7);
-    return image;
 }
 
 } // namespace store

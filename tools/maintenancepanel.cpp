@@ -181,17 +181,13 @@ void TToolForm1::DateTimePickerVerwaltenChange(QDateEdit* sender)
 
 void TToolForm1::DBFilterAufheben()
 {
-    m_main.Dbf_NTB.setFiltered(false);
-    m_main.Dbf_FTB.setFiltered(false);
-    m_main.Dbf_ZEB.setFiltered(false);
+    // The runs need no filter switched off: see zebtool.h.
 }
 
 void TToolForm1::DBFilterSetzen()
 {
-    for (store::Table* table : {&m_main.Dbf_NTB, &m_main.Dbf_FTB, &m_main.Dbf_ZEB}) {
-        table->setFiltered(true);
+    for (store::Table* table : {&m_main.Dbf_NTB, &m_main.Dbf_FTB, &m_main.Dbf_ZEB})
         table->refresh();
-    }
 }
 
 void TToolForm1::ButtonLueckenFuellenClick()

@@ -97,8 +97,12 @@ public:
     // A user's change of a picker: moved into the second ... the last day
     // of the diary.
     void DateTimePickerVerwaltenChange(QDateEdit* sender);
-    // The day filters of the food diary, activity diary and daily summary
-    // off, and on again with a refresh.
+    // The start and the end of a run. The runs read the days they visit
+    // straight from the tables (store::TableDraft::dayRecords), so the day
+    // filters of the food diary, activity diary and daily summary stay on
+    // throughout: DBFilterAufheben has nothing to do, and DBFilterSetzen
+    // refreshes the three tables in that order, so that the main window's
+    // views show its day as the run left it.
     void DBFilterAufheben();
     void DBFilterSetzen();
 

@@ -44,6 +44,27 @@ int level(int value)
     return std::clamp(value, 1, 3);
 }
 
+// The value of `series` (1 to 7) in a day record.
+double valueOf(const store::RecordRef& day, int series)
+{
+    switch (series) {
+    case 1:
+        return day.fieldDouble("ZEBGEWICHT");
+    case 2:
+        return day.fieldDouble("ZEBENERGIE");
+    case 3:
+        return day.fieldDouble("ZEBFETT");
+    case 4:
+        return day.fieldDouble("ZEBPROTEIN");
+    case 5:
+        return day.fieldDouble("ZEBKOHLENH");
+    case 6:
+        return day.fieldDouble("ZEBFITNESS");
+    default:
+        return day.fieldDouble("ZEBFITNESS") - day.fieldDouble("ZEBENERGIE");
+    }
+}
+
 } // namespace
 
 void TFormMain1::buildStatistics()
@@ -125,22 +146,7 @@ int TFormMain1::shownSeries() const
 
 double TFormMain1::seriesValue() const
 {
-    switch (shownSeries()) {
-    case 1:
-        return Dbf_ZEB.fieldDouble("ZEBGEWICHT");
-    case 2:
-        return Dbf_ZEB.fieldDouble("ZEBENERGIE");
-    case 3:
-        return Dbf_ZEB.fieldDouble("ZEBFETT");
-    case 4:
-        return Dbf_ZEB.fieldDouble("ZEBPROTEIN");
-    case 5:
-        return Dbf_ZEB.fieldDouble("ZEBKOHLENH");
-    case 6:
-        return Dbf_ZEB.fieldDouble("ZEBFITNESS");
-    default:
-        return Dbf_ZEB.fieldDouble("ZEBFITNESS") - Dbf_ZEB.fieldDouble("ZEBENERGIE");
-    }
+    return valueOf(Dbf_ZEB.current(), shownSeries());
 }
 
 void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
@@ -160,23 +166,12 @@ void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
                                 nullptr,  nullptr};
     in.goalText = goals[series] ? goals[series]->text() : QString();
 
-    // The window's days are consecutive records from its first day on: one
-    // look-up, then the file order.
+    // The window's days, one record a day, read without moving the day's
+    // cursor.
     const int days = chart::windowDays(in.zoomX);
     in.values.reserve(days);
-    Dbf_ZEB.setFiltered(false);
-    try {
-        if (Dbf_ZEB.locate("ZEBDATUM", in.start)) {
-            for (int i = 0; i < days && !Dbf_ZEB.eof(); ++i) {
-                in.values.push_back(seriesValue());
-                Dbf_ZEB.next();
-            }
-        }
-    } catch (...) {
-        Dbf_ZEB.setFiltered(true);
-        throw;
-    }
-    Dbf_ZEB.setFiltered(true);
+    for (const store::RecordRef& day : Dbf_ZEB.dayRecords(in.start, in.start.addDays(days - 1)))
+        in.values.push_back(valueOf(day, series));
 
     const chart::Chart built = chart::build(in);
     if (print && printCanvas) {
@@ -270,16 +265,14 @@ void TFormMain1::ImageStatistik1MouseDown(Qt::MouseButton, QPoint point)
     const QDate start = chart::windowStart(ErstesDatum, ScrollBarStatistikX->value());
     const QDate day = chart::readoutDay(start, level(ZoomStufeX), point.x());
     double value = 0;
-    Dbf_ZEB.setFiltered(false);
     try {
-        if (Dbf_ZEB.locate("ZEBDATUM", day))
-            value = seriesValue();
+        const std::vector<store::RecordRef> records = Dbf_ZEB.dayRecords(day);
+        if (!records.empty())
+            value = valueOf(records.front(), shownSeries());
     } catch (const store::StoreError& e) {
-        Dbf_ZEB.setFiltered(true);
         platform::showMessage(this, e.text());
         return;
     }
-    Dbf_ZEB.setFiltered(true);
     const QString text = chart::readoutText(shownSeries(), value, AnzeigeKcal, day);
     if (text.isEmpty())
         return;

@@ -1,7 +1,9 @@
 #include "install/installer.h"
+#include "store/clock.h"
 #include "store/table.h"
 #include "support/diary.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -107,6 +109,36 @@ TEST(Installer, LaysOutTheElevenYearsFromAFirstYear)
     }
     std::unique_ptr<QProcess> demo(runInstaller({"--demo", "--first-year", "2026", parent.filePath("demo")}));
     EXPECT_EQ(demo->exitCode(), 2) << "the demo diary keeps its years";
+}
+
+// Laid out on the day the program's clock tells, each kind of diary is the
+// same bytes at any hour, and the same as the installer has always written.
+TEST(Installer, LaysOutTheSameBytesOnTheSameDay)
+{
+    store::setToday(QDate(2011, 7, 4));
+    const struct
+    {
+        install::Content content;
+        int firstYear;
+        const char* sha256;
+    } cases[] = {
+        {install::Content::Fresh, 2002, "999eb38e517334871b3dcc4be6ad3a48101075dd020323c3882803bf2b26e820"},
+        {install::Content::Demo, 2002, "b3e2b56780d8b2e95a0da6da16bb091232877015c56efae84cbd1cbe7586edbf"},
+        {install::Content::Fresh, 2026, "700d54fabf986b5b364943d60241d4780fb3aceef422a38e7c54b55b6d654b29"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;
+        install::layOutDiary(dir.path(), c.content, c.firstYear,
+                             c.firstYear == 2002 ? QDate() : store::today());
+        QCryptographicHash all(QCryptographicHash::Sha256);
+        for (const QString& name : filesIn(dir.path())) {
+            QFile file(QDir(dir.path()).filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            all.addData(name.toUtf8() + '\n' + file.readAll());
+        }
+        EXPECT_EQ(all.result().toHex().toStdString(), c.sha256) << c.firstYear;
+    }
+    store::setToday({});
 }
 
 TEST(Installer, RefusesAFolderThatHoldsADiaryFileAndTouchesNothing)

@@ -127,7 +127,7 @@ TEST(Table, SetFieldsWritesTheNamedFieldsOnlyAndRefusesAnUnknownNameWhole)
     EXPECT_EQ(reread.recordCount(), 7);
 }
 
-TEST(Table, InsertEditDeleteAndPackKeepTheViewAndTheFileInStep)
+TEST(Table, InsertEditDeleteAndReplacementKeepTheViewAndTheFileInStep)
 {
     SmallDiary diary;
     Table ntb(schema::ntb());
@@ -162,17 +162,50 @@ TEST(Table, InsertEditDeleteAndPackKeepTheViewAndTheFileInStep)
     EXPECT_FALSE(ntb.eof());
     EXPECT_EQ(ntb.fieldText("NTBNAME"), "Apfelsaft") << "the cursor moves to the neighbour";
     EXPECT_EQ(names(ntb, "NTBNAME"), QStringList{"Apfelsaft"});
-    EXPECT_EQ(ntb.recordCount(), 4) << "deleted records stay in the file until packed";
+    EXPECT_EQ(ntb.recordCount(), 4) << "deleted records stay in the file until it is replaced";
 
-    ntb.pack();
-    EXPECT_EQ(ntb.recordCount(), 3);
+    testing_support::removeEntries(ntb, kDay1, QStringLiteral("Apfelsaft"));
+    EXPECT_EQ(ntb.recordCount(), 2);
     ntb.close();
     Table reread(schema::ntb());
     reread.open(diary.dir());
     EXPECT_EQ(contentOf(reread),
-              (QStringList{"2005-03-02|1|St.|Apfel|300|0|16|0", "2005-03-02|0.25|St.|Apfel|75|0|4|0",
-                           "2005-03-01|250|ml|Apfelsaft|500|0|28|0"}));
-    EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.pack")));
+              (QStringList{"2005-03-02|1|St.|Apfel|300|0|16|0", "2005-03-02|0.25|St.|Apfel|75|0|4|0"}));
+    EXPECT_FALSE(QFile::exists(diary.path("ZEB_NTB.DBF.neu")));
+}
+
+TEST(Table, ADayOrAPeriodIsReadFromTheDayIndexWithoutMovingTheCursor)
+{
+    SmallDiary diary;
+    Table ntb(schema::ntb());
+    ntb.open(diary.dir());
+    ntb.setDayFilter([] { return kDay2; });
+    ntb.setFiltered(true);
+    // An entry of an earlier day appended after the later ones.
+    ntb.insert();
+    ntb.postFields(testing_support::foodEntry(kDay1.addDays(-1), 1.0, "St.", "Birne", 100));
+    ASSERT_TRUE(ntb.locate("NTBNAME", QStringLiteral("Apfel")));
+    const auto read = [&](QDate first, QDate last) {
+        QStringList records;
+        for (const RecordRef& r : ntb.dayRecords(first, last))
+            records << QString::number(r.fieldDate("NTBDATUM").day()) + ' ' + r.fieldText("NTBNAME");
+        return records;
+    };
+    const struct
+    {
+        QDate first, last;
+        QStringList records;
+    } cases[] = {
+        {kDay1, kDay1, {"1 Käse, Gouda", "1 Apfel"}},
+        {kDay1.addDays(-1), kDay2, {"28 Birne", "1 Käse, Gouda", "1 Apfel", "2 Apfel"}},
+        {kDay2.addDays(1), kDay2.addDays(30), {}},
+        {kDay2, kDay1, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(read(c.first, c.last), c.records) << c.first.toString(Qt::ISODate).toStdString();
+    EXPECT_EQ(ntb.fieldDate("NTBDATUM"), kDay2) << "the cursor stays on the day's record";
+    ntb.deleteRecord();
+    EXPECT_EQ(read(kDay2, kDay2), QStringList()) << "a deleted record is not read";
 }
 
 TEST(Table, EditOnAnEmptyViewInserts)
@@ -182,13 +215,12 @@ TEST(Table, EditOnAnEmptyViewInserts)
     reg.open(diary.dir());
     reg.first();
     reg.deleteRecord();
-    reg.pack();
     EXPECT_TRUE(reg.eof());
     reg.edit();
     EXPECT_EQ(reg.state(), Table::State::Insert);
     reg.setField("EE", QStringLiteral("8374"));
     reg.post();
-    EXPECT_EQ(reg.recordCount(), 1);
+    EXPECT_EQ(reg.recordCount(), 2) << "the deleted record and the new one";
     EXPECT_EQ(reg.fieldText("EE"), "8374");
     EXPECT_EQ(reg.fieldInt("NF"), 0) << "an empty numeric field reads as 0";
 }
@@ -319,7 +351,6 @@ TEST(Table, NextOnTheUnfilteredFileSkipsDeletedRecords)
     ntb.deleteRecord();
     EXPECT_EQ(ntb.fieldDouble("NTBMENGE"), 0.25);
     EXPECT_EQ(names(ntb, "NTBNAME"), (QStringList{"Käse, Gouda", "Apfel"}));
-    EXPECT_EQ(ntb.visibleCount(), 2);
     EXPECT_EQ(ntb.recordCount(), 3);
 }
 
@@ -389,9 +420,13 @@ TEST(DayIndex, TheRecordsOfEachDayWhateverTheOrderOfTheFile)
                 index.add(static_cast<quint32>(i), c.days[i]);
         }
         EXPECT_EQ(index.runCount(), c.runs);
-        EXPECT_EQ(index.dayCount(), 3u);
-        for (int day = 1; day <= 3; ++day)
+        std::vector<quint32> period;
+        for (int day = 1; day <= 3; ++day) {
             EXPECT_EQ(index.records(day), expected(c.days, day)) << day;
+            const std::vector<quint32> records = expected(c.days, day);
+            period.insert(period.end(), records.begin(), records.end());
+        }
+        EXPECT_EQ(index.records(0, 3), period) << "the period, day by day";
         EXPECT_TRUE(index.records(4).empty());
 
         // The same records given at once, in file order, give the same runs.

@@ -164,6 +164,17 @@ QStringList contentOf(store::Table& table)
     return rows;
 }
 
+void removeEntries(store::Table& diary, QDate day, const QString& name)
+{
+    const char* field = &diary.schema() == &schema::ntb() ? "NTBNAME" : "FTBNAME";
+    store::TableDraft draft(diary);
+    for (quint32 recno : draft.dayRecords(day)) {
+        if (draft.record(recno).fieldText(field) == name)
+            draft.remove(recno);
+    }
+    store::replaceTables({&draft});
+}
+
 QString runScript(const QString& interpreter, const QString& script, const QStringList& args)
 {
     QProcess process;

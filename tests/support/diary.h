@@ -45,6 +45,11 @@ store::Fields note(QDate day, const QStringList& parts);
 // in declared order; the filter is switched off for the walk.
 QStringList contentOf(store::Table& table);
 
+// Removes the entries of `day` named `name` from the food or the activity
+// diary through a replacement of the whole file, as a maintenance run
+// removes entries: records marked deleted leave the file with them.
+void removeEntries(store::Table& diary, QDate day, const QString& name);
+
 // Python or Perl run on a script; returns its standard output. Fails the
 // test when the interpreter reports an error.
 QString runScript(const QString& interpreter, const QString& script, const QStringList& args);

@@ -329,6 +329,12 @@ void FaultFileSystem::moveAside(const QString& from, const QString& to)
     move(from, to, true);
 }
 
+void FaultFileSystem::makeFolder(const QString& dir)
+{
+    step("mkdir", dir);
+    real().makeFolder(dir);
+}
+
 void FaultFileSystem::move(const QString& from, const QString& to, bool aside)
 {
     const QString source = cleanPath(from), target = cleanPath(to);

@@ -65,6 +65,7 @@ public:
     std::unique_ptr<store::File> create(const QString& path) override;
     void rename(const QString& from, const QString& to) override;
     void moveAside(const QString& from, const QString& to) override;
+    void makeFolder(const QString& dir) override;
     void remove(const QString& path) override;
     void syncDirectory(const QString& dir) override;
     store::FileStatus status(const QString& path) override;

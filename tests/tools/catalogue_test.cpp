@@ -97,7 +97,6 @@ protected:
             else
                 nrg.next();
         }
-        nrg.pack();
     }
 
     // The program's three windows on the diary, the main window shown.

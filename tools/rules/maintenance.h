@@ -9,11 +9,13 @@
 #include <functional>
 
 // The three maintenance runs over a period of the diary: fill gaps,
-// compress and delete. Each works on the tables with their filters off,
-// builds every changed table completely in memory and replaces the files
-// together (store::replaceTables), so a failure or a crash at any instant
-// leaves the diary as it was before the run or as it is after it. After
-// every run the day records' totals equal the sums of the day's entries.
+// compress and delete. Each reads the records of the days it visits
+// straight from the tables, whatever their filters and without moving a
+// cursor, builds every changed table completely in memory and replaces the
+// files together (store::replaceTables), so a failure or a crash at any
+// instant leaves the diary as it was before the run or as it is after it.
+// After every run the day records' totals equal the sums of the day's
+// entries.
 namespace maintenance {
 
 // The diary tables a run works on: food diary, activity diary, notes and

@@ -326,7 +326,7 @@ TEST_F(Maintenance, TheTablesAreUsableAfterARunAndTheirFiltersShowTheDayAgain)
             table->setFiltered(true);
             table->refresh();
         }
-        EXPECT_EQ(t.ntb.visibleCount(), 1);
+        EXPECT_EQ(t.ntb.dayRecords(kFull).size(), 1u);
         EXPECT_EQ(t.zeb.fieldInt("ZEBENERGIE"), 2400);
         t.ntb.insert();
         t.ntb.postFields(testing_support::foodEntry(kFull, 1.0, QStringLiteral("St."),

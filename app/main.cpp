@@ -18,6 +18,7 @@
 
 int main(int argc, char* argv[])
 {
+    platform::allowX11Fallback();
     // A laptop's screen at 150 % or 200 % may be too small for the main
     // window at the desktop's scale.
     platform::fitScaleToScreen(argc, argv, QSize(780, 554));

@@ -1,10 +1,12 @@
 #include "controls/daypicker.h"
 
 #include "controls/platform.h"
+#include "controls/readable.h"
 #include "main/diary/rules/daytext.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -43,6 +45,18 @@ DayPicker::DayPicker(QWidget* parent) : QDateEdit(parent)
     lineEdit()->setAcceptDrops(true);
     // Only a change of the date is a change, not Enter on the same date.
     setKeyboardTracking(false);
+}
+
+bool DayPicker::event(QEvent* event)
+{
+    // The calendar, a window of its own, is made when it is first wanted.
+    if (event->type() == QEvent::Show && !m_calendarKept) {
+        if (QCalendarWidget* calendar = calendarWidget()) {
+            readable::keepCalendar(*calendar);
+            m_calendarKept = true;
+        }
+    }
+    return QDateEdit::event(event);
 }
 
 void DayPicker::stepBy(int steps)

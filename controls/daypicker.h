@@ -28,6 +28,7 @@ public:
     void fixup(QString& text) const override;
 
 protected:
+    bool event(QEvent* event) override;
     StepEnabled stepEnabled() const override;
     QDateTime dateTimeFromText(const QString& text) const override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -61,4 +62,5 @@ private:
     int m_cursor = -1;
     int m_part = -1;
     QString m_digits;
+    bool m_calendarKept = false;
 };

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <alsa/asoundlib.h>
@@ -21,6 +22,7 @@
 #include <cstdio>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -178,37 +180,83 @@ SoundThread& soundThread()
 // borders, what most of them draw or less.
 const QMargins kFrameGuess(2, 32, 2, 2);
 
+// The frame around `window` as the window manager has drawn it; none while
+// it has not framed the window yet, or while what Qt reads of the frame is
+// not a frame around the window (a frame window not yet sized).
+std::optional<QMargins> frameOf(const QWidget& window)
+{
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    if (frame == client || !frame.contains(client))
+        return std::nullopt;
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
 // Places its window again once the window manager has framed it, centred
-// with the real frame; then goes.
+// with the real frame; then goes, or with `always` stays to centre it after
+// every change of its size (a message box sizes itself as it is shown).
 class FramedPlacement : public QObject
 {
 public:
-    explicit FramedPlacement(QWidget& window) : QObject(&window), m_window(window)
+    explicit FramedPlacement(QWidget& window, bool always = false)
+        : QObject(&window), m_window(window), m_always(always)
     {
         window.installEventFilter(this);
+        // A window manager may frame a window where it already stands, and
+        // no event tells of that: once the window is shown, the frame is
+        // looked for until it is known (for five seconds at most).
+        connect(&m_look, &QTimer::timeout, this, [this] {
+            if (++m_looks > kLooks)
+                m_look.stop();
+            centre();
+        });
+        if (window.isVisible())
+            m_look.start(50);
+    }
+
+    void centre()
+    {
+        const std::optional<QMargins> frame = frameOf(m_window);
+        if (frame)
+            m_look.stop();
+        if (!frame && !m_always)
+            return;
+        const QMargins margins = frame.value_or(kFrameGuess);
+        // Placed once per size and frame: a move of its own, rounded at a
+        // fractional scale, must not start another.
+        if (m_window.size() == m_placedSize && margins == m_placedMargins)
+            return;
+        m_placedSize = m_window.size();
+        m_placedMargins = margins;
+        const QRect available = m_window.screen()->availableGeometry();
+        m_window.move(placement::place(available, m_window.size(), margins, 1.0).frameTopLeft);
+        if (frame && !m_always) {
+            m_window.removeEventFilter(this);
+            deleteLater();
+        }
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if (type != QEvent::Move && type != QEvent::Resize && type != QEvent::Show)
-            return false;
-        const QRect frame = m_window.frameGeometry();
-        const QRect client = m_window.geometry();
-        if (frame == client)
-            return false; // not framed yet
-        const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
-                               frame.right() - client.right(), frame.bottom() - client.bottom());
-        const QRect available = m_window.screen()->availableGeometry();
-        m_window.move(placement::place(available, client.size(), margins, 1.0).frameTopLeft);
-        m_window.removeEventFilter(this);
-        deleteLater();
+        if (type == QEvent::Show)
+            m_look.start(50);
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show ||
+            type == QEvent::WindowActivate)
+            centre();
         return false;
     }
 
 private:
+    static constexpr int kLooks = 100;
     QWidget& m_window;
+    bool m_always;
+    QTimer m_look;
+    int m_looks = 0;
+    QSize m_placedSize;
+    QMargins m_placedMargins;
 };
 
 // The program's texts break lines with carriage returns; the dialog wants
@@ -217,6 +265,24 @@ QString displayed(const QString& text)
 {
     QString shown = text;
     return shown.replace(u'\r', u'\n');
+}
+
+// A box over a window that is not on the screen (the main window at a
+// failed start, not yet placed) would be centred on where that window is
+// not: it is centred on the screen's work area instead.
+QWidget* shownParent(QWidget* parent)
+{
+    return parent && parent->isVisible() ? parent : nullptr;
+}
+
+int execPlaced(QMessageBox& box)
+{
+    if (!box.parentWidget()) {
+        // The box takes its size as it is shown.
+        box.show();
+        (new FramedPlacement(box, true))->centre();
+    }
+    return box.exec();
 }
 
 } // namespace
@@ -247,8 +313,8 @@ void showMessage(QWidget* parent, const QString& text)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), displayed(text), QMessageBox::Ok,
-                    parent);
-    box.exec();
+                    shownParent(parent));
+    execPlaced(box);
 }
 
 void showMessage(QWidget* parent, const QString& text, const QString& details)
@@ -260,9 +326,9 @@ void showMessage(QWidget* parent, const QString& text, const QString& details)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), displayed(text),
-                    QMessageBox::Ok, parent);
+                    QMessageBox::Ok, shownParent(parent));
     box.setDetailedText(details);
-    box.exec();
+    execPlaced(box);
 }
 
 bool askQuestion(QWidget* parent, const QString& text)
@@ -270,11 +336,11 @@ bool askQuestion(QWidget* parent, const QString& text)
     if (dialogHandler())
         return dialogHandler()(DialogKind::Question, text);
     QMessageBox box(QMessageBox::Question, QApplication::applicationName(), displayed(text),
-                    QMessageBox::Yes | QMessageBox::No, parent);
+                    QMessageBox::Yes | QMessageBox::No, shownParent(parent));
     box.setButtonText(QMessageBox::Yes, QStringLiteral("Ja"));
     box.setButtonText(QMessageBox::No, QStringLiteral("Nein"));
     box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return execPlaced(box) == QMessageBox::Yes;
 }
 
 void setDialogHandler(std::function<bool(DialogKind, const QString&)> handler)
@@ -303,6 +369,13 @@ void makeFixedWindow(QWidget& window, const QString& caption, QSize size)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     window.setFixedSize(size);
+}
+
+void allowX11Fallback()
+{
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    if (chosen.startsWith("wayland") && !chosen.contains(';'))
+        qputenv("QT_QPA_PLATFORM", chosen + ";xcb");
 }
 
 void fitScaleToScreen(int argc, char** argv, QSize client)

@@ -54,6 +54,12 @@ void setSaveDialogHandler(std::function<QString(const QString& proposed)> handle
 // application has no display name of its own.
 void makeFixedWindow(QWidget& window, const QString& caption, QSize size);
 
+// Before anything connects to the window system: a Wayland platform named
+// alone in QT_QPA_PLATFORM gets X11 as its fallback, so that a session
+// without Qt's Wayland plugin, or without a compositor to talk to, runs the
+// program through X11 instead of aborting it.
+void allowX11Fallback();
+
 // Chooses the program's scale before the application is created: where the
 // desktop's scale would make a window of `client` logical pixels, with the
 // window manager's frame, larger than the available area of the primary

@@ -2,8 +2,32 @@
 
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+
+namespace {
+
+// A column may be wider than the view beside its scroll bar (the catalogue
+// lists' names). The style cuts a text that does not fit its cell with an
+// ellipsis at the cell's end, which the view would hide: a cell reaching
+// past the view's edge is drawn as one whose text ends at that edge.
+class VisibleCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const auto* view = static_cast<const QAbstractItemView*>(option.widget);
+        const int textMargin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        QStyleOptionViewItem shown = option;
+        shown.rect.setRight(std::min(shown.rect.right(), view->viewport()->width() - 1 + textMargin));
+        QStyledItemDelegate::paint(painter, shown, index);
+    }
+};
+
+} // namespace
 
 StringGrid::StringGrid(QWidget* parent, int columns, bool headerRow)
     : QTableWidget(parent), m_headerRow(headerRow), m_hidden(std::max(columns, 1), false),
@@ -15,6 +39,7 @@ StringGrid::StringGrid(QWidget* parent, int columns, bool headerRow)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    setItemDelegate(new VisibleCellDelegate(this));
     setShowGrid(true);
     verticalHeader()->setVisible(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

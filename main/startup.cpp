@@ -20,11 +20,14 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>
 
 #include <fcntl.h>
+#include <functional>
+#include <utility>
 #include <new>
 #include <unistd.h>
 
@@ -123,7 +126,50 @@ void showSideWindow(QWidget* window)
     window->activateWindow();
 }
 
+// Tells when a side window is minimised, and when it becomes the active
+// window.
+class SideWindowWatch : public QObject
+{
+public:
+    SideWindowWatch(QWidget* window, std::function<void(bool minimised)> changed)
+        : QObject(window), m_changed(std::move(changed))
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::WindowStateChange && window->isMinimized())
+            m_changed(true);
+        else if (event->type() == QEvent::ActivationChange && window->isActiveWindow())
+            m_changed(false);
+        return false;
+    }
+
+private:
+    std::function<void(bool)> m_changed;
+};
+
 } // namespace
+
+void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
+{
+    m_help = help;
+    m_tools = tools;
+    if (m_help)
+        m_help->showDiaryRange(&m_range);
+    for (QWidget* side : std::initializer_list<QWidget*>{help, tools}) {
+        if (side)
+            new SideWindowWatch(side, [this, side](bool minimised) {
+                // Only the window that had the focus hands it on.
+                if (!minimised)
+                    m_activeWindow = side;
+                m_sideWindowMinimised = minimised && m_activeWindow == side;
+            });
+    }
+}
 
 QDate TFormMain1::filterDay() const
 {
@@ -363,7 +409,13 @@ void TFormMain1::FormShow()
 
 void TFormMain1::FormActivate()
 {
-    if (m_tools && m_tools->isVisible())
+    // Minimising a side window makes the window manager activate this one:
+    // that is no return of the user, and a minimised tools window keeps
+    // what was typed into it until it is restored.
+    m_activeWindow = this;
+    if (std::exchange(m_sideWindowMinimised, false))
+        return;
+    if (m_tools && m_tools->isVisible() && !m_tools->isMinimized())
         m_tools->close();
 }
 
@@ -395,17 +447,68 @@ void TFormMain1::saveChangedSettings()
 {
     // Leaving a field for the message box of a failed write ends its edit
     // once more: that must not write again.
-    if (m_closing || StartFehler || m_savingSettings || currentSettings() == m_savedSettings)
+    // Nor does the start, which sets the controls from the record.
+    if (m_closing || StartFehler || m_savingSettings || !isVisible() || currentSettings() == m_savedSettings)
         return;
     m_savingSettings = true;
     try {
         writeSettingsRecord();
     } catch (const store::StoreError& e) {
+        showStoredGoals();
         // Told once for this state of the settings; the end writes again.
         m_savedSettings = currentSettings();
         platform::showMessage(this, e.text());
     }
     m_savingSettings = false;
+}
+
+void TFormMain1::watchSettings()
+{
+    const auto save = [this] { saveChangedSettings(); };
+    for (QComboBox* b : {ComboBoxGeschlecht, ComboBoxAlter, ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht})
+        connect(b, &QComboBox::activated, this, save);
+    for (QLineEdit* e : {EditEnergie, EditEnergieCal, EditFett, EditProtein, EditKohlenh})
+        connect(e, &QLineEdit::editingFinished, this, save);
+    // The display unit switches when a radio button is set, by the program too.
+    for (QRadioButton* b : {RadioButtonKcal, RadioButtonJoule})
+        connect(b, &QRadioButton::toggled, this, save);
+    std::vector<QAbstractButton*> buttons{BitBtnZoomXPlus, BitBtnZoomXMinus, BitBtnZoomYPlus, BitBtnZoomYMinus,
+                                          BitBtnGlaettenJa, BitBtnGlaettenNein};
+    buttons.insert(buttons.end(), SpeedButtonN.begin() + 1, SpeedButtonN.end());
+    buttons.insert(buttons.end(), SpeedButtonA.begin() + 1, SpeedButtonA.end());
+    buttons.insert(buttons.end(), SpeedButtonS.begin() + 1, SpeedButtonS.end());
+    for (QAbstractButton* b : buttons)
+        connect(b, &QAbstractButton::clicked, this, save);
+    for (QScrollBar* bar : {ScrollBarStatistikX, ScrollBarStatistikY}) {
+        connect(bar, &QScrollBar::valueChanged, this, [this, bar, save] {
+            if (!bar->isSliderDown())
+                save();
+        });
+        connect(bar, &QScrollBar::sliderReleased, this, save);
+    }
+}
+
+void TFormMain1::showStoredGoals()
+{
+    Settings stored = m_savedSettings;
+    try {
+        Dbf_REG.refresh();
+        Dbf_REG.first();
+        stored = readSettings(Dbf_REG);
+    } catch (const store::StoreError&) {
+        // Unreadable now: the goals last stored stand.
+    }
+    for (auto [box, item] : {std::pair{ComboBoxGeschlecht, stored.geschlecht}, {ComboBoxAlter, stored.alter},
+                             {ComboBoxBeruf, stored.beruf}, {ComboBoxHoehe, stored.hoehe},
+                             {ComboBoxGewicht, stored.gewicht}})
+        box->setCurrentIndex(item);
+    EditEnergie->setText(stored.energie);
+    EditEnergieCal->setText(units::kcalGoalFromKj(stored.energie));
+    EditFett->setText(stored.fett);
+    EditProtein->setText(stored.protein);
+    EditKohlenh->setText(stored.kohlenh);
+    BerechneNormEnergie();
+    ZeichneWaage();
 }
 
 void TFormMain1::SpeedButtonEndeClick()

@@ -1,6 +1,7 @@
 #include "main/zeb6.h"
 
 #include "controls/platform.h"
+#include "controls/readable.h"
 
 #include "controls/daypicker.h"
 #include "controls/stringgrid.h"
@@ -45,6 +46,7 @@ QToolButton* speedButton(QWidget* parent, int x, int y, pictures::Button glyph, 
 
 TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(nullptr), m_fs(fs), m_dir(dir)
 {
+    readable::keepApplicationPalette();
     platform::makeFixedWindow(*this, QStringLiteral("Kelvara [1.02f]"), QSize(780, 554));
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(11);
@@ -59,6 +61,7 @@ TFormMain1::TFormMain1(const QString& dir, store::FileSystem& fs) : QWidget(null
     buildStatistics();
     nameControls();
     buildKeyboard();
+    watchSettings();
 
     Dbf_NRG.setFilter([this](const store::RecordRef& r) { return Dbf_NRGFilterRecord(r); });
     Dbf_AKT.setFilter([this](const store::RecordRef& r) { return Dbf_AKTFilterRecord(r); });
@@ -76,14 +79,6 @@ TFormMain1::~TFormMain1()
                                                            EditKohlenh, ComboBoxGeschlecht, ComboBoxAlter,
                                                            ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht})
         disconnect(source, nullptr, this, nullptr);
-}
-
-void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
-{
-    m_help = help;
-    m_tools = tools;
-    if (m_help)
-        m_help->showDiaryRange(&m_range);
 }
 
 const diary::Range& TFormMain1::range() const

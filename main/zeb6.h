@@ -181,6 +181,10 @@ public:
     void EditTagesgewichtChange();
     // Draws the scale for the weight field and the personal data.
     void ZeichneWaage();
+    // After a refused or failed write: the weight field and the scale show
+    // the day record's weight again, read anew (the weight last stored when
+    // the record cannot be read).
+    void showStoredWeight();
 
     // ----- diary folders -----
     QFrame* PanelOrdnerNahrung = nullptr;
@@ -329,6 +333,10 @@ public:
     // personal data and each switch of the display unit, and when the
     // session manager asks the program to save.
     void saveChangedSettings();
+    // After a failed write of the settings record: the goals folder shows
+    // the personal data and goals the record holds, read anew (those last
+    // stored when it cannot be read).
+    void showStoredGoals();
     void SpeedButtonEndeClick();
     void SpeedButtonHilfeClick();
     void SpeedButtonToolClick();
@@ -422,6 +430,11 @@ private:
     void bookDraggedActivity();
     // True when duration symbol k is not under a cover, so a press takes it.
     bool durationSymbolFree(int k) const;
+    // Every control whose state the settings record holds writes it when a
+    // user's change of it is complete: a choice, a click, a finished edit
+    // of a goal (Enter or leaving the field, not per keystroke), a scroll
+    // bar let go. Connected after the controls' own handlers.
+    void watchSettings();
     void buildGoals();
     void buildScale();
     void buildDiaryFolders();
@@ -465,9 +478,16 @@ private:
     THelpForm1* m_help = nullptr;
     TToolForm1* m_tools = nullptr;
     bool m_closing = false;
+    // The side window that had the focus was minimised and no window of
+    // the program has been activated since: the next activation of this
+    // window is the window manager's, not the user's.
+    bool m_sideWindowMinimised = false;
+    QWidget* m_activeWindow = nullptr; // the program's window last activated
     // While the current day is shown anew from the tables, the change
     // handlers of the weight and the note show without storing.
     bool m_showingStored = false;
+    // The weight field's text last stored in, or shown from, the day record.
+    QString m_storedWeightText = QStringLiteral("0");
     // The settings as the settings record holds them.
     Settings m_savedSettings;
     bool m_savingSettings = false;

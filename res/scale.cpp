@@ -235,13 +235,18 @@ const QImage& scaleTile(int index, int ratio)
 void drawScale(QPainter& painter, QPoint face, int needle, QPoint needlePlace)
 {
     // The tiles of the ratio of the picture drawn on, so that they meet its
-    // pixels one to one.
-    const int ratio = static_cast<int>(std::ceil(painter.device()->devicePixelRatio() - 1e-9));
+    // pixels one to one; at a fractional ratio those of the whole ratio
+    // above it, reduced smoothly.
+    const qreal shown = painter.device()->devicePixelRatio();
+    const int ratio = static_cast<int>(std::ceil(shown - 1e-9));
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != shown);
     painter.drawImage(face, scaleTile(16, ratio));
     painter.drawImage(face + QPoint(kTile, 0), scaleTile(17, ratio));
     painter.drawImage(face + QPoint(0, kTile), scaleTile(18, ratio));
     painter.drawImage(face + QPoint(kTile, kTile), scaleTile(19, ratio));
     painter.drawImage(needlePlace, scaleTile(needle, ratio));
+    painter.restore();
 }
 
 } // namespace pictures

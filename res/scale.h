@@ -19,7 +19,7 @@ const QImage& scaleTile(int index, int ratio = 1);
 
 // The face put together from its quarters with its upper left corner at
 // `face`, and the needle tile `needle` at `needlePlace`, at the device pixel
-// ratio of what `painter` draws on (rounded up to a whole number).
+// ratio of what `painter` draws on.
 void drawScale(QPainter& painter, QPoint face, int needle, QPoint needlePlace);
 
 // The position of the face's quarters in the right-hand picture.

@@ -7,7 +7,7 @@ kelvara_packages=(
   qt6-base-dev libgl-dev fonts-liberation2 libcanberra-dev libasound2-dev
   libgtest-dev libbenchmark-dev
   python3 python3-dbfread python3-dbf libdbd-xbase-perl gdal-bin python3-gdal
-  qt6-translations-l10n qt6-qpa-plugins
+  qt6-translations-l10n qt6-qpa-plugins qt6-wayland weston
   xvfb xauth openbox x11-utils xdotool imagemagick librsvg2-bin sound-theme-freedesktop
   at-spi2-core python3-pyatspi dbus-daemon
   desktop-file-utils appstream dpkg-dev file

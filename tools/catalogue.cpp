@@ -5,6 +5,7 @@
 
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
+#include "controls/readable.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "main/goals/rules/units.h"
@@ -107,9 +108,7 @@ void TToolForm1::buildCatalogueEditor()
 
     ButtonToolsClear = button(PanelToolInsert, 508, 15, QStringLiteral("Leeren"));
     ButtonToolsDelete = button(PanelToolInsert, 508, 15, QStringLiteral("Löschen"));
-    QPalette red = ButtonToolsDelete->palette();
-    red.setColor(QPalette::ButtonText, Qt::red);
-    ButtonToolsDelete->setPalette(red);
+    readable::keepCaption(*ButtonToolsDelete, Qt::red);
     ButtonToolsInsert = button(PanelToolInsert, 508, 47, QStringLiteral("Einfügen"));
     ButtonToolsEdit = button(PanelToolInsert, 508, 47, QStringLiteral("Ändern"));
     connect(ButtonToolsClear, &QPushButton::clicked, this, &TToolForm1::ButtonToolsClearClick);
@@ -124,7 +123,8 @@ void TToolForm1::buildCatalogueEditor()
     StringGridTools1->setGeometry(12, 97, 568, 213);
     StringGridTools1->verticalHeader()->setDefaultSectionSize(18);
     StringGridTools1->horizontalHeader()->setFixedHeight(18);
-    StringGridTools1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The names take what the figures leave beside the scroll bar.
+    StringGridTools1->fitColumnToView(0);
     connect(StringGridTools1, &QTableWidget::currentCellChanged, this,
             [this](int row, int, int previousRow, int) {
                 if (!m_fillingList && row != previousRow)
@@ -432,7 +432,7 @@ void TToolForm1::ButtonToolsEditClick()
         return;
     }
     const QString n = enteredName();
-    if (const Checked<> name = catalogrules::checkName(n, true); !name) {
+    if (const Checked<> name = catalogrules::checkName(n, true, o); !name) {
         platform::showMessage(this, name.message());
         return;
     }

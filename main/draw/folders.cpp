@@ -129,14 +129,15 @@ void TFormMain1::ZeichneOrdner()
 
     // Closed tabs are a shade darker: they lie behind the open folder.
     QImage& canvas = ImageLinks1->canvas();
-    const int ratio = ImageLinks1->canvasRatio();
     const QRgb behind = face.darker(106).rgb();
     for (int k = 1; k <= 5; ++k) {
         if (k == open)
             continue;
         const draw::RowSpan rows = draw::closedTabRows(open, k);
-        for (int y = rows.first * ratio; y < (rows.last + 1) * ratio; ++y) {
-            for (int x = 3 * ratio; x < 109 * ratio; ++x) {
+        const QRect tab =
+            draw::deviceRect(QRect(QPoint(3, rows.first), QPoint(108, rows.last)), canvas.devicePixelRatio());
+        for (int y = tab.top(); y <= tab.bottom(); ++y) {
+            for (int x = tab.left(); x <= tab.right(); ++x) {
                 if (canvas.pixel(x, y) == face.rgb())
                     canvas.setPixel(x, y, behind);
             }

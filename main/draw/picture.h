@@ -9,10 +9,8 @@
 // arrive with their button and the point in picture coordinates.
 //
 // The canvas is drawn at the device pixel ratio of the picture's screen,
-// rounded up to a whole number: lines fall on whole pixels and the texts of
-// the pictures are as sharp as the window's own. On a screen of a fractional
-// ratio (1.25, 1.5) the canvas is shown reduced to the screen's pixels by
-// averaging, so that every line of the drawing keeps one width.
+// whole or fractional, so that its texts are as sharp as the window's own
+// and its lines fall on whole device pixels (main/draw/pixels.h).
 class Picture : public QWidget
 {
     Q_OBJECT
@@ -20,13 +18,10 @@ public:
     // A picture of `width` × `height`, filled with the button face.
     Picture(QWidget* parent, int x, int y, int width, int height);
 
-    // Drawn on in logical coordinates; its device pixel ratio is
-    // canvasRatio().
+    // Drawn on in logical coordinates; its device pixel ratio is the
+    // screen's it was made for.
     QImage& canvas() { return m_canvas; }
     const QImage& canvas() const { return m_canvas; }
-    int canvasRatio() const { return static_cast<int>(m_canvas.devicePixelRatio()); }
-    // The canvas ratio the picture's screen asks for now.
-    int screenRatio() const;
     // Whether the canvas was made for the screen's device pixel ratio of now.
     bool fitsScreen() const;
     // A new canvas for the screen's ratio, filled with `face`; what was
@@ -53,8 +48,6 @@ private:
     void checkRatio();
 
     QImage m_canvas;
-    QImage m_shown; // the canvas reduced to a fractional ratio
-    qreal m_madeFor = 1; // the screen's device pixel ratio for the canvas
     bool m_ratioReported = false;
 };
 

@@ -12,7 +12,18 @@ class QPainter;
 // a pixel off the fills and copied pieces beside it; these fill the line's
 // pixels instead, which every whole ratio maps onto whole device pixels. At
 // a ratio of 1 they give the pixels of a one-pixel pen.
+//
+// At a fractional ratio (1.25) a logical pixel covers one device pixel or
+// two. A line there is as wide as at the whole ratio below (one device pixel
+// from 1 to 2) and starts at the first device pixel of its logical one, so
+// that every line has the same width and one colour; its length runs to the
+// end of such a line across its last pixel, so that lines meet at corners.
+// Fills and copied pieces cover all device pixels of theirs.
 namespace draw {
+
+// The device pixels that a painter's fill of `logical` covers at `ratio`:
+// each edge rounded to the nearest device pixel.
+QRect deviceRect(const QRect& logical, qreal ratio);
 
 // The horizontal or vertical line from `from` to `to`, both included.
 void pixelLine(QPainter& p, QPoint from, QPoint to, const QColor& colour);

@@ -12,7 +12,7 @@
 
 void TFormMain1::makePictures()
 {
-    const int ratio = ImageLinks1->screenRatio();
+    const qreal ratio = ImageLinks1->devicePixelRatioF();
     const pictures::Inks inks = pictures::inksOn(palette());
     ImageList100x30 = pictures::imageList100x30(inks, ratio);
     ImageList96x13 = pictures::imageList96x13(inks, ratio);

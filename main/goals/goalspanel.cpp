@@ -3,6 +3,7 @@
 
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
+#include "controls/readable.h"
 #include "main/goals/rules/energymodel.h"
 #include "main/goals/rules/units.h"
 #include "main/goals/rules/weightrules.h"
@@ -69,10 +70,11 @@ QLabel* resultCell(QWidget* parent, int column, int row)
     auto* l = label(parent, kColumnX[column] + 4, kRowY[row], kColumnWidth - 8, kRowHeight,
                     QStringLiteral("???"), Qt::AlignCenter);
     l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // The shade of a field that cannot be typed into, and its text, in
+    // whatever palette the desktop has.
     l->setAutoFillBackground(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, p.color(QPalette::Base).darker(103));
-    l->setPalette(p);
+    l->setBackgroundRole(QPalette::AlternateBase);
+    l->setForegroundRole(QPalette::Text);
     return l;
 }
 
@@ -164,17 +166,14 @@ void TFormMain1::buildGoals()
     RadioButtonKcal->setGeometry(20, 14, 240, 22);
     RadioButtonJoule = new QRadioButton(QStringLiteral("Energieangabe in Joule"), PanelZiele3);
     RadioButtonJoule->setGeometry(20, 44, 240, 22);
+    readable::ringReadably(*RadioButtonKcal);
+    readable::ringReadably(*RadioButtonJoule);
     RadioButtonJoule->setChecked(true);
 
-    // The settings record is written after each choice and each finished
-    // edit of a goal (Enter or leaving the field), not per keystroke.
-    for (QComboBox* b : {ComboBoxGeschlecht, ComboBoxAlter, ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht}) {
+    for (QComboBox* b : {ComboBoxGeschlecht, ComboBoxAlter, ComboBoxBeruf, ComboBoxHoehe, ComboBoxGewicht})
         connect(b, &QComboBox::activated, this, [this, b] { ComboBoxZieleClick(b); });
-        connect(b, &QComboBox::activated, this, &TFormMain1::saveChangedSettings);
-    }
     for (QLineEdit* e : {EditEnergie, EditEnergieCal, EditFett, EditProtein, EditKohlenh}) {
         connect(e, &QLineEdit::textChanged, this, &TFormMain1::EditZieleChange);
-        connect(e, &QLineEdit::editingFinished, this, &TFormMain1::saveChangedSettings);
         KeyPressFilter::install(e,
                                 [this](QLineEdit* sender, QChar& key) { EditIntegerKeyPress(sender, key); });
     }
@@ -264,7 +263,6 @@ void TFormMain1::switchDisplayUnit(bool kcal)
     } catch (const store::StoreError& e) {
         platform::showMessage(this, e.text());
     }
-    saveChangedSettings();
 }
 
 void TFormMain1::showGoalUnits()

@@ -5,6 +5,7 @@
 #include "controls/platform.h"
 #include "main/draw/picture.h"
 #include "main/goals/rules/weightrules.h"
+#include "main/rules/numbers.h"
 #include "main/zeb6.h"
 #include "res/scale.h"
 #include "store/error.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -82,9 +84,12 @@ void TFormMain1::EditFloatKeyPress(QLineEdit* sender, QChar& key)
     if (key >= u'0' && key <= u'9' && goals::showsNoWeight(sender->text()))
         sender->selectAll();
     const bool selected = sender->hasSelectedText();
-    key =
-        goals::weightKey(key, sender->text(), selected ? sender->selectionStart() : sender->cursorPosition(),
-                         selected ? sender->selectionLength() : 0);
+    const int start = selected ? sender->selectionStart() : sender->cursorPosition();
+    const int length = selected ? sender->selectionLength() : 0;
+    const QChar typed = key;
+    key = goals::weightKey(typed, sender->text(), start, length);
+    if (goals::weightKeyPassesLimit(typed, sender->text(), start, length))
+        platform::showMessage(this, goals::weightLimitText());
 }
 
 void TFormMain1::EditTagesgewichtChange()
@@ -101,14 +106,30 @@ void TFormMain1::EditTagesgewichtChange()
             Dbf_ZEB.postFields({{"ZEBGEWICHT", static_cast<double>(goals::storableWeight(*weight))}});
         }
     } catch (const store::StoreError& e) {
+        showStoredWeight();
         platform::showMessage(this, e.text());
         return;
     }
+    m_storedWeightText = text;
     ZeichneWaage();
     if (PanelOrdnerStatistik->isVisible() && shownSeries() == 1)
         redrawChart();
     else
         StatistikVeraltet = true;
+}
+
+void TFormMain1::showStoredWeight()
+{
+    QString stored = m_storedWeightText;
+    try {
+        Dbf_ZEB.refresh();
+        stored = numbers::shortest(Dbf_ZEB.fieldDouble("ZEBGEWICHT"));
+    } catch (const store::StoreError&) {
+        // The record cannot be read now: the weight last stored stands.
+    }
+    const QScopedValueRollback<bool> showing(m_showingStored, true);
+    EditTagesgewicht->setText(stored);
+    ZeichneWaage();
 }
 
 void TFormMain1::ZeichneWaage()

@@ -44,7 +44,7 @@ if grep -E 'test|bench|\.a$|\.so|/include/' "$work/list"; then fail "package car
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "Depends: $depends"
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcanberra0 \
-    qt6-qpa-plugins qt6-translations-l10n fonts-liberation2; do
+    qt6-qpa-plugins qt6-wayland qt6-translations-l10n fonts-liberation2; do
     sed 's/, */\n/g; s/ *([^)]*)//g' <<<"$depends" | grep -qxF -- "$package" || fail "Depends lacks $package"
 done
 [ "$(dpkg-deb --field "$deb" Package)" = kelvara ] || fail "package name"

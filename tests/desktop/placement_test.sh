@@ -3,9 +3,9 @@
 # on a virtual X server of 1366 x 768 with QT_SCALE_FACTOR=1.5 and of
 # 1920 x 1080 with 2, and once with the scale of 150 % set for the whole
 # desktop (Xft.dpi 144), under a window manager, and checks with xwininfo and
-# xprop that the main, help and tools windows open with their whole frame,
-# title bar included, inside the work area, and that the program drew itself
-# as large as fits. Takes a screenshot of each screen.
+# xprop that the main, help and tools windows and the message of a failed
+# start open with their whole frame, title bar included, centred in the work
+# area, and that the program drew itself as large as fits. Takes a screenshot of each screen.
 #
 #   placement_test.sh BUILD_DIR
 set -euo pipefail
@@ -27,8 +27,9 @@ fi
 FAIL_CONTEXT="$SCREEN_FOR_TEST at $SCALE_FOR_TEST by $SCALED_BY"
 
 export LC_ALL=C.UTF-8
+# The program on the diary in $1 (default: the fresh one).
 program() {
-    cd "$WORK/diary"
+    cd "${1:-$WORK/diary}"
     if [ "$SCALED_BY" = env ]; then
         exec env -u LC_ALL QT_SCALE_FACTOR="$SCALE_FOR_TEST" "$build/ZEB2006.exe"
     fi
@@ -48,12 +49,12 @@ client() {
 }
 
 # Checks that the frame of window $1, titled $2, lies inside the work area,
-# centred in it to a pixel or two of rounding, waiting up to 5 s for the
-# window to settle where the program puts it. Prints the frame as "left top
-# width height".
+# centred in it to a pixel or two of rounding, waiting up to a minute for
+# the window to stand where the program puts it once it is framed. Prints
+# the frame as "left top width height".
 check_inside() {
     local id=$1 title=$2 x y w h l r t b left top right bottom off_x off_y
-    for _ in $(seq 50); do
+    for _ in $(seq 600); do
         read -r x y w h <<<"$(client "$id")"
         IFS=', ' read -r l r t b <<<"$(property "$id" _NET_FRAME_EXTENTS)"
         left=$((x - l)) top=$((y - t)) right=$((x + w + r)) bottom=$((y + h + b))
@@ -109,10 +110,22 @@ click() {
 }
 click $((664 + 11 + 24)) $((473 + 19))
 help=$(framed_window_named "Hilfe für Kelvara [1.02f]") || fail "no help window"
-echo "ok: help window: frame $(check_inside "$help" "Hilfe für Kelvara [1.02f]")"
+frame=$(check_inside "$help" "Hilfe für Kelvara [1.02f]")
+echo "ok: help window: frame $frame"
 click $((664 + 11 + 24)) $((514 + 19))
 tools=$(framed_window_named "Tools für Kelvara [1.02f]") || fail "no tools window"
-echo "ok: tools window: frame $(check_inside "$tools" "Tools für Kelvara [1.02f]")"
+frame=$(check_inside "$tools" "Tools für Kelvara [1.02f]")
+echo "ok: tools window: frame $frame"
 
 mkdir -p "$build/screenshots"
 import -window root "$build/screenshots/placement-$SCREEN_FOR_TEST-$SCALE_FOR_TEST-$SCALED_BY.png"
+
+# The start-up message of a diary without its settings file, shown before
+# the main window was ever placed.
+cp -r "$WORK/diary" "$WORK/broken-$SCREEN_FOR_TEST-$SCALED_BY"
+rm "$WORK/broken-$SCREEN_FOR_TEST-$SCALED_BY/ZEB_REG.dbf"
+KELVARA_GUARD_NAME="$KELVARA_GUARD_NAME-broken" program "$WORK/broken-$SCREEN_FOR_TEST-$SCALED_BY" &
+pids+=($!)
+box=$(framed_window_named "Kelvara") || fail "no start-up message"
+frame=$(check_inside "$box" "Kelvara")
+echo "ok: start-up message: frame $frame"

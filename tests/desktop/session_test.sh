@@ -37,20 +37,9 @@ setting_is() { [ "$(setting "$1")" = "$2" ]; }
 # Starts the program and waits until its main window is managed and has the
 # keyboard; sets $program and $main.
 start() {
-    (cd "$WORK/diary" && exec "$build/ZEB2006.exe") &
-    program=$!
-    pids+=("$program")
+    start_program
     main=$(window_named "Kelvara [1.02f]" _NET_WM_ALLOWED_ACTIONS) || fail "no main window managed by the window manager"
     xdotool windowactivate --sync "$main"
-}
-
-# Ends the program with signal $1 and waits for it; fails unless it ended
-# by itself with status 0 (a signal it does not handle ends it with 128 + n).
-end_with() {
-    kill -"$1" "$program"
-    local status=0
-    wait "$program" || status=$?
-    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status on SIG$1"
 }
 
 # Client coordinates of the goal fields and the sex combo on the goals
@@ -74,7 +63,7 @@ for signal in TERM HUP; do
     start
     if [ "$signal" = TERM ]; then field=EF; at=("${fat[@]}"); value=85; else field=EP; at=("${protein[@]}"); value=95; fi
     type_goal "${at[@]}" "$value"
-    end_with "$signal"
+    end_program "$signal"
     setting_is "$field" "$value" || fail "after SIG$signal the goal $field is $(setting "$field"), not $value"
     echo "ok: a goal typed is kept when the program gets SIG$signal"
 done
@@ -83,7 +72,7 @@ start
 xdotool mousemove --window "$main" "${sex[@]}" click 1
 xdotool key Down Return
 wait_for setting_is CBG 1 || fail "the choice of sex was not written; CBG is $(setting CBG)"
-end_with KILL
+end_program KILL
 setting_is CBG 1 || fail "CBG is $(setting CBG) after the kill"
 setting_is EF 85 || fail "the earlier goal was lost"
 echo "ok: a choice of personal data is written at once and survives SIGKILL"

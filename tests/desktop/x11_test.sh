@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program as the window system shows it: starts the real program on a
 # virtual X server with a window manager, reads every window's title and the
-# actions the window manager allows with xprop, and takes screenshots. It
+# actions the window manager allows with xprop, minimises and restores the
+# side windows, and takes screenshots. It
 # waits for each state it reads (a window, the window manager's properties),
 # up to a minute each, never for a fixed time: a busy machine only makes it
 # slower.
@@ -118,6 +119,50 @@ import -window root -crop "$((right - left - 380))x260+$((left + 380))+$((top - 
 xdotool key Escape
 sleep 0.3
 echo "ok: the weight field's context menu"
+
+# Minimising a side window makes the window manager activate the main
+# window, which is no return of the user's: the tools window stays with what
+# was typed into it. A click into the main window closes it.
+wm_state() { xprop -id "$1" WM_STATE | sed -n 's/^[[:space:]]*window state: //p'; }
+in_state() { [ "$(wm_state "$1")" = "$2" ]; }
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+place() { xwininfo -id "$1" | grep 'Absolute upper-left'; }
+# All the window system sent before has been handled once the menu of a
+# right click into a text field of window $1 at ($2, $3) shows.
+handled() {
+    click "$1" "$2" "$3" 3
+    wait_for visible_popup >/dev/null || fail "the program no longer answers"
+    xdotool key Escape
+    wait_for eval '! visible_popup >/dev/null'
+}
+name_field=($((6 + 4 + 1 + 12 + 100)) $((6 + 28 + 48 + 10)))
+click "$main" $((664 + 11 + 24)) $((514 + 19))
+tools=$(window_named "Tools für Kelvara [1.02f]") && wait_for active_is "$tools" || fail "the tools window is not active"
+click "$tools" "${name_field[@]}"
+xdotool type --delay 30 "Minimierbrot" && xdotool key Return && xdotool type --delay 30 "850"
+placed=$(place "$tools")
+xdotool windowminimize "$tools"
+wait_for in_state "$tools" Iconic && wait_for active_is "$main" || fail "the tools window was not minimised"
+handled "$main" $((664 + 38 + 20)) $((24 + 11))
+in_state "$tools" Iconic || fail "minimising the tools window closed it: $(wm_state "$tools")"
+xdotool windowactivate "$tools"
+# The window manager may show the restoring as a movement.
+wait_for active_is "$tools" && wait_for eval '[ "$(place "$tools")" = "$placed" ]' || fail "the tools window was not restored"
+handled "$tools" "${name_field[@]}"
+click "$tools" $((6 + 4 + 1 + 508 + 34)) $((6 + 28 + 47 + 11))
+stored() {
+    /usr/bin/python3 -c 'import sys, dbfread
+sys.exit(not any(r["NRGNAME"] == "Minimierbrot" and r["NRGENERGIE"] == 850
+                 for r in dbfread.DBF(sys.argv[1], encoding="cp850")))' "$WORK/diary/ZEB_NRG.dbf"
+}
+wait_for stored || fail "the restored tools window lost what was typed"
+xdotool windowactivate "$help" && wait_for active_is "$help" && xdotool windowminimize "$help"
+wait_for in_state "$help" Iconic || fail "the help window was not minimised"
+handled "$tools" "${name_field[@]}"
+in_state "$tools" Normal || fail "minimising the help window closed the tools window: $(wm_state "$tools")"
+click "$main" 720 465
+wait_for eval '! in_state "$tools" Normal' || fail "a click into the main window leaves the tools window open"
+echo "ok: minimised side windows stay; a click into the main window closes the tools window"
 
 # A second copy shows its message with the caption "Kelvara".
 program &

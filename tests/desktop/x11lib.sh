@@ -82,6 +82,23 @@ window_named() {
     wait_for visible_window_named "$@"
 }
 
+# Starts the program on the diary in the background, with the environment
+# settings given; sets $program to its pid.
+start_program() {
+    (cd "$WORK/diary" && exec env -u LC_ALL "$@" "$build/ZEB2006.exe") &
+    program=$!
+    pids+=("$program")
+}
+
+# Ends the program with signal $1 and waits for it; fails unless it ended by
+# itself with status 0 (a signal it does not handle ends it with 128 + n).
+end_program() {
+    kill -"$1" "$program"
+    local status=0
+    wait "$program" || status=$?
+    [ "$1" = KILL ] || [ "$status" -eq 0 ] || fail "the program ended with status $status on SIG$1"
+}
+
 # Starts openbox, logging to $1 (default: nowhere), and waits until it runs.
 start_openbox() {
     openbox --sm-disable >"${1:-/dev/null}" 2>&1 &

@@ -17,26 +17,29 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 int main(int argc, char** argv)
 {
 #ifdef KELVARA_TEST_SCREENS
-    // Four screens side by side at the device pixel ratios of common
-    // desktops, 1, 1.25, 1.5 and 2, each 1600 x 1000 logical pixels: a
-    // window is moved between them as a user drags it.
+    // Five screens side by side at the device pixel ratios of common
+    // desktops, 1, 1.25, 1.5 and 2, and 1.29 (the scale the program chooses
+    // for itself on a 1366 x 768 screen at 150 %), each 1600 x 1000 logical
+    // pixels: a window is moved between them as a user drags it.
     QTemporaryDir screens;
     QFile config(screens.filePath(QStringLiteral("screens.json")));
     if (!config.open(QIODevice::WriteOnly))
         return 1;
     QJsonArray list;
     int x = 0;
-    for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0, 1.29}) {
         const int width = static_cast<int>(1600 * ratio);
-        list.append(QJsonObject{{"name", QStringLiteral("x%1").arg(ratio)},
+        list.append(QJsonObject{{"name", QStringLiteral("%1: x%2").arg(list.size()).arg(ratio)},
                                 {"x", x},
                                 {"y", 0},
                                 {"width", width},
                                 {"height", static_cast<int>(1000 * ratio)},
-                                {"logicalDpi", 96 * ratio},
+                                {"logicalDpi", std::round(96 * ratio)},
                                 {"logicalBaseDpi", 96}});
         x += width;
     }

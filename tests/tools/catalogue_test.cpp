@@ -255,12 +255,14 @@ TEST_F(CatalogueEditor, EveryControlHasItsPlaceSizeAndLimit)
         EXPECT_EQ(b->geometry(), QRect(508, 15, 69, 23));
     for (QPushButton* b : {t.ButtonToolsInsert, t.ButtonToolsEdit})
         EXPECT_EQ(b->geometry(), QRect(508, 47, 69, 23));
-    EXPECT_EQ(t.ButtonToolsDelete->palette().color(QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_EQ(t.ButtonToolsDelete->palette().color(QPalette::Active, QPalette::ButtonText).hue(), 0);
     EXPECT_EQ(t.StringGridTools1->geometry(), QRect(12, 97, 568, 213));
     EXPECT_EQ(t.StringGridTools1->rowHeight(0), 18);
-    const int widths[] = {200, 70, 74, 70, 70, 74};
+    // The names take what the figures leave beside the scroll bar.
+    const int widths[] = {194, 70, 74, 70, 70, 74};
     for (int c = 0; c < 6; ++c)
         EXPECT_EQ(t.StringGridTools1->columnWidth(c), widths[c]);
+    EXPECT_EQ(outOfView(*t.StringGridTools1), QStringList());
     EXPECT_EQ(t.StringGridTools1->cell(0, 0), "Nahrungsmittel");
     EXPECT_EQ(t.StringGridTools1->cell(4, 0), "Kohlenh./g");
     EXPECT_TRUE(t.ButtonToolsInsert->isVisible());
@@ -411,6 +413,31 @@ TEST_F(CatalogueEditor, ChangeRefusesTheNamesThatInsertRefuses)
     EXPECT_EQ(nrgBytes(), before);
     EXPECT_TRUE(seams.sounds.empty());
     EXPECT_GT(rowNamed("Baguette"), 0);
+}
+
+TEST_F(CatalogueEditor, AnEntryThatAlreadyHasAReservedNameKeepsItAndItsValuesChange)
+{
+    {
+        store::Table nrg(store::schema::nrg());
+        nrg.open(diary.dir());
+        nrg.insert();
+        nrg.postFields(foodItem(16, QStringLiteral("Tageszusammenfassung"), 3, 500, 1, 2, 3));
+    }
+    start();
+    openTools();
+    clickTab(1);
+    chooseCategory(kFavourites);
+    clickRow(rowNamed("Tageszusammenfassung"));
+    type(tools->EditTools2, "800");
+    click(tools->ButtonToolsEdit);
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join('/').toStdString();
+    EXPECT_EQ(seams.sounds, std::vector<Sound>{Sound::Information});
+    EXPECT_EQ(listColumn(2), QStringList{"800"});
+    // A change to another reserved name is still refused.
+    type(tools->EditTools1, "Lückenfüller");
+    click(tools->ButtonToolsEdit);
+    EXPECT_EQ(seams.messages, QStringList{"Das ist kein sinnvoller Text. Daten werden nicht geändert !"});
+    EXPECT_EQ(listColumn(0), QStringList{"Tageszusammenfassung"});
 }
 
 TEST_F(CatalogueEditor, EnterSelectsTheNextFieldSoThatTypingReplacesItsValue)
@@ -604,8 +631,9 @@ TEST_F(CatalogueEditor, SwitchingBetweenFoodAndActivityChangesFieldsListAndUnits
     chooseCategory(kWater);
     EXPECT_FALSE(tools->PanelToolsHide->isVisible());
     EXPECT_EQ(tools->StringGridTools1->geometry(), QRect(12, 97, 258, 213));
-    EXPECT_EQ(tools->StringGridTools1->columnWidth(0), 190);
+    EXPECT_EQ(tools->StringGridTools1->columnWidth(0), 179);
     EXPECT_EQ(tools->StringGridTools1->columnWidth(1), 63);
+    EXPECT_EQ(outOfView(*tools->StringGridTools1), QStringList());
     for (int c = 2; c < 6; ++c)
         EXPECT_TRUE(tools->StringGridTools1->isColumnHidden(c));
     EXPECT_EQ(tools->StringGridTools1->cell(0, 0), "Aktivität");

@@ -334,15 +334,15 @@ TEST_F(MaintenanceWindow, TheQuestionNamesThePeriodTypedIntoThePickers)
     typeOver(t().DateTimePickerVerwalten6, "10.03.2012");
     // The press on the button lets the typed date take effect first.
     QTest::mouseClick(t().ButtonAllesLoeschen, Qt::LeftButton);
-    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
-                                          "05.03.2012 und 10.03.2012 endgültig löschen?"});
+    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
+                                          "löschen?\rZeitraum: 05.03.2012 – 10.03.2012"});
     EXPECT_EQ(diary.files(), before);
     seams.messages.clear();
     typeOver(t().DateTimePickerVerwalten3, "01.03.2005");
     typeOver(t().DateTimePickerVerwalten4, "04.03.2005");
     QTest::mouseClick(t().ButtonKomprimieren, Qt::LeftButton);
-    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
-                                          "01.03.2005 und 04.03.2005 komprimieren?"});
+    EXPECT_EQ(seams.messages, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum "
+                                          "komprimieren?\rZeitraum: 01.03.2005 – 04.03.2005"});
 }
 
 // ----------------------------------------------------------------- the frame
@@ -370,8 +370,8 @@ TEST_F(MaintenanceWindow, APeriodReachingTodayIsRefusedAndYesterdayAccepted)
     dialogs = run(t().DateTimePickerVerwalten5, t().DateTimePickerVerwalten6, t().ButtonAllesLoeschen,
                   kToday.addDays(-1), kToday.addDays(-1));
     EXPECT_EQ(dialogs,
-              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen 09.03.2005 "
-                          "und 09.03.2005 endgültig löschen?"});
+              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
+                          "löschen?\rZeitraum: 09.03.2005 – 09.03.2005"});
 }
 
 TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)
@@ -380,8 +380,8 @@ TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)
     seams.answer = false;
     const QStringList dialogs = run(t().DateTimePickerVerwalten1, t().DateTimePickerVerwalten2,
                                     t().ButtonLueckenFuellen, kEmpty, kEmpty);
-    EXPECT_EQ(dialogs, QStringList{"Wollen Sie im ausgewählten Zeitraum zwischen 02.03.2005 und 02.03.2005 "
-                                   "die fehlenden Einträge automatisch ergänzen?"});
+    EXPECT_EQ(dialogs, QStringList{"Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge "
+                                   "automatisch ergänzen?\rZeitraum: 02.03.2005 – 02.03.2005"});
     EXPECT_EQ(diary.files(), before);
     EXPECT_TRUE(t().TagebuchUnveraendert);
     EXPECT_TRUE(p->main.Dbf_NTB.filtered());

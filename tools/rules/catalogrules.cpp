@@ -100,21 +100,33 @@ int unitItem(const QString& text)
     return 2;
 }
 
-bool isReservedName(const QString& name)
+namespace {
+
+QStringView withoutTrailingBlanks(const QString& name)
 {
     QStringView stored(name);
     while (stored.endsWith(u' '))
         stored.chop(1);
+    return stored;
+}
+
+} // namespace
+
+bool isReservedName(const QString& name)
+{
+    const QStringView stored = withoutTrailingBlanks(name);
     return stored == diary::kPlaceholder || stored.startsWith(diary::kDailyPrefix) ||
            stored == diary::kSummaryName || stored == diary::kGapFillerName;
 }
 
-Checked<> checkName(const QString& name, bool change)
+Checked<> checkName(const QString& name, bool change, const QString& old)
 {
     if (name.isEmpty())
         return Checked<>::refused(change ? QStringLiteral("Textfeld leer. Kein Ändern möglich !")
                                          : QStringLiteral("Nichts zum Einfügen gefunden !"));
-    if (!isReservedName(name))
+    const bool kept = change && withoutTrailingBlanks(name) == withoutTrailingBlanks(old) &&
+                      withoutTrailingBlanks(name) != diary::kPlaceholder;
+    if (kept || !isReservedName(name))
         return Passed{};
     if (!change)
         return Checked<>::refused(

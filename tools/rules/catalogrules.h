@@ -47,9 +47,11 @@ bool isReservedName(const QString& name);
 
 // Whether `name`, as the catalogue will hold it (fitted to its code page,
 // no trailing blanks), may be the name of a new entry (`change` false) or
-// of a changed one. Insert and change refuse the same names, the empty name
-// and the reserved ones, each with its own words.
-Checked<> checkName(const QString& name, bool change);
+// of an entry now named `old`. Insert and change refuse the empty name and
+// the reserved ones, each with its own words; an entry that already carries
+// a reserved name (written by another program or an older diary) keeps it,
+// so that its values can still be changed.
+Checked<> checkName(const QString& name, bool change, const QString& old = {});
 
 // The energy unit labels: per hour for activities, per reference unit (item
 // of the unit list, -1 none) for foods.

@@ -229,25 +229,34 @@ Result deleteAll(DiaryTables tables, QDate first, QDate last, const Progress& pr
     return result;
 }
 
+namespace {
+
+// The question, and the period on a line of its own below it.
+QString askedForPeriod(const QString& question, QDate first, QDate last)
+{
+    return QStringLiteral("%1\rZeitraum: %2 – %3").arg(question, dateText(first), dateText(last));
+}
+
+} // namespace
+
 QString fillQuestion(QDate first, QDate last)
 {
-    return QStringLiteral("Wollen Sie im ausgewählten Zeitraum zwischen %1 und %2 die fehlenden Einträge "
-                          "automatisch ergänzen?")
-        .arg(dateText(first), dateText(last));
+    return askedForPeriod(
+        QStringLiteral("Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch ergänzen?"), first,
+        last);
 }
 
 QString compressQuestion(QDate first, QDate last)
 {
-    return QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen %1 und %2 "
-                          "komprimieren?")
-        .arg(dateText(first), dateText(last));
+    return askedForPeriod(
+        QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum komprimieren?"), first, last);
 }
 
 QString deleteQuestion(QDate first, QDate last)
 {
-    return QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen %1 und %2 "
-                          "endgültig löschen?")
-        .arg(dateText(first), dateText(last));
+    return askedForPeriod(
+        QStringLiteral("Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig löschen?"), first,
+        last);
 }
 
 QString fillMessage(const Result& result, QDate first, QDate last)

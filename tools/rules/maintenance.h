@@ -71,8 +71,9 @@ QString fillMessage(const Result& result, QDate first, QDate last);
 QString compressMessage(const Result& result, QDate first, QDate last);
 QString deleteMessage(const Result& result, QDate first, QDate last);
 
-// The confirmation questions, naming the period in the locale's short date
-// format ("… im ausgewählten Zeitraum zwischen 05.03.2012 und 10.03.2012 …").
+// The confirmation questions, the period on a line of its own below the
+// question, in the locale's short date format ("…?\rZeitraum: 05.03.2012 –
+// 10.03.2012").
 QString fillQuestion(QDate first, QDate last);
 QString compressQuestion(QDate first, QDate last);
 QString deleteQuestion(QDate first, QDate last);

@@ -1,6 +1,7 @@
 #include "main/draw/rules/contrast.h"
 
 #include <cmath>
+#include <initializer_list>
 
 namespace draw {
 namespace {
@@ -35,6 +36,27 @@ std::uint32_t readableInk(std::uint32_t preferred, std::uint32_t background, std
         return paletteText;
     constexpr std::uint32_t black = 0x000000, white = 0xffffff;
     return contrastRatio(black, background) >= contrastRatio(white, background) ? black : white;
+}
+
+std::uint32_t readableShade(std::uint32_t colour, std::uint32_t other, double minimum)
+{
+    constexpr std::uint32_t black = 0x000000, white = 0xffffff;
+    const auto towards = [&](std::uint32_t target, int step) {
+        std::uint32_t mixed = 0;
+        for (int shift : {16, 8, 0}) {
+            const int from = (colour >> shift) & 0xff, to = (target >> shift) & 0xff;
+            mixed |= static_cast<std::uint32_t>(from + (to - from) * step / 64) << shift;
+        }
+        return mixed;
+    };
+    const bool darker = relativeLuminance(colour) <= relativeLuminance(other);
+    for (const std::uint32_t target : {darker ? black : white, darker ? white : black}) {
+        for (int step = 0; step <= 64; ++step) {
+            if (contrastRatio(towards(target, step), other) >= minimum)
+                return towards(target, step);
+        }
+    }
+    return contrastRatio(black, other) >= contrastRatio(white, other) ? black : white;
 }
 
 } // namespace draw

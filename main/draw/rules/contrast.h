@@ -25,4 +25,12 @@ double contrastRatio(std::uint32_t a, std::uint32_t b);
 std::uint32_t readableInk(std::uint32_t preferred, std::uint32_t background, std::uint32_t paletteText,
                           double minimum = kTextContrast);
 
+// `colour` made darker or lighter, as little as needed, until it stands out
+// from `other` by `minimum`: darker where it is the darker of the two,
+// lighter otherwise, and the other way where that way cannot reach it.
+// A warning red on a face, a selection behind its text: the colour stays
+// recognisable. Black or white, whichever stands out more, where neither
+// way reaches it.
+std::uint32_t readableShade(std::uint32_t colour, std::uint32_t other, double minimum = kTextContrast);
+
 } // namespace draw

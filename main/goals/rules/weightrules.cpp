@@ -85,6 +85,26 @@ bool weightFits(const QString& text, const QLocale& locale)
     return weight && storableWeight(*weight) == *weight;
 }
 
+bool weightKeyPassesLimit(QChar typed, const QString& text, int selectionStart, int selectionLength,
+                          const QLocale& locale)
+{
+    if (!isDigit(typed) || !weightKey(typed, text, selectionStart, selectionLength, locale).isNull())
+        return false;
+    selectionStart = std::clamp(selectionStart, 0, static_cast<int>(text.size()));
+    const QString after = QString(text).remove(selectionStart, selectionLength).insert(selectionStart, typed);
+    const qsizetype separator = after.indexOf(locale.decimalPoint());
+    QString digits = after;
+    if (separator > 0)
+        digits.remove(separator, locale.decimalPoint().size());
+    return separator != 0 && allDigits(digits);
+}
+
+QString weightLimitText(const QLocale& locale)
+{
+    return QStringLiteral("Das Tagesgewicht kann höchstens %1 kg mit einer Nachkommastelle betragen.")
+        .arg(locale.toString(kHeaviestWeight, 'f', 1));
+}
+
 bool showsNoWeight(const QString& text)
 {
     return text == QLatin1String("0");
@@ -114,7 +134,7 @@ std::optional<float> readWeight(const QString& text, const QLocale& locale)
 float storableWeight(float weightKg)
 {
     // Also turns -0 and the infinities of a huge text into 0.
-    if (!(weightKg > 0.0f) || weightKg > 150.0f)
+    if (!(weightKg > 0.0f) || weightKg > kHeaviestWeight)
         return 0.0f;
     return weightKg;
 }

@@ -17,6 +17,8 @@ namespace goals {
 
 // The most characters the weight field takes ("150,0").
 constexpr int kWeightLength = 5;
+// The heaviest weight the day record holds, in kg.
+constexpr float kHeaviestWeight = 150.0f;
 
 // The goal fields let a typed character pass only when it is backspace or a
 // digit "0" ... "9".
@@ -39,6 +41,17 @@ QChar weightKey(QChar typed, const QString& text, int selectionStart, int select
 // one decimal separator of the locale, at least one digit, at most one
 // digit after the separator, and not above 150.
 bool weightFits(const QString& text, const QLocale& locale = QLocale());
+
+// True when `typed` is a digit that weightKey refuses only because the
+// weight it leaves would pass the field's limits (above 150 kg, more than
+// one decimal place, more than five characters): the refusal the user is
+// told of with weightLimitText. A letter or a second separator is
+// discarded without a word.
+bool weightKeyPassesLimit(QChar typed, const QString& text, int selectionStart, int selectionLength,
+                          const QLocale& locale = QLocale());
+
+// What the user is told when a typed digit would pass the field's limits.
+QString weightLimitText(const QLocale& locale = QLocale());
 
 // True when the field shows the "0" of a day without weight, which the
 // first typed digit replaces rather than follows.

@@ -4,6 +4,9 @@
 // of one width, every text readable on its background, the pressed buttons
 // of the side bar visible. Screenshots of each go to screenshots/.
 
+#include "controls/stringgrid.h"
+#include "controls/tabcontrol.h"
+#include "help/zebhelp.h"
 #include "install/installer.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
@@ -14,11 +17,16 @@
 #include "res/scale.h"
 #include "res/symbols.h"
 #include "support/window.h"
+#include "tools/zebtool.h"
 
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMap>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolButton>
@@ -61,23 +69,6 @@ int detailedBlocks(const QImage& image, const QRect& rect)
     return detailed;
 }
 
-// How many device pixels wide the black line at logical row or column
-// `line` is in `shown` (a picture at the fractional `ratio`), measured
-// across it at `along`: each pixel counts with its share of black, against
-// the colour of the line's neighbour on its side (`before`, `after`).
-double lineWidth(const QImage& shown, bool horizontal, int along, int line, QColor before, QColor after,
-                 double ratio)
-{
-    const double start = line * ratio, end = (line + 1) * ratio;
-    double width = 0;
-    for (int p = static_cast<int>(std::floor(start)); p < std::ceil(end); ++p) {
-        const int value = qGreen(horizontal ? shown.pixel(along, p) : shown.pixel(p, along));
-        const QColor& neighbour = p < start ? before : p + 1 > end ? after : QColor(Qt::black);
-        width += neighbour == Qt::black ? 1.0 - value / 255.0 : 1.0 - double(value) / neighbour.green();
-    }
-    return width;
-}
-
 // The contrast of a text in `rect` of `image` (logical pixels, the image at
 // `ratio`): its background is the most frequent colour there, its ink the
 // pixel that stands out most from it.
@@ -98,6 +89,21 @@ double textContrast(const QImage& image, const QRect& rect, double ratio)
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         most = std::max(most, draw::contrastRatio(it.key(), background));
     return most;
+}
+
+// Whether the text in `cell` of `shown` (a grab at `ratio`) ends in "…":
+// the ink of its last eight logical pixels lies on one line, no higher
+// than a dot.
+bool endsInEllipsis(const QImage& shown, const QRect& cell, double ratio)
+{
+    const QRect r(cell.topLeft() * ratio, cell.bottomRight() * ratio);
+    const std::uint32_t ground = rgb(shown.pixel(r.topLeft()));
+    int right = -1, top = r.bottom(), bottom = r.top();
+    for (int x = r.right(); x >= r.left() && (right < 0 || x > right - 8 * ratio); --x)
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            if (draw::contrastRatio(rgb(shown.pixel(x, y)), ground) >= 2)
+                right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+    return right >= 0 && bottom - top < 3 * ratio;
 }
 
 QPalette lightPalette()
@@ -145,6 +151,62 @@ std::vector<NamedPalette> palettes()
                                         QColor(0x23, 0x26, 0x29), QColor(0x3d, 0xae, 0xe9))}};
 }
 
+// The lowest contrasts in what `window` shows, its texts drawn unsmoothed
+// so that each shows its own colour: of each enabled control's text (inside
+// its frame; each cell of a list) against its background, and of each radio
+// button's ring against the window. Disabled controls need none.
+struct Lowest
+{
+    double text = 21, mark = 21;
+    std::string textAt;
+
+    void measure(QWidget* window)
+    {
+        const QFont font = window->font();
+        QFont unsmoothed = font;
+        unsmoothed.setStyleStrategy(QFont::NoAntialias);
+        window->setFont(unsmoothed);
+        const QImage shot = window->grab().toImage();
+        window->setFont(font);
+        const auto place = [&](QWidget* w, const QRect& r) {
+            return QRect(w->mapTo(window, r.topLeft()), r.size()) & shot.rect();
+        };
+        const auto note = [&](QWidget* w, const QRect& r, const QString& what) {
+            const QRect at = place(w, r);
+            if (const double c = at.width() > 4 && at.height() > 4 ? textContrast(shot, at, 1) : 21; c < text)
+                text = c, textAt = what.toStdString();
+        };
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            const QString name = w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName();
+            const auto* view = qobject_cast<QAbstractItemView*>(w);
+            const QString shown = w->property("text").toString() + w->property("currentText").toString() +
+                                  w->property("plainText").toString();
+            if (!w->isVisibleTo(window) || !w->isEnabled())
+                continue;
+            if (view && !qobject_cast<const QHeaderView*>(view)) {
+                const QAbstractItemModel* m = view->model();
+                for (int r = 0; r < m->rowCount(); ++r)
+                    for (int c = 0; c < m->columnCount(); ++c)
+                        if (const QModelIndex i = m->index(r, c); !i.data().toString().trimmed().isEmpty())
+                            note(view->viewport(),
+                                 view->visualRect(i).adjusted(2, 2, -2, -2) & view->viewport()->rect(),
+                                 name + " " + i.data().toString());
+            } else if (!shown.trimmed().isEmpty() || view || qobject_cast<TabControl*>(w)) {
+                auto* area = qobject_cast<QAbstractScrollArea*>(w);
+                note(area ? area->viewport() : w, w->rect().adjusted(3, 3, -3, -3),
+                     name + " " + shown.left(20));
+            }
+            if (auto* radio = qobject_cast<QRadioButton*>(w)) {
+                QStyleOptionButton option;
+                option.initFrom(radio);
+                const QRect ring =
+                    radio->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &option, radio);
+                mark = std::min(mark, textContrast(shot, place(radio, ring.adjusted(-2, -2, 2, 2)), 1));
+            }
+        }
+    }
+};
+
 class DrawnPictures : public ::testing::Test
 {
 protected:
@@ -180,7 +242,8 @@ protected:
                 if (window->screen() != screen)
                     return false;
                 for (Picture* p : pictures())
-                    if (!p->fitsScreen() || p->canvasRatio() != std::ceil(screen->devicePixelRatio()))
+                    if (!p->fitsScreen() ||
+                        std::abs(p->canvas().devicePixelRatio() - screen->devicePixelRatio()) > 1e-3)
                         return false;
                 return true;
             },
@@ -206,14 +269,14 @@ TEST_F(DrawnPictures, EachScreenGetsThePicturesAtItsRatioAndBackAtOneTheSame)
     {
         int screen;
         double ratio;
-        int canvasRatio;
-    } screens[] = {{3, 2.0, 2}, {2, 1.5, 2}, {1, 1.25, 2}, {0, 1.0, 1}};
+    } screens[] = {{3, 2.0}, {2, 1.5}, {1, 1.25}, {0, 1.0}};
     for (const auto& s : screens) {
         SCOPED_TRACE(s.ratio);
         moveTo(s.screen);
         for (Picture* p : pictures()) {
-            EXPECT_EQ(p->canvas().size(), p->size() * s.canvasRatio);
-            EXPECT_EQ(p->canvas().devicePixelRatio(), s.canvasRatio);
+            EXPECT_EQ(p->canvas().size(),
+                      QSize(std::ceil(p->width() * s.ratio), std::ceil(p->height() * s.ratio)));
+            EXPECT_EQ(p->canvas().devicePixelRatio(), s.ratio);
         }
         // Symbols, bins and edges are drawn at the screen's own ratio.
         for (const QLabel* label : {window->ImageNDrag[5], window->ImageFDrag[1], window->ImageNEimerZu,
@@ -299,12 +362,12 @@ TEST_F(DrawnPictures, AtTwiceTheRatioLinesAreTwoPixelsAndTextsHaveTheirOwnDetail
     EXPECT_GE(detailedBlocks(symbol, symbol.rect()), 50);
 }
 
-TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
+TEST_F(DrawnPictures, AtFractionalRatiosEveryLineFallsOnWholeDevicePixelsInOneColour)
 {
     window->LabelOrdnerClick(5);
-    // The lines measured, with the pictures at 1 for their neighbours: the
+    // The lines measured, with the pictures at 1 for their colours: the
     // frames of the signs at even and odd rows and columns, the divider of
-    // the tab strip and the 24 ticks of the chart's value axis.
+    // the tab strip, the 24 ticks of the chart's value axis and its grid.
     const QImage signs = window->ImageRechts1->canvas();
     const QImage strip = window->ImageLinks1->canvas();
     const QImage chart = window->ImageStatistik1->canvas();
@@ -314,7 +377,7 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
         Picture* picture;
         bool horizontal;
         int along, at;
-        QColor before, after;
+        QColor before, colour, after;
     };
     std::vector<Line> lines;
     const auto add = [&](const std::string& what, Picture* picture, const QImage& atOne, bool horizontal,
@@ -322,29 +385,68 @@ TEST_F(DrawnPictures, AtFractionalRatiosEveryLineKeepsOneWidth)
         const auto pixel = [&](int offset) {
             return horizontal ? atOne.pixelColor(along, at + offset) : atOne.pixelColor(at + offset, along);
         };
-        EXPECT_EQ(pixel(0), Qt::black) << what;
-        lines.push_back({what, picture, horizontal, along, at, pixel(-1), pixel(1)});
+        lines.push_back({what, picture, horizontal, along, at, pixel(-1), pixel(0), pixel(1)});
     };
     for (int row : {1, 148, 151, 312, 315, 470})
         add("frame row " + std::to_string(row), window->ImageRechts1, signs, true, 50, row);
     add("frame column 1", window->ImageRechts1, signs, false, 100, 1);
     add("frame column 105", window->ImageRechts1, signs, false, 100, 105);
     add("divider", window->ImageLinks1, strip, false, 400, 109);
-    for (int j = 1; j <= 24; ++j)
-        add("tick " + std::to_string(j), window->ImageStatistik1, chart, true, 479, 20 * j - 11);
+    for (int j = 1, y = 9, x = 2; j <= 24; ++j, y += 20, x = 2) {
+        add("tick " + std::to_string(j), window->ImageStatistik1, chart, true, 479, y);
+        while (x < 470 && (chart.pixel(x, y) != 0xffc0c0c0 || chart.pixel(x, y - 1) != 0xffffffff))
+            ++x; // where no bar covers it
+        if (j < 24)
+            add("grid line " + std::to_string(j), window->ImageStatistik1, chart, true, x, y);
+    }
 
-    for (const auto& [screen, ratio] : {std::pair{2, 1.5}, std::pair{1, 1.25}}) {
+    for (const auto& [screen, ratio] : {std::pair{2, 1.5}, std::pair{1, 1.25}, std::pair{4, 1.29}}) {
         SCOPED_TRACE(ratio);
         moveTo(screen);
         window->grab().save(screenshot(QStringLiteral("ratio%1-statistics.png").arg(ratio)));
         QMap<Picture*, QImage> shown;
         for (Picture* p : pictures())
             shown[p] = p->grab().toImage();
+        // Across a line: its colour and its neighbours', none mixed; one
+        // device pixel wide where it is drawn, one or two where the frame is
+        // copied from the bevel sheet.
         for (const Line& l : lines) {
-            const int along = static_cast<int>(std::floor((l.along + 0.5) * ratio));
-            EXPECT_NEAR(lineWidth(shown[l.picture], l.horizontal, along, l.at, l.before, l.after, ratio),
-                        ratio, 0.03)
-                << l.what;
+            const QImage& image = shown[l.picture];
+            const qreal r = image.devicePixelRatio();
+            const int along = static_cast<int>(std::floor((l.along + 0.5) * r));
+            int width = 0;
+            for (int p = std::lround((l.at - 1) * r); p < std::lround((l.at + 2) * r); ++p) {
+                const QColor c = l.horizontal ? image.pixelColor(along, p) : image.pixelColor(p, along);
+                EXPECT_TRUE(c == l.before || c == l.colour || c == l.after) << l.what;
+                width += c == l.colour;
+            }
+            EXPECT_TRUE(width == 1 || (width == 2 && l.what.rfind("frame", 0) == 0))
+                << l.what << ": " << width;
+        }
+    }
+}
+
+TEST_F(DrawnPictures, ANameTooLongForItsListEndsInAnEllipsis)
+{
+    window->LabelOrdnerClick(4);
+    window->SpeedButtonA[1]->click();
+    StringGrid* list = window->StringGridFIT;
+    const struct
+    {
+        const char* name;
+        bool cut;
+    } names[] = {{"130% Leichte wechselnde Arbeit", true},
+                 {"125% Leichte vorw. sitzende Arbeit", true},
+                 {"145% Mittelschwere Arbeit", false}};
+    for (const auto& [screen, ratio] : {std::pair{0, 1.0}, std::pair{4, 1.29}}) {
+        moveTo(screen);
+        const QImage shown = list->viewport()->grab().toImage();
+        for (const auto& n : names) {
+            const int row = list->lastRowWith(0, QString::fromUtf8(n.name), list->rowCount());
+            ASSERT_EQ(list->cell(0, row), QString::fromUtf8(n.name));
+            const QRect cell = list->visualItemRect(list->item(row - 1, 0)) & list->viewport()->rect();
+            EXPECT_EQ(endsInEllipsis(shown, cell.adjusted(1, 1, -2, -2), ratio), n.cut)
+                << n.name << " at " << ratio;
         }
     }
 }
@@ -478,4 +580,47 @@ TEST_F(DrawnPictures, ThePressedButtonOfEveryGroupShowsUnderEveryPalette)
             std::printf("pressed %s, %s: %.2f : 1\n", named.name, qPrintable(word->text()), most);
         }
     }
+}
+
+TEST_F(DrawnPictures, EveryWindowsTextsAndMarksAreReadableUnderLightAndDarkPalettes)
+{
+    THelpForm1 help;
+    TToolForm1 tools(*window);
+    window->setSideWindows(&help, &tools);
+    const QPalette desktop = QApplication::palette();
+    for (const NamedPalette& named : palettes()) {
+        SCOPED_TRACE(named.name);
+        QApplication::setPalette(named.palette);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->palette() == QApplication::palette(); }));
+        std::vector<std::pair<const char*, Lowest>> windows;
+        Lowest& main = windows.emplace_back("main window", Lowest()).second;
+        for (int folder = 1; folder <= 5; ++folder) {
+            window->LabelOrdnerClick(folder);
+            main.measure(window.get());
+        }
+        QTest::keyClick(window->DateTimePicker, Qt::Key_F4);
+        QWidget* popup = window->DateTimePicker->calendarWidget()->window();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+        windows.emplace_back("calendar", Lowest()).second.measure(popup);
+        popup->close();
+        tools.show();
+        Lowest& toolsLowest = windows.emplace_back("tools window", Lowest()).second;
+        for (int tab = 0; tab < 3; ++tab) {
+            tools.TabControlTools->setCurrentIndex(tab);
+            tools.TabControlToolsChange();
+            toolsLowest.measure(&tools);
+        }
+        tools.close();
+        help.show();
+        windows.emplace_back("help window", Lowest()).second.measure(&help);
+        help.close();
+        for (const auto& [name, lowest] : windows) {
+            EXPECT_GE(lowest.text, draw::kTextContrast) << name << ": " << lowest.textAt;
+            EXPECT_GE(lowest.mark, draw::kMarkContrast) << name << ": a radio button's ring";
+            std::printf("contrast %s, %s: text %.2f : 1 (%s)", named.name, name, lowest.text,
+                        lowest.textAt.c_str());
+            std::printf(lowest.mark < 21 ? ", rings %.2f : 1\n" : "\n", lowest.mark);
+        }
+    }
+    QApplication::setPalette(desktop);
 }

@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -142,6 +144,31 @@ TEST_F(SettingsSave, AChoiceOfPersonalDataOrUnitIsWrittenAtOnce)
     EXPECT_EQ(window->ComboBoxHoehe->currentIndex(), 41);
 }
 
+TEST_F(SettingsSave, CategoriesAndTheChartStateAreWrittenAtOnce)
+{
+    start();
+    const int write = oneWrite();
+    window->LabelOrdnerClick(5);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"a food category", [&] { window->SpeedButtonN[5]->click(); }},
+        {"an activity category", [&] { window->SpeedButtonA[7]->click(); }},
+        {"a chart series", [&] { window->SpeedButtonS[3]->click(); }},
+        {"the value axis zoomed", [&] { window->BitBtnZoomYPlus->click(); }},
+        {"the time axis zoomed", [&] { window->BitBtnZoomXPlus->click(); }},
+        {"the time axis scrolled with a key",
+         [&] { QTest::keyClick(window->ScrollBarStatistikX, Qt::Key_PageDown); }},
+        {"smoothing switched on", [&] { window->BitBtnGlaettenJa->click(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        const QByteArray before = bytesOf(diary.path("ZEB_REG.dbf"));
+        const int calls = fs.calls();
+        change();
+        EXPECT_EQ(fs.calls() - calls, write) << what << ": one settings write";
+        EXPECT_NE(bytesOf(diary.path("ZEB_REG.dbf")), before) << what;
+    }
+    EXPECT_TRUE(seams.messages.isEmpty()) << seams.messages.join(u'\n').toStdString();
+}
+
 TEST_F(SettingsSave, AFailedWriteIsToldOnceAndTheEndTriesAgain)
 {
     FaultFileSystem failing(FaultFileSystem::Mode::Fail, 1);
@@ -150,12 +177,16 @@ TEST_F(SettingsSave, AFailedWriteIsToldOnceAndTheEndTriesAgain)
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const QString stored = window->EditFett->text();
     QTest::mouseClick(window->EditFett, Qt::LeftButton);
     QTest::keyClick(window->EditFett, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(window->EditFett, "85");
     QTest::keyClick(window->EditFett, Qt::Key_Tab);
     ASSERT_EQ(seams.messages.size(), 1);
     EXPECT_TRUE(seams.messages[0].contains("Der Datenträger ist voll")) << seams.messages[0].toStdString();
+    EXPECT_EQ(window->EditFett->text(), stored) << "the goal the record holds";
+    QTest::keyClick(window->EditFett, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(window->EditFett, "85");
     QTest::mouseClick(window->EditFett, Qt::LeftButton);
     QTest::keyClick(window->EditFett, Qt::Key_Tab);
     EXPECT_EQ(seams.messages.size(), 1) << "told once";

@@ -1,11 +1,13 @@
 // The daily weight field and the scale of the real main window: typing,
 // storing into the day record, the needle and the body-mass index.
 
+#include "controls/panels.h"
 #include "main/draw/picture.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "res/scale.h"
 #include "store/table.h"
+#include "support/diary.h"
 #include "support/printers.h"
 #include "support/window.h"
 
@@ -19,6 +21,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -201,6 +204,22 @@ TEST_F(WeightField, WeightsAboveTheScaleCannotBeTyped)
     EXPECT_EQ(window->EditTagesgewicht->text(), "15") << "the digit that would pass 150 is refused";
     EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 15.0);
     EXPECT_EQ(shownNeedle(*window), 0);
+    // Each digit refused for the limits is told at once, naming them; a
+    // letter or a second separator is discarded without a word.
+    const QString limit = "Das Tagesgewicht kann höchstens 150,0 kg mit einer Nachkommastelle betragen.";
+    EXPECT_EQ(seams.messages, QStringList{limit});
+    const struct
+    {
+        const char* typed;
+        const char* shown;
+        int told;
+    } cases[] = {{"99999", "99", 3}, {"72,55", "72,5", 1}, {"8x,,", "8,", 0}};
+    for (const auto& c : cases) {
+        seams.messages.clear();
+        retype(*window, c.typed);
+        EXPECT_EQ(window->EditTagesgewicht->text(), c.shown);
+        EXPECT_EQ(seams.messages, QStringList(c.told, limit)) << c.typed;
+    }
     retype(*window, "150");
     EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 150.0);
 
@@ -352,6 +371,7 @@ TEST_F(WeightField, TypingIntoAWeightNeverStoresOtherThanTheFieldShows)
     }
     // Pasted over the whole text: what the record cannot hold as shown is
     // refused and the weight stays.
+    seams.messages.clear();
     edit->setText("80");
     for (const char* pasted : {"160", "72,55", "-5", "1e2"}) {
         QGuiApplication::clipboard()->setText(pasted);
@@ -377,13 +397,54 @@ TEST_F(WeightField, ATableErrorIsShownAndEndsTheAction)
     QTest::keyClicks(window->EditTagesgewicht, ",");
     ASSERT_EQ(seams.messages.size(), 1);
     EXPECT_TRUE(seams.messages[0].contains("ZEB_ZEB.dbf")) << seams.messages[0].toStdString();
+    EXPECT_EQ(window->EditTagesgewicht->text(), "80") << "the weight last stored";
     EXPECT_EQ(shownNeedle(*window), 5) << "the scale stays as it was";
     window->Dbf_ZEB.open(diary.dir());
     window->Dbf_ZEB.setFiltered(true);
     window->Dbf_ZEB.refresh();
-    QTest::keyClick(window->EditTagesgewicht, Qt::Key_Backspace);
-    EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 80.0);
+    QTest::keyClick(window->EditTagesgewicht, Qt::Key_End);
+    QTest::keyClicks(window->EditTagesgewicht, ",5");
+    EXPECT_EQ(dayRecord(diary.dir(), kDay).gewicht, 80.5);
     EXPECT_EQ(seams.messages.size(), 1);
+    window->close();
+}
+
+TEST_F(WeightField, AfterAWriteRefusedForAnotherProgramsChangeTheFieldShowsTheStoredValue)
+{
+    LocaleScope german(QLocale(QLocale::German, QLocale::Germany));
+    auto window = openWindow();
+    // Another dBase program sets the field of the day's record (the first
+    // record when no day field is named); a key typed into its field then
+    // is refused.
+    const struct
+    {
+        QWidget* widget;
+        const char *file, *day, *field, *stored, *typed;
+    } cases[] = {{window->EditTagesgewicht, "ZEB_ZEB.dbf", "zebdatum", "zebgewicht", "80", "7"},
+                 {window->MemoNotiz, "ZEB_XTB.dbf", "xtbdatum", "xtbtext1", "Von anderswo", "b"},
+                 {window->EditFett, "ZEB_REG.dbf", "-", "ef", "55", "85\t"}};
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->LabelOrdnerClick(2);
+    QTest::keyClicks(window->MemoNotiz, "a");
+    for (const auto& c : cases) {
+        seams.messages.clear();
+        runScript(QStringLiteral("python3"),
+                  QStringLiteral("import sys, datetime, dbf\n"
+                                 "t = dbf.Table(sys.argv[1], codepage='cp850')\n"
+                                 "t.open(dbf.READ_WRITE)\n"
+                                 "r = next(r for r in t if sys.argv[2] == '-' or r[sys.argv[2]] == "
+                                 "datetime.date(2008, 3, 14))\n"
+                                 "with r:\n"
+                                 "    r[sys.argv[3]] = type(r[sys.argv[3]])(sys.argv[4])\n"
+                                 "t.close()\n"),
+                  {diary.path(c.file), c.day, c.field, c.stored});
+        c.widget->setFocus();
+        QTest::keyClicks(c.widget, c.typed);
+        EXPECT_EQ(seams.messages.size(), 1) << c.field << ": the refusal is told";
+        EXPECT_EQ(c.widget->property("text").toString() + c.widget->property("plainText").toString(),
+                  c.stored);
+    }
     window->close();
 }
 

@@ -53,7 +53,7 @@ TEST(CatalogueNames, ReservedNamesAreRefusedExactly)
     EXPECT_FALSE(isReservedName("Grund- und Arbei"));
 }
 
-TEST(CatalogueNames, ChangeRefusesExactlyWhatInsertRefuses)
+TEST(CatalogueNames, ChangeRefusesExactlyWhatInsertRefusesButKeepsAnEntrysOwnName)
 {
     const QString senseless = QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht %1 !");
     const QString placeholder =
@@ -63,24 +63,25 @@ TEST(CatalogueNames, ChangeRefusesExactlyWhatInsertRefuses)
         const char* name;
         QString insert; // empty: accepted
         QString change;
+        QString keep; // the change of an entry that already has the name
     } cases[] = {
-        {"", "Nichts zum Einfügen gefunden !", "Textfeld leer. Kein Ändern möglich !"},
-        {"Keine Einträge vorhanden !", senseless.arg("eingefügt"), placeholder},
-        {"Tageszusammenfassung", senseless.arg("eingefügt"), senseless.arg("geändert")},
-        {"Lückenfüller", senseless.arg("eingefügt"), senseless.arg("geändert")},
-        {"Grund- und Arbeitsumsatz 130%", senseless.arg("eingefügt"), senseless.arg("geändert")},
-        {"Grund- und Arbeit", senseless.arg("eingefügt"), senseless.arg("geändert")},
-        {"Keine Einträge", {}, {}},
-        {"Tageszusammenfassung Mai", {}, {}},
-        {"grund- und Arbeit", {}, {}},
-        {"Altbier", {}, {}},
+        {"", "Nichts zum Einfügen gefunden !", "Textfeld leer. Kein Ändern möglich !",
+         "Textfeld leer. Kein Ändern möglich !"},
+        {"Keine Einträge vorhanden !", senseless.arg("eingefügt"), placeholder, placeholder},
+        {"Tageszusammenfassung", senseless.arg("eingefügt"), senseless.arg("geändert"), {}},
+        {"Lückenfüller", senseless.arg("eingefügt"), senseless.arg("geändert"), {}},
+        {"Grund- und Arbeitsumsatz 130%", senseless.arg("eingefügt"), senseless.arg("geändert"), {}},
+        {"Grund- und Arbeit", senseless.arg("eingefügt"), senseless.arg("geändert"), {}},
+        {"Keine Einträge", {}, {}, {}},
+        {"Tageszusammenfassung Mai", {}, {}, {}},
+        {"grund- und Arbeit", {}, {}, {}},
+        {"Altbier", {}, {}, {}},
     };
     for (const auto& c : cases) {
         const QString name = QString::fromUtf8(c.name);
         EXPECT_EQ(checkName(name, false).message(), c.insert) << c.name;
-        EXPECT_EQ(checkName(name, true).message(), c.change) << c.name;
-        EXPECT_EQ(checkName(name, false).message().isEmpty(), checkName(name, true).message().isEmpty())
-            << c.name;
+        EXPECT_EQ(checkName(name, true, QStringLiteral("Altbier")).message(), c.change) << c.name;
+        EXPECT_EQ(checkName(name, true, name + u' ').message(), c.keep) << c.name;
     }
 }
 

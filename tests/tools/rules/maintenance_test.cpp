@@ -388,13 +388,12 @@ TEST(MaintenanceTexts, TheQuestionsNameThePeriod)
 {
     LocaleScope locale{QLocale(QLocale::German, QLocale::Germany)};
     const QDate s(2012, 3, 5), e(2012, 3, 10);
-    EXPECT_EQ(fillQuestion(s, e),
-              "Wollen Sie im ausgewählten Zeitraum zwischen 05.03.2012 und 10.03.2012 die "
-              "fehlenden Einträge automatisch ergänzen?");
-    EXPECT_EQ(compressQuestion(s, e), "Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
-                                      "05.03.2012 und 10.03.2012 komprimieren?");
-    EXPECT_EQ(deleteQuestion(s, e), "Wollen Sie wirklich alle Daten im ausgewählten Zeitraum zwischen "
-                                    "05.03.2012 und 10.03.2012 endgültig löschen?");
+    EXPECT_EQ(fillQuestion(s, e), "Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch "
+                                  "ergänzen?\rZeitraum: 05.03.2012 – 10.03.2012");
+    EXPECT_EQ(compressQuestion(s, e), "Wollen Sie wirklich alle Daten im ausgewählten Zeitraum "
+                                      "komprimieren?\rZeitraum: 05.03.2012 – 10.03.2012");
+    EXPECT_EQ(deleteQuestion(s, e), "Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
+                                    "löschen?\rZeitraum: 05.03.2012 – 10.03.2012");
 }
 
 TEST(MaintenanceTexts, DatesFollowTheLocale)

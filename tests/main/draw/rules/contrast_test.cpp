@@ -47,3 +47,23 @@ TEST(Contrast, AnInkKeepsItsColourWhereItCanBeRead)
         EXPECT_EQ(readableInk(c.preferred, c.background, c.paletteText, c.minimum), c.ink)
             << std::hex << c.preferred << " on " << c.background;
 }
+
+TEST(Contrast, AShadeMovesAsLittleAsNeededAwayFromWhatItLiesOn)
+{
+    const struct
+    {
+        std::uint32_t colour, other;
+        bool darker;
+    } cases[] = {
+        {0xff0000, 0xefefef, true},  // a red caption on a light face
+        {0xff0000, 0x31363b, false}, // on a dark one
+        {0x3daee9, 0xffffff, true},  // a selection behind white text
+        {0x777777, 0x777777, true},  // on itself: to black, which stands out more
+    };
+    for (const auto& c : cases) {
+        const std::uint32_t shade = readableShade(c.colour, c.other);
+        EXPECT_GE(contrastRatio(shade, c.other), kTextContrast) << std::hex << c.colour;
+        EXPECT_EQ(relativeLuminance(shade) < relativeLuminance(c.colour), c.darker) << std::hex << c.colour;
+    }
+    EXPECT_EQ(readableShade(0x1c3a78, 0xefefef), 0x1c3a78u) << "readable already";
+}

@@ -2,7 +2,7 @@
 
 #include "controls/platform.h"
 #include "controls/readable.h"
-#include "main/diary/rules/daytext.h"
+#include "diary/rules/daytext.h"
 
 #include <QAction>
 #include <QApplication>

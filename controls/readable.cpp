@@ -1,6 +1,6 @@
 #include "controls/readable.h"
 
-#include "main/draw/rules/contrast.h"
+#include "controls/rules/contrast.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

@@ -3,9 +3,9 @@
 // category groups and the order in which Tab walks the controls.
 
 #include "controls/accessibility.h"
-#include "controls/panels.h"
+#include "main/panels.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/booking.h"
 #include "main/draw/picture.h"
 #include "main/rules/spoken.h"
 #include "main/zeb6.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "main/diary/rules/diary.h"
+#include "diary/rules/diary.h"
 #include "main/draw/rules/barlengths.h"
-#include "main/rules/settings.h"
-#include "res/imagelist.h"
+#include "diary/rules/settings.h"
+#include "main/draw/pictures/imagelist.h"
 #include "store/table.h"
 
 #include <QDate>

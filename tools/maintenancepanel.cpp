@@ -4,8 +4,8 @@
 
 #include "controls/daypicker.h"
 #include "controls/platform.h"
-#include "main/diary/rules/daytext.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/daytext.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "tools/rules/maintenance.h"

@@ -1,8 +1,8 @@
 // The current day: choosing it, and writing the day's totals into its record.
 
 #include "controls/platform.h"
-#include "main/diary/rules/daytotals.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/daytotals.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 

@@ -1,16 +1,16 @@
 // The activity folder: the catalogue or daily list, the duration symbols
 // dragged onto the day list, the day list and the waste bin.
 
-#include "controls/panels.h"
+#include "main/panels.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
 #include "main/goals/rules/energymodel.h"
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/units.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
-#include "res/symbols.h"
+#include "main/draw/pictures/symbols.h"
 #include "store/error.h"
 
 #include <QComboBox>

@@ -2,11 +2,11 @@
 // through the notes of a period.
 
 #include "controls/keyfilter.h"
-#include "controls/panels.h"
+#include "main/panels.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/notetext.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/notetext.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/codepage.h"
 #include "store/error.h"

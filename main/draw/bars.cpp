@@ -6,7 +6,7 @@
 #include "main/draw/rules/readout.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
+#include "main/draw/pictures/pictures.h"
 #include "store/error.h"
 
 #include <QComboBox>

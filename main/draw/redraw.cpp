@@ -4,8 +4,8 @@
 
 #include "main/draw/picture.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
-#include "res/symbols.h"
+#include "main/draw/pictures/pictures.h"
+#include "main/draw/pictures/symbols.h"
 
 #include <QLabel>
 #include <QToolButton>

@@ -5,7 +5,7 @@
 #include "main/draw/picture.h"
 #include "main/draw/pixels.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
+#include "main/draw/pictures/pictures.h"
 
 #include <QLabel>
 #include <QPainter>

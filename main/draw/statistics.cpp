@@ -1,14 +1,14 @@
 // The statistics folder: the chart of one series of the daily summary, its
 // zoom, scroll and smoothing controls, and the read-out of a day's value.
 
-#include "controls/panels.h"
+#include "main/panels.h"
 #include "controls/platform.h"
 #include "main/draw/chartpaint.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
 #include "main/draw/rules/chart.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
+#include "main/draw/pictures/pictures.h"
 #include "store/error.h"
 
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "controls/platform.h"
 #include "controls/readable.h"
 #include "main/goals/rules/energymodel.h"
-#include "main/goals/rules/units.h"
+#include "diary/rules/units.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "store/error.h"

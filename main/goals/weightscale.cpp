@@ -5,9 +5,9 @@
 #include "controls/platform.h"
 #include "main/draw/picture.h"
 #include "main/goals/rules/weightrules.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
-#include "res/scale.h"
+#include "main/draw/pictures/scale.h"
 #include "store/error.h"
 
 #include <QComboBox>

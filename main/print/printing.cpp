@@ -1,7 +1,7 @@
 // The print button: the folder in front for the current day, on the default
 // printer or, when there is none, as a PDF.
 
-#include "controls/panels.h"
+#include "main/panels.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
 #include "main/print/printout.h"

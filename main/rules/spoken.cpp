@@ -1,11 +1,11 @@
 #include "main/rules/spoken.h"
 
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
 #include "main/draw/rules/chart.h"
 #include "main/draw/rules/readout.h"
 #include "main/goals/rules/weightrules.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 #include <QStringList>
 

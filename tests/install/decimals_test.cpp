@@ -3,7 +3,7 @@
 // program shows "0,3" where the file holds 0.3, not 0.30000000000000004.
 
 #include "install/installer.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 #include "store/dbfformat.h"
 #include "store/table.h"
 #include "support/locale.h"

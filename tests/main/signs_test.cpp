@@ -4,7 +4,7 @@
 
 #include "main/draw/picture.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
+#include "main/draw/pictures/pictures.h"
 #include "support/window.h"
 #include "support/locale.h"
 

@@ -2,7 +2,7 @@
 // buttons clicked, the confirmation answered by the test; the tables read
 // back through the main window and through Python's dbfread.
 
-#include "controls/panels.h"
+#include "main/panels.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "help/zebhelp.h"

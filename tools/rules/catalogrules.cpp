@@ -1,7 +1,7 @@
 #include "tools/rules/catalogrules.h"
 
-#include "main/diary/rules/diary.h"
-#include "main/goals/rules/units.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/units.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/diary/rules/diary.h"
-#include "main/rules/checked.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/checked.h"
 #include "store/value.h"
 
 #include <QChar>

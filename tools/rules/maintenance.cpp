@@ -1,9 +1,9 @@
 #include "tools/rules/maintenance.h"
 
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
-#include "main/diary/rules/daytotals.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
+#include "diary/rules/daytotals.h"
+#include "diary/rules/numbers.h"
 #include "store/error.h"
 
 #include <QLocale>

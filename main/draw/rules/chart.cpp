@@ -1,8 +1,8 @@
 #include "main/draw/rules/chart.h"
 
-#include "main/goals/rules/units.h"
-#include "main/rules/exact.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/units.h"
+#include "diary/rules/exact.h"
+#include "diary/rules/numbers.h"
 
 #include <QLocale>
 

@@ -1,6 +1,6 @@
 #include "main/goals/rules/energymodel.h"
 
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 namespace goals {
 namespace {

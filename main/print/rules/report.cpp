@@ -1,7 +1,7 @@
 #include "main/print/rules/report.h"
 
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/units.h"
+#include "diary/rules/numbers.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/diary/rules/daytotals.h"
-#include "main/rules/checked.h"
+#include "diary/rules/daytotals.h"
+#include "diary/rules/checked.h"
 
 #include <QDate>
 #include <QLine>

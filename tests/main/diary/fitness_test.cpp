@@ -3,7 +3,7 @@
 // entry and the waste bin.
 
 #include "controls/stringgrid.h"
-#include "main/diary/rules/activity.h"
+#include "diary/rules/activity.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/locale.h"

@@ -4,7 +4,7 @@
 #include "main/draw/picture.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
-#include "res/scale.h"
+#include "main/draw/pictures/scale.h"
 #include "support/window.h"
 
 #include <QDir>

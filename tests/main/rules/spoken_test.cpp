@@ -3,7 +3,7 @@
 
 #include "main/rules/spoken.h"
 
-#include "main/diary/rules/booking.h"
+#include "diary/rules/booking.h"
 #include "support/locale.h"
 #include "support/printers.h"
 

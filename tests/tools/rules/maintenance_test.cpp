@@ -6,7 +6,7 @@
 #include "tools/maintenance_support.h"
 
 #include "install/installer.h"
-#include "main/diary/rules/activity.h"
+#include "diary/rules/activity.h"
 
 #include "store/error.h"
 

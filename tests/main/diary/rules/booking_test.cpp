@@ -1,6 +1,6 @@
 // The booking rules on plain values.
 
-#include "main/diary/rules/booking.h"
+#include "diary/rules/booking.h"
 #include "support/locale.h"
 
 #include <QLocale>

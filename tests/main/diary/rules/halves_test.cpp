@@ -2,10 +2,10 @@
 // decimals they are made of, checked against an exact reference over every
 // shipped catalogue entry, every symbol and every day weight.
 
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
 #include "main/draw/rules/chart.h"
-#include "main/goals/rules/units.h"
+#include "diary/rules/units.h"
 #include "support/locale.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <initializer_list>
 
-namespace draw {
+namespace contrast {
 namespace {
 
 double linear(std::uint32_t channel)
@@ -59,4 +59,4 @@ std::uint32_t readableShade(std::uint32_t colour, std::uint32_t other, double mi
     return contrastRatio(black, other) >= contrastRatio(white, other) ? black : white;
 }
 
-} // namespace draw
+} // namespace contrast

@@ -5,7 +5,7 @@
 // The contrast of two colours as the accessibility guidelines measure it,
 // and the choice of an ink that can be read on a background. Colours are
 // 0xRRGGBB in sRGB.
-namespace draw {
+namespace contrast {
 
 // Normal text needs 4.5 : 1 against its background; marks and the state of
 // a control 3 : 1.
@@ -33,4 +33,4 @@ std::uint32_t readableInk(std::uint32_t preferred, std::uint32_t background, std
 // way reaches it.
 std::uint32_t readableShade(std::uint32_t colour, std::uint32_t other, double minimum = kTextContrast);
 
-} // namespace draw
+} // namespace contrast

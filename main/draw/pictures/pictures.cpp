@@ -17,7 +17,7 @@ constexpr int kGlyph = 30;
 
 QColor readable(const QColor& designed, const Inks& inks, double minimum)
 {
-    return QColor::fromRgb(draw::readableInk(designed.rgb() & 0xffffff, inks.background.rgb() & 0xffffff,
+    return QColor::fromRgb(contrast::readableInk(designed.rgb() & 0xffffff, inks.background.rgb() & 0xffffff,
                                              inks.paletteText.rgb() & 0xffffff, minimum));
 }
 
@@ -159,12 +159,12 @@ void drawExit(QPainter& p)
 
 QColor Inks::text(const QColor& designed) const
 {
-    return readable(designed, *this, draw::kTextContrast);
+    return readable(designed, *this, contrast::kTextContrast);
 }
 
 QColor Inks::mark(const QColor& designed) const
 {
-    return readable(designed, *this, draw::kMarkContrast);
+    return readable(designed, *this, contrast::kMarkContrast);
 }
 
 Inks inksOn(const QPalette& palette, bool window)

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace draw;
+using namespace contrast;
 
 TEST(Contrast, RatiosOfKnownPairs)
 {

@@ -1,12 +1,12 @@
 // Start-up and shutdown of the main window: FormCreate with the settings and
 // the tables, the start-up messages, and the settings written at the end.
 
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "help/zebhelp.h"
 #include "diary/rules/daysummary.h"
-#include "diary/rules/units.h"
 #include "diary/rules/numbers.h"
+#include "help/zebhelp.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "tools/zebtool.h"
@@ -27,9 +27,9 @@
 
 #include <fcntl.h>
 #include <functional>
-#include <utility>
 #include <new>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -213,10 +213,10 @@ try {
     ZeichneOrdner();
 
     // 3. Lists of heights and desired weights; the first search period.
-    for (int kg = 40; kg <= 140; ++kg)
-        ComboBoxGewicht->addItem(QStringLiteral("%1 kg").arg(kg));
-    for (int cm = 140; cm <= 210; ++cm)
-        ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
+    for (int item = 1; item <= units::kDesiredWeightItems; ++item)
+        ComboBoxGewicht->addItem(QStringLiteral("%1 kg").arg(*units::desiredWeightKg(item)));
+    for (int item = 1; item <= units::kHeightItems; ++item)
+        ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(*units::heightCm(item)));
     ComboBoxNotizSuche->setCurrentIndex(0);
 
     // 4. The settings table, after a maintenance run left unfinished.
@@ -451,14 +451,13 @@ void TFormMain1::saveChangedSettings()
     if (m_closing || StartFehler || m_savingSettings || !isVisible() || currentSettings() == m_savedSettings)
         return;
     m_savingSettings = true;
-    try {
-        writeSettingsRecord();
-    } catch (const store::StoreError& e) {
-        showStoredGoals();
-        // Told once for this state of the settings; the end writes again.
-        m_savedSettings = currentSettings();
-        platform::showMessage(this, e.text());
-    }
+    platform::runAction(
+        this, [this] { writeSettingsRecord(); },
+        [this] {
+            showStoredGoals();
+            // Told once for this state of the settings; the end writes again.
+            m_savedSettings = currentSettings();
+        });
     m_savingSettings = false;
 }
 
@@ -472,8 +471,8 @@ void TFormMain1::watchSettings()
     // The display unit switches when a radio button is set, by the program too.
     for (QRadioButton* b : {RadioButtonKcal, RadioButtonJoule})
         connect(b, &QRadioButton::toggled, this, save);
-    std::vector<QAbstractButton*> buttons{BitBtnZoomXPlus, BitBtnZoomXMinus, BitBtnZoomYPlus, BitBtnZoomYMinus,
-                                          BitBtnGlaettenJa, BitBtnGlaettenNein};
+    std::vector<QAbstractButton*> buttons{BitBtnZoomXPlus,  BitBtnZoomXMinus, BitBtnZoomYPlus,
+                                          BitBtnZoomYMinus, BitBtnGlaettenJa, BitBtnGlaettenNein};
     buttons.insert(buttons.end(), SpeedButtonN.begin() + 1, SpeedButtonN.end());
     buttons.insert(buttons.end(), SpeedButtonA.begin() + 1, SpeedButtonA.end());
     buttons.insert(buttons.end(), SpeedButtonS.begin() + 1, SpeedButtonS.end());
@@ -498,8 +497,10 @@ void TFormMain1::showStoredGoals()
     } catch (const store::StoreError&) {
         // Unreadable now: the goals last stored stand.
     }
-    for (auto [box, item] : {std::pair{ComboBoxGeschlecht, stored.geschlecht}, {ComboBoxAlter, stored.alter},
-                             {ComboBoxBeruf, stored.beruf}, {ComboBoxHoehe, stored.hoehe},
+    for (auto [box, item] : {std::pair{ComboBoxGeschlecht, stored.geschlecht},
+                             {ComboBoxAlter, stored.alter},
+                             {ComboBoxBeruf, stored.beruf},
+                             {ComboBoxHoehe, stored.hoehe},
                              {ComboBoxGewicht, stored.gewicht}})
         box->setCurrentIndex(item);
     EditEnergie->setText(stored.energie);

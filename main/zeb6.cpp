@@ -5,9 +5,9 @@
 
 #include "controls/daypicker.h"
 #include "controls/stringgrid.h"
-#include "help/zebhelp.h"
 #include "diary/rules/daytext.h"
 #include "diary/rules/numbers.h"
+#include "help/zebhelp.h"
 #include "main/draw/pictures/pictures.h"
 
 #include <QComboBox>

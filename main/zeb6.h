@@ -1,9 +1,10 @@
 #pragma once
 
+#include "diary/rules/checked.h"
 #include "diary/rules/diary.h"
-#include "main/draw/rules/barlengths.h"
 #include "diary/rules/settings.h"
 #include "main/draw/pictures/imagelist.h"
+#include "main/draw/rules/barlengths.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -214,9 +215,10 @@ public:
     void PanelNTBMouseMove(int x, int y);
     void PanelNTBMouseUp(Qt::MouseButton button, int x, int y);
     void DragResetNahrung();
-    // Books the dragged symbol for the selected food on the current day.
-    // False when the booking was abandoned (nothing written).
-    bool SchreibeNTBDaten();
+    // Books the dragged symbol for the selected food on the current day;
+    // refused, with nothing written, when its catalogue row holds no
+    // number.
+    Checked<> SchreibeNTBDaten();
     void SchreibeNTBListe();
     bool PanelNahrungDeleteDragOver(QObject* source);
     void PanelNahrungDeleteDragDrop(QObject* source);
@@ -238,9 +240,10 @@ public:
     void PanelFTBMouseUp(Qt::MouseButton button, int x, int y);
     void DragResetFitness();
     // Books the dragged duration for the selected activity on the current
-    // day. False when the booking was refused or abandoned (nothing
-    // written).
-    bool SchreibeFTBDaten();
+    // day; refused, with nothing written, without a day's weight of 40 ...
+    // 150 kg, a number in the list row, or (for the daily list) the sex and
+    // age, or beside an entry that holds the whole day already.
+    Checked<> SchreibeFTBDaten();
     void SchreibeFTBListe();
     bool PanelFitnessDeleteDragOver(QObject* source);
     void PanelFitnessDeleteDragDrop(QObject* source);

@@ -3,27 +3,19 @@
 #include "diary/rules/booking.h"
 #include "diary/rules/exact.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 
 namespace activity {
 
-int symbolAt(int x, int y)
-{
-    return booking::symbolAt(x, y);
-}
-
 Checked<int> bookingWeight(const QString& weightText)
 {
-    bool ok = false;
-    const double kg = QLocale().toDouble(weightText.trimmed(), &ok);
-    if (!ok || !std::isfinite(kg) || std::abs(kg) > 1e6)
+    const std::optional<double> kg = numbers::readDecimal(weightText);
+    if (!kg || std::abs(*kg) > 1e6)
         return Checked<int>::refused(
             QStringLiteral("Das Tagesgewicht \"%1\" ist keine Zahl.\rDie Buchung wurde nicht ausgeführt.")
                 .arg(weightText));
-    const int whole = static_cast<int>(std::trunc(kg));
+    const int whole = static_cast<int>(std::trunc(*kg));
     if (whole < kLowestWeight || whole > kHighestWeight)
         return Checked<int>::refused(
             QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
@@ -31,16 +23,12 @@ Checked<int> bookingWeight(const QString& weightText)
     return whole;
 }
 
-Checked<goals::BasalCoefficients> dailyCoefficients(int sexItem, int ageItem)
+Checked<double> readListValue(const QString& name, const QString& text)
 {
-    const std::optional<goals::BasalCoefficients> c =
-        ageItem > 0 && sexItem > 0 ? goals::basalCoefficients(sexItem, ageItem) : std::nullopt;
-    if (!c)
-        return Checked<goals::BasalCoefficients>::refused(
-            QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
-                           "Tragen Sie bitte zuerst im Ordner \"Ziele\" ihre\r"
-                           "persönlichen Daten zu Geschlecht und Alter ein!"));
-    return *c;
+    const std::optional<double> value = numbers::readDecimal(text);
+    if (!value)
+        return Checked<double>::refused(booking::catalogueValueRefusal(text, name));
+    return *value;
 }
 
 qint64 energy(double kjPerHour, int kg, double minutes)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "diary/rules/diary.h"
-#include "main/goals/rules/energymodel.h"
 #include "diary/rules/checked.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/numbers.h"
 #include "store/value.h"
 
 #include <QDate>
@@ -11,32 +11,28 @@
 #include <array>
 #include <optional>
 
-// The rules of booking an activity: the duration symbols, the energy scaled
-// to the day's weight, summing, and the whole-day entry of the daily list.
+// The rules of booking an activity: the energy scaled to the day's weight,
+// summing, and the whole-day entry of the daily list.
 namespace activity {
 
-// Minutes of the duration symbols 1 ... 11; element 0 is unused.
-inline constexpr std::array<int, 12> kSymbolMinutes = {0, 180, 120, 60, 45, 30, 20, 15, 10, 5, 2, 1};
-
-constexpr int kMinutesCap = 9999;
-constexpr qint64 kEnergyCap = 99999;
+constexpr int kMinutesCap = store::largestWhole(store::kMinutesWidth);
+constexpr qint64 kEnergyCap = units::kLargestEnergy;
 constexpr int kLowestWeight = 40;
 constexpr int kHighestWeight = 150;
 // The whole-day entry's minutes.
 constexpr int kDayMinutes = 1440;
 
-// The symbol whose press band holds (x, y), 1 ... 11; 0 outside.
-int symbolAt(int x, int y);
-
 // The day's weight that an activity booking needs, from the weight field
-// in the locale's format, truncated to whole kg (70,9 gives 70, 150,9 gives
-// 150). Refused when the text is not a number or the weight is not 40 ...
-// 150 kg.
+// read as a decimal (numbers::readDecimal), truncated to whole kg (70,9
+// gives 70, 150,9 gives 150). Refused when the text is not a number (so
+// "1.070" under a German locale) or the weight is not 40 ... 150 kg.
 Checked<int> bookingWeight(const QString& weightText);
 
-// The basal-rate coefficients of the whole-day entry for the sex and age
-// items of the goals folder; refused while either is item 0 ("?").
-Checked<goals::BasalCoefficients> dailyCoefficients(int sexItem, int ageItem);
+// The energy per hour (at 75 kg) or the percentage of the basal rate that
+// the selected row of the activity list holds, read as a decimal. A text
+// that is not a number refuses the booking as the food folder refuses it
+// (booking::catalogueValueRefusal).
+Checked<double> readListValue(const QString& name, const QString& text);
 
 // The energy of `minutes` of an activity of `kjPerHour` (at 75 kg) for a
 // person of `kg`, computed exactly and rounded once with halves to the even

@@ -13,7 +13,7 @@ struct Passed
 // that says in German why the action is refused (lines joined by carriage
 // returns), to be shown as it stands. Refusals of user actions come back
 // this way; failures of the table layer stay errors (store::StoreError).
-template <typename T = Passed> class Checked
+template <typename T = Passed> class [[nodiscard]] Checked
 {
 public:
     Checked(T value) : m_value(std::move(value)) {}
@@ -26,7 +26,8 @@ public:
 
     bool ok() const { return m_value.has_value(); }
     explicit operator bool() const { return ok(); }
-    const T& value() const { return *m_value; }
+    // Throws std::bad_optional_access on a refusal.
+    const T& value() const { return m_value.value(); }
     const T& operator*() const { return *m_value; }
     const T* operator->() const { return &*m_value; }
     // Empty when the value is there.

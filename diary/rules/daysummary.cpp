@@ -38,32 +38,33 @@ private:
 
 } // namespace
 
-QString checkDays(const std::vector<int>& days, QDate first, QDate last)
+Checked<> checkDays(const std::vector<int>& days, QDate first, QDate last)
 {
     const qint64 expected = first.daysTo(last) + 1;
     QDate day = first;
     for (size_t i = 0; i < days.size(); ++i, day = day.addDays(1)) {
         if (day > last)
-            return QStringLiteral("Tagessätze nach dem %1 (%2 statt %3 Datensätze).")
-                .arg(shown(last))
-                .arg(days.size())
-                .arg(expected);
+            return Checked<>::refused(QStringLiteral("Tagessätze nach dem %1 (%2 statt %3 Datensätze).")
+                                          .arg(shown(last))
+                                          .arg(days.size())
+                                          .arg(expected));
         if (days[i] == store::Table::dayKey(day))
             continue;
         if (days[i] <= 0)
-            return QStringLiteral("Datensatz %1 ist gelöscht oder ohne Datum, erwartet war der %2.")
-                .arg(i + 1)
-                .arg(shown(day));
-        return QStringLiteral("Datensatz %1 gehört zum %2, erwartet war der %3.")
-            .arg(i + 1)
-            .arg(shown(dateOf(days[i])), shown(day));
+            return Checked<>::refused(
+                QStringLiteral("Datensatz %1 ist gelöscht oder ohne Datum, erwartet war der %2.")
+                    .arg(i + 1)
+                    .arg(shown(day)));
+        return Checked<>::refused(QStringLiteral("Datensatz %1 gehört zum %2, erwartet war der %3.")
+                                      .arg(i + 1)
+                                      .arg(shown(dateOf(days[i])), shown(day)));
     }
     if (static_cast<qint64>(days.size()) < expected)
-        return QStringLiteral("Die Tagessätze ab dem %1 fehlen (%2 statt %3 Datensätze).")
-            .arg(shown(day))
-            .arg(days.size())
-            .arg(expected);
-    return {};
+        return Checked<>::refused(QStringLiteral("Die Tagessätze ab dem %1 fehlen (%2 statt %3 Datensätze).")
+                                      .arg(shown(day))
+                                      .arg(days.size())
+                                      .arg(expected));
+    return Passed{};
 }
 
 Checked<diary::Range> rangeOf(const std::vector<int>& days)
@@ -81,9 +82,8 @@ Checked<diary::Range> rangeOf(const std::vector<int>& days)
             first.isValid() ? QStringLiteral("Datensatz 1 gehört zum %1, %2").arg(shown(first), expected)
                             : QStringLiteral("Datensatz 1 ist gelöscht oder ohne Datum, %1").arg(expected));
     }
-    const QString broken = checkDays(days, range->first, range->last);
-    if (!broken.isEmpty())
-        return Checked<diary::Range>::refused(broken);
+    if (const Checked<> sound = checkDays(days, range->first, range->last); !sound)
+        return Checked<diary::Range>::refused(sound.message());
     return *range;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diary/rules/diary.h"
 #include "diary/rules/checked.h"
+#include "diary/rules/diary.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -14,9 +14,9 @@ namespace daysummary {
 
 // Checks the days of the day records in file order (YYYYMMDD, 0 for an
 // empty day or a deleted record): exactly one record for every day from
-// `first` to `last`, ascending, nothing else. Returns the empty text when
-// that holds, otherwise what is wrong, in German.
-QString checkDays(const std::vector<int>& days, QDate first, QDate last);
+// `first` to `last`, ascending, nothing else. Refused, saying in German
+// what is wrong, when that does not hold.
+Checked<> checkDays(const std::vector<int>& days, QDate first, QDate last);
 
 // The range of a diary from the days of its day records in file order: the
 // first record's day starts the eleven years of diary::Range::elevenYears,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/schema.h"
 #include "store/value.h"
 
 // A day's totals: what the day record holds of the day's food and activity
@@ -9,8 +10,8 @@
 // through here.
 namespace diary {
 
-// The largest total a day record holds.
-constexpr qint64 kTotalCap = 99999;
+// The largest total a day record holds (99999).
+constexpr qint64 kTotalCap = store::largestWhole(store::kDayTotalWidth);
 
 // The totals of one day: food energy and activity energy in kJ, nutrients
 // in g.
@@ -50,7 +51,7 @@ struct EntrySums
     }
 };
 
-// The day's totals for its entries' sums: each sum capped at 99999, then
+// The day's totals for its entries' sums: each sum capped at kTotalCap, then
 // truncated to a whole number (a sum below 0 is not capped).
 DayTotals totalsOf(const EntrySums& sums);
 

@@ -1,10 +1,41 @@
 #include "diary/rules/settings.h"
 
+#include <type_traits>
+
 namespace {
 
-int readInt(const store::Table& reg, const char* field)
+// The one map of the settings record: each field with the member that holds
+// it. `visit` is called with the field's name and the member.
+template <typename S, typename Visit> void eachField(S& s, Visit visit)
 {
-    return static_cast<int>(reg.fieldInt(field));
+    visit("NF", s.NahrungKategorie);
+    visit("SF", s.StatistikArt);
+    visit("SZX", s.ZoomStufeX);
+    visit("SBM1", s.ScrollPosX[1]);
+    visit("SBM2", s.ScrollPosX[2]);
+    visit("SBM3", s.ScrollPosX[3]);
+    visit("AF", s.AktivKategorie);
+    visit("SZY1", s.ZoomStufeY[1]);
+    visit("SBM4", s.ScrollPosY[1]);
+    visit("SBM5", s.ScrollPosY[2]);
+    visit("SBM6", s.ScrollPosY[3]);
+    visit("SZY2", s.ZoomStufeY[2]);
+    visit("SZY3", s.ZoomStufeY[3]);
+    visit("SZY4", s.ZoomStufeY[4]);
+    visit("SZY5", s.ZoomStufeY[5]);
+    visit("SZY6", s.ZoomStufeY[6]);
+    visit("SZY7", s.ZoomStufeY[7]);
+    visit("SG", s.Glaetten);
+    visit("EA", s.AnzeigeKcal);
+    visit("CBG", s.geschlecht);
+    visit("CBA", s.alter);
+    visit("CBB", s.beruf);
+    visit("CBH", s.hoehe);
+    visit("CBM", s.gewicht);
+    visit("EE", s.energie);
+    visit("EF", s.fett);
+    visit("EP", s.protein);
+    visit("EK", s.kohlenh);
 }
 
 } // namespace
@@ -12,56 +43,32 @@ int readInt(const store::Table& reg, const char* field)
 Settings readSettings(const store::Table& reg)
 {
     Settings s;
-    s.NahrungKategorie = readInt(reg, "NF");
-    s.StatistikArt = readInt(reg, "SF");
-    s.ZoomStufeX = readInt(reg, "SZX");
-    s.ScrollPosX = {0, readInt(reg, "SBM1"), readInt(reg, "SBM2"), readInt(reg, "SBM3")};
-    s.AktivKategorie = readInt(reg, "AF");
-    s.ZoomStufeY[1] = readInt(reg, "SZY1");
-    s.ScrollPosY = {0, readInt(reg, "SBM4"), readInt(reg, "SBM5"), readInt(reg, "SBM6")};
-    const char* const zoom[] = {"SZY2", "SZY3", "SZY4", "SZY5", "SZY6", "SZY7"};
-    for (int i = 0; i < 6; ++i)
-        s.ZoomStufeY[i + 2] = readInt(reg, zoom[i]);
-    s.Glaetten = readInt(reg, "SG");
-    s.AnzeigeKcal = reg.fieldInt("EA") == 1;
-    s.geschlecht = readInt(reg, "CBG");
-    s.alter = readInt(reg, "CBA");
-    s.beruf = readInt(reg, "CBB");
-    s.hoehe = readInt(reg, "CBH");
-    s.gewicht = readInt(reg, "CBM");
-    s.energie = reg.fieldText("EE");
-    s.fett = reg.fieldText("EF");
-    s.protein = reg.fieldText("EP");
-    s.kohlenh = reg.fieldText("EK");
+    eachField(s, [&reg](const char* field, auto& member) {
+        using Member = std::remove_reference_t<decltype(member)>;
+        if constexpr (std::is_same_v<Member, QString>)
+            member = reg.fieldText(field);
+        else if constexpr (std::is_same_v<Member, bool>)
+            member = reg.fieldInt(field) == 1;
+        else
+            member = static_cast<int>(reg.fieldInt(field));
+    });
     return s;
+}
+
+store::Fields settingsFields(const Settings& s)
+{
+    store::Fields fields;
+    eachField(s, [&fields](const char* field, const auto& member) {
+        using Member = std::remove_cvref_t<decltype(member)>;
+        if constexpr (std::is_same_v<Member, QString>)
+            fields.push_back({field, member});
+        else
+            fields.push_back({field, qint64(member)});
+    });
+    return fields;
 }
 
 void writeSettings(store::Table& reg, const Settings& s)
 {
-    auto put = [&reg](const char* field, qint64 value) { reg.setField(field, value); };
-    put("NF", s.NahrungKategorie);
-    put("SF", s.StatistikArt);
-    put("SZX", s.ZoomStufeX);
-    put("SBM1", s.ScrollPosX[1]);
-    put("SBM2", s.ScrollPosX[2]);
-    put("SBM3", s.ScrollPosX[3]);
-    put("AF", s.AktivKategorie);
-    put("SZY1", s.ZoomStufeY[1]);
-    put("SBM4", s.ScrollPosY[1]);
-    put("SBM5", s.ScrollPosY[2]);
-    put("SBM6", s.ScrollPosY[3]);
-    const char* const zoom[] = {"SZY2", "SZY3", "SZY4", "SZY5", "SZY6", "SZY7"};
-    for (int i = 0; i < 6; ++i)
-        put(zoom[i], s.ZoomStufeY[i + 2]);
-    put("SG", s.Glaetten);
-    put("EA", s.AnzeigeKcal ? 1 : 0);
-    put("CBG", s.geschlecht);
-    put("CBA", s.alter);
-    put("CBB", s.beruf);
-    put("CBH", s.hoehe);
-    put("CBM", s.gewicht);
-    reg.setField("EE", s.energie);
-    reg.setField("EF", s.fett);
-    reg.setField("EP", s.protein);
-    reg.setField("EK", s.kohlenh);
+    reg.setFields(settingsFields(s));
 }

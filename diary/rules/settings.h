@@ -33,5 +33,9 @@ struct Settings
 // when a field cannot be read; the caller then takes the defaults.
 Settings readSettings(const store::Table& reg);
 
-// Writes all fields into the record being edited; EA is written 1 or 0.
+// Every field of the settings record with its value from `settings`: what
+// writeSettings writes and what a new diary's record holds. EA is 1 or 0.
+store::Fields settingsFields(const Settings& settings);
+
+// Writes all fields into the record being edited.
 void writeSettings(store::Table& reg, const Settings& settings);

@@ -1,11 +1,12 @@
 // The goals folder: personal data, the recommendations computed from them,
 // the user's own goals and the display unit of every energy.
 
+#include "controls/action.h"
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
 #include "controls/readable.h"
+#include "diary/rules/numbers.h"
 #include "main/goals/rules/energymodel.h"
-#include "diary/rules/units.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "store/error.h"
@@ -236,8 +237,7 @@ void TFormMain1::EditZieleChange()
 
 void TFormMain1::EditIntegerKeyPress(QLineEdit*, QChar& key)
 {
-    if (!goals::integerKeyPasses(key))
-        key = QChar();
+    key = numbers::integerKey(key);
 }
 
 void TFormMain1::RadioButtonKcalClick()
@@ -255,14 +255,12 @@ void TFormMain1::switchDisplayUnit(bool kcal)
     if (!isVisible())
         return;
     AnzeigeKcal = kcal;
-    try {
+    platform::runAction(this, [this] {
         ZeichneSchilder();
         SchreibeFTBListe();
         SchreibeNTBListe();
         StatistikVeraltet = true;
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 void TFormMain1::showGoalUnits()

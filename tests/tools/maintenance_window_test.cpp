@@ -2,11 +2,11 @@
 // buttons clicked, the confirmation answered by the test; the tables read
 // back through the main window and through Python's dbfread.
 
-#include "main/panels.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "maintenance_support.h"
 #include "support/diary.h"
@@ -369,9 +369,8 @@ TEST_F(MaintenanceWindow, APeriodReachingTodayIsRefusedAndYesterdayAccepted)
     seams.answer = false;
     dialogs = run(t().DateTimePickerVerwalten5, t().DateTimePickerVerwalten6, t().ButtonAllesLoeschen,
                   kToday.addDays(-1), kToday.addDays(-1));
-    EXPECT_EQ(dialogs,
-              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
-                          "löschen?\rZeitraum: 09.03.2005 – 09.03.2005"});
+    EXPECT_EQ(dialogs, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
+                                   "löschen?\rZeitraum: 09.03.2005 – 09.03.2005"});
 }
 
 TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)

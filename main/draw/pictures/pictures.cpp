@@ -18,7 +18,7 @@ constexpr int kGlyph = 30;
 QColor readable(const QColor& designed, const Inks& inks, double minimum)
 {
     return QColor::fromRgb(contrast::readableInk(designed.rgb() & 0xffffff, inks.background.rgb() & 0xffffff,
-                                             inks.paletteText.rgb() & 0xffffff, minimum));
+                                                 inks.paletteText.rgb() & 0xffffff, minimum));
 }
 
 // Paints its picture afresh for every size asked, so that a screen of any

@@ -1,9 +1,10 @@
 // The captions, column heads, unit labels and scales of the signs, the
 // energy tube frames and the words of the side-bar category buttons.
 
-#include "main/draw/pixels.h"
+#include "diary/rules/numbers.h"
 #include "main/draw/pictures/drawing.h"
 #include "main/draw/pictures/pictures.h"
+#include "main/draw/pixels.h"
 
 #include <QPainter>
 
@@ -46,8 +47,8 @@ QImage gramScale(const char* const (&labels)[4], const Inks& inks, double ratio)
         drawText(p, QRect(centre - 12, 0, 25, 13), Qt::AlignHCenter | Qt::AlignVCenter,
                  QString::fromUtf8(labels[i]), inks.scale(), 9, false);
     }
-    drawText(p, QRect(84, 0, 12, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("g"), inks.scale(),
-             9, false);
+    drawText(p, QRect(84, 0, 12, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("g"), inks.scale(), 9,
+             false);
     return image;
 }
 
@@ -133,7 +134,8 @@ ImageList imageList45x45(const Inks& inks, double ratio)
     std::vector<int> kcal;
     std::vector<std::pair<int, QString>> kcalLabels;
     for (int hundreds = 5; hundreds <= 50; hundreds += 5) {
-        const int unit = static_cast<int>(std::lround(hundreds * 100 * 4.1868 / 250));
+        const int unit = static_cast<int>(
+            std::lround(hundreds * 100.0 * units::kKjPerKcalNumerator / units::kKjPerKcalDenominator / 250));
         if (hundreds % 10 == 0)
             kcalLabels.emplace_back(unit, QString::number(hundreds * 100));
         else

@@ -1,8 +1,8 @@
 // The folder tab labels and the frame of the horizontal nutrient tubes.
 
-#include "main/draw/pixels.h"
 #include "main/draw/pictures/drawing.h"
 #include "main/draw/pictures/pictures.h"
+#include "main/draw/pixels.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -22,7 +22,7 @@ const QDate kLastDay{2012, 12, 31};
 
 QString checkDays(const std::vector<int>& days)
 {
-    return daysummary::checkDays(days, kFirstDay, kLastDay);
+    return daysummary::checkDays(days, kFirstDay, kLastDay).message();
 }
 
 class German : public ::testing::Test

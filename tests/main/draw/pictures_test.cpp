@@ -4,18 +4,18 @@
 // of one width, every text readable on its background, the pressed buttons
 // of the side bar visible. Screenshots of each go to screenshots/.
 
+#include "controls/rules/contrast.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "install/installer.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
-#include "controls/rules/contrast.h"
-#include "main/draw/rules/tablayout.h"
-#include "main/zeb6.h"
 #include "main/draw/pictures/pictures.h"
 #include "main/draw/pictures/scale.h"
 #include "main/draw/pictures/symbols.h"
+#include "main/draw/rules/tablayout.h"
+#include "main/zeb6.h"
 #include "support/window.h"
 #include "tools/zebtool.h"
 
@@ -575,7 +575,8 @@ TEST_F(DrawnPictures, ThePressedButtonOfEveryGroupShowsUnderEveryPalette)
             double most = 1;
             for (int y = 0; y < down.height(); ++y)
                 for (int x = 0; x < down.width(); ++x)
-                    most = std::max(most, contrast::contrastRatio(rgb(down.pixel(x, y)), rgb(up.pixel(x, y))));
+                    most =
+                        std::max(most, contrast::contrastRatio(rgb(down.pixel(x, y)), rgb(up.pixel(x, y))));
             EXPECT_GE(most, contrast::kMarkContrast) << word->text().toStdString();
             std::printf("pressed %s, %s: %.2f : 1\n", named.name, qPrintable(word->text()), most);
         }

@@ -7,7 +7,6 @@
 #include "controls/stringgrid.h"
 #include "diary/rules/daytext.h"
 #include "diary/rules/numbers.h"
-#include "help/zebhelp.h"
 #include "main/draw/pictures/pictures.h"
 
 #include <QComboBox>

@@ -34,8 +34,6 @@ class QScrollBar;
 class QToolButton;
 class Picture;
 class StringGrid;
-class THelpForm1;
-class TToolForm1;
 namespace print {
 struct Content;
 }
@@ -58,7 +56,10 @@ public:
     explicit TFormMain1(const QString& dir, store::FileSystem& fs = store::posixFileSystem());
     ~TFormMain1() override;
 
-    void setSideWindows(THelpForm1* help, TToolForm1* tools);
+    // The help and tools windows, as plain windows: the help and tools
+    // buttons show them, and this window's activation by the user closes
+    // the tools window.
+    void setSideWindows(QWidget* help, QWidget* tools);
 
     // The days of the diary, read from its daily summary at start-up; the
     // one place every part of the program takes them from.
@@ -478,8 +479,8 @@ private:
     void savePrintout(const print::Content& content, const QString& problem);
 
     QString m_dir;
-    THelpForm1* m_help = nullptr;
-    TToolForm1* m_tools = nullptr;
+    QWidget* m_help = nullptr;
+    QWidget* m_tools = nullptr;
     bool m_closing = false;
     // The side window that had the focus was minimised and no window of
     // the program has been activated since: the next activation of this

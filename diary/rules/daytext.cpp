@@ -1,18 +1,13 @@
 #include "diary/rules/daytext.h"
 
+#include "diary/rules/numbers.h"
+
 #include <QStringList>
 
 namespace daytext {
 namespace {
 
-bool allDigits(const QString& text)
-{
-    for (QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
+using numbers::allDigits;
 
 int maxDigits(QChar kind)
 {

@@ -22,6 +22,12 @@ namespace {
 
 const QString kDash = QStringLiteral(" - ");
 
+// The caption of the energy row in the display unit.
+QString energyCaption(bool kcal)
+{
+    return QStringLiteral("Nahrungsenergie (%1) :").arg(units::energyUnit(kcal));
+}
+
 // Columns of the result grid: row captions, normal weight, desired weight,
 // the user's goals.
 constexpr int kCaptionX = 16;
@@ -135,7 +141,7 @@ void TFormMain1::buildGoals()
     separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
 
     LabelZiele7 =
-        label(PanelZiele2, kCaptionX, kRowY[0], 200, kRowHeight, QStringLiteral("Nahrungsenergie (kJ) :"));
+        label(PanelZiele2, kCaptionX, kRowY[0], 200, kRowHeight, energyCaption(false));
     LabelZiele8 = label(PanelZiele2, kCaptionX, kRowY[1], 200, kRowHeight, QStringLiteral("Fett (g) :"));
     LabelZiele9 = label(PanelZiele2, kCaptionX, kRowY[2], 200, kRowHeight, QStringLiteral("Protein (g) :"));
     LabelZiele6 =
@@ -265,8 +271,7 @@ void TFormMain1::switchDisplayUnit(bool kcal)
 
 void TFormMain1::showGoalUnits()
 {
-    LabelZiele7->setText(AnzeigeKcal ? QStringLiteral("Nahrungsenergie (kcal) :")
-                                     : QStringLiteral("Nahrungsenergie (kJ) :"));
+    LabelZiele7->setText(energyCaption(AnzeigeKcal));
     for (QWidget* w : std::initializer_list<QWidget*>{LabelEnergie1cal, LabelEnergie2cal, EditEnergieCal})
         w->setVisible(AnzeigeKcal);
     for (QWidget* w : std::initializer_list<QWidget*>{LabelEnergie1, LabelEnergie2, EditEnergie})

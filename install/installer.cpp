@@ -249,13 +249,12 @@ void layOutDiary(const QString& dir, Content content, int firstYear, QDate today
 {
     const std::optional<diary::Range> range = diary::Range::elevenYears(firstYear);
     if (!range)
-        throw InstallError(
-            QStringLiteral("Das erste Jahr des Tagebuchs muss eine Jahreszahl von %1 bis %2 sein: "
-                           "Seine elf Jahre müssen in die Datumsfelder passen, die bis 9999 "
-                           "reichen.")
-                .arg(diary::kEarliestFirstYear)
-                .arg(diary::kLatestFirstYear)
-                .toStdString());
+        throw InstallError(QStringLiteral("Das erste Jahr des Tagebuchs muss eine Jahreszahl von %1 bis %2 sein: "
+                                          "Seine elf Jahre müssen in die Datumsfelder passen, die bis 9999 "
+                                          "reichen.")
+                               .arg(diary::kEarliestFirstYear)
+                               .arg(diary::kLatestFirstYear)
+                               .toStdString());
     try {
         fs.makeFolder(dir);
     } catch (const store::StoreError&) {

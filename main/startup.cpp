@@ -470,8 +470,8 @@ void TFormMain1::watchSettings()
     // The display unit switches when a radio button is set, by the program too.
     for (QRadioButton* b : {RadioButtonKcal, RadioButtonJoule})
         connect(b, &QRadioButton::toggled, this, save);
-    std::vector<QAbstractButton*> buttons{BitBtnZoomXPlus,  BitBtnZoomXMinus, BitBtnZoomYPlus,
-                                          BitBtnZoomYMinus, BitBtnGlaettenJa, BitBtnGlaettenNein};
+    std::vector<QAbstractButton*> buttons{BitBtnZoomXPlus, BitBtnZoomXMinus, BitBtnZoomYPlus, BitBtnZoomYMinus,
+                                          BitBtnGlaettenJa, BitBtnGlaettenNein};
     buttons.insert(buttons.end(), SpeedButtonN.begin() + 1, SpeedButtonN.end());
     buttons.insert(buttons.end(), SpeedButtonA.begin() + 1, SpeedButtonA.end());
     buttons.insert(buttons.end(), SpeedButtonS.begin() + 1, SpeedButtonS.end());
@@ -496,10 +496,8 @@ void TFormMain1::showStoredGoals()
     } catch (const store::StoreError&) {
         // Unreadable now: the goals last stored stand.
     }
-    for (auto [box, item] : {std::pair{ComboBoxGeschlecht, stored.geschlecht},
-                             {ComboBoxAlter, stored.alter},
-                             {ComboBoxBeruf, stored.beruf},
-                             {ComboBoxHoehe, stored.hoehe},
+    for (auto [box, item] : {std::pair{ComboBoxGeschlecht, stored.geschlecht}, {ComboBoxAlter, stored.alter},
+                             {ComboBoxBeruf, stored.beruf}, {ComboBoxHoehe, stored.hoehe},
                              {ComboBoxGewicht, stored.gewicht}})
         box->setCurrentIndex(item);
     EditEnergie->setText(stored.energie);

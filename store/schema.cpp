@@ -125,12 +125,12 @@ const TableSchema& reg()
     // Small integers get six columns so that any 16-bit value fits.
     static const TableSchema s = [] {
         TableSchema t{"ZEB_REG.dbf",
-                      {{"NF", N, 6},   {"SF", N, 6},   {"SZX", N, 6},  {"SBM1", N, 6}, {"SBM2", N, 6},
-                       {"SBM3", N, 6}, {"AF", N, 6},   {"SZY1", N, 6}, {"SBM4", N, 6}, {"SBM5", N, 6},
-                       {"SBM6", N, 6}, {"SZY2", N, 6}, {"SZY3", N, 6}, {"SZY4", N, 6}, {"SZY5", N, 6},
-                       {"SZY6", N, 6}, {"SZY7", N, 6}, {"SG", N, 6},   {"CBG", N, 6},  {"CBA", N, 6},
-                       {"CBB", N, 6},  {"CBH", N, 6},  {"CBM", N, 6},  {"EE", C, 6},   {"EF", C, 6},
-                       {"EP", C, 6},   {"EK", C, 6},   {"EA", N, 6}}};
+                               {{"NF", N, 6},   {"SF", N, 6},   {"SZX", N, 6},  {"SBM1", N, 6}, {"SBM2", N, 6},
+                                {"SBM3", N, 6}, {"AF", N, 6},   {"SZY1", N, 6}, {"SBM4", N, 6}, {"SBM5", N, 6},
+                                {"SBM6", N, 6}, {"SZY2", N, 6}, {"SZY3", N, 6}, {"SZY4", N, 6}, {"SZY5", N, 6},
+                                {"SZY6", N, 6}, {"SZY7", N, 6}, {"SG", N, 6},   {"CBG", N, 6},  {"CBA", N, 6},
+                                {"CBB", N, 6},  {"CBH", N, 6},  {"CBM", N, 6},  {"EE", C, 6},   {"EF", C, 6},
+                                {"EP", C, 6},   {"EK", C, 6},   {"EA", N, 6}}};
         t.fieldsOptional = true;
         return t;
     }();
@@ -139,8 +139,7 @@ const TableSchema& reg()
 
 const std::vector<const TableSchema*>& all()
 {
-    static const std::vector<const TableSchema*> tables = {&reg(), &akt(), &nrg(), &ntb(),
-                                                           &ftb(), &xtb(), &zeb()};
+    static const std::vector<const TableSchema*> tables = {&reg(), &akt(), &nrg(), &ntb(), &ftb(), &xtb(), &zeb()};
     return tables;
 }
 

@@ -19,8 +19,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QScopedValueRollback>
+#include <QPushButton>
 
 namespace {
 

@@ -28,14 +28,12 @@ bool storable(const QString& name)
 {
     QByteArray bytes;
     return !name.isEmpty() && name.size() <= 30 && name == name.trimmed() &&
-           store::encode(name, store::CodePage::Cp850, bytes) &&
-           store::encode(name, store::CodePage::Cp1252, bytes);
+           store::encode(name, store::CodePage::Cp850, bytes) && store::encode(name, store::CodePage::Cp1252, bytes);
 }
 
 bool reserved(const QString& name)
 {
-    return name == u"Lückenfüller" || name == u"Tageszusammenfassung" ||
-           name.startsWith(u"Grund- und Arbeit");
+    return name == u"Lückenfüller" || name == u"Tageszusammenfassung" || name.startsWith(u"Grund- und Arbeit");
 }
 
 qint64 tenths(double value)

@@ -288,6 +288,5 @@ TEST(Pictures, ImageListsHoldEveryPicture)
     // and 60 units (x = 3, 23, 43, 63 of the frame picture).
     for (int x : {3, 23, 43, 63})
         EXPECT_NE(qAlpha(tabs.image(5).pixel(x, 19)), 0) << x;
-    EXPECT_EQ(pictures::categoryWord(QStringLiteral("Fett")).pixmap(QSize(86, 13), 1.0).size(),
-              QSize(86, 13));
+    EXPECT_EQ(pictures::categoryWord(QStringLiteral("Fett")).pixmap(QSize(86, 13), 1.0).size(), QSize(86, 13));
 }

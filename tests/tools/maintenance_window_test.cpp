@@ -369,8 +369,9 @@ TEST_F(MaintenanceWindow, APeriodReachingTodayIsRefusedAndYesterdayAccepted)
     seams.answer = false;
     dialogs = run(t().DateTimePickerVerwalten5, t().DateTimePickerVerwalten6, t().ButtonAllesLoeschen,
                   kToday.addDays(-1), kToday.addDays(-1));
-    EXPECT_EQ(dialogs, QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
-                                   "löschen?\rZeitraum: 09.03.2005 – 09.03.2005"});
+    EXPECT_EQ(dialogs,
+              QStringList{"Wollen Sie wirklich alle Daten im ausgewählten Zeitraum endgültig "
+                          "löschen?\rZeitraum: 09.03.2005 – 09.03.2005"});
 }
 
 TEST_F(MaintenanceWindow, AnsweringNoChangesNothing)

@@ -250,8 +250,8 @@ QString askedForPeriod(const QString& question, QDate first, QDate last)
 QString fillQuestion(QDate first, QDate last)
 {
     return askedForPeriod(
-        QStringLiteral("Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch ergänzen?"),
-        first, last);
+        QStringLiteral("Wollen Sie im ausgewählten Zeitraum die fehlenden Einträge automatisch ergänzen?"), first,
+        last);
 }
 
 QString compressQuestion(QDate first, QDate last)

@@ -8,8 +8,8 @@ namespace pictures::detail {
 
 QImage blank(int width, int height, double ratio)
 {
-    QImage image(static_cast<int>(std::ceil(width * ratio - 1e-9)),
-                 static_cast<int>(std::ceil(height * ratio - 1e-9)), QImage::Format_ARGB32_Premultiplied);
+    QImage image(static_cast<int>(std::ceil(width * ratio - 1e-9)), static_cast<int>(std::ceil(height * ratio - 1e-9)),
+                 QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     return image;

@@ -47,8 +47,8 @@ QImage gramScale(const char* const (&labels)[4], const Inks& inks, double ratio)
         drawText(p, QRect(centre - 12, 0, 25, 13), Qt::AlignHCenter | Qt::AlignVCenter,
                  QString::fromUtf8(labels[i]), inks.scale(), 9, false);
     }
-    drawText(p, QRect(84, 0, 12, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("g"), inks.scale(), 9,
-             false);
+    drawText(p, QRect(84, 0, 12, 13), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("g"), inks.scale(),
+             9, false);
     return image;
 }
 

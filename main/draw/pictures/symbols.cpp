@@ -11,8 +11,7 @@ namespace {
 
 QPixmap transparent(int width, int height, double ratio)
 {
-    QPixmap picture(static_cast<int>(std::ceil(width * ratio - 1e-9)),
-                    static_cast<int>(std::ceil(height * ratio - 1e-9)));
+    QPixmap picture(static_cast<int>(std::ceil(width * ratio - 1e-9)), static_cast<int>(std::ceil(height * ratio - 1e-9)));
     picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     return picture;
@@ -170,12 +169,8 @@ void drawCheese(QPainter& p, int left, int k)
     const double bottom = 28;
     const double w = 24 * s;
     const double h = 16 * s;
-    QPolygonF front{{cx - w / 2, bottom},
-                    {cx + w / 2, bottom},
-                    {cx + w / 2, bottom - h * 0.6},
-                    {cx - w / 2, bottom - h * 0.6}};
-    QPolygonF top{
-        {cx - w / 2, bottom - h * 0.6}, {cx + w / 2, bottom - h * 0.6}, {cx + w / 2 - 3 * s, bottom - h}};
+    QPolygonF front{{cx - w / 2, bottom}, {cx + w / 2, bottom}, {cx + w / 2, bottom - h * 0.6}, {cx - w / 2, bottom - h * 0.6}};
+    QPolygonF top{{cx - w / 2, bottom - h * 0.6}, {cx + w / 2, bottom - h * 0.6}, {cx + w / 2 - 3 * s, bottom - h}};
     p.setPen(QPen(QColor(150, 110, 10), 1));
     p.setBrush(QColor(250, 205, 60));
     p.drawPolygon(front);
@@ -210,8 +205,7 @@ void drawStopwatch(QPainter& p, int left, int minutes)
     if (span == 60)
         p.drawEllipse(centre, r - 1, r - 1);
     else
-        p.drawPie(QRectF(centre.x() - r + 1, centre.y() - r + 1, 2 * r - 2, 2 * r - 2), 90 * 16,
-                  -span * 6 * 16);
+        p.drawPie(QRectF(centre.x() - r + 1, centre.y() - r + 1, 2 * r - 2, 2 * r - 2), 90 * 16, -span * 6 * 16);
     // Ticks every five minutes.
     p.setPen(QPen(QColor(40, 40, 45), 1));
     for (int i = 0; i < 12; ++i) {
@@ -244,7 +238,7 @@ void drawSun(QPainter& p, int left)
 
 QPixmap durationPicture(int k, const QColor& ink, double ratio)
 {
-    static const char* const kDurationLabels[12] = {"",    "180'", "120'", "60'",  "45'",  "30'",
+    static const char* const kDurationLabels[12] = {"",   "180'", "120'", "60'",  "45'",  "30'",
                                                     "20'", "15'",  "10'",  "5min", "2min", "1min"};
     static const int kMinutes[12] = {0, 180, 120, 60, 45, 30, 20, 15, 10, 5, 2, 1};
     QPixmap picture = transparent(k == 1 ? 60 : 30, 41, ratio);

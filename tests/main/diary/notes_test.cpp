@@ -264,8 +264,7 @@ TEST_F(NotesFolder, ARefusedChangeShowsTheStoredNote)
               {diary.path("ZEB_XTB.dbf")});
     QTest::keyClick(window->MemoNotiz, Qt::Key_A);
     ASSERT_EQ(seams.messages.size(), 1);
-    EXPECT_TRUE(seams.messages[0].contains("von einem anderen Programm geändert"))
-        << seams.messages[0].toStdString();
+    EXPECT_TRUE(seams.messages[0].contains("von einem anderen Programm geändert")) << seams.messages[0].toStdString();
     EXPECT_EQ(window->MemoNotiz->toPlainText(), "Von anderswo");
     QTest::keyClick(window->MemoNotiz, Qt::Key_X);
     EXPECT_TRUE(noteFile().join(' ').contains("Von anderswo")) << noteFile().join(' ').toStdString();

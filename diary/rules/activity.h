@@ -57,10 +57,9 @@ Entry summed(int minutes, qint64 energy, const std::optional<Entry>& existing);
 QString dailyName(const QString& percentText);
 qint64 dailyEnergy(int percent, int kg, int a, int b);
 
-// Whether a day with entries of these names takes a whole-day entry. A
-// day holds at most one
-// whole-day level, so an entry whose name begins with "Grund- und Arbeit"
-// refuses a second. So does a summary or a gap filler: each carries a whole
+// Whether a day with entries of these names takes a whole-day entry. A day
+// holds at most one whole-day level, so an entry whose name begins with
+// "Grund- und Arbeit" refuses a second. So does a summary or a gap filler: each carries a whole
 // day's activity total, which includes the level when that day had one,
 // and keeps no trace of whether it had; another level could count the
 // basal turnover twice.

@@ -65,6 +65,7 @@ int main(int argc, char* argv[])
     TFormMain1 main(QDir::currentPath());
     mainWindow = &main;
     THelpForm1 help;
+    help.showDiaryRange(&main.range());
     TToolForm1 tools(main);
     main.setSideWindows(&help, &tools);
     QObject::connect(&main, &TFormMain1::closed, &app, &QApplication::quit, Qt::QueuedConnection);

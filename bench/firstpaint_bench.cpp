@@ -71,6 +71,7 @@ void BM_StartToFirstPaint(benchmark::State& state)
         {
             TFormMain1 main(dir);
             THelpForm1 help;
+            help.showDiaryRange(&main.range());
             TToolForm1 tools(main);
             main.setSideWindows(&help, &tools);
             platform::placeOnScreen(main);

@@ -87,7 +87,7 @@ void BM_OpenDiaryTables(benchmark::State& state)
 void BM_FillGaps(benchmark::State& state)
 {
     timeRun(state, [](maintenance::DiaryTables t) {
-        return maintenance::fillGaps(t, kFirst, kLast, maintenance::Everything, progress);
+        return maintenance::fillGaps(t, kFirst, kLast, maintenance::Everything, progress).value();
     });
 }
 
@@ -101,7 +101,7 @@ void BM_FillGapsAfterDelete(benchmark::State& state)
         maintenance::deleteAll(copy->tables(), QDate(2008, 1, 1), kLast, progress);
         state.ResumeTiming();
         const maintenance::Result r =
-            maintenance::fillGaps(copy->tables(), kFirst, kLast, maintenance::Everything, progress);
+            maintenance::fillGaps(copy->tables(), kFirst, kLast, maintenance::Everything, progress).value();
         benchmark::DoNotOptimize(r.count);
         state.PauseTiming();
         copy.reset();

@@ -5,9 +5,9 @@
 //   build/bench/store_bench [--benchmark_repetitions=N]
 
 #include "bench/diaries.h"
-#include "main/diary/rules/booking.h"
-#include "main/diary/rules/daysummary.h"
-#include "main/diary/rules/daytotals.h"
+#include "diary/rules/booking.h"
+#include "diary/rules/daysummary.h"
+#include "diary/rules/daytotals.h"
 #include "store/table.h"
 
 #include <QDir>

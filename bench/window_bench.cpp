@@ -8,10 +8,10 @@
 
 #include "bench/diaries.h"
 #include "bench/gui_main.h"
-#include "controls/panels.h"
 #include "controls/platform.h"
+#include "diary/rules/notetext.h"
 #include "help/zebhelp.h"
-#include "main/diary/rules/notetext.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "store/create.h"
 #include "store/table.h"

@@ -2,7 +2,8 @@
 
 #include "controls/platform.h"
 #include "controls/readable.h"
-#include "main/diary/rules/daytext.h"
+#include "diary/rules/daytext.h"
+#include "diary/rules/numbers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -253,7 +254,7 @@ void DayPicker::typeCharacter(QChar c)
     const bool goingOn = !selection && cursor == m_cursor;
     const bool wholeDate = goingOn ? m_part < 0 : !onePart;
 
-    if (wholeDate || !(c.isDigit() || c == layout.separator)) {
+    if (wholeDate || !(numbers::isDigit(c) || c == layout.separator)) {
         const QString typed = withInserted(QString(c));
         if (!daytext::isBeginning(layout, typed)) {
             refuse(typed);

@@ -1,6 +1,6 @@
 #include "controls/platform.h"
 
-#include "main/rules/placement.h"
+#include "controls/rules/placement.h"
 #include "store/clock.h"
 
 #include <QApplication>

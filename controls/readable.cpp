@@ -1,6 +1,6 @@
 #include "controls/readable.h"
 
-#include "main/draw/rules/contrast.h"
+#include "controls/rules/contrast.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -26,12 +26,12 @@ std::uint32_t rgb(const QColor& colour)
 // `colour` shaded until it stands out from each of `grounds`, which lie on
 // one side of it.
 QColor shade(const QColor& colour, std::initializer_list<QColor> grounds,
-             double minimum = draw::kTextContrast)
+             double minimum = contrast::kTextContrast)
 {
     std::uint32_t shaded = rgb(colour);
     for (const QColor& ground : grounds) {
-        if (draw::contrastRatio(shaded, rgb(ground)) < minimum)
-            shaded = draw::readableShade(shaded, rgb(ground), minimum + kSmoothed);
+        if (contrast::contrastRatio(shaded, rgb(ground)) < minimum)
+            shaded = contrast::readableShade(shaded, rgb(ground), minimum + kSmoothed);
     }
     return QColor::fromRgb(shaded);
 }
@@ -93,7 +93,7 @@ public:
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setBrush(Qt::NoBrush);
-        painter->setPen(shade(window.darker(150), {window}, draw::kMarkContrast));
+        painter->setPen(shade(window.darker(150), {window}, contrast::kMarkContrast));
         painter->drawEllipse(QPointF(rect.center() + QPoint(1, 1)), radius, radius);
         painter->restore();
     }
@@ -116,7 +116,7 @@ QPalette corrected(const QPalette& palette)
         // cell (white becomes #e6f0f5 on #29769f): half a point more.
         const QColor selection =
             shade(palette.color(group, QPalette::Highlight),
-                  {palette.color(group, QPalette::HighlightedText)}, draw::kTextContrast + 0.5);
+                  {palette.color(group, QPalette::HighlightedText)}, contrast::kTextContrast + 0.5);
         if (selection != palette.color(group, QPalette::Highlight))
             readable.setColor(group, QPalette::Highlight, selection);
     }

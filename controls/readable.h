@@ -12,7 +12,7 @@ class QWidget;
 // The desktop's colours kept readable in the program's windows: a text at
 // 4.5 : 1 against what it lies on, the ring of a radio button at 3 : 1
 // against the window. A colour that falls short is shaded as little as
-// needed (draw::readableShade), to half a point above the mark: text is
+// needed (contrast::readableShade), to half a point above the mark: text is
 // drawn smoothed, and small figures show their colour only in the cores of
 // their strokes. A disabled control's text needs nothing.
 namespace readable {

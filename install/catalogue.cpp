@@ -1,5 +1,7 @@
 #include "install/catalogue.h"
 
+#include "diary/rules/numbers.h"
+
 #include <QStringList>
 
 namespace install {
@@ -40,23 +42,21 @@ int toInt(const QString& text, int line)
     return value;
 }
 
+// The text is written with a point, whatever the locale.
 double toDouble(const QString& text, int line)
 {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || value < 0)
+    const std::optional<double> value = numbers::readDecimal(text, QLocale::c());
+    if (!value || *value < 0)
         malformed(line, QStringLiteral("keine Zahl: %1").arg(text));
-    return value;
+    return *value;
 }
 
 int unitCode(const QString& text, int line)
 {
-    if (text == u"g")
-        return Gram;
-    if (text == u"ml")
-        return Millilitre;
-    if (text == u"St.")
-        return Piece;
+    for (int kind : {units::Grams, units::Millilitres, units::Pieces}) {
+        if (text == units::quantityUnit(kind))
+            return kind;
+    }
     malformed(line, QStringLiteral("unbekannte Einheit: %1").arg(text));
 }
 
@@ -67,12 +67,12 @@ std::vector<Food> parseFoods(const QString& text)
     std::vector<Food> foods;
     // A piece line carries the weight of its piece as a tenth column.
     const auto columns = [](const QStringList& parts) {
-        return parts.size() > 2 && parts[2] == u"St." ? 10 : 9;
+        return parts.size() > 2 && parts[2] == units::quantityUnit(units::Pieces) ? 10 : 9;
     };
     for (const auto& [line, p] : dataLines(text, columns)) {
         const int unit = unitCode(p[2], line);
-        const int pieceWeight = unit == Piece ? toInt(p[9], line) : 0;
-        if (unit == Piece && pieceWeight <= 0)
+        const int pieceWeight = unit == units::Pieces ? toInt(p[9], line) : 0;
+        if (unit == units::Pieces && pieceWeight <= 0)
             malformed(line, QStringLiteral("kein Stückgewicht: %1").arg(p[9]));
         foods.push_back({toInt(p[0], line), p[1], unit, toInt(p[3], line), toDouble(p[4], line),
                          toDouble(p[5], line), toDouble(p[6], line), toDouble(p[7], line),

@@ -8,14 +8,11 @@
 // res/catalogue/ and built into the installer.
 namespace install {
 
-// Unit codes of the food catalogue.
-enum FoodUnit { Gram = 1, Millilitre = 2, Piece = 3 };
-
 struct Food
 {
     int category;
     QString name;
-    int unit;
+    int unit;   // units::QuantityKind
     int energy; // kJ per 100 g, 100 ml or piece
     double protein;
     double carbohydrate;

@@ -1,11 +1,12 @@
 #include "install/installer.h"
 
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
+#include "diary/rules/chartwindow.h"
+#include "diary/rules/daytotals.h"
+#include "diary/rules/notetext.h"
+#include "diary/rules/settings.h"
 #include "install/catalogue.h"
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
-#include "main/diary/rules/daytotals.h"
-#include "main/diary/rules/notetext.h"
-#include "main/draw/rules/chart.h"
 #include "store/create.h"
 #include "store/fileio.h"
 #include "store/recordfile.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <random>
 #include <set>
 
@@ -50,48 +50,15 @@ std::vector<Row> activityRows(const std::vector<Activity>& activities)
     return rows;
 }
 
-// The settings record as a new diary has it: the defaults, the goals "0"
-// and no personal data; at every time-axis level the chart's window ends
-// with the weeks of `chartEnd`.
-Row settingsRow(const diary::Range& range, QDate chartEnd)
+// The settings as a new diary has them: the defaults, the goals "0" and no
+// personal data; at every time-axis level the chart's window ends with the
+// weeks of `chartEnd`.
+Settings freshSettings(const diary::Range& range, QDate chartEnd)
 {
-    Row row{{"NF", qint64(1)},
-            {"SF", qint64(1)},
-            {"SZX", qint64(1)},
-            {"AF", qint64(0)},
-            {"SZY1", qint64(2)},
-            {"SBM4", qint64(61)},
-            {"SBM5", qint64(61)},
-            {"SBM6", qint64(61)},
-            {"SZY2", qint64(2)},
-            {"SZY3", qint64(2)},
-            {"SZY4", qint64(2)},
-            {"SZY5", qint64(2)},
-            {"SZY6", qint64(2)},
-            {"SZY7", qint64(2)},
-            {"SG", qint64(0)},
-            {"CBG", qint64(0)},
-            {"CBA", qint64(0)},
-            {"CBB", qint64(0)},
-            {"CBH", qint64(0)},
-            {"CBM", qint64(0)},
-            {"EE", QStringLiteral("0")},
-            {"EF", QStringLiteral("0")},
-            {"EP", QStringLiteral("0")},
-            {"EK", QStringLiteral("0")},
-            {"EA", qint64(0)}};
-    const char* const scroll[] = {"SBM1", "SBM2", "SBM3"};
+    Settings settings;
     for (int level = 1; level <= 3; ++level)
-        row.push_back(
-            {scroll[level - 1], qint64(chart::scrollToShowAtRightEdge(range.first, chartEnd, level))});
-    return row;
-}
-
-// Sets a field of a row, in place of the value it had.
-void setField(Row& row, const store::FieldValue& value)
-{
-    std::erase_if(row, [&](const store::FieldValue& v) { return std::strcmp(v.name, value.name) == 0; });
-    row.push_back(value);
+        settings.ScrollPosX[level] = chart::scrollToShowAtRightEdge(range.first, chartEnd, level);
+    return settings;
 }
 
 Row noteRow(QDate day, const QString& note)
@@ -117,7 +84,7 @@ struct Diary
     std::vector<Row> food;
     std::vector<Row> activity;
     std::vector<Row> notes;
-    Row settings;
+    Settings settings;
 };
 
 // The person of the demo diary: a man of 31 to 60 years in light work,
@@ -134,7 +101,7 @@ Diary freshDiary(const diary::Range& range, QDate today)
         diary.days.push_back(dayRow(d, 0, {}));
     const QDate lastShown = lastShownDay(range);
     diary.settings =
-        settingsRow(range, today.isValid() ? std::clamp(today, range.first, lastShown) : lastShown);
+        freshSettings(range, today.isValid() ? std::clamp(today, range.first, lastShown) : lastShown);
     return diary;
 }
 
@@ -160,16 +127,16 @@ void fillDemo(Diary& diary, const diary::Range& range, const std::vector<Food>& 
               const std::vector<Activity>& activities)
 {
     // Sex, age group, work, height 180 cm, desired weight 75 kg, and goals.
-    for (const store::FieldValue& value : Row{{"CBG", qint64(1)},
-                                              {"CBA", qint64(3)},
-                                              {"CBB", qint64(1)},
-                                              {"CBH", qint64(41)},
-                                              {"CBM", qint64(36)},
-                                              {"EE", QStringLiteral("9400")},
-                                              {"EF", QStringLiteral("70")},
-                                              {"EP", QStringLiteral("80")},
-                                              {"EK", QStringLiteral("300")}})
-        setField(diary.settings, value);
+    Settings& s = diary.settings;
+    s.geschlecht = 1;
+    s.alter = 3;
+    s.beruf = 1;
+    s.hoehe = 41;
+    s.gewicht = 36;
+    s.energie = QStringLiteral("9400");
+    s.fett = QStringLiteral("70");
+    s.protein = QStringLiteral("80");
+    s.kohlenh = QStringLiteral("300");
 
     std::mt19937 random(20020101);
     auto uniform = [&random](int low, int high) {
@@ -197,17 +164,14 @@ void fillDemo(Diary& diary, const diary::Range& range, const std::vector<Food>& 
                 continue;
             double amount = 1;
             double factor = 1; // of the catalogue values
-            QString unit = QStringLiteral("St.");
-            if (f.unit == Gram) {
+            if (f.unit == units::Grams) {
                 amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 25) * 25, 25.0, 400.0)
                                       : 100;
                 factor = amount / 100;
-                unit = QStringLiteral("g");
-            } else if (f.unit == Millilitre) {
+            } else if (f.unit == units::Millilitres) {
                 amount = f.energy > 0 ? std::clamp(std::round(share * 100 / f.energy / 50) * 50, 100.0, 500.0)
                                       : 250;
                 factor = amount / 100;
-                unit = QStringLiteral("ml");
             } else {
                 amount = f.energy > 0 ? std::clamp(std::round(share / f.energy), 1.0, 3.0) : 1;
                 factor = amount;
@@ -221,9 +185,8 @@ void fillDemo(Diary& diary, const diary::Range& range, const std::vector<Food>& 
             row.carbohydrate = f.carbohydrate;
             row.fat = f.fat;
             booking::Entry booked =
-                booking::bookedEntry(row, booking::quantityKind(f.unit), factor, std::nullopt);
+                booking::bookedEntry(row, units::quantityKind(f.unit), factor, std::nullopt);
             booked.amount = amount;
-            booked.unit = unit;
             diary.food.push_back(booking::entryFields(day, booked));
             sums.addFood(booked.energy, booked.protein, booked.carbohydrate, booked.fat);
         }
@@ -323,7 +286,7 @@ void layOutDiary(const QString& dir, Content content, int firstYear, QDate today
 
     namespace schema = store::schema;
     const std::vector<Row> foodCatalogue = foodRows(foods), activityCatalogue = activityRows(activities),
-                           settings = {diary.settings};
+                           settings = {settingsFields(diary.settings)};
     store::createTables(dir,
                         {{schema::nrg(), foodCatalogue},
                          {schema::akt(), activityCatalogue},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/diary/rules/diary.h"
+#include "diary/rules/diary.h"
 #include "store/fileio.h"
 
 #include <QDate>

@@ -4,10 +4,9 @@
 #include "main/zeb6.h"
 
 #include "controls/accessibility.h"
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/booking.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/rules/spoken.h"
 #include "store/error.h"
 

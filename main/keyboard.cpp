@@ -3,10 +3,10 @@
 // category groups and the order in which Tab walks the controls.
 
 #include "controls/accessibility.h"
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/numbers.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/rules/spoken.h"
 #include "main/zeb6.h"
 
@@ -248,7 +248,7 @@ void TFormMain1::buildKeyboard()
         const bool food = list == StringGridNRG;
         QStringList amounts;
         for (int k = 1; k <= 11; ++k) {
-            if (food && DragBildArt != booking::NoQuantity)
+            if (food && DragBildArt != units::NoQuantity)
                 amounts << spoken::quantitySymbol(k, DragBildArt);
             else if (!food && durationSymbolFree(k))
                 amounts << spoken::durationSymbol(k, AktivKategorie == 0);

@@ -1,15 +1,13 @@
 // Start-up and shutdown of the main window: FormCreate with the settings and
 // the tables, the start-up messages, and the settings written at the end.
 
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "help/zebhelp.h"
-#include "main/diary/rules/daysummary.h"
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/daysummary.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
-#include "tools/zebtool.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -27,13 +25,15 @@
 
 #include <fcntl.h>
 #include <functional>
-#include <utility>
 #include <new>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
-const QString kMessage1 =
+// The start-up messages: the settings table or the data tables could not
+// be opened.
+const QString kSettingsTableUnopened =
     QStringList{
         QStringLiteral("Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !"),
         QString(),
@@ -48,7 +48,7 @@ const QString kMessage1 =
     }
         .join(u'\r');
 
-const QString kMessage2 =
+const QString kDataTablesUnopened =
     QStringList{
         QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !"),
         QString(),
@@ -112,7 +112,8 @@ QString setAsideMessage(const QStringList& moved)
         .join(u'\r');
 }
 
-const QString kMessage3 =
+// The end could not write the settings record.
+const QString kSettingsUnwrittenAtEnd =
     QStringLiteral("Fataler Fehler beim Programmende!\rDatei ZEB_REG.dbf konnte nicht beschrieben werden.");
 
 // Visible, in front and not minimised.
@@ -154,12 +155,10 @@ private:
 
 } // namespace
 
-void TFormMain1::setSideWindows(THelpForm1* help, TToolForm1* tools)
+void TFormMain1::setSideWindows(QWidget* help, QWidget* tools)
 {
     m_help = help;
     m_tools = tools;
-    if (m_help)
-        m_help->showDiaryRange(&m_range);
     for (QWidget* side : std::initializer_list<QWidget*>{help, tools}) {
         if (side)
             new SideWindowWatch(side, [this, side](bool minimised) {
@@ -180,7 +179,7 @@ QDate TFormMain1::filterDay() const
 // well, never in an abort.
 void TFormMain1::FormCreate()
 try {
-    // 1. Grid headers and column widths.
+    // Grid headers and column widths.
     const struct
     {
         StringGrid* grid;
@@ -206,20 +205,20 @@ try {
         }
     }
 
-    // 2. The bevel sheet; the goals folder in front.
+    // The bevel sheet; the goals folder in front.
     ZeichneImage3DObjekte();
     bringFolderToFront(1);
     AktuellerOrdner = 1;
     ZeichneOrdner();
 
-    // 3. Lists of heights and desired weights; the first search period.
-    for (int kg = 40; kg <= 140; ++kg)
-        ComboBoxGewicht->addItem(QStringLiteral("%1 kg").arg(kg));
-    for (int cm = 140; cm <= 210; ++cm)
-        ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(cm));
+    // Lists of heights and desired weights; the first search period.
+    for (int item = 1; item <= units::kDesiredWeightItems; ++item)
+        ComboBoxGewicht->addItem(QStringLiteral("%1 kg").arg(*units::desiredWeightKg(item)));
+    for (int item = 1; item <= units::kHeightItems; ++item)
+        ComboBoxHoehe->addItem(QStringLiteral("%1 cm").arg(*units::heightCm(item)));
     ComboBoxNotizSuche->setCurrentIndex(0);
 
-    // 4. The settings table, after a maintenance run left unfinished.
+    // The settings table, after a maintenance run left unfinished.
     try {
         const QStringList setAside = store::finishReplacement(m_fs, m_dir);
         if (!setAside.isEmpty())
@@ -228,14 +227,14 @@ try {
         Dbf_REG.first();
         StartFehler = false;
     } catch (const store::StoreError& e) {
-        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kMessage1, e.text());
+        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kSettingsTableUnopened, e.text());
         return;
     } catch (const std::bad_alloc&) {
-        startFailed(kMessage1, kOutOfMemory);
+        startFailed(kSettingsTableUnopened, kOutOfMemory);
         return;
     }
 
-    // 5. The settings, all or none: a field that cannot be read brings the
+    // The settings, all or none: a field that cannot be read brings the
     // defaults back for everything.
     Settings settings;
     try {
@@ -246,41 +245,41 @@ try {
     applySettings(settings);
     m_savedSettings = currentSettings();
 
-    // 6. The signs, in the loaded display unit.
+    // The signs, in the loaded display unit.
     ZeichneSchilder();
 
-    // 7. The display unit.
+    // The display unit.
     RadioButtonKcal->setChecked(AnzeigeKcal);
     RadioButtonJoule->setChecked(!AnzeigeKcal);
 
-    // 8. Normal weight and recommendations.
+    // Normal weight and recommendations.
     BerechneNormEnergie();
 
-    // 10. Today; kept inside the diary's days once the daily summary has
+    // Today; kept inside the diary's days once the daily summary has
     // told them (openDataTables).
     DateTimePicker->blockSignals(true);
     DateTimePicker->setDate(platform::today());
     DateTimePicker->blockSignals(false);
 
-    // 11. The data tables, as one block.
+    // The data tables, as one block.
     try {
         openDataTables();
     } catch (const store::StoreError& e) {
-        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kMessage2, e.text());
+        startFailed(e.notWritable() ? notWritableMessage(e, m_dir) : kDataTablesUnopened, e.text());
         return;
     } catch (const std::bad_alloc&) {
-        startFailed(kMessage2, kOutOfMemory);
+        startFailed(kDataTablesUnopened, kOutOfMemory);
         return;
     }
 
-    // 12. - 15. (the chart controls of steps 9, 13 and 15 together)
+    // The day bars, the chart controls and the category buttons.
     StartFehler = false;
     ZeichneBalken();
     startStatistics();
     SpeedButtonN[NahrungKategorie >= 2 && NahrungKategorie <= 16 ? NahrungKategorie : 1]->setChecked(true);
     SpeedButtonA[AktivKategorie >= 2 && AktivKategorie <= 9 ? AktivKategorie : 1]->setChecked(true);
 } catch (const std::bad_alloc&) {
-    startFailed(kMessage2, kOutOfMemory);
+    startFailed(kDataTablesUnopened, kOutOfMemory);
 }
 
 void TFormMain1::startFailed(const QString& message, const QString& reason)
@@ -439,7 +438,7 @@ void TFormMain1::FormClose()
     try {
         writeSettingsRecord();
     } catch (const store::StoreError&) {
-        platform::showMessage(this, kMessage3);
+        platform::showMessage(this, kSettingsUnwrittenAtEnd);
     }
 }
 
@@ -451,14 +450,13 @@ void TFormMain1::saveChangedSettings()
     if (m_closing || StartFehler || m_savingSettings || !isVisible() || currentSettings() == m_savedSettings)
         return;
     m_savingSettings = true;
-    try {
-        writeSettingsRecord();
-    } catch (const store::StoreError& e) {
-        showStoredGoals();
-        // Told once for this state of the settings; the end writes again.
-        m_savedSettings = currentSettings();
-        platform::showMessage(this, e.text());
-    }
+    platform::runAction(
+        this, [this] { writeSettingsRecord(); },
+        [this] {
+            showStoredGoals();
+            // Told once for this state of the settings; the end writes again.
+            m_savedSettings = currentSettings();
+        });
     m_savingSettings = false;
 }
 

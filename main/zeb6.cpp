@@ -5,10 +5,9 @@
 
 #include "controls/daypicker.h"
 #include "controls/stringgrid.h"
-#include "help/zebhelp.h"
-#include "main/diary/rules/daytext.h"
-#include "main/rules/numbers.h"
-#include "res/pictures.h"
+#include "diary/rules/daytext.h"
+#include "diary/rules/numbers.h"
+#include "main/draw/pictures/pictures.h"
 
 #include <QComboBox>
 #include <QDateEdit>

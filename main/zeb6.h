@@ -1,9 +1,10 @@
 #pragma once
 
-#include "main/diary/rules/diary.h"
+#include "diary/rules/checked.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/settings.h"
+#include "main/draw/pictures/imagelist.h"
 #include "main/draw/rules/barlengths.h"
-#include "main/rules/settings.h"
-#include "res/imagelist.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -33,8 +34,6 @@ class QScrollBar;
 class QToolButton;
 class Picture;
 class StringGrid;
-class THelpForm1;
-class TToolForm1;
 namespace print {
 struct Content;
 }
@@ -57,7 +56,10 @@ public:
     explicit TFormMain1(const QString& dir, store::FileSystem& fs = store::posixFileSystem());
     ~TFormMain1() override;
 
-    void setSideWindows(THelpForm1* help, TToolForm1* tools);
+    // The help and tools windows, as plain windows: the help and tools
+    // buttons show them, and this window's activation by the user closes
+    // the tools window.
+    void setSideWindows(QWidget* help, QWidget* tools);
 
     // The days of the diary, read from its daily summary at start-up; the
     // one place every part of the program takes them from.
@@ -214,9 +216,10 @@ public:
     void PanelNTBMouseMove(int x, int y);
     void PanelNTBMouseUp(Qt::MouseButton button, int x, int y);
     void DragResetNahrung();
-    // Books the dragged symbol for the selected food on the current day.
-    // False when the booking was abandoned (nothing written).
-    bool SchreibeNTBDaten();
+    // Books the dragged symbol for the selected food on the current day;
+    // refused, with nothing written, when its catalogue row holds no
+    // number.
+    Checked<> SchreibeNTBDaten();
     void SchreibeNTBListe();
     bool PanelNahrungDeleteDragOver(QObject* source);
     void PanelNahrungDeleteDragDrop(QObject* source);
@@ -238,9 +241,10 @@ public:
     void PanelFTBMouseUp(Qt::MouseButton button, int x, int y);
     void DragResetFitness();
     // Books the dragged duration for the selected activity on the current
-    // day. False when the booking was refused or abandoned (nothing
-    // written).
-    bool SchreibeFTBDaten();
+    // day; refused, with nothing written, without a day's weight of 40 ...
+    // 150 kg, a number in the list row, or (for the daily list) the sex and
+    // age, or beside an entry that holds the whole day already.
+    Checked<> SchreibeFTBDaten();
     void SchreibeFTBListe();
     bool PanelFitnessDeleteDragOver(QObject* source);
     void PanelFitnessDeleteDragDrop(QObject* source);
@@ -475,8 +479,8 @@ private:
     void savePrintout(const print::Content& content, const QString& problem);
 
     QString m_dir;
-    THelpForm1* m_help = nullptr;
-    TToolForm1* m_tools = nullptr;
+    QWidget* m_help = nullptr;
+    QWidget* m_tools = nullptr;
     bool m_closing = false;
     // The side window that had the focus was minimised and no window of
     // the program has been activated since: the next activation of this

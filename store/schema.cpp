@@ -20,9 +20,9 @@ constexpr auto C = FieldType::Character;
 constexpr auto N = FieldType::Numeric;
 constexpr auto D = FieldType::Date;
 
-// Widths hold the value ranges of the diary: energies five digits, nutrients
-// and amounts four, the day's weight one decimal and a booked amount two
-// (the piece symbols book 0.25 and 0.13).
+// Widths hold the value ranges of the diary (schema.h); an amount takes
+// four digits, the day's weight one decimal and a booked amount two (the
+// piece symbols book 0.25 and 0.13).
 
 } // namespace
 
@@ -32,7 +32,7 @@ const TableSchema& nrg()
                                {{"NRGKAT", N, 2},
                                 {"NRGNAME", C, 30},
                                 {"NRGME", N, 1},
-                                {"NRGENERGIE", N, 5},
+                                {"NRGENERGIE", N, kEnergyWidth},
                                 {"NRGPROTEIN", N, 6, 1},
                                 {"NRGKOHLENH", N, 6, 1},
                                 {"NRGFETT", N, 6, 1}},
@@ -43,10 +43,11 @@ const TableSchema& nrg()
 
 const TableSchema& akt()
 {
-    static const TableSchema s{"ZEB_AKT.dbf",
-                               {{"AKTKAT", N, 2}, {"AKTNAME", C, 30}, {"AKTME", N, 1}, {"AKTENERGIE", N, 5}},
-                               "AKTNAME.NDX",
-                               "AKTNAME"};
+    static const TableSchema s{
+        "ZEB_AKT.dbf",
+        {{"AKTKAT", N, 2}, {"AKTNAME", C, 30}, {"AKTME", N, 1}, {"AKTENERGIE", N, kEnergyWidth}},
+        "AKTNAME.NDX",
+        "AKTNAME"};
     return s;
 }
 
@@ -57,10 +58,10 @@ const TableSchema& ntb()
                                 {"NTBMENGE", N, 7, 2},
                                 {"NTBME", C, 3},
                                 {"NTBNAME", C, 30, 0, CodePage::Cp1252},
-                                {"NTBENERGIE", N, 5},
-                                {"NTBPROTEIN", N, 4},
-                                {"NTBKOHLENH", N, 4},
-                                {"NTBFETT", N, 4}},
+                                {"NTBENERGIE", N, kEnergyWidth},
+                                {"NTBPROTEIN", N, kNutrientWidth},
+                                {"NTBKOHLENH", N, kNutrientWidth},
+                                {"NTBFETT", N, kNutrientWidth}},
                                nullptr,
                                nullptr,
                                "NTBDATUM",
@@ -73,9 +74,9 @@ const TableSchema& ftb()
 {
     static const TableSchema s{"ZEB_FTB.dbf",
                                {{"FTBDATUM", D, 8},
-                                {"FTBMENGE", N, 4},
+                                {"FTBMENGE", N, kMinutesWidth},
                                 {"FTBNAME", C, 30, 0, CodePage::Cp1252},
-                                {"FTBENERGIE", N, 5}},
+                                {"FTBENERGIE", N, kEnergyWidth}},
                                nullptr,
                                nullptr,
                                "FTBDATUM",
@@ -89,11 +90,11 @@ const TableSchema& zeb()
     static const TableSchema s{"ZEB_ZEB.dbf",
                                {{"ZEBDATUM", D, 8},
                                 {"ZEBGEWICHT", N, 5, 1},
-                                {"ZEBENERGIE", N, 5},
-                                {"ZEBPROTEIN", N, 5},
-                                {"ZEBKOHLENH", N, 5},
-                                {"ZEBFETT", N, 5},
-                                {"ZEBFITNESS", N, 5}},
+                                {"ZEBENERGIE", N, kEnergyWidth},
+                                {"ZEBPROTEIN", N, kDayTotalWidth},
+                                {"ZEBKOHLENH", N, kDayTotalWidth},
+                                {"ZEBFETT", N, kDayTotalWidth},
+                                {"ZEBFITNESS", N, kEnergyWidth}},
                                nullptr,
                                nullptr,
                                "ZEBDATUM"};

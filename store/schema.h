@@ -2,9 +2,29 @@
 
 #include "store/codepage.h"
 
+#include <QtGlobal>
 #include <vector>
 
 namespace store {
+
+// The widths the diary's numbers are declared with, in digits: an energy in
+// kJ (of a catalogue entry, a diary entry or a day's total) and every other
+// total of a day five, a booked nutrient in g and a booked duration in
+// minutes four.
+constexpr int kEnergyWidth = 5;
+constexpr int kDayTotalWidth = 5;
+constexpr int kNutrientWidth = 4;
+constexpr int kMinutesWidth = 4;
+
+// The largest whole number a numeric field of `width` digits without
+// decimal places holds: 99999 for five.
+constexpr qint64 largestWhole(int width)
+{
+    qint64 largest = 0;
+    for (int i = 0; i < width; ++i)
+        largest = largest * 10 + 9;
+    return largest;
+}
 
 enum class FieldType { Character, Numeric, Date };
 

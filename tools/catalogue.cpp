@@ -3,13 +3,13 @@
 
 #include "tools/zebtool.h"
 
+#include "controls/action.h"
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
 #include "controls/readable.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/codepage.h"
 #include "store/error.h"
@@ -103,7 +103,8 @@ void TToolForm1::buildCatalogueEditor()
     LabelTools2 = label(PanelToolsHide, 175, 19, QStringLiteral("einheit"));
     ComboBoxTools2 = new QComboBox(PanelToolsHide);
     ComboBoxTools2->setGeometry(175, 39, 46, 21);
-    ComboBoxTools2->addItems({QStringLiteral(" g"), QStringLiteral(" ml"), QStringLiteral(" St.")});
+    for (int kind : {units::Grams, units::Millilitres, units::Pieces})
+        ComboBoxTools2->addItem(u' ' + units::quantityUnit(kind));
     connect(ComboBoxTools2, &QComboBox::activated, this, [this] { ComboBoxTools2Change(); });
 
     ButtonToolsClear = button(PanelToolInsert, 508, 15, QStringLiteral("Leeren"));
@@ -135,7 +136,7 @@ void TToolForm1::buildCatalogueEditor()
     // The category list lies over the frame of the input fields.
     ComboBoxTools1->raise();
 
-    KeyPressFilter::install(EditTools2, [](QLineEdit*, QChar& key) { key = catalogrules::integerKey(key); });
+    KeyPressFilter::install(EditTools2, [](QLineEdit*, QChar& key) { key = numbers::integerKey(key); });
     for (QLineEdit* e : {EditTools3, EditTools4, EditTools5}) {
         KeyPressFilter::install(e, [this](QLineEdit* sender, QChar& key) { EditFloatKeyPress(sender, key); });
         connect(e, &QLineEdit::textChanged, this, [this, e] { EditFloatChange(e); });
@@ -164,13 +165,10 @@ void TToolForm1::buildCatalogueEditor()
 
 void TToolForm1::guarded(const std::function<void()>& action)
 {
-    try {
-        action();
-    } catch (const store::StoreError& e) {
+    platform::runAction(this, action, [this] {
         m_main.Dbf_NRG.cancel();
         m_main.Dbf_AKT.cancel();
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 bool TToolForm1::activityChosen() const
@@ -252,7 +250,7 @@ void TToolForm1::SchreibeDatenTabelle()
                                    QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
     for (int c = 0; c < 6; ++c)
         grid->setCell(c, 1, placeholder[c]);
-    const auto energyText = [kcal](qint64 kj) { return QString::number(kcal ? units::kcalShown(kj) : kj); };
+    const auto energyText = [kcal](qint64 kj) { return QString::number(units::energyShown(kj, kcal)); };
 
     int row = 1;
     if (!catalogrules::isActivityItem(item)) {
@@ -261,7 +259,7 @@ void TToolForm1::SchreibeDatenTabelle()
         nrg.refresh();
         const QString header[] = {QStringLiteral("Nahrungsmittel"),
                                   QStringLiteral("Einheit"),
-                                  kcal ? QStringLiteral("Energie/kcal") : QStringLiteral("Energie/kJ"),
+                                  QStringLiteral("Energie/") + units::energyUnit(kcal),
                                   QStringLiteral("Protein/g"),
                                   QStringLiteral("Kohlenh./g"),
                                   QStringLiteral("Fett/g")};
@@ -281,7 +279,7 @@ void TToolForm1::SchreibeDatenTabelle()
         store::Table& akt = m_main.Dbf_AKT;
         akt.refresh();
         const QString header[] = {QStringLiteral("Aktivität"),
-                                  kcal ? QStringLiteral("kcal/h") : QStringLiteral("kJ/h"),
+                                  catalogrules::energyUnit(true, 0, kcal),
                                   QString(),
                                   QString(),
                                   QString(),

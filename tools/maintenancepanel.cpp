@@ -2,10 +2,11 @@
 
 #include "tools/zebtool.h"
 
+#include "controls/action.h"
 #include "controls/daypicker.h"
 #include "controls/platform.h"
-#include "main/diary/rules/daytext.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/daytext.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 #include "tools/rules/maintenance.h"
@@ -193,11 +194,15 @@ void TToolForm1::DBFilterSetzen()
 void TToolForm1::ButtonLueckenFuellenClick()
 {
     const int scope = ComboBoxVerwalten1->currentIndex();
-    runMaintenance(
-        DateTimePickerVerwalten1, DateTimePickerVerwalten2, maintenance::fillQuestion,
-        [scope](maintenance::DiaryTables t, QDate s, QDate e, const maintenance::Progress& progress) {
-            return maintenance::fillMessage(maintenance::fillGaps(t, s, e, scope, progress), s, e);
-        });
+    runMaintenance(DateTimePickerVerwalten1, DateTimePickerVerwalten2, maintenance::fillQuestion,
+                   [scope](maintenance::DiaryTables t, QDate s, QDate e,
+                           const maintenance::Progress& progress) -> Checked<QString> {
+                       const Checked<maintenance::Result> filled =
+                           maintenance::fillGaps(t, s, e, scope, progress);
+                       if (!filled)
+                           return Checked<QString>::refused(filled.message());
+                       return maintenance::fillMessage(*filled, s, e);
+                   });
 }
 
 void TToolForm1::ButtonKomprimierenClick()
@@ -223,51 +228,63 @@ void TToolForm1::runMaintenance(QDateEdit* firstPicker, QDateEdit* lastPicker, M
 {
     const QDate first = firstPicker->date();
     const QDate last = lastPicker->date();
-    const Checked<> period = maintenance::checkPeriod(first, last, platform::today());
-    if (!period) {
-        platform::showMessage(this, period.message());
+    if (!platform::runAction(this, [&] { return maintenance::checkPeriod(first, last, platform::today()); }))
         return;
-    }
     if (!platform::askQuestion(this, question(first, last)))
         return;
 
     const maintenance::DiaryTables tables{m_main.Dbf_NTB, m_main.Dbf_FTB, m_main.Dbf_XTB, m_main.Dbf_ZEB};
-    QString message;
-    try {
-        DBFilterAufheben();
-        ProgressBar->setMaximum(static_cast<int>(first.daysTo(last)) + 1);
-        ProgressBar->setValue(0);
-        PanelWait->show();
-        PanelWait->raise();
-        PanelWait->repaint();
-        message = run(tables, first, last, [this](int day) { ProgressBar->setValue(day); });
-    } catch (const store::StoreError& e) {
-        // A failed run leaves the diary as it was or completed; either way
-        // the user goes on working with the filters on and the chart
-        // brought up to date on close.
+    // A run that fails or is refused leaves the diary as it was or
+    // completed; either way the user goes on working with the filters on and
+    // the chart brought up to date on close.
+    const auto showDiary = [this] {
         PanelWait->hide();
         TagebuchUnveraendert = false;
+        DBFilterSetzen();
+        m_main.showStoredDay();
+    };
+    QString message;
+    QString deferred;
+    const bool ran = platform::runAction(
+        this,
+        [&]() -> Checked<> {
+            DBFilterAufheben();
+            ProgressBar->setMaximum(static_cast<int>(first.daysTo(last)) + 1);
+            ProgressBar->setValue(0);
+            PanelWait->show();
+            PanelWait->raise();
+            PanelWait->repaint();
+            try {
+                const Checked<QString> done =
+                    run(tables, first, last, [this](int day) { ProgressBar->setValue(day); });
+                if (!done)
+                    return Checked<>::refused(done.message());
+                message = *done;
+            } catch (const store::DeferredReplacement& e) {
+                deferred = e.text();
+            }
+            return Passed{};
+        },
+        showDiary);
+    if (!ran)
+        return;
+    if (!deferred.isEmpty()) {
         try {
-            DBFilterSetzen();
-            m_main.showStoredDay();
+            showDiary();
         } catch (const store::StoreError&) {
+            // The next start shows the diary whole; until then what shows stays.
         }
-        if (dynamic_cast<const store::DeferredReplacement*>(&e))
-            platform::showMessage(this, maintenance::kDoneAtNextStart, e.text());
-        else
-            platform::showMessage(this, e.text());
+        platform::showMessage(this, maintenance::kDoneAtNextStart, deferred);
         return;
     }
     platform::MessageBeep(platform::Sound::DefaultBeep);
     PanelWait->hide();
     platform::showMessage(this, message);
-    try {
+    // Before the user can edit the day, so that no field writes back what
+    // the run changed.
+    platform::runAction(this, [this] {
         DBFilterSetzen();
-        // Before the user can edit the day, so that no field writes back
-        // what the run changed.
         m_main.showStoredDay();
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
     TagebuchUnveraendert = false;
 }

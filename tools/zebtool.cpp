@@ -1,9 +1,9 @@
 #include "tools/zebtool.h"
 
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "controls/tabcontrol.h"
 #include "main/zeb6.h"
-#include "store/error.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -100,7 +100,7 @@ void TToolForm1::FormShow()
 
 void TToolForm1::FormClose()
 {
-    try {
+    platform::runAction(this, [this] {
         m_main.NahrungKategorie = NahrungKategorieAlt;
         m_main.Dbf_NRG.refresh();
         m_main.SchreibeNahrungListe();
@@ -114,9 +114,7 @@ void TToolForm1::FormClose()
         m_main.WechselDragBildArt();
         m_main.WechselDragAktivBild();
         maintenancePanelClosed();
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 void TToolForm1::FormularAufbau()

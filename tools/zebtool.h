@@ -180,9 +180,9 @@ private:
 
     bool m_fillingList = false;
 
-    // A run on the tables, returning its result message.
-    using VerwaltenSchritt = std::function<QString(maintenance::DiaryTables, QDate first, QDate last,
-                                                   const maintenance::Progress& progress)>;
+    // A run on the tables, returning its result message or its refusal.
+    using VerwaltenSchritt = std::function<Checked<QString>(maintenance::DiaryTables, QDate first, QDate last,
+                                                            const maintenance::Progress& progress)>;
     // The confirmation question of a run over a period.
     using MaintenanceQuestion = QString (*)(QDate first, QDate last);
     // The frame common to the three runs.

@@ -1,6 +1,6 @@
 #include "help/rules/topicmarkup.h"
 
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 #include <QLocale>
 

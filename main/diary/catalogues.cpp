@@ -1,13 +1,13 @@
 // The two catalogue lists of the food and activity folders, their category
 // buttons and the record filters of the catalogues.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/numbers.h"
 #include "main/diary/rules/dailylevels.h"
-#include "main/diary/rules/diary.h"
-#include "main/rules/numbers.h"
+#include "main/draw/pictures/pictures.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

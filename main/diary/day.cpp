@@ -1,8 +1,8 @@
 // The current day: choosing it, and writing the day's totals into its record.
 
-#include "controls/platform.h"
-#include "main/diary/rules/daytotals.h"
-#include "main/rules/numbers.h"
+#include "controls/action.h"
+#include "diary/rules/daytotals.h"
+#include "diary/rules/numbers.h"
 #include "main/zeb6.h"
 #include "store/error.h"
 
@@ -12,7 +12,7 @@
 
 void TFormMain1::DateTimePickerChange()
 {
-    try {
+    platform::runAction(this, [this] {
         const QDate chosen = DateTimePicker->date();
         const QDate day = std::clamp(chosen, m_range.first, m_range.last);
         if (day != chosen) {
@@ -21,9 +21,7 @@ void TFormMain1::DateTimePickerChange()
             DateTimePicker->blockSignals(false);
         }
         showDayOfTables();
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 void TFormMain1::showStoredDay()

@@ -1,17 +1,16 @@
 // The activity folder: the catalogue or daily list, the duration symbols
 // dragged onto the day list, the day list and the waste bin.
 
-#include "controls/panels.h"
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/numbers.h"
+#include "main/diary/rules/bookingpanel.h"
+#include "main/draw/pictures/symbols.h"
 #include "main/goals/rules/energymodel.h"
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
-#include "res/symbols.h"
-#include "store/error.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -86,14 +85,12 @@ void TFormMain1::buildActivityFolder()
 
 void TFormMain1::ListeAktivClick(int button)
 {
-    try {
+    platform::runAction(this, [this, button] {
         AktivKategorie = button == 1 ? 0 : button;
         Dbf_AKT.refresh();
         SchreibeFitnessListe();
         WechselDragAktivBild();
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 void TFormMain1::WechselDragAktivBild()
@@ -145,11 +142,12 @@ void TFormMain1::PanelFTBMouseUp(Qt::MouseButton, int x, int y)
 
 void TFormMain1::bookDraggedActivity()
 {
-    try {
+    platform::runAction(this, [this]() -> Checked<> {
         const int rowsBefore = StringGridFTB->rowCount();
+        Checked<> booked = Passed{};
         // A refused booking rewrites the day's total and list all the same.
         bookOrRevert(Dbf_FTB, [&] {
-            SchreibeFTBDaten();
+            booked = SchreibeFTBDaten();
             SchreibeZEB_FTB_Daten();
         });
         SchreibeFTBListe();
@@ -157,9 +155,8 @@ void TFormMain1::bookDraggedActivity()
             const QString name = StringGridFIT->cell(0, StringGridFIT->selectedRow());
             StringGridFTB->selectGridRow(StringGridFTB->lastRowWith(1, name, rowsBefore));
         }
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+        return booked;
+    });
 }
 
 bool TFormMain1::durationSymbolFree(int k) const
@@ -187,23 +184,21 @@ void TFormMain1::DragResetFitness()
         PanelFDrag[k]->move(booking::kSymbolLeft, booking::symbolHomeTop(k));
 }
 
-bool TFormMain1::SchreibeFTBDaten()
+Checked<> TFormMain1::SchreibeFTBDaten()
 {
     if (EditTagesgewicht->text().isEmpty())
         EditTagesgewicht->setText(QStringLiteral("0"));
     const Checked<int> kg = activity::bookingWeight(EditTagesgewicht->text());
-    if (!kg) {
-        platform::showMessage(this, kg.message());
-        return false;
-    }
+    if (!kg)
+        return Checked<>::refused(kg.message());
     const int row = StringGridFIT->selectedRow();
+    const QString name = StringGridFIT->cell(0, row);
+    const QString listValue = StringGridFIT->cell(1, row);
+    const Checked<double> value = activity::readListValue(name, listValue);
+    if (!value)
+        return Checked<>::refused(value.message());
     if (AktivKategorie != 0) {
-        const QString name = StringGridFIT->cell(0, row);
-        bool ok = false;
-        const double kjPerHour = StringGridFIT->cell(1, row).toDouble(&ok);
-        if (!ok)
-            return false;
-        const qint64 energy = activity::energy(kjPerHour, *kg, DragFaktor);
+        const qint64 energy = activity::energy(*value, *kg, DragFaktor);
         std::optional<activity::Entry> existing;
         const bool found = Dbf_FTB.locate("FTBNAME", name, {true, false});
         if (found)
@@ -216,32 +211,26 @@ bool TFormMain1::SchreibeFTBDaten()
             Dbf_FTB.insert();
         Dbf_FTB.postFields(activity::entryFields(filterDay(), name, entry));
         platform::MessageBeep(platform::Sound::Information);
-        return true;
+        return Passed{};
     }
 
     const Checked<goals::BasalCoefficients> c =
-        activity::dailyCoefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
-    if (!c) {
-        platform::showMessage(this, c.message());
-        return false;
-    }
-    const QString percentText = StringGridFIT->cell(1, row);
-    qint64 percent = 0;
-    if (!numbers::parseInteger(percentText, percent))
-        return false;
+        goals::dailyCoefficients(ComboBoxGeschlecht->currentIndex(), ComboBoxAlter->currentIndex());
+    if (!c)
+        return Checked<>::refused(c.message());
     QStringList dayEntries;
     for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next())
         dayEntries << Dbf_FTB.fieldText("FTBNAME");
-    if (const Checked<> second = activity::checkSecondDaily(dayEntries); !second) {
-        platform::showMessage(this, second.message());
-        return false;
-    }
+    if (const Checked<> second = activity::checkSecondDaily(dayEntries); !second)
+        return second;
+    // The daily list's value is the whole percentage of the basal rate.
+    const int percent = static_cast<int>(*value);
     Dbf_FTB.insert();
-    Dbf_FTB.postFields(activity::entryFields(
-        filterDay(), activity::dailyName(percentText),
-        {activity::kDayMinutes, activity::dailyEnergy(static_cast<int>(percent), *kg, c->a, c->b)}));
+    Dbf_FTB.postFields(
+        activity::entryFields(filterDay(), activity::dailyName(listValue),
+                              {activity::kDayMinutes, activity::dailyEnergy(percent, *kg, c->a, c->b)}));
     platform::MessageBeep(platform::Sound::Information);
-    return true;
+    return Passed{};
 }
 
 void TFormMain1::SchreibeFTBListe()
@@ -253,10 +242,10 @@ void TFormMain1::SchreibeFTBListe()
     int row = 1;
     for (Dbf_FTB.first(); !Dbf_FTB.eof(); Dbf_FTB.next(), ++row) {
         StringGridFTB->setRowCount(row + 1);
-        const qint64 kj = Dbf_FTB.fieldInt("FTBENERGIE");
         StringGridFTB->setCell(0, row, QString::number(Dbf_FTB.fieldInt("FTBMENGE")));
         StringGridFTB->setCell(1, row, Dbf_FTB.fieldText("FTBNAME"));
-        StringGridFTB->setCell(2, row, QString::number(AnzeigeKcal ? units::kcalShown(kj) : kj));
+        StringGridFTB->setCell(
+            2, row, QString::number(units::energyShown(Dbf_FTB.fieldInt("FTBENERGIE"), AnzeigeKcal)));
     }
     StringGridFTB->selectGridRow(StringGridFTB->rowCount() - 1);
 }
@@ -275,7 +264,7 @@ void TFormMain1::PanelFitnessDeleteDragDrop(QObject* source)
 {
     if (!qobject_cast<StringGrid*>(source))
         return;
-    try {
+    platform::runAction(this, [this] {
         const QString name = StringGridFTB->cell(1, StringGridFTB->selectedRow());
         bookOrRevert(Dbf_FTB, [&] {
             if (Dbf_FTB.locate("FTBNAME", name, {true, false}))
@@ -284,7 +273,5 @@ void TFormMain1::PanelFitnessDeleteDragDrop(QObject* source)
         });
         SchreibeFTBListe();
         platform::MessageBeep(platform::Sound::DefaultBeep);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }

@@ -1,16 +1,16 @@
 // The food folder: the catalogue list, the quantity symbols dragged onto the
 // day list, the day list and the waste bin.
 
-#include "controls/panels.h"
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/booking.h"
-#include "main/diary/rules/diary.h"
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/booking.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/numbers.h"
+#include "main/diary/rules/bookingpanel.h"
+#include "main/draw/pictures/symbols.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
-#include "res/symbols.h"
-#include "store/error.h"
 
 #include <QButtonGroup>
 #include <QLabel>
@@ -68,14 +68,12 @@ void TFormMain1::buildFoodFolder()
 
 void TFormMain1::ListeNahrungClick(int category)
 {
-    try {
+    platform::runAction(this, [this, category] {
         NahrungKategorie = category;
         Dbf_NRG.refresh();
         SchreibeNahrungListe();
         WechselDragBildArt();
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 void TFormMain1::StringGridNRGClick()
@@ -88,7 +86,7 @@ void TFormMain1::WechselDragBildArt()
     const int row = StringGridNRG->selectedRow();
     qint64 unit = 0;
     numbers::parseInteger(StringGridNRG->cell(1, row), unit);
-    DragBildArt = booking::quantityKind(unit);
+    DragBildArt = units::quantityKind(unit);
     for (int k = 1; k <= 11; ++k)
         ImageNDrag[k]->move(booking::frameLeft(DragBildArt), 0);
     nameSymbols();
@@ -96,7 +94,7 @@ void TFormMain1::WechselDragBildArt()
 
 void TFormMain1::PanelNTBMouseDown(Qt::MouseButton button, int x, int y)
 {
-    if (DragBildArt == booking::NoQuantity)
+    if (DragBildArt == units::NoQuantity)
         return;
     if (button != Qt::LeftButton || x < booking::kPressLeft || x > booking::kPressRight) {
         DragSymbol = 0;
@@ -111,7 +109,7 @@ void TFormMain1::PanelNTBMouseDown(Qt::MouseButton button, int x, int y)
 
 void TFormMain1::PanelNTBMouseMove(int x, int y)
 {
-    if (DragSymbol == 0 || DragBildArt == booking::NoQuantity)
+    if (DragSymbol == 0 || DragBildArt == units::NoQuantity)
         return;
     if (booking::outsideMargin(x, y, PanelNTB->width(), PanelNTB->height())) {
         DragResetNahrung();
@@ -123,7 +121,7 @@ void TFormMain1::PanelNTBMouseMove(int x, int y)
 
 void TFormMain1::PanelNTBMouseUp(Qt::MouseButton, int x, int y)
 {
-    if (DragBildArt == booking::NoQuantity)
+    if (DragBildArt == units::NoQuantity)
         return;
     if (DragSymbol != 0 && booking::inDropArea(x, y, PanelNTB->width(), PanelNTB->height()))
         bookDraggedFood();
@@ -133,29 +131,28 @@ void TFormMain1::PanelNTBMouseUp(Qt::MouseButton, int x, int y)
 
 void TFormMain1::bookDraggedFood()
 {
-    try {
+    platform::runAction(this, [this]() -> Checked<> {
         const int rowsBefore = StringGridNTB->rowCount();
-        bool booked = false;
+        Checked<> booked = Passed{};
         bookOrRevert(Dbf_NTB, [&] {
             booked = SchreibeNTBDaten();
             if (booked)
                 SchreibeZEB_NTB_Daten();
         });
-        if (booked) {
-            SchreibeNTBListe();
-            if (StringGridNTB->rowCount() == rowsBefore) {
-                const QString name = StringGridNRG->cell(0, StringGridNRG->selectedRow());
-                StringGridNTB->selectGridRow(StringGridNTB->lastRowWith(2, name, rowsBefore));
-            }
+        if (!booked)
+            return booked;
+        SchreibeNTBListe();
+        if (StringGridNTB->rowCount() == rowsBefore) {
+            const QString name = StringGridNRG->cell(0, StringGridNRG->selectedRow());
+            StringGridNTB->selectGridRow(StringGridNTB->lastRowWith(2, name, rowsBefore));
         }
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+        return Passed{};
+    });
 }
 
 void TFormMain1::bookFoodSymbol(int k)
 {
-    if (DragBildArt == booking::NoQuantity || k < 1 || k > 11)
+    if (DragBildArt == units::NoQuantity || k < 1 || k > 11)
         return;
     DragSymbol = k;
     DragFaktor = booking::symbolFactor(k, DragBildArt);
@@ -170,17 +167,15 @@ void TFormMain1::DragResetNahrung()
         PanelNDrag[k]->move(booking::kSymbolLeft, booking::symbolHomeTop(k));
 }
 
-bool TFormMain1::SchreibeNTBDaten()
+Checked<> TFormMain1::SchreibeNTBDaten()
 {
     const int row = StringGridNRG->selectedRow();
     const Checked<booking::FoodRow> food = booking::readFoodRow(
         StringGridNRG->cell(0, row),
         {StringGridNRG->cell(1, row), StringGridNRG->cell(2, row), StringGridNRG->cell(3, row),
          StringGridNRG->cell(4, row), StringGridNRG->cell(5, row)});
-    if (!food) {
-        platform::showMessage(this, food.message());
-        return false;
-    }
+    if (!food)
+        return Checked<>::refused(food.message());
 
     std::optional<booking::Entry> existing;
     const bool found = Dbf_NTB.locate("NTBNAME", food->name, {true, false});
@@ -197,7 +192,7 @@ bool TFormMain1::SchreibeNTBDaten()
         Dbf_NTB.insert();
     Dbf_NTB.postFields(booking::entryFields(filterDay(), entry));
     platform::MessageBeep(platform::Sound::Information);
-    return true;
+    return Passed{};
 }
 
 void TFormMain1::SchreibeNTBListe()
@@ -209,11 +204,11 @@ void TFormMain1::SchreibeNTBListe()
     int row = 1;
     for (Dbf_NTB.first(); !Dbf_NTB.eof(); Dbf_NTB.next(), ++row) {
         StringGridNTB->setRowCount(row + 1);
-        const qint64 kj = Dbf_NTB.fieldInt("NTBENERGIE");
         StringGridNTB->setCell(0, row, numbers::shortest(Dbf_NTB.fieldDouble("NTBMENGE")));
         StringGridNTB->setCell(1, row, Dbf_NTB.fieldText("NTBME"));
         StringGridNTB->setCell(2, row, Dbf_NTB.fieldText("NTBNAME"));
-        StringGridNTB->setCell(3, row, QString::number(AnzeigeKcal ? units::kcalShown(kj) : kj));
+        StringGridNTB->setCell(
+            3, row, QString::number(units::energyShown(Dbf_NTB.fieldInt("NTBENERGIE"), AnzeigeKcal)));
         StringGridNTB->setCell(4, row, QString::number(Dbf_NTB.fieldInt("NTBPROTEIN")));
         StringGridNTB->setCell(5, row, QString::number(Dbf_NTB.fieldInt("NTBKOHLENH")));
         StringGridNTB->setCell(6, row, QString::number(Dbf_NTB.fieldInt("NTBFETT")));
@@ -235,7 +230,7 @@ void TFormMain1::PanelNahrungDeleteDragDrop(QObject* source)
 {
     if (!qobject_cast<StringGrid*>(source))
         return;
-    try {
+    platform::runAction(this, [this] {
         const QString name = StringGridNTB->cell(2, StringGridNTB->selectedRow());
         bookOrRevert(Dbf_NTB, [&] {
             if (Dbf_NTB.locate("NTBNAME", name, {true, false}))
@@ -244,7 +239,5 @@ void TFormMain1::PanelNahrungDeleteDragDrop(QObject* source)
         });
         SchreibeNTBListe();
         platform::MessageBeep(platform::Sound::DefaultBeep);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }

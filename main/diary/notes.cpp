@@ -1,12 +1,13 @@
 // The notes folder: the day's note, stored on every change, and the search
 // through the notes of a period.
 
+#include "controls/action.h"
 #include "controls/keyfilter.h"
-#include "controls/panels.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/notetext.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/notetext.h"
+#include "diary/rules/numbers.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "store/codepage.h"
 #include "store/error.h"
@@ -143,20 +144,16 @@ void TFormMain1::MemoNotizChange()
         QStringLiteral("%1/2000").arg(notetext::storedLength(MemoNotiz->toPlainText())));
     if (m_showingStored)
         return;
-    try {
-        SchreibeXTBDaten();
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-        // The editor shows the stored note again, as every field shows the
-        // stored value after a refused change: the next key must not write
-        // the refused text over it.
-        const QScopedValueRollback<bool> showing(m_showingStored, true);
-        try {
+    // After a failed write the editor shows the stored note again, as every
+    // field shows the stored value after a refused change: the next key must
+    // not write the refused text over it.
+    platform::runAction(
+        this, [this] { SchreibeXTBDaten(); },
+        [this] {
+            const QScopedValueRollback<bool> showing(m_showingStored, true);
             Dbf_XTB.refresh();
             SchreibeXTBNotiz();
-        } catch (const store::StoreError&) {
-        }
-    }
+        });
 }
 
 void TFormMain1::SchreibeXTBDaten()
@@ -192,7 +189,7 @@ void TFormMain1::ButtonNotizSucheClick()
         EditNotizSuche->setFocus();
         return;
     }
-    try {
+    platform::runAction(this, [this, &wanted] {
         StringGridNotizSuche->setRowCount(1);
         StringGridNotizSuche->setCell(0, 0, QStringLiteral("-"));
         StringGridNotizSuche->setCell(1, 0, QStringLiteral("Keine Einträge gefunden !"));
@@ -220,9 +217,7 @@ void TFormMain1::ButtonNotizSucheClick()
                 QDate::fromString(StringGridNotizSuche->cell(0, 0), numbers::shortDateFormat());
             MemoNotizSuche->setPlainText(notetext::editorForm(noteOf(first).value_or(QString())));
         }
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
     ProgressBarNotizSuche->hide();
 }
 
@@ -230,11 +225,9 @@ void TFormMain1::StringGridNotizSucheClick()
 {
     if (StringGridNotizSuche->cell(0, 0) == u"-")
         return;
-    try {
+    platform::runAction(this, [this] {
         const QDate day = QDate::fromString(
             StringGridNotizSuche->cell(0, StringGridNotizSuche->selectedRow()), numbers::shortDateFormat());
         MemoNotizSuche->setPlainText(notetext::editorForm(noteOf(day).value_or(QString())));
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }

@@ -1,12 +1,13 @@
 // The day bars of the signs and their read-outs.
 
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "main/draw/picture.h"
+#include "main/draw/pictures/pictures.h"
 #include "main/draw/rules/barlengths.h"
 #include "main/draw/rules/readout.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
 #include "store/error.h"
 
 #include <QComboBox>
@@ -84,12 +85,9 @@ void TFormMain1::ImageRechts1MouseDown(Qt::MouseButton, QPoint point)
     if (area == draw::HitArea::BodyMassIndex) {
         text = goals::bmiText(EditTagesgewicht->text(), ComboBoxHoehe->currentIndex()).value_or(QString());
     } else if (area != draw::HitArea::None) {
-        try {
-            text = draw::barReadout(area, dayTotals(), AnzeigeKcal);
-        } catch (const store::StoreError& e) {
-            platform::showMessage(this, e.text());
+        if (!platform::runAction(
+                this, [this, area, &text] { text = draw::barReadout(area, dayTotals(), AnzeigeKcal); }))
             return;
-        }
     }
     if (text.isEmpty())
         return;

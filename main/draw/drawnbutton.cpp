@@ -1,6 +1,6 @@
 #include "main/draw/drawnbutton.h"
 
-#include "res/pictures.h"
+#include "main/draw/pictures/pictures.h"
 
 #include <QEvent>
 #include <QPainter>

@@ -2,14 +2,14 @@
 // left strip, the side-bar groups of the notes and statistics folders, and
 // the folder tabs with the switching between folders.
 
-#include "controls/panels.h"
 #include "controls/platform.h"
 #include "main/draw/bevel.h"
 #include "main/draw/picture.h"
+#include "main/draw/pictures/pictures.h"
 #include "main/draw/pixels.h"
 #include "main/draw/rules/tablayout.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
 #include "store/error.h"
 
 #include <QButtonGroup>

@@ -3,9 +3,9 @@
 // readable on the new colours, and every drawing of the frame anew.
 
 #include "main/draw/picture.h"
+#include "main/draw/pictures/pictures.h"
+#include "main/draw/pictures/symbols.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
-#include "res/symbols.h"
 
 #include <QLabel>
 #include <QToolButton>

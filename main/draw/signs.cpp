@@ -3,9 +3,9 @@
 
 #include "main/draw/bevel.h"
 #include "main/draw/picture.h"
+#include "main/draw/pictures/pictures.h"
 #include "main/draw/pixels.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
 
 #include <QLabel>
 #include <QPainter>

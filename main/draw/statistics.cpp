@@ -1,14 +1,15 @@
 // The statistics folder: the chart of one series of the daily summary, its
 // zoom, scroll and smoothing controls, and the read-out of a day's value.
 
-#include "controls/panels.h"
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "main/draw/chartpaint.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
+#include "main/draw/pictures/pictures.h"
 #include "main/draw/rules/chart.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
 #include "store/error.h"
 
 #include <QComboBox>
@@ -194,11 +195,7 @@ void TFormMain1::ZeichneStatistik(bool print, QPainter* printCanvas, QSize page)
 
 void TFormMain1::redrawChart()
 {
-    try {
-        ZeichneStatistik(false);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    platform::runAction(this, [this] { ZeichneStatistik(false); });
 }
 
 void TFormMain1::ListeStatistikClick(int series)
@@ -265,14 +262,13 @@ void TFormMain1::ImageStatistik1MouseDown(Qt::MouseButton, QPoint point)
     const QDate start = chart::windowStart(ErstesDatum, ScrollBarStatistikX->value());
     const QDate day = chart::readoutDay(start, level(ZoomStufeX), point.x());
     double value = 0;
-    try {
+    const bool read = platform::runAction(this, [this, day, &value] {
         const std::vector<store::RecordRef> records = Dbf_ZEB.dayRecords(day);
         if (!records.empty())
             value = valueOf(records.front(), shownSeries());
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
+    });
+    if (!read)
         return;
-    }
     const QString text = chart::readoutText(shownSeries(), value, AnzeigeKcal, day);
     if (text.isEmpty())
         return;

@@ -1,11 +1,12 @@
 // The goals folder: personal data, the recommendations computed from them,
 // the user's own goals and the display unit of every energy.
 
+#include "controls/action.h"
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
 #include "controls/readable.h"
+#include "diary/rules/numbers.h"
 #include "main/goals/rules/energymodel.h"
-#include "main/goals/rules/units.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
 #include "store/error.h"
@@ -20,6 +21,12 @@
 namespace {
 
 const QString kDash = QStringLiteral(" - ");
+
+// The caption of the energy row in the display unit.
+QString energyCaption(bool kcal)
+{
+    return QStringLiteral("Nahrungsenergie (%1) :").arg(units::energyUnit(kcal));
+}
 
 // Columns of the result grid: row captions, normal weight, desired weight,
 // the user's goals.
@@ -134,7 +141,7 @@ void TFormMain1::buildGoals()
     separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
 
     LabelZiele7 =
-        label(PanelZiele2, kCaptionX, kRowY[0], 200, kRowHeight, QStringLiteral("Nahrungsenergie (kJ) :"));
+        label(PanelZiele2, kCaptionX, kRowY[0], 200, kRowHeight, energyCaption(false));
     LabelZiele8 = label(PanelZiele2, kCaptionX, kRowY[1], 200, kRowHeight, QStringLiteral("Fett (g) :"));
     LabelZiele9 = label(PanelZiele2, kCaptionX, kRowY[2], 200, kRowHeight, QStringLiteral("Protein (g) :"));
     LabelZiele6 =
@@ -236,8 +243,7 @@ void TFormMain1::EditZieleChange()
 
 void TFormMain1::EditIntegerKeyPress(QLineEdit*, QChar& key)
 {
-    if (!goals::integerKeyPasses(key))
-        key = QChar();
+    key = numbers::integerKey(key);
 }
 
 void TFormMain1::RadioButtonKcalClick()
@@ -255,20 +261,17 @@ void TFormMain1::switchDisplayUnit(bool kcal)
     if (!isVisible())
         return;
     AnzeigeKcal = kcal;
-    try {
+    platform::runAction(this, [this] {
         ZeichneSchilder();
         SchreibeFTBListe();
         SchreibeNTBListe();
         StatistikVeraltet = true;
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }
 
 void TFormMain1::showGoalUnits()
 {
-    LabelZiele7->setText(AnzeigeKcal ? QStringLiteral("Nahrungsenergie (kcal) :")
-                                     : QStringLiteral("Nahrungsenergie (kJ) :"));
+    LabelZiele7->setText(energyCaption(AnzeigeKcal));
     for (QWidget* w : std::initializer_list<QWidget*>{LabelEnergie1cal, LabelEnergie2cal, EditEnergieCal})
         w->setVisible(AnzeigeKcal);
     for (QWidget* w : std::initializer_list<QWidget*>{LabelEnergie1, LabelEnergie2, EditEnergie})

@@ -1,13 +1,14 @@
 // The daily weight field of the right-hand panel, the scale below it and
 // the body-mass index shown by a press in the scale's centre.
 
+#include "controls/action.h"
 #include "controls/keyfilter.h"
 #include "controls/platform.h"
+#include "diary/rules/numbers.h"
 #include "main/draw/picture.h"
+#include "main/draw/pictures/scale.h"
 #include "main/goals/rules/weightrules.h"
-#include "main/rules/numbers.h"
 #include "main/zeb6.h"
-#include "res/scale.h"
 #include "store/error.h"
 
 #include <QComboBox>
@@ -100,16 +101,17 @@ void TFormMain1::EditTagesgewichtChange()
         platform::showMessage(this, notAWeight(text));
         return;
     }
-    try {
-        if (!m_showingStored) {
-            Dbf_ZEB.edit();
-            Dbf_ZEB.postFields({{"ZEBGEWICHT", static_cast<double>(goals::storableWeight(*weight))}});
-        }
-    } catch (const store::StoreError& e) {
-        showStoredWeight();
-        platform::showMessage(this, e.text());
+    const bool stored = platform::runAction(
+        this,
+        [this, &weight] {
+            if (!m_showingStored) {
+                Dbf_ZEB.edit();
+                Dbf_ZEB.postFields({{"ZEBGEWICHT", static_cast<double>(goals::storableWeight(*weight))}});
+            }
+        },
+        [this] { showStoredWeight(); });
+    if (!stored)
         return;
-    }
     m_storedWeightText = text;
     ZeichneWaage();
     if (PanelOrdnerStatistik->isVisible() && shownSeries() == 1)

@@ -1,9 +1,10 @@
 // The print button: the folder in front for the current day, on the default
 // printer or, when there is none, as a PDF.
 
-#include "controls/panels.h"
+#include "controls/action.h"
 #include "controls/platform.h"
 #include "controls/stringgrid.h"
+#include "main/panels.h"
 #include "main/print/printout.h"
 #include "main/print/rules/pdffile.h"
 #include "main/print/rules/report.h"
@@ -130,12 +131,10 @@ void TFormMain1::SpeedButtonDruckClick()
         platform::showMessage(this, report::noteSearchMessage());
         return;
     }
-    try {
+    platform::runAction(this, [this] {
         const print::Content content = printContent();
         QString problem;
         if (!print::onPrinter(content, problem))
             savePrintout(content, problem);
-    } catch (const store::StoreError& e) {
-        platform::showMessage(this, e.text());
-    }
+    });
 }

@@ -1,11 +1,10 @@
 #include "main/rules/spoken.h"
 
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/numbers.h"
+#include "main/diary/rules/bookingpanel.h"
 #include "main/draw/rules/chart.h"
 #include "main/draw/rules/readout.h"
 #include "main/goals/rules/weightrules.h"
-#include "main/rules/numbers.h"
 
 #include <QStringList>
 
@@ -15,7 +14,7 @@ namespace {
 // One bar: its caption, the read-out of its value and, where it has a goal,
 // the goal with the comparison the bar's colour makes.
 QString barText(const char* caption, draw::HitArea area, const diary::DayTotals& totals, bool kcal,
-                const draw::Bar* bar, const QString& goalText, const char* goalUnit)
+                const draw::Bar* bar, const QString& goalText, const QString& goalUnit)
 {
     QString text = QString::fromUtf8(caption) + u' ' + draw::barReadout(area, totals, kcal).trimmed();
     if (!bar)
@@ -23,7 +22,7 @@ QString barText(const char* caption, draw::HitArea area, const diary::DayTotals&
     qint64 goal = 0;
     if (!numbers::parseInteger(goalText, goal))
         return text + QStringLiteral(", kein Ziel");
-    return text + QStringLiteral(", Ziel %1 %2, ").arg(goal).arg(QString::fromUtf8(goalUnit)) +
+    return text + QStringLiteral(", Ziel %1 %2, ").arg(goal).arg(goalUnit) +
            (bar->overGoal ? QStringLiteral("Ziel erreicht") : QStringLiteral("unter dem Ziel"));
 }
 
@@ -35,9 +34,9 @@ QString quantitySymbol(int k, int kind)
     if (factor == 0)
         return {};
     // Grams and millilitres are whole amounts of a hundredth of the factor.
-    const QString amount = kind == booking::Pieces ? numbers::shortest(factor)
-                                                   : QString::number(numbers::roundHalfEven(factor * 100));
-    return amount + u' ' + booking::unitText(kind);
+    const QString amount = kind == units::Pieces ? numbers::shortest(factor)
+                                                 : QString::number(numbers::roundHalfEven(factor * 100));
+    return amount + u' ' + units::quantityUnit(kind);
 }
 
 QString durationSymbol(int k, bool daily)
@@ -52,15 +51,16 @@ QString durationSymbol(int k, bool daily)
 QString dayTotals(const diary::DayTotals& totals, const draw::GoalTexts& goals, bool kcal)
 {
     const draw::DayBars bars = draw::dayBars(totals, goals, kcal);
-    const char* energyUnit = kcal ? "kcal" : "kJ";
+    const QString energyUnit = units::energyUnit(kcal);
     return QStringList{
         barText("Nahrung", draw::HitArea::FoodEnergy, totals, kcal, &bars.food,
                 kcal ? goals.energieCal : goals.energie, energyUnit),
-        barText("Aktivität", draw::HitArea::ActivityEnergy, totals, kcal, nullptr, {}, ""),
-        barText("Fett", draw::HitArea::Fat, totals, kcal, &bars.fat, goals.fett, "g"),
-        barText("Protein", draw::HitArea::Protein, totals, kcal, &bars.protein, goals.protein, "g"),
+        barText("Aktivität", draw::HitArea::ActivityEnergy, totals, kcal, nullptr, {}, {}),
+        barText("Fett", draw::HitArea::Fat, totals, kcal, &bars.fat, goals.fett, QStringLiteral("g")),
+        barText("Protein", draw::HitArea::Protein, totals, kcal, &bars.protein, goals.protein,
+                QStringLiteral("g")),
         barText("Kohlenhydrate", draw::HitArea::Carbohydrate, totals, kcal, &bars.carbohydrate, goals.kohlenh,
-                "g"),
+                QStringLiteral("g")),
     }
         .join(QStringLiteral("; "));
 }

@@ -5,8 +5,8 @@
 
 #include "fuzz_common.h"
 
-#include "main/diary/rules/notetext.h"
-#include "main/rules/settings.h"
+#include "diary/rules/notetext.h"
+#include "diary/rules/settings.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The starting catalogues are data: these tests hold the data to its rules
 // and check that a new diary carries exactly that data in name order.
 
+#include "diary/rules/numbers.h"
 #include "install/catalogue.h"
 #include "install/installer.h"
 #include "store/codepage.h"
@@ -72,16 +73,16 @@ TEST(Catalogue, FoodsFollowTheirRules)
         EXPECT_TRUE(storable(f.name));
         EXPECT_FALSE(reserved(f.name));
         EXPECT_TRUE(seen.insert({f.category, f.name}).second) << "twice in category " << f.category;
-        EXPECT_TRUE(f.unit == Gram || f.unit == Millilitre || f.unit == Piece);
+        EXPECT_TRUE(f.unit == units::Grams || f.unit == units::Millilitres || f.unit == units::Pieces);
         for (double v : {f.protein, f.carbohydrate, f.fat, f.alcohol, f.fibre})
             EXPECT_TRUE(oneDecimal(v) && v >= 0);
         EXPECT_GE(f.energy, 0);
         EXPECT_LE(f.energy, 99999);
         EXPECT_EQ(f.energy, energyFromNutrients(f)) << "kJ from the nutrients, halves upwards";
         // The nutrients cannot weigh more than the food: 100 g or ml, or the piece.
-        const double weight = f.unit == Piece ? f.pieceWeight : 100;
+        const double weight = f.unit == units::Pieces ? f.pieceWeight : 100;
         EXPECT_LE(f.protein + f.carbohydrate + f.fat + f.alcohol + f.fibre, weight + 0.5);
-        if (f.unit == Piece) {
+        if (f.unit == units::Pieces) {
             EXPECT_GE(f.pieceWeight, 1);
             EXPECT_LE(f.pieceWeight, 500);
         } else {
@@ -105,11 +106,11 @@ TEST(Catalogue, SlicesAndPiecesAreTheirGramEntryScaledToThePiece)
             continue;
         SCOPED_TRACE(f.name.toStdString());
         ++scaled;
-        ASSERT_EQ(f.unit, Piece);
+        ASSERT_EQ(f.unit, units::Pieces);
         const auto whole = index.find({f.category, f.name.left(comma)});
         ASSERT_NE(whole, index.end()) << "no gram entry beside the piece";
         const Food& g = whole->second;
-        ASSERT_EQ(g.unit, Gram);
+        ASSERT_EQ(g.unit, units::Grams);
         const double share = f.pieceWeight / 100.0;
         EXPECT_NEAR(f.protein, g.protein * share, 0.05 + 1e-9);
         EXPECT_NEAR(f.carbohydrate, g.carbohydrate * share, 0.05 + 1e-9);

@@ -2,8 +2,8 @@
 // field's text to the nearest double (correctly rounded), so that the
 // program shows "0,3" where the file holds 0.3, not 0.30000000000000004.
 
+#include "diary/rules/numbers.h"
 #include "install/installer.h"
-#include "main/rules/numbers.h"
 #include "store/dbfformat.h"
 #include "store/table.h"
 #include "support/locale.h"

@@ -1,10 +1,10 @@
 // The main and help windows as the desktop sees them: names for screen
 // readers, Qt's own texts in the system's language, and the window hints.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
 #include "help/zebhelp.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "support/window.h"
 #include "tools/zebtool.h"

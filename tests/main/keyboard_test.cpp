@@ -2,9 +2,9 @@
 // key events sent to the window as the keyboard sends them, the files read
 // back with an independent reader.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
 #include "help/zebhelp.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"

@@ -3,10 +3,10 @@
 // they are made of.
 
 #include "main/draw/picture.h"
+#include "main/draw/pictures/pictures.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
-#include "support/window.h"
 #include "support/locale.h"
+#include "support/window.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -32,7 +32,7 @@ using namespace testing_support;
 
 namespace {
 
-const QString kMessage2Start = QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !");
+const QString kDataTablesUnopenedStart = QStringLiteral("Fataler Fehler beim Öffnen der Datenbankdateien !");
 
 // Standard error of this process, caught in a file while it lives.
 class StderrCapture
@@ -125,7 +125,7 @@ TEST(StartFailure, TheFailingFileAndItsReasonAreTheDetailsAndGoToStandardError)
     TFormMain1 window(diary.dir());
     timer.stop();
     EXPECT_TRUE(window.StartFehler);
-    EXPECT_TRUE(shown.text.startsWith(kMessage2Start)) << shown.text.toStdString();
+    EXPECT_TRUE(shown.text.startsWith(kDataTablesUnopenedStart)) << shown.text.toStdString();
     EXPECT_TRUE(shown.text.contains("ZEB_XTB.dbf\nZEB_REG.dbf\n")) << "every file named as before";
     EXPECT_EQ(shown.details, "ZEB_XTB.dbf: Datei nicht gefunden.");
     EXPECT_TRUE(err.text().contains("Kelvara: ZEB_XTB.dbf: Datei nicht gefunden.\n"));
@@ -157,7 +157,7 @@ TEST(StartFailure, ADailySummaryMissingADayIsRefusedWithoutAWrite)
     TFormMain1 window(diary.dir());
     EXPECT_TRUE(window.StartFehler);
     ASSERT_EQ(seams.messages.size(), 1);
-    EXPECT_TRUE(seams.messages[0].startsWith(kMessage2Start));
+    EXPECT_TRUE(seams.messages[0].startsWith(kDataTablesUnopenedStart));
     const QString text = err.text();
     EXPECT_TRUE(text.contains("Kelvara: ZEB_ZEB.dbf: Datensatz 1160 gehört zum ")) << text.toStdString();
     EXPECT_EQ(readFile(diary.path("ZEB_ZEB.dbf")), before) << "nothing written to it";
@@ -227,7 +227,7 @@ TEST(StartFailure, ALinkAmongTheDiaryFilesIsRefusedAndItsTargetKept)
         const bool settings = QByteArray(c.name) == "ZEB_REG.dbf";
         ASSERT_EQ(seams.messages.size(), settings ? 2 : 1) << "the settings are saved when they were read";
         EXPECT_TRUE(seams.messages[0].startsWith(
-            settings ? "Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !" : kMessage2Start));
+            settings ? "Fataler Fehler beim Öffnen der Datei ZEB_REG.dbf !" : kDataTablesUnopenedStart));
         EXPECT_TRUE(err.text().contains(QStringLiteral("Kelvara: %1: %2").arg(c.name, c.reason)));
         EXPECT_EQ(QDir(outside.path()).entryList(QDir::Files), outsideBefore);
         if (!before.isEmpty())

@@ -287,6 +287,7 @@ TEST(Startup, EveryPlaceTakesTheDaysOfTheDailySummary)
         platform::setToday(today);
         TFormMain1 main(dir.path());
         THelpForm1 help;
+        help.showDiaryRange(&main.range());
         TToolForm1 tools(main);
         main.setSideWindows(&help, &tools);
         EXPECT_EQ(main.DateTimePicker->date(), opensOn);

@@ -2,11 +2,11 @@
 // buttons clicked, the confirmation answered by the test; the tables read
 // back through the main window and through Python's dbfread.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "main/draw/picture.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "maintenance_support.h"
 #include "support/diary.h"

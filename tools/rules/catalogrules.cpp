@@ -1,7 +1,7 @@
 #include "tools/rules/catalogrules.h"
 
-#include "main/diary/rules/diary.h"
-#include "main/goals/rules/units.h"
+#include "diary/rules/diary.h"
+#include "diary/rules/numbers.h"
 
 #include <array>
 
@@ -18,19 +18,8 @@ const std::array<const char*, kCategoryItems> kCategoryTexts = {
     "Aktivität: Laufen+Gehen", "Aktivität: Rad+Skating", "Aktivität: Ball+Spiel",
     "Aktivität: Wasser",       "Aktivität: Schnee+Eis",  "Aktivität: Sonst. Aktivität"};
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool allDigits(QStringView text)
-{
-    for (QChar c : text) {
-        if (!isDigit(c))
-            return false;
-    }
-    return true;
-}
+using numbers::allDigits;
+using numbers::isDigit;
 
 // Digits as a number; nothing beyond 18 digits, which no field holds.
 std::optional<qint64> digitsValue(QStringView digits)
@@ -84,20 +73,16 @@ int preselectedItem(int folder, int foodCategory, int activityCategory)
 
 QString unitText(qint64 unit)
 {
-    if (unit == 1)
-        return QStringLiteral("pro 100g");
-    if (unit == 2)
-        return QStringLiteral("pro 100ml");
-    return QStringLiteral("pro St.");
+    return QStringLiteral("pro ") + units::referenceQuantity(unit);
 }
 
 int unitItem(const QString& text)
 {
-    if (text == QLatin1String("pro 100g"))
-        return 0;
-    if (text == QLatin1String("pro 100ml"))
-        return 1;
-    return 2;
+    for (int kind : {units::Grams, units::Millilitres}) {
+        if (text == unitText(kind))
+            return kind - 1;
+    }
+    return units::Pieces - 1;
 }
 
 namespace {
@@ -137,40 +122,30 @@ Checked<> checkName(const QString& name, bool change, const QString& old)
     return Checked<>::refused(QStringLiteral("Das ist kein sinnvoller Text. Daten werden nicht geändert !"));
 }
 
+namespace {
+
+// "/100g", "/100ml", "/St." for unit item 0 ... 2; nothing for another item.
+QString perReference(int unitItem)
+{
+    if (unitItem < 0 || unitItem >= units::Pieces)
+        return QString();
+    return u'/' + units::referenceQuantity(unitItem + 1);
+}
+
+} // namespace
+
 QString energyUnit(bool activity, int unitItem, bool kcal)
 {
-    const QString energy = kcal ? QStringLiteral("kcal") : QStringLiteral("kJ");
     if (activity)
-        return energy + QStringLiteral("/h");
-    switch (unitItem) {
-    case 0:
-        return energy + QStringLiteral("/100g");
-    case 1:
-        return energy + QStringLiteral("/100ml");
-    case 2:
-        return energy + QStringLiteral("/St.");
-    default:
-        return QString();
-    }
+        return units::energyUnit(kcal) + QStringLiteral("/h");
+    const QString reference = perReference(unitItem);
+    return reference.isEmpty() ? QString() : units::energyUnit(kcal) + reference;
 }
 
 QString nutrientUnit(int unitItem)
 {
-    switch (unitItem) {
-    case 0:
-        return QStringLiteral("g/100g");
-    case 1:
-        return QStringLiteral("g/100ml");
-    case 2:
-        return QStringLiteral("g/St.");
-    default:
-        return QString();
-    }
-}
-
-QChar integerKey(QChar key)
-{
-    return isDigit(key) || key == u'\b' ? key : QChar();
+    const QString reference = perReference(unitItem);
+    return reference.isEmpty() ? QString() : u'g' + reference;
 }
 
 QChar decimalKey(const QString& text, QChar key, QChar separator)
@@ -240,15 +215,16 @@ Checked<Row> checkFields(const Fields& fields, bool activity, bool kcal, QChar s
     row.unitItem = fields.unitItem;
 
     const std::optional<qint64> energy = wholeNumber(fields.energy);
-    if (!energy || *energy > kMaxEnergyKj)
-        return Checked<Row>::refused(
-            notANumber("Energie", fields.energy, QStringLiteral("0 bis 99999"), refusal));
+    if (!energy || *energy > units::kLargestEnergy)
+        return Checked<Row>::refused(notANumber(
+            "Energie", fields.energy, QStringLiteral("0 bis %1").arg(units::kLargestEnergy), refusal));
     row.energyKj = kcal ? units::kjFromKcal(*energy) : *energy;
-    if (row.energyKj > kMaxEnergyKj)
+    if (row.energyKj > units::kLargestEnergy)
         return Checked<Row>::refused(
-            QStringLiteral("%1 kcal sind %2 kJ. Das Feld \"Energie\" fasst höchstens 99999 kJ.\r%3")
+            QStringLiteral("%1 kcal sind %2 kJ. Das Feld \"Energie\" fasst höchstens %3 kJ.\r%4")
                 .arg(*energy)
                 .arg(row.energyKj)
+                .arg(units::kLargestEnergy)
                 .arg(refusal));
     if (!activity) {
         const struct

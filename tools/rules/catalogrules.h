@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/diary/rules/diary.h"
-#include "main/rules/checked.h"
+#include "diary/rules/checked.h"
+#include "diary/rules/diary.h"
 #include "store/value.h"
 
 #include <QChar>
@@ -58,11 +58,11 @@ Checked<> checkName(const QString& name, bool change, const QString& old = {});
 QString energyUnit(bool activity, int unitItem, bool kcal);
 QString nutrientUnit(int unitItem);
 
-// A key typed into a number field: the key as it passes, or the null
-// character when it is discarded. Digits and backspace pass. In a decimal
-// field a comma or full stop passes only after a whole number (not empty,
-// no separator yet) and becomes `separator`.
-QChar integerKey(QChar key);
+// A key typed into a decimal field: the key as it passes, or the null
+// character when it is discarded. Digits and backspace pass (as in a whole
+// number field, numbers::integerKey); a comma or full stop passes only
+// after a whole number (not empty, no separator yet) and becomes
+// `separator`.
 QChar decimalKey(const QString& text, QChar key, QChar separator);
 
 // A decimal field's text after a change: "0" when it reads as a number
@@ -76,7 +76,7 @@ std::optional<qint64> wholeNumber(const QString& text);
 std::optional<qint64> tenths(const QString& text, QChar separator);
 
 // A food or activity row, in the units of the table: energy in kJ per
-// reference unit or per hour, nutrients in tenths of a gram.
+// reference unit or per hour (at most units::kLargestEnergy), nutrients in tenths of a gram.
 struct Row
 {
     QString name;
@@ -109,8 +109,5 @@ Checked<Row> checkFields(const Fields& fields, bool activity, bool kcal, QChar s
 // The catalogue record of a row in `category`: of the activity catalogue
 // (energy per hour) or the food catalogue (nutrients in g).
 store::Fields recordFields(const Row& row, bool activity, int category);
-
-// The largest whole number the energy field of the catalogue holds.
-constexpr qint64 kMaxEnergyKj = 99999;
 
 } // namespace catalogrules

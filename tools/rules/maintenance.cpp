@@ -1,9 +1,9 @@
 #include "tools/rules/maintenance.h"
 
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
-#include "main/diary/rules/daytotals.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
+#include "diary/rules/daytotals.h"
+#include "diary/rules/numbers.h"
 #include "store/error.h"
 
 #include <QLocale>
@@ -23,8 +23,6 @@ const QString kDoneAtNextStart =
 
 namespace {
 
-const QString kPieces = QStringLiteral("St.");
-
 QString dateText(QDate day)
 {
     return QLocale().toString(day, numbers::shortDateFormat());
@@ -35,22 +33,30 @@ bool covers(int scope, Scope kind)
     return scope == Everything || scope == kind;
 }
 
-// The day record of `day`; the walk expects one for every day it visits.
-quint32 dayRecord(const TableDraft& zeb, QDate day)
+// Every day of a walk must have its day record before anything is counted.
+Checked<> checkDayRecords(const TableDraft& zeb, QDate from, QDate to)
 {
-    const std::vector<quint32> records = zeb.dayRecords(day);
-    if (records.empty())
-        throw store::StoreError(QStringLiteral("Für den %1 gibt es keinen Tagesdatensatz im Tagebuch.\r"
-                                               "Aktion wird nicht durchgeführt.")
-                                    .arg(dateText(day)));
-    return records.front();
+    for (QDate day = from; day <= to; day = day.addDays(1)) {
+        if (zeb.dayRecords(day).empty())
+            return Checked<>::refused(QStringLiteral("Für den %1 gibt es keinen Tagesdatensatz im Tagebuch.\r"
+                                                     "Aktion wird nicht durchgeführt.")
+                                          .arg(dateText(day)));
+    }
+    return Passed{};
 }
 
-// Every day of the walk must have its record before anything is counted.
+// A walk over days of the diary, whose day records the start found whole,
+// refuses on a damaged daily summary as the table layer does.
 void requireDayRecords(const TableDraft& zeb, QDate from, QDate to)
 {
-    for (QDate day = from; day <= to; day = day.addDays(1))
-        dayRecord(zeb, day);
+    if (const Checked<> whole = checkDayRecords(zeb, from, to); !whole)
+        throw store::StoreError(whole.message());
+}
+
+// The day record of `day`, which the walk has checked.
+quint32 dayRecord(const TableDraft& zeb, QDate day)
+{
+    return zeb.dayRecords(day).front();
 }
 
 int removeDay(TableDraft& table, QDate day)
@@ -64,7 +70,8 @@ int removeDay(TableDraft& table, QDate day)
 // An entry of one piece or minute that carries a day's totals.
 store::Fields foodEntry(QDate day, const QString& name, const DayTotals& t)
 {
-    return booking::entryFields(day, {1.0, kPieces, name, t.energy, t.protein, t.carbohydrate, t.fat});
+    return booking::entryFields(
+        day, {1.0, units::quantityUnit(units::Pieces), name, t.energy, t.protein, t.carbohydrate, t.fat});
 }
 
 store::Fields activityEntry(QDate day, const QString& name, const DayTotals& t)
@@ -119,10 +126,11 @@ Checked<> checkPeriod(QDate first, QDate last, QDate today)
     return Passed{};
 }
 
-Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Progress& progress)
+Checked<Result> fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Progress& progress)
 {
     TableDraft ntb(tables.ntb), ftb(tables.ftb), zeb(tables.zeb);
-    requireDayRecords(zeb, first.addDays(-1), last);
+    if (const Checked<> whole = checkDayRecords(zeb, first.addDays(-1), last); !whole)
+        return Checked<Result>::refused(whole.message());
 
     const RecordRef before = zeb.record(dayRecord(zeb, first.addDays(-1)));
     DayTotals carried = diary::storedTotals(before);

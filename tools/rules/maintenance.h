@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/diary/rules/diary.h"
-#include "main/rules/checked.h"
+#include "diary/rules/checked.h"
+#include "diary/rules/diary.h"
 #include "store/table.h"
 
 #include <QDate>
@@ -52,9 +52,10 @@ Checked<> checkPeriod(QDate first, QDate last, QDate today);
 // earlier day with such values, starting from the day before `first`.
 // Food and activity are written as an entry "Lückenfüller", and the day's
 // totals of a filled kind summed anew from its entries (diary::totalsOf);
-// the count is that of filled kinds. Throws store::StoreError, the diary unchanged, when
-// a day from the day before `first` to `last` has no day record.
-Result fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Progress& progress);
+// the count is that of filled kinds. Refused, the diary unchanged, when a
+// day from the day before `first` to `last` has no day record (a period
+// from the diary's first day has no day before it).
+Checked<Result> fillGaps(DiaryTables tables, QDate first, QDate last, int scope, const Progress& progress);
 
 // On each day with totals, the day's food or activity entries are replaced
 // by one entry "Tageszusammenfassung" with the day record's totals. The

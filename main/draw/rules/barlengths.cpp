@@ -1,6 +1,6 @@
 #include "main/draw/rules/barlengths.h"
 
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "main/diary/rules/daytotals.h"
+#include "diary/rules/daytotals.h"
 
 #include <QRect>
 #include <QString>

@@ -1,8 +1,7 @@
 #include "main/draw/rules/chart.h"
 
-#include "main/goals/rules/units.h"
-#include "main/rules/exact.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/exact.h"
+#include "diary/rules/numbers.h"
 
 #include <QLocale>
 
@@ -127,28 +126,6 @@ int weightHeight(Exact value, int bottom, qint64 factor)
 
 } // namespace
 
-int unitsPerDay(int zoomX)
-{
-    return 1 << (std::clamp(zoomX, 1, 3) - 1);
-}
-
-int windowDays(int zoomX)
-{
-    return kPlotRight / unitsPerDay(zoomX) + 1;
-}
-
-QDate windowStart(QDate firstRecord, int scrollX)
-{
-    return firstRecord.addDays(7LL * scrollX);
-}
-
-int scrollToShowAtRightEdge(QDate firstRecord, QDate day, int zoomX)
-{
-    // Days from the first record to the earliest window start that still reaches `day`.
-    const qint64 earliest = firstRecord.daysTo(day) - windowDays(zoomX) + 1;
-    return earliest <= 0 ? 0 : static_cast<int>((earliest + 6) / 7);
-}
-
 int patternColumn(int weekday, int unitsPerDay, int r)
 {
     return (((weekday - 1) * unitsPerDay + r - 1) % 28 + 28) % 28;
@@ -188,10 +165,12 @@ int goalRow(int series, int zoomY, bool kcal, const QString& goalText)
     qint64 goal = 0;
     if (!numbers::parseInteger(goalText, goal))
         return kBaseRow;
-    // rnd(goal / F * 100), or * 418.68 for a kcal goal against the kJ scale.
+    // rnd(goal / F * 100), the goal in kJ: a kcal goal against the kJ scale
+    // times 4.1868.
     const qint64 f = std::llround(scaleFactor(series, zoomY, kcal));
-    const __int128 numerator = series == 2 && kcal ? __int128(goal) * 41868 : __int128(goal) * 100;
-    const __int128 denominator = series == 2 && kcal ? __int128(f) * 100 : __int128(f);
+    const bool inKcal = series == 2 && kcal;
+    const __int128 numerator = __int128(goal) * 100 * (inKcal ? units::kKjPerKcalNumerator : 1);
+    const __int128 denominator = __int128(f) * (inKcal ? units::kKjPerKcalDenominator : 1);
     return kBaseRow - rows(exact::quotientHalfEven(numerator, denominator));
 }
 
@@ -245,10 +224,11 @@ Chart build(const Input& in)
     const int n = windowDays(z);
     c.caption = caption(series, in.kcal);
 
-    // Week background.
+    // Week background: the pattern's column that the window's first unit
+    // shows lies at x 0.
     const Piece week = z == 1 ? Piece::Week1 : z == 2 ? Piece::Week2 : Piece::Week3;
     const int weekday = in.start.isValid() ? in.start.dayOfWeek() % 7 + 1 : 1; // 1 = Sunday
-    const int b = (weekday - 1) * s - 1;
+    const int b = patternColumn(weekday, s, 0);
     for (int k = 0; k < 18; ++k)
         c.background.push_back({week, QRect(QPoint(28 * k - b, 0), QPoint(28 * k - b + 27, 468))});
     for (int j = 1; j <= 23; ++j)
@@ -303,9 +283,9 @@ Chart build(const Input& in)
     }
 
     // Goal and zero lines.
-    if (series == 1 && in.desiredWeightItem >= 1) {
-        const int y = kPlotBottom -
-                      static_cast<int>((39 + in.desiredWeightItem - weightBottom(in.zoomY, in.scrollY)) * f);
+    const std::optional<int> desiredKg = units::desiredWeightKg(in.desiredWeightItem);
+    if (series == 1 && desiredKg) {
+        const int y = kPlotBottom - static_cast<int>((*desiredKg - weightBottom(in.zoomY, in.scrollY)) * f);
         if (y >= 1 && y <= 467)
             c.goalLines.push_back(y);
     } else if (series >= 2 && series <= 5 && in.desiredWeightItem >= 1 && goal >= 1 && goal <= 467) {
@@ -367,8 +347,8 @@ QString readoutText(int series, double value, bool kcal, QDate day)
         text = fixed(value, 0) + QStringLiteral(" g");
         break;
     default:
-        text = kcal ? QString::number(units::kcalShown(std::llround(value))) + QStringLiteral(" kcal")
-                    : fixed(value, 0) + QStringLiteral(" kJ");
+        text = kcal ? units::energyText(std::llround(value), true)
+                    : fixed(value, 0) + u' ' + units::energyUnit(false);
     }
     return u' ' + day.toString(numbers::shortDateFormat()) + QStringLiteral(" / ") + text;
 }

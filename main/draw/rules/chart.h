@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/rules/chartwindow.h"
+
 #include <QDate>
 #include <QPoint>
 #include <QRect>
@@ -7,7 +9,8 @@
 #include <vector>
 
 // The statistics chart as geometry: what lies where in chart units (one unit
-// is one pixel on screen, q pixels on paper). Drawing only follows it.
+// is one pixel on screen, q pixels on paper). Drawing only follows it. Its
+// time axis over the diary's days: diary/rules/chartwindow.h.
 //
 // Plot area x 0 ... 476, y 0 ... 468; date band y 469 ... 486; value axis
 // x 477 ... 512. The value of a day of series 1 is its weight in kg, of
@@ -17,18 +20,7 @@ namespace chart {
 
 constexpr int kWidth = 513;
 constexpr int kHeight = 487;
-constexpr int kPlotRight = 476;
 constexpr int kPlotBottom = 468;
-
-// Units per day and days in the window for time-axis level z (1 ... 3).
-int unitsPerDay(int zoomX);
-int windowDays(int zoomX);
-// The first day of the window: `firstRecord` + 7 weeks per scroll step.
-QDate windowStart(QDate firstRecord, int scrollX);
-// The scroll position whose window shows `day` in its last week: the least
-// position at which the window still reaches `day` (0 when the first window
-// reaches it).
-int scrollToShowAtRightEdge(QDate firstRecord, QDate day, int zoomX);
 
 // The pieces of the sprite picture that the chart copies.
 enum class Piece { Week1, Week2, Week3, Dot, NormalBar, HighlightBar };

@@ -1,7 +1,6 @@
 #include "main/draw/rules/readout.h"
 
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 #include <QLocale>
 
@@ -13,13 +12,6 @@ namespace {
 bool within(int value, int low, int high)
 {
     return value >= low && value <= high;
-}
-
-QString energyText(qint64 kj, bool kcal)
-{
-    if (kcal)
-        return QStringLiteral(" %1 kcal").arg(units::kcalShown(kj));
-    return QStringLiteral(" %1 kJ").arg(kj);
 }
 
 QString gramText(qint64 grams)
@@ -54,9 +46,9 @@ QString barReadout(HitArea area, const diary::DayTotals& totals, bool kcal)
 {
     switch (area) {
     case HitArea::FoodEnergy:
-        return energyText(totals.energy, kcal);
+        return u' ' + units::energyText(totals.energy, kcal);
     case HitArea::ActivityEnergy:
-        return energyText(totals.fitness, kcal);
+        return u' ' + units::energyText(totals.fitness, kcal);
     case HitArea::Fat:
         return gramText(totals.fat);
     case HitArea::Protein:

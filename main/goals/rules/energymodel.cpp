@@ -1,6 +1,6 @@
 #include "main/goals/rules/energymodel.h"
 
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 namespace goals {
 namespace {
@@ -13,7 +13,8 @@ constexpr BasalCoefficients kFemale[] = {{56, 2898}, {62, 2036}, {34, 3538}, {38
 // energy computed with these very values.
 constexpr float kWorkFactors[] = {1.3f, 1.5f, 1.8f, 2.1f};
 
-constexpr long double kPerKcal50 = 1.0L / 209.34L; // 209.34 = 50 * 4.1868
+// 1 / (50 * 4.1868), with 50 * 4.1868 rounded as the literal 209.34 is.
+constexpr long double kPerKcal50 = 1.0L / (50.0L * units::kKjPerKcalNumerator / units::kKjPerKcalDenominator);
 
 QString range(qint64 kj, qint64 lowerDivisor, qint64 upperDivisor)
 {
@@ -22,16 +23,9 @@ QString range(qint64 kj, qint64 lowerDivisor, qint64 upperDivisor)
 
 } // namespace
 
-std::optional<int> bodyHeight(int hoehe)
-{
-    if (hoehe < 1 || hoehe > 71)
-        return std::nullopt;
-    return 139 + hoehe;
-}
-
 std::optional<int> normGewicht(int geschlecht, int hoehe)
 {
-    const std::optional<int> height = bodyHeight(hoehe);
+    const std::optional<int> height = units::heightCm(hoehe);
     if (!height)
         return std::nullopt;
     switch (geschlecht) {
@@ -56,6 +50,17 @@ std::optional<BasalCoefficients> basalCoefficients(int geschlecht, int alter)
     default:
         return std::nullopt;
     }
+}
+
+Checked<BasalCoefficients> dailyCoefficients(int geschlecht, int alter)
+{
+    const std::optional<BasalCoefficients> c = basalCoefficients(geschlecht, alter);
+    if (!c)
+        return Checked<BasalCoefficients>::refused(
+            QStringLiteral("Diese Aktion kann nicht durchgeführt werden.\r"
+                           "Tragen Sie bitte zuerst im Ordner \"Ziele\" ihre\r"
+                           "persönlichen Daten zu Geschlecht und Alter ein!"));
+    return *c;
 }
 
 std::optional<float> workFactor(int beruf)
@@ -86,12 +91,13 @@ std::optional<Recommendation> recommend(const PersonalData& data)
     const std::optional<int> norm = normGewicht(data.geschlecht, data.hoehe);
     const std::optional<BasalCoefficients> basal = basalCoefficients(data.geschlecht, data.alter);
     const std::optional<float> factor = workFactor(data.beruf);
-    if (!norm || !basal || !factor || data.gewicht < 1 || data.gewicht > 101)
+    const std::optional<int> desired = units::desiredWeightKg(data.gewicht);
+    if (!norm || !basal || !factor || !desired)
         return std::nullopt;
     Recommendation r;
     r.normGewicht = *norm;
     r.atNormal = adviceFor(energyNeed(*norm, *basal, *factor));
-    r.atDesired = adviceFor(energyNeed(39 + data.gewicht, *basal, *factor));
+    r.atDesired = adviceFor(energyNeed(*desired, *basal, *factor));
     return r;
 }
 

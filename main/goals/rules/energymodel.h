@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diary/rules/checked.h"
+
 #include <QString>
 #include <optional>
 
@@ -16,12 +18,9 @@ struct PersonalData
     int geschlecht = 0; // 1 "männlich", 2 "weiblich"
     int alter = 0;      // 1 ... 4: the age groups 10-18, 19-30, 31-60, over 60
     int beruf = 0;      // 1 ... 4: light, moderate, heavy, very heavy work
-    int hoehe = 0;      // 1 ... 71: body height 139 + i cm
-    int gewicht = 0;    // 1 ... 101: desired weight 39 + i kg
+    int hoehe = 0;      // 1 ... 71: body height (units::heightCm)
+    int gewicht = 0;    // 1 ... 101: desired weight (units::desiredWeightKg)
 };
-
-// Body height in cm for the height item, nullopt when none is chosen.
-std::optional<int> bodyHeight(int hoehe);
 
 // The normal weight in whole kg: height - 100 for men, 9 * (height - 100)
 // div 10 for women (truncated: 165 cm gives 58). nullopt when sex or height
@@ -35,6 +34,9 @@ struct BasalCoefficients
     int b = 0;
 };
 std::optional<BasalCoefficients> basalCoefficients(int geschlecht, int alter);
+// The same for the whole-day entry of the activity folder: refused, with
+// the message that asks for them, while sex or age is missing.
+Checked<BasalCoefficients> dailyCoefficients(int geschlecht, int alter);
 
 // The work factor as a single-precision number (1.3f is 1.2999999523...).
 std::optional<float> workFactor(int beruf);

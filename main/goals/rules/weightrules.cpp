@@ -1,5 +1,6 @@
 #include "main/goals/rules/weightrules.h"
 
+#include "diary/rules/numbers.h"
 #include "main/goals/rules/energymodel.h"
 
 #include <algorithm>
@@ -8,14 +9,12 @@
 namespace goals {
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
+using numbers::isDigit;
 
-bool allDigits(const QString& text)
+// Digits, at least one.
+bool someDigits(const QString& text)
 {
-    return !text.isEmpty() && std::all_of(text.begin(), text.end(), isDigit);
+    return !text.isEmpty() && numbers::allDigits(text);
 }
 
 // A 48-bit real keeps 40 significant bits.
@@ -37,11 +36,6 @@ constexpr long double kUpperBound = 1.60L;
 
 } // namespace
 
-bool integerKeyPasses(QChar typed)
-{
-    return typed == u'\b' || isDigit(typed);
-}
-
 QChar weightKey(QChar typed, const QString& text, int selectionStart, int selectionLength,
                 const QLocale& locale)
 {
@@ -57,11 +51,11 @@ QChar weightKey(QChar typed, const QString& text, int selectionStart, int select
         return fitting(typed);
     if (typed != u',' && typed != u'.')
         return {};
-    if (!allDigits(rest) || selectionStart == 0)
+    if (!someDigits(rest) || selectionStart == 0)
         return {};
-    if (typed == u',' && !readDecimal(QStringLiteral("1,1"), locale))
+    if (typed == u',' && !numbers::readDecimal(QStringLiteral("1,1"), locale))
         return fitting(u'.');
-    if (typed == u'.' && !readDecimal(QStringLiteral("1.1"), locale))
+    if (typed == u'.' && !numbers::readDecimal(QStringLiteral("1.1"), locale))
         return fitting(u',');
     return fitting(typed);
 }
@@ -75,7 +69,7 @@ bool weightFits(const QString& text, const QLocale& locale)
     const qsizetype separator = text.indexOf(locale.decimalPoint());
     const QString whole = separator < 0 ? text : text.left(separator);
     const QString decimals = separator < 0 ? QString() : text.mid(separator + locale.decimalPoint().size());
-    if ((!whole.isEmpty() && !allDigits(whole)) || (!decimals.isEmpty() && !allDigits(decimals)))
+    if (!numbers::allDigits(whole) || !numbers::allDigits(decimals))
         return false;
     if (whole.isEmpty() && decimals.isEmpty())
         return false;
@@ -96,7 +90,7 @@ bool weightKeyPassesLimit(QChar typed, const QString& text, int selectionStart, 
     QString digits = after;
     if (separator > 0)
         digits.remove(separator, locale.decimalPoint().size());
-    return separator != 0 && allDigits(digits);
+    return separator != 0 && someDigits(digits);
 }
 
 QString weightLimitText(const QLocale& locale)
@@ -110,22 +104,11 @@ bool showsNoWeight(const QString& text)
     return text == QLatin1String("0");
 }
 
-std::optional<double> readDecimal(const QString& text, const QLocale& locale)
-{
-    QLocale reader = locale;
-    reader.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = reader.toDouble(text, &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::optional<float> readWeight(const QString& text, const QLocale& locale)
 {
     if (text.isEmpty())
         return 0.0f;
-    const std::optional<double> value = readDecimal(text, locale);
+    const std::optional<double> value = numbers::readDecimal(text, locale);
     if (!value)
         return std::nullopt;
     return static_cast<float>(*value);
@@ -141,7 +124,7 @@ float storableWeight(float weightKg)
 
 std::optional<float> scaleNormalWeight(int geschlecht, int hoehe)
 {
-    const std::optional<int> height = bodyHeight(hoehe);
+    const std::optional<int> height = units::heightCm(hoehe);
     if (!height)
         return std::nullopt;
     switch (geschlecht) {
@@ -207,8 +190,8 @@ QString weightClass(int tile)
 
 std::optional<QString> bmiText(const QString& weightText, int hoehe, const QLocale& locale)
 {
-    const std::optional<int> height = bodyHeight(hoehe);
-    const std::optional<double> weight = readDecimal(weightText, locale);
+    const std::optional<int> height = units::heightCm(hoehe);
+    const std::optional<double> weight = numbers::readDecimal(weightText, locale);
     if (!height || !weight)
         return std::nullopt;
     const long double metres = *height * 0.01L;

@@ -20,10 +20,6 @@ constexpr int kWeightLength = 5;
 // The heaviest weight the day record holds, in kg.
 constexpr float kHeaviestWeight = 150.0f;
 
-// The goal fields let a typed character pass only when it is backspace or a
-// digit "0" ... "9".
-bool integerKeyPasses(QChar typed);
-
 // The weight field: backspace passes; a digit, "," or "." passes when the
 // text it leaves (in place of the selection) is a weight the day record
 // holds as shown (weightFits); "," and "." pass as the locale's decimal
@@ -59,13 +55,8 @@ bool showsNoWeight(const QString& text);
 
 // ----- reading and storing -----
 
-// The text read as a decimal number with the locale's decimal separator and
-// no group separators (blanks around allowed); nullopt when it is empty, not
-// a number, or not finite.
-std::optional<double> readDecimal(const QString& text, const QLocale& locale = QLocale());
-
-// The weight in kg as the field means it, in single precision: the empty
-// text is 0; nullopt when the text is not a number.
+// The weight in kg as the field means it (numbers::readDecimal), in single
+// precision: the empty text is 0; nullopt when the text is not a number.
 std::optional<float> readWeight(const QString& text, const QLocale& locale = QLocale());
 
 // The weight as the day record stores it: above 150 or below 0 it is 0.

@@ -1,7 +1,6 @@
 #include "main/print/rules/report.h"
 
-#include "main/goals/rules/units.h"
-#include "main/rules/numbers.h"
+#include "diary/rules/numbers.h"
 
 #include <QLocale>
 
@@ -109,12 +108,6 @@ QString title(int folder, QDate day)
     if (folder < 1 || folder > 4)
         return QString();
     return QString::fromUtf8(kTitles[folder - 1]) + QLocale().toString(day, numbers::shortDateFormat());
-}
-
-QString energyTotal(qint64 kj, bool kcal)
-{
-    return kcal ? QString::number(units::kcalShown(kj)) + QStringLiteral(" kcal")
-                : QString::number(kj) + QStringLiteral(" kJ");
 }
 
 Checked<> checkPrinter(const PrinterState& printer)
@@ -272,7 +265,7 @@ std::vector<Page> foodPages(const PageFormat& format, const QString& title,
     last.push_back(box(345, r20 + 59, 495, r20 + 79));
     last.push_back(box(395, r20 + 59, 445, r20 + 79));
     const auto grams = [](qint64 g) { return QString::number(g) + QStringLiteral(" g"); };
-    last.push_back(text(300, r20 + 63, energyTotal(totals.energy, kcal), Font::Small));
+    last.push_back(text(300, r20 + 63, units::energyText(totals.energy, kcal), Font::Small));
     last.push_back(text(350, r20 + 63, grams(totals.fat), Font::Small));
     last.push_back(text(400, r20 + 63, grams(totals.protein), Font::Small));
     last.push_back(text(450, r20 + 63, grams(totals.carbohydrate), Font::Small));
@@ -300,7 +293,7 @@ std::vector<Page> activityPages(const PageFormat& format, const QString& title,
     const int r = closeTable(pages, counter, 400);
     Page& last = pages.back();
     totalFrame(last, r, 320, 400);
-    last.push_back(text(330, 20 * r + 63, energyTotal(totals.fitness, kcal), Font::Normal));
+    last.push_back(text(330, 20 * r + 63, units::energyText(totals.fitness, kcal), Font::Normal));
     return pages;
 }
 

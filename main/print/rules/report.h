@@ -1,7 +1,7 @@
 #pragma once
 
-#include "main/diary/rules/daytotals.h"
-#include "main/rules/checked.h"
+#include "diary/rules/checked.h"
+#include "diary/rules/daytotals.h"
 
 #include <QDate>
 #include <QLine>
@@ -29,10 +29,6 @@ int pageUnit(int pageWidth);
 // The title line of folders 1 ... 4 for `day` in the locale's short date
 // format; empty for the statistics folder, which prints its own caption.
 QString title(int folder, QDate day);
-
-// A day's total energy as printed below a table: the stored kJ, or in kcal
-// as the lists show it.
-QString energyTotal(qint64 kj, bool kcal);
 
 // What the print system tells of the default printer before a job.
 struct PrinterState
@@ -145,7 +141,7 @@ std::vector<Page> goalPages(const QString& title, const GoalSheet& sheet);
 std::vector<Page> notePages(const PageFormat& format, const QString& title, const QStringList& lines);
 // Every grid row from the header row on, each of 7 cells in the grid's
 // column order (quantity, unit, food, energy, protein, carbohydrate, fat),
-// then the day's food totals (energy as energyTotal writes it, nutrients
+// then the day's food totals (energy as units::energyText writes it, nutrients
 // as "70 g"). The totals box follows the last row; when it would pass the
 // bottom of the page it stands at the top of a new page instead.
 std::vector<Page> foodPages(const PageFormat& format, const QString& title,

@@ -3,7 +3,7 @@
 // entry and the waste bin.
 
 #include "controls/stringgrid.h"
-#include "main/diary/rules/activity.h"
+#include "diary/rules/activity.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/locale.h"
@@ -194,11 +194,17 @@ TEST_F(ActivityFolder, AWeightOutsideItsRangeIsRefused)
     EXPECT_EQ(window->EditTagesgewicht->text(), "0") << "an empty field becomes 0";
     window->EditTagesgewicht->setText(",");
     drag(5);
-    ASSERT_EQ(seams.messages.size(), 4) << "the weight field refuses the text, and so does the booking";
+    // A group separator makes no number: the weight is neither 1070 nor 1,07.
+    window->EditTagesgewicht->setText("1.070");
+    drag(5);
+    ASSERT_EQ(seams.messages.size(), 6) << "the weight field refuses the text, and so does the booking";
     EXPECT_EQ(seams.messages[0], kWeightMessage);
     EXPECT_EQ(seams.messages[1], kWeightMessage);
     EXPECT_TRUE(seams.messages[2].contains("\",\""));
     EXPECT_TRUE(seams.messages[3].contains("\",\""));
+    EXPECT_TRUE(seams.messages[4].contains("\"1.070\""));
+    EXPECT_EQ(seams.messages[5],
+              "Das Tagesgewicht \"1.070\" ist keine Zahl.\rDie Buchung wurde nicht ausgeführt.");
     EXPECT_EQ(activityFile(), QStringList{});
     EXPECT_EQ(dayList(), QStringList{"|Keine Einträge vorhanden !|"});
 }

@@ -3,8 +3,8 @@
 // note file's code page cannot hold is replaced at once, the editor shows
 // what is stored, and the 2000-character limit holds.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"

@@ -1,9 +1,9 @@
 // The notes folder through the real window: the note stored on every
 // change, its eight parts, and the search.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
-#include "main/diary/rules/notetext.h"
+#include "diary/rules/notetext.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
 #include "support/diary.h"
 #include "support/window.h"

@@ -4,18 +4,18 @@
 // of one width, every text readable on its background, the pressed buttons
 // of the side bar visible. Screenshots of each go to screenshots/.
 
+#include "controls/rules/contrast.h"
 #include "controls/stringgrid.h"
 #include "controls/tabcontrol.h"
 #include "help/zebhelp.h"
 #include "install/installer.h"
 #include "main/draw/drawnbutton.h"
 #include "main/draw/picture.h"
-#include "main/draw/rules/contrast.h"
+#include "main/draw/pictures/pictures.h"
+#include "main/draw/pictures/scale.h"
+#include "main/draw/pictures/symbols.h"
 #include "main/draw/rules/tablayout.h"
 #include "main/zeb6.h"
-#include "res/pictures.h"
-#include "res/scale.h"
-#include "res/symbols.h"
 #include "support/window.h"
 #include "tools/zebtool.h"
 
@@ -87,7 +87,7 @@ double textContrast(const QImage& image, const QRect& rect, double ratio)
             background = it.key();
     double most = 1;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        most = std::max(most, draw::contrastRatio(it.key(), background));
+        most = std::max(most, contrast::contrastRatio(it.key(), background));
     return most;
 }
 
@@ -101,7 +101,7 @@ bool endsInEllipsis(const QImage& shown, const QRect& cell, double ratio)
     int right = -1, top = r.bottom(), bottom = r.top();
     for (int x = r.right(); x >= r.left() && (right < 0 || x > right - 8 * ratio); --x)
         for (int y = r.top(); y <= r.bottom(); ++y)
-            if (draw::contrastRatio(rgb(shown.pixel(x, y)), ground) >= 2)
+            if (contrast::contrastRatio(rgb(shown.pixel(x, y)), ground) >= 2)
                 right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
     return right >= 0 && bottom - top < 3 * ratio;
 }
@@ -545,7 +545,7 @@ TEST_F(DrawnPictures, EveryTextIsReadableUnderLightAndDarkPalettes)
                                              {"chart", chartTexts}}) {
             double lowest = 21;
             for (const auto& [what, contrast] : texts) {
-                EXPECT_GE(contrast, draw::kTextContrast) << picture << ": " << what;
+                EXPECT_GE(contrast, contrast::kTextContrast) << picture << ": " << what;
                 lowest = std::min(lowest, contrast);
             }
             std::printf("contrast %s, %s: lowest %.2f : 1\n", named.name, picture, lowest);
@@ -575,8 +575,9 @@ TEST_F(DrawnPictures, ThePressedButtonOfEveryGroupShowsUnderEveryPalette)
             double most = 1;
             for (int y = 0; y < down.height(); ++y)
                 for (int x = 0; x < down.width(); ++x)
-                    most = std::max(most, draw::contrastRatio(rgb(down.pixel(x, y)), rgb(up.pixel(x, y))));
-            EXPECT_GE(most, draw::kMarkContrast) << word->text().toStdString();
+                    most =
+                        std::max(most, contrast::contrastRatio(rgb(down.pixel(x, y)), rgb(up.pixel(x, y))));
+            EXPECT_GE(most, contrast::kMarkContrast) << word->text().toStdString();
             std::printf("pressed %s, %s: %.2f : 1\n", named.name, qPrintable(word->text()), most);
         }
     }
@@ -615,8 +616,8 @@ TEST_F(DrawnPictures, EveryWindowsTextsAndMarksAreReadableUnderLightAndDarkPalet
         windows.emplace_back("help window", Lowest()).second.measure(&help);
         help.close();
         for (const auto& [name, lowest] : windows) {
-            EXPECT_GE(lowest.text, draw::kTextContrast) << name << ": " << lowest.textAt;
-            EXPECT_GE(lowest.mark, draw::kMarkContrast) << name << ": a radio button's ring";
+            EXPECT_GE(lowest.text, contrast::kTextContrast) << name << ": " << lowest.textAt;
+            EXPECT_GE(lowest.mark, contrast::kMarkContrast) << name << ": a radio button's ring";
             std::printf("contrast %s, %s: text %.2f : 1 (%s)", named.name, name, lowest.text,
                         lowest.textAt.c_str());
             std::printf(lowest.mark < 21 ? ", rings %.2f : 1\n" : "\n", lowest.mark);

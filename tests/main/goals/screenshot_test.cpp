@@ -2,9 +2,9 @@
 // example filled in, saved under build/screenshots/ to be looked at.
 
 #include "main/draw/picture.h"
+#include "main/draw/pictures/scale.h"
 #include "main/goals/rules/weightrules.h"
 #include "main/zeb6.h"
-#include "res/scale.h"
 #include "support/window.h"
 
 #include <QDir>

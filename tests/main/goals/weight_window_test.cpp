@@ -1,11 +1,11 @@
 // The daily weight field and the scale of the real main window: typing,
 // storing into the day record, the needle and the body-mass index.
 
-#include "controls/panels.h"
 #include "main/draw/picture.h"
+#include "main/draw/pictures/scale.h"
 #include "main/goals/rules/weightrules.h"
+#include "main/panels.h"
 #include "main/zeb6.h"
-#include "res/scale.h"
 #include "store/table.h"
 #include "support/diary.h"
 #include "support/printers.h"

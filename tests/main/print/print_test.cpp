@@ -2,9 +2,9 @@
 // painted on images of known size, the texts of a PDF where they stand, and
 // real jobs through a private CUPS scheduler read back with poppler.
 
-#include "controls/panels.h"
 #include "controls/stringgrid.h"
 #include "install/installer.h"
+#include "main/panels.h"
 #include "main/print/printout.h"
 #include "main/zeb6.h"
 #include "store/error.h"

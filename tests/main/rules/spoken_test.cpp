@@ -3,7 +3,7 @@
 
 #include "main/rules/spoken.h"
 
-#include "main/diary/rules/booking.h"
+#include "diary/rules/numbers.h"
 #include "support/locale.h"
 #include "support/printers.h"
 
@@ -27,19 +27,19 @@ TEST_F(Spoken, SymbolsSayTheAmountsTheyBookAsTheDayListShowsThem)
         int kind;
         const char* text;
     } cases[] = {
-        {1, booking::Grams, "500 g"},
-        {3, booking::Grams, "250 g"},
-        {11, booking::Grams, "5 g"},
-        {1, booking::Millilitres, "1500 ml"},
-        {5, booking::Millilitres, "330 ml"},
-        {11, booking::Millilitres, "5 ml"},
-        {1, booking::Pieces, "10 St."},
-        {9, booking::Pieces, "0,5 St."},
-        {10, booking::Pieces, "0,25 St."},
-        {11, booking::Pieces, "0,13 St."},
-        {7, booking::NoQuantity, ""},
-        {0, booking::Grams, ""},
-        {12, booking::Grams, ""},
+        {1, units::Grams, "500 g"},
+        {3, units::Grams, "250 g"},
+        {11, units::Grams, "5 g"},
+        {1, units::Millilitres, "1500 ml"},
+        {5, units::Millilitres, "330 ml"},
+        {11, units::Millilitres, "5 ml"},
+        {1, units::Pieces, "10 St."},
+        {9, units::Pieces, "0,5 St."},
+        {10, units::Pieces, "0,25 St."},
+        {11, units::Pieces, "0,13 St."},
+        {7, units::NoQuantity, ""},
+        {0, units::Grams, ""},
+        {12, units::Grams, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(spoken::quantitySymbol(c.k, c.kind), QString::fromUtf8(c.text)) << c.k << " " << c.kind;

@@ -1,6 +1,6 @@
 // The rules of the catalogue editor on plain values.
 
-#include "main/goals/rules/units.h"
+#include "diary/rules/numbers.h"
 #include "tools/rules/catalogrules.h"
 
 #include <gtest/gtest.h>

@@ -47,7 +47,9 @@ std::vector<NamedRun> runs()
 {
     return {
         {"fill",
-         [](DiaryTables t) { fillGaps(t, kFull.addDays(1), kOwn.addDays(2), Everything, noProgress); }},
+         [](DiaryTables t) {
+             fillGaps(t, kFull.addDays(1), kOwn.addDays(2), Everything, noProgress).value();
+         }},
         {"compress", [](DiaryTables t) { compress(t, kFull, kOwn, Everything, noProgress); }},
         {"delete", [](DiaryTables t) { deleteAll(t, kFull, kOwn.addDays(1), noProgress); }},
     };

@@ -1,6 +1,7 @@
 // The booking rules on plain values.
 
-#include "main/diary/rules/booking.h"
+#include "diary/rules/booking.h"
+#include "main/diary/rules/bookingpanel.h"
 #include "support/locale.h"
 
 #include <QLocale>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace booking;
+using namespace units;
 
 TEST(Booking, PressBandsAndFactorsOfTheSymbols)
 {
@@ -90,8 +92,8 @@ TEST(Booking, TheUnitTextAndTheNameComeFromTheCatalogue)
     EXPECT_EQ(e.name, "Apfelsaft");
     EXPECT_EQ(e.unit, "ml");
     EXPECT_DOUBLE_EQ(e.amount, 580);
-    EXPECT_EQ(unitText(3), "St.");
-    EXPECT_EQ(unitText(7), "g");
+    EXPECT_EQ(quantityUnit(3), "St.");
+    EXPECT_EQ(quantityUnit(7), "g");
 }
 
 TEST(Booking, CatalogueRowsAreReadInTheLocale)

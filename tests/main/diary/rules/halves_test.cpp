@@ -2,10 +2,11 @@
 // decimals they are made of, checked against an exact reference over every
 // shipped catalogue entry, every symbol and every day weight.
 
-#include "main/diary/rules/activity.h"
-#include "main/diary/rules/booking.h"
+#include "diary/rules/activity.h"
+#include "diary/rules/booking.h"
+#include "diary/rules/numbers.h"
+#include "main/diary/rules/bookingpanel.h"
 #include "main/draw/rules/chart.h"
-#include "main/goals/rules/units.h"
 #include "support/locale.h"
 
 #include <QFile>
@@ -86,8 +87,8 @@ TEST_F(Halves, ExactHalvesGoToTheEvenNeighbour)
     // 785 kJ/h for 45 minutes at 90 kg is 706.5.
     EXPECT_EQ(activity::energy(785, 90, 45), 706);
     // 1,5 l at 4,1 g carbohydrate per 100 ml is 61.5 g.
-    const booking::FoodRow drink{QStringLiteral("Apfelschorle"), booking::Millilitres, 100, 0, 4.1, 0};
-    EXPECT_EQ(booking::bookedEntry(drink, booking::Millilitres, 15, std::nullopt).carbohydrate, 62);
+    const booking::FoodRow drink{QStringLiteral("Apfelschorle"), units::Millilitres, 100, 0, 4.1, 0};
+    EXPECT_EQ(booking::bookedEntry(drink, units::Millilitres, 15, std::nullopt).carbohydrate, 62);
     // A bar of 10125 kJ at 5000 kJ per 100 rows rises 202.5 rows.
     chart::Input in;
     in.series = 2;
@@ -106,12 +107,12 @@ TEST_F(Halves, EveryShippedFoodWithEverySymbolBooksAsTheExactProductRounds)
     int wrong = 0;
     for (const QStringList& food : catalogueLines("foods.txt")) {
         ASSERT_GE(food.size(), 7);
-        const int kind = food[2] == u"g"    ? booking::Grams
-                         : food[2] == u"ml" ? booking::Millilitres
-                                            : booking::Pieces;
-        const char* const* factors = kind == booking::Grams         ? kGramFactors
-                                     : kind == booking::Millilitres ? kMillilitreFactors
-                                                                    : kPieceFactors;
+        const int kind = food[2] == u"g"    ? units::Grams
+                         : food[2] == u"ml" ? units::Millilitres
+                                            : units::Pieces;
+        const char* const* factors = kind == units::Grams         ? kGramFactors
+                                     : kind == units::Millilitres ? kMillilitreFactors
+                                                                  : kPieceFactors;
         // As the catalogue list holds them: the unit code, whole kJ, grams
         // with the locale's decimal comma.
         const Checked<booking::FoodRow> row =
@@ -135,7 +136,7 @@ TEST_F(Halves, EveryShippedFoodWithEverySymbolBooksAsTheExactProductRounds)
                 right = right && roundsTo(values[v] * f, 1000, got[v]) &&
                         roundsTo(values[v] * f + got[v] * 1000, 1000, summed[v]);
             }
-            const qint64 amount = kind == booking::Pieces ? f : f * 100;
+            const qint64 amount = kind == units::Pieces ? f : f * 100;
             right =
                 right && qRound64(once.amount * 100) == amount && qRound64(twice.amount * 100) == 2 * amount;
             ++cases;

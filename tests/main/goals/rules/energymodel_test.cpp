@@ -24,7 +24,7 @@ int weightItem(int kg)
 
 } // namespace
 
-TEST(EnergyModel, TheManOfTheWorkedExample)
+TEST(EnergyModel, AManIsAdvisedAtHisNormalAndHisDesiredWeight)
 {
     const PersonalData data{kMann, 3, 1, heightItem(180), weightItem(75)};
     EXPECT_NEAR(static_cast<double>(goals::energyNeed(80, {48, 3653}, 1.3f)), 9740.9, 0.001);
@@ -43,7 +43,7 @@ TEST(EnergyModel, TheManOfTheWorkedExample)
     EXPECT_EQ(r->atDesired.fett, "60 ... 75");
 }
 
-TEST(EnergyModel, TheWomanOfTheWorkedExample)
+TEST(EnergyModel, AWomansNormalWeightIsTruncatedAndHerAdviceRounded)
 {
     const PersonalData data{kFrau, 2, 2, heightItem(165), weightItem(55)};
     const auto r = goals::recommend(data);

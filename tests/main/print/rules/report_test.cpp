@@ -1,6 +1,7 @@
 // The printout as plain geometry: page unit, line counter and page breaks,
 // the boxes and texts of each folder, and the energy texts.
 
+#include "diary/rules/numbers.h"
 #include "main/print/rules/pdffile.h"
 #include "main/print/rules/report.h"
 #include "store/error.h"
@@ -128,11 +129,11 @@ TEST(Titles, NameTheFolderAndTheDayInTheShortDateFormat)
 
 TEST(EnergyTexts, ShowTheStoredKilojoulesOrTheKilocaloriesRoundedToEven)
 {
-    EXPECT_EQ(report::energyTotal(8000, false), QStringLiteral("8000 kJ"));
-    EXPECT_EQ(report::energyTotal(8000, true), QStringLiteral("1911 kcal")); // 1910.77
-    EXPECT_EQ(report::energyTotal(2093, true), QStringLiteral("500 kcal"));  // 499.90
-    EXPECT_EQ(report::energyTotal(0, true), QStringLiteral("0 kcal"));
-    EXPECT_EQ(report::energyTotal(-419, true), QStringLiteral("-100 kcal"));
+    EXPECT_EQ(units::energyText(8000, false), QStringLiteral("8000 kJ"));
+    EXPECT_EQ(units::energyText(8000, true), QStringLiteral("1911 kcal")); // 1910.77
+    EXPECT_EQ(units::energyText(2093, true), QStringLiteral("500 kcal"));  // 499.90
+    EXPECT_EQ(units::energyText(0, true), QStringLiteral("0 kcal"));
+    EXPECT_EQ(units::energyText(-419, true), QStringLiteral("-100 kcal"));
 }
 
 TEST(PdfName, HoldsTheFolderAndTheDayInIsoForm)
